@@ -1,0 +1,35 @@
+// Helpers shared by the tests: where test input lives, and scratch folders.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace zt::testing {
+
+// The source tree (for the shipped data/ files).
+std::filesystem::path SourceDir();
+
+// The folder of third-party Fractint files, or an empty path when it is absent;
+// tests that need it call GTEST_SKIP() then. ZENTROPE_FRACTINT_DIR overrides it.
+std::filesystem::path FractintDir();
+
+// The folder of the built program (zt), for tests that run it.
+std::filesystem::path BinaryDir();
+
+// A fresh, empty folder that is removed with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Writes `text` to a file in the folder and returns its path.
+  std::filesystem::path Write(const std::string& name, const std::string& text) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace zt::testing

@@ -1,0 +1,38 @@
+// The zt command dispatcher.
+#include "ui/command_line.h"
+
+#include <cstdio>
+#include <string>
+
+namespace zt {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zt COMMAND [ARGS...]\n"
+    "\n"
+    "Commands:\n"
+    "  compile   compile the entries of a formula, coloring or transformation file\n"
+    "\n"
+    "Run 'zt COMMAND --help' for the options of a command.\n";
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::puts("zt (Zentrope) 2.0");
+    return 0;
+  }
+  std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
+  return 2;
+}
+
+}  // namespace zt
