@@ -15,9 +15,9 @@ namespace zt {
 namespace {
 
 constexpr std::array<std::string_view, kUserFunctionCount> kFunctionNames = {
-    "sin",  "sinh",  "asin", "asinh", "cos",   "cosh", "acos", "acosh", "tan",  "tanh",
-    "atan", "atanh", "cotan", "cotanh", "sqr", "sqrt", "log",  "exp",   "abs",  "cabs",
-    "conj", "flip",  "ident", "zero", "recip", "ceil", "floor", "trunc", "round"};
+    "sin",  "sinh",  "asin",  "asinh",  "cos",   "cosh", "acos",  "acosh", "tan",  "tanh",
+    "atan", "atanh", "cotan", "cotanh", "sqr",   "sqrt", "log",   "exp",   "abs",  "cabs",
+    "conj", "flip",  "ident", "zero",   "recip", "ceil", "floor", "trunc", "round"};
 
 // "Parameter 1" for P1, "Function 2" for FN2 and so on; the name otherwise.
 std::string DefaultCaption(const std::string& name, std::string_view prefix, int last,
@@ -95,10 +95,14 @@ std::optional<int> FunctionCodeFromStorageName(std::string_view name) {
 
 TValueSlot SlotFromLiteral(const TLiteral& value) {
   switch (value.Type) {
-    case vtComplex: return MakeSlot(value.Re, value.Im);
-    case vtFloat: return MakeSlot(value.Re);
-    case vtInt: return MakeSlot(value.Int);
-    case vtBool: return MakeSlot(value.Bool ? 1 : 0);
+    case vtComplex:
+      return MakeSlot(value.Re, value.Im);
+    case vtFloat:
+      return MakeSlot(value.Re);
+    case vtInt:
+      return MakeSlot(value.Int);
+    case vtBool:
+      return MakeSlot(value.Bool ? 1 : 0);
   }
   return {};
 }
@@ -201,10 +205,14 @@ void TParam::SetAsBoolean(bool value) {
 
 TLiteral TParam::AsLiteral() const {
   switch (ParamType_) {
-    case vtComplex: return TLiteral::MakeComplex(Value_.Re, Value_.Im);
-    case vtFloat: return TLiteral::MakeFloat(Value_.Re);
-    case vtInt: return TLiteral::MakeInt(AsInteger());
-    case vtBool: return TLiteral::MakeBool(AsBoolean());
+    case vtComplex:
+      return TLiteral::MakeComplex(Value_.Re, Value_.Im);
+    case vtFloat:
+      return TLiteral::MakeFloat(Value_.Re);
+    case vtInt:
+      return TLiteral::MakeInt(AsInteger());
+    case vtBool:
+      return TLiteral::MakeBool(AsBoolean());
   }
   return {};
 }

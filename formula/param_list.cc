@@ -28,8 +28,9 @@ int TItemList<TItem>::AddSorted(std::unique_ptr<TItem> item) {
                    [](const std::unique_ptr<TItem>& a, const std::unique_ptr<TItem>& b) {
                      return CompareText(a->Caption(), b->Caption()) < 0;
                    });
-  const auto it = std::find_if(Items_.begin(), Items_.end(),
-                               [added](const std::unique_ptr<TItem>& p) { return p.get() == added; });
+  const auto it =
+      std::find_if(Items_.begin(), Items_.end(),
+                   [added](const std::unique_ptr<TItem>& p) { return p.get() == added; });
   return static_cast<int>(it - Items_.begin());
 }
 

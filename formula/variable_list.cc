@@ -18,10 +18,14 @@ struct TStorage {
 
 TStorage StorageOf(TValueType type) {
   switch (type) {
-    case vtComplex: return {32, 16};
-    case vtFloat: return {16, 16};
-    case vtInt: return {4, 4};
-    case vtBool: return {1, 1};
+    case vtComplex:
+      return {32, 16};
+    case vtFloat:
+      return {16, 16};
+    case vtInt:
+      return {4, 4};
+    case vtBool:
+      return {1, 1};
   }
   return {32, 16};
 }
@@ -29,9 +33,7 @@ TStorage StorageOf(TValueType type) {
 // An 80-bit extended real: the first 10 bytes of a long double on x86-64.
 constexpr std::size_t kExtendedBytes = 10;
 
-std::string CutName(std::string_view name) {
-  return std::string(name.substr(0, kMaxVariableName));
-}
+std::string CutName(std::string_view name) { return std::string(name.substr(0, kMaxVariableName)); }
 
 TVariable* FindNamed(const std::vector<std::unique_ptr<TVariable>>& entries, TVariableKind kind,
                      std::string_view name) {

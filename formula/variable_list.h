@@ -45,10 +45,10 @@ struct TVariable {
   std::vector<TInitRecord> InitStack;
   bool Read = false;  // the variable is read somewhere
   TVariableKind Kind = TVariableKind::Variable;
-  std::string Name;         // variables and parameter copies
+  std::string Name;             // variables and parameter copies
   TValueType Type = vtComplex;  // every kind; a constant's equals Value.Type
-  std::int32_t Number = 0;  // temporaries
-  TLiteral Value;           // constants
+  std::int32_t Number = 0;      // temporaries
+  TLiteral Value;               // constants
 };
 
 // Used by one compiler object on its own thread only.
