@@ -115,8 +115,13 @@ class TCode {
  private:
   struct TBodyLayout;
   void ScanBody(TBodyLayout& layout) const;
-  bool ParseHeader(const std::string& text, int start, int brace);
+  static bool ReadTitleSetting(const std::string& line, int l, size_t from, size_t stop,
+                               TBodyLayout& layout);
+  static bool ContinueTitle(const std::string& line, int l, size_t from, size_t stop,
+                            TBodyLayout& layout);
+  bool ParseHeader(const std::string& line, int start, int brace);
   void StartEntry(int braceLine, int braceColumn);
+  void ReadTitle();
   void NotFound();
   void Save();
 
