@@ -1,0 +1,83 @@
+// Tests of atomic file replacement, including that failures keep the old file
+// and leave no temporary file behind.
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int CountEntries(const std::filesystem::path& folder) {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
+TEST(WriteFileAtomically, CreatesAndReplacesFilesKeepingTheirPermissions) {
+  testing::TempDir dir;
+  auto path = dir.path() / "settings.ini";
+  WriteFileAtomically(path, "first");
+  EXPECT_EQ(ReadAll(path), "first");
+
+  chmod(path.c_str(), 0640);
+  std::string big(1 << 20, 'x');
+  WriteFileAtomically(path, big);
+  EXPECT_EQ(ReadAll(path), big);
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  WriteFileAtomically(path, "");
+  EXPECT_EQ(ReadAll(path), "");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+TEST(WriteFileAtomically, FailureInAMissingFolderNamesTheFile) {
+  testing::TempDir dir;
+  auto path = dir.path() / "missing" / "settings.ini";
+  try {
+    WriteFileAtomically(path, "text");
+    FAIL() << "no exception";
+  } catch (const EZentrope& e) {
+    EXPECT_EQ(e.Message(), "Could not write '" + path.string() + "'");
+  }
+  EXPECT_EQ(CountEntries(dir.path()), 0);
+}
+
+TEST(WriteFileAtomically, FailedRenameKeepsTheDestinationAndRemovesTheTemporaryFile) {
+  testing::TempDir dir;
+  // A non-empty folder cannot be replaced by a file: the temporary file is
+  // written completely and only the final rename fails.
+  auto target = dir.Write("target/inside.txt", "old").parent_path();
+  EXPECT_THROW(WriteFileAtomically(target, "new"), EFileWriteError);
+  EXPECT_EQ(ReadAll(target / "inside.txt"), "old");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+TEST(WriteFileAtomically, ReadOnlyFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  testing::TempDir dir;
+  auto path = dir.Write("settings.ini", "old");
+  chmod(dir.path().c_str(), 0555);
+  EXPECT_THROW(WriteFileAtomically(path, "new"), EFileWriteError);
+  chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(ReadAll(path), "old");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+}  // namespace
+}  // namespace zt
