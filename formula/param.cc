@@ -8,7 +8,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/ascii_case.h"
+#include "platform/text.h"
 #include "platform/text_width.h"
 
 namespace zt {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace zt {
 

@@ -6,7 +6,7 @@
 #include <cassert>
 #include <cstring>
 
-#include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace zt {
 namespace {

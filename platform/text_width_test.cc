@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ascii_case.h"
+#include "platform/text.h"
 
 namespace zt {
 namespace {
