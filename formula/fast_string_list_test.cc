@@ -45,20 +45,6 @@ TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
   }
 }
 
-TEST(FastStringListTest, EditsAndAssign) {
-  TFastStringList list;
-  for (const char* line : {"a", "b", "c", "d"}) list.Add(line);
-  list.Delete(1, 2);
-  EXPECT_EQ(Contents(list), (std::vector<std::string>{"a", "d"}));
-  TFastStringList copy;
-  copy.TabSize = 1;
-  list.Set(0, "\ta");
-  copy.Assign(list);
-  EXPECT_EQ(Contents(copy), (std::vector<std::string>{" a", "d"}));
-  copy.Assign(copy);
-  EXPECT_EQ(copy.Count(), 2);
-}
-
 TEST(FastStringListTest, LoadsEveryLineEndStyle) {
   struct Case {
     std::string bytes;
