@@ -2,7 +2,11 @@
 #include "ui/command_line.h"
 
 #include <cstdio>
+#include <iostream>
 #include <string>
+
+#include "document/config_manager.h"
+#include "ui/compile_command.h"
 
 namespace zt {
 namespace {
@@ -30,6 +34,9 @@ int RunCommandLine(int argc, char** argv) {
   if (command == "--version") {
     std::puts("zt (Zentrope) 2.0");
     return 0;
+  }
+  if (command == "compile") {
+    return RunCompileCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return 2;

@@ -1,0 +1,173 @@
+// Sections, settings and symbol rules of fractal formula entries.
+#include "formula/formula.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/text.h"
+
+namespace zt {
+
+int SymmetryFromName(const std::string& name) {
+  static constexpr const char* kNames[] = {
+      "XAXIS", "XAXIS_NOPARM", "XAXIS_NOREAL", "XAXIS_NOIMAG", "YAXIS", "YAXIS_NOPARM",
+      "XYAXIS", "XYAXIS_NOPARM", "ORIGIN", "ORIGIN_NOPARM", "PI", "PI_NOPARM"};
+  std::string upper = UpperCase(Trim(name));
+  for (int i = 0; i < 12; ++i)
+    if (upper == kNames[i]) return i + 1;
+  return 0;
+}
+
+void TFormula::ResetSettings() {
+  if (!params_loaded_) {
+    max_iterations_ = 100;
+    periodicity_ = 2;
+    method_ = cmGuessing;
+  }
+  default_center_ = TLiteral::MakeComplex(0, 0);
+  default_magnification_ = 1;
+  default_angle_ = 0;
+  built_in_type_ = 0;
+  switch_type_.clear();
+  switch_list_.clear();
+  writes_z_ = false;
+}
+
+void TFormula::BeginCompile() {
+  TFormulaBase::BeginCompile();
+  ResetSettings();
+  symmetry_ = SymmetryFromName(Code().EntryArgs);
+}
+
+std::string TFormula::ImpliedFirstLabel(const std::string& label) {
+  return label == "INIT" || label == "BUILTIN" ? "" : "INIT";
+}
+
+bool TFormula::ExtraSymbol(const std::string& upperName, TSymbolCode& code) {
+  if (upperName != "Z") return false;
+  code = syZ;
+  return true;
+}
+
+TSectionKind TFormula::ClassifyLabel(const std::string& label) {
+  if (label == "INIT" || label == "LOOP") return skCode;
+  if (label == "BAILOUT") return skCondition;
+  if (label == "BUILTIN" || label == "SWITCH") return skSettings;
+  if (label == "DEFAULT") return skSettingsWithBlocks;
+  return skInvalid;
+}
+
+int TFormula::NumericSetting(const std::string& section, const std::string& name,
+                             const TLiteral& value) {
+  const bool is_int = value.Type == vtInt;
+  const bool is_real = value.Type == vtInt || value.Type == vtFloat;
+  auto real = [&] { return is_int ? static_cast<long double>(value.Int) : value.Re; };
+  if (section == "DEFAULT") {
+    if (name == "MAXITER") {
+      if (!is_int) return ERR_TYPEERROR;
+      if (value.Int < 1) return ERR_LITERALOUTOFRANGE;
+      if (!params_loaded_) max_iterations_ = value.Int;
+      return 0;
+    }
+    if (name == "PERIODICITY") {
+      if (!is_int) return ERR_TYPEERROR;
+      if (value.Int < 0 || value.Int > 3) return ERR_LITERALOUTOFRANGE;
+      if (!params_loaded_) periodicity_ = value.Int;
+      return 0;
+    }
+    if (name == "CENTER") {
+      if (value.Type != vtComplex) return ERR_TYPEERROR;
+      default_center_ = value;
+      return 0;
+    }
+    if (name == "MAGN") {
+      if (!is_real) return ERR_TYPEERROR;
+      // A location needs a positive magnification.
+      if (!(real() > 0)) return ERR_LITERALOUTOFRANGE;
+      default_magnification_ = real();
+      return 0;
+    }
+    if (name == "ANGLE") {
+      if (!is_real) return ERR_TYPEERROR;
+      default_angle_ = real() * std::numbers::pi_v<long double> * (1.0L / 180);
+      return 0;
+    }
+    return ERR_INVALIDSETTING;
+  }
+  if (section == "BUILTIN" && name == "TYPE") {
+    if (!is_int) return ERR_TYPEERROR;
+    if (value.Int != 1 && value.Int != 2) return ERR_LITERALOUTOFRANGE;
+    built_in_type_ = value.Int;
+    // The built-in formulas iterate z^2 + c from a start value or with a seed.
+    auto add = [this](const char* param_name, TValueType type, long double initial) {
+      if (Params().IndexOfName(param_name) >= 0) return;
+      auto param = std::make_unique<TParam>(param_name);
+      param->SetParamType(type);
+      TParamValue v;
+      v.Type = type;
+      v.Value.Re = initial;
+      param->SetValue(v);
+      param->StoreAsDefault();
+      Params().Add(std::move(param));
+    };
+    add(value.Int == 1 ? "Start" : "Seed", vtComplex, 0);
+    add("Bailout", vtFloat, 4);
+    return 0;
+  }
+  return ERR_INVALIDSETTING;
+}
+
+int TFormula::StringSetting(const std::string& section, const std::string& name,
+                            const std::string& value) {
+  if (section == "SWITCH" && name == "TYPE") {
+    switch_type_ = value;
+    return 0;
+  }
+  return TFormulaBase::StringSetting(section, name, value);
+}
+
+int TFormula::OtherSetting(const std::string& section, const TToken& first, const TToken& value) {
+  if (section == "DEFAULT" && first.Kind == tkVariable && UpperCase(first.Text) == "METHOD") {
+    if (value.Kind != tkVariable) return ERR_TYPEERROR;
+    std::string method = UpperCase(value.Text);
+    TCalcMethod m;
+    if (method == "GUESSING")
+      m = cmGuessing;
+    else if (method == "MULTIPASS")
+      m = cmMultiPass;
+    else if (method == "ONEPASS")
+      m = cmOnePass;
+    else
+      return ERR_LITERALOUTOFRANGE;
+    if (!params_loaded_) method_ = m;
+    return 0;
+  }
+  if (section == "SWITCH") {
+    const bool target_ok = first.Kind == tkVariable || first.Kind == tkParameter;
+    if (!target_ok) return ERR_INVALIDSETTING;
+    if (value.Kind == tkVariable || value.Kind == tkParameter) {
+      switch_list_.push_back({first.Text, value.Text});
+      return 0;
+    }
+    if (value.Kind == tkSymbol && value.Code == syPixel) {
+      switch_list_.push_back({first.Text, "#pixel"});
+      return 0;
+    }
+    return ERR_TYPEERROR;
+  }
+  return ERR_INVALIDSETTING;
+}
+
+bool TFormula::FunctionAllowed(const std::string&, int function) { return function != fnOldZ; }
+
+bool TFormula::SymbolReadable(const std::string&, int symbol) {
+  return (kFormulaReadable & SymbolBit(symbol)) != 0;
+}
+
+bool TFormula::SymbolWritable(const std::string&, int symbol) {
+  if (symbol != syZ) return false;
+  writes_z_ = true;
+  return true;
+}
+
+}  // namespace zt

@@ -1,0 +1,178 @@
+// The compile command: one compiler object per file, every entry compiled in file
+// order, messages printed as the message window shows them.
+#include "ui/compile_command.h"
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "formula/coloring.h"
+#include "formula/formula.h"
+#include "formula/transform.h"
+#include "platform/text.h"
+
+namespace zt {
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: zt compile [OPTIONS] FILE [ENTRY ...]\n"
+    "\n"
+    "Compiles the named entries, or every entry, of a formula (.zfm, .frm), coloring\n"
+    "(.zcl) or transformation (.zxf) collection and prints the compiler messages.\n"
+    "\n"
+    "Options:\n"
+    "  --kind=formula|coloring|transformation   compile as this kind, whatever the extension\n"
+    "  --help                                   show this text\n"
+    "\n"
+    "Exit status: 0 everything compiled, 1 an entry failed, 2 usage or file errors.\n";
+
+enum class TKind { Formula, Coloring, Transformation };
+
+bool KindFromName(const std::string& name, TKind& kind) {
+  if (name == "formula") kind = TKind::Formula;
+  else if (name == "coloring") kind = TKind::Coloring;
+  else if (name == "transformation") kind = TKind::Transformation;
+  else return false;
+  return true;
+}
+
+bool KindFromExtension(const std::string& file, TKind& kind) {
+  if (EndsWithText(file, ".zfm") || EndsWithText(file, ".frm")) kind = TKind::Formula;
+  else if (EndsWithText(file, ".zcl")) kind = TKind::Coloring;
+  else if (EndsWithText(file, ".zxf")) kind = TKind::Transformation;
+  else return false;
+  return true;
+}
+
+std::unique_ptr<TFormulaBase> MakeCompiler(TKind kind) {
+  switch (kind) {
+    case TKind::Formula: return std::make_unique<TFormula>();
+    case TKind::Coloring: return std::make_unique<TColoring>(false);
+    case TKind::Transformation: return std::make_unique<TTransform>();
+  }
+  return nullptr;
+}
+
+struct TMessageLine {
+  int Line;
+  int Column;
+  std::string Text;
+};
+
+// The message window of one compilation: warnings in line and column order, then
+// the error, then the result.
+class TMessageCollector {
+ public:
+  TMessageCollector(TFormulaBase& compiler, const std::string& file) : file_(file) {
+    compiler.OnMessage = [this](TLexical&, int, const std::string& text, int line, int column) {
+      warnings_.push_back({line, column, FormatWarningMessage(file_, line + 1, column + 1, text)});
+    };
+    compiler.OnCompileError = [this](TLexical&, int, int line, int column, const std::string& text) {
+      error_ = FormatErrorMessage(file_, line + 1, column + 1, text);
+    };
+  }
+
+  void Reset() {
+    warnings_.clear();
+    error_.clear();
+  }
+
+  void Print(std::ostream& out, bool success, const std::string& entry) {
+    std::stable_sort(warnings_.begin(), warnings_.end(), [](const auto& a, const auto& b) {
+      return a.Line != b.Line ? a.Line < b.Line : a.Column < b.Column;
+    });
+    for (const auto& w : warnings_) out << w.Text << '\n';
+    if (!error_.empty()) out << error_ << '\n';
+    out << FormatCompileResult(success, entry, file_) << '\n';
+  }
+
+ private:
+  std::string file_;
+  std::vector<TMessageLine> warnings_;
+  std::string error_;
+};
+
+struct TEntryPlace {
+  std::string Name;
+  int Line;
+  int Column;
+};
+
+}  // namespace
+
+int RunCompileCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  std::string file;
+  std::vector<std::string> entries;
+  bool kind_forced = false;
+  TKind kind = TKind::Formula;
+  for (int i = 0; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      out << kHelp;
+      return 0;
+    }
+    if (arg.rfind("--kind=", 0) == 0) {
+      if (!KindFromName(arg.substr(7), kind)) {
+        err << "zt compile: unknown kind '" << arg.substr(7) << "'\n";
+        return 2;
+      }
+      kind_forced = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      err << "zt compile: unknown option '" << arg << "'\n" << kHelp;
+      return 2;
+    } else if (file.empty()) {
+      file = arg;
+    } else {
+      entries.push_back(arg);
+    }
+  }
+  if (file.empty()) {
+    err << kHelp;
+    return 2;
+  }
+  if (!kind_forced && !KindFromExtension(file, kind)) {
+    err << "zt compile: cannot tell the kind of '" << file
+        << "' from its extension; use --kind=formula|coloring|transformation\n";
+    return 2;
+  }
+
+  std::unique_ptr<TFormulaBase> compiler = MakeCompiler(kind);
+  TMessageCollector messages(*compiler, file);
+  TCode& code = compiler->Code();
+  std::vector<TEntryPlace> places;
+  try {
+    code.LoadFile(file);
+    if (entries.empty()) {
+      for (; code.Found; code.FindNextEntry())
+        places.push_back({code.EntryName, code.HeaderLine, code.HeaderColumn});
+    } else {
+      for (const auto& name : entries) {
+        code.SelectEntry(name);
+        places.push_back({code.EntryName, code.HeaderLine, code.HeaderColumn});
+      }
+    }
+  } catch (const EZentrope& e) {
+    err << e.what() << '\n';
+    return 2;
+  }
+
+  int failed = 0;
+  for (const auto& place : places) {
+    messages.Reset();
+    try {
+      // By position, so that entries that share a name are all compiled.
+      compiler->SetEntryAt(file, place.Line, place.Column);
+    } catch (const EZentrope& e) {
+      err << e.what() << '\n';
+      return 2;
+    }
+    bool success = !compiler->CompileFailed();
+    messages.Print(out, success, place.Name);
+    if (!success) ++failed;
+  }
+  return failed > 0 ? 1 : 0;
+}
+
+}  // namespace zt
