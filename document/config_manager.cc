@@ -72,7 +72,9 @@ class TLoad {
  private:
   int Read(const char* g, const char* k, int d) { return store_.ReadInteger(g, k, d); }
   bool Read(const char* g, const char* k, bool d) { return store_.ReadBoolean(g, k, d); }
-  long double Read(const char* g, const char* k, long double d) { return store_.ReadFloat(g, k, d); }
+  long double Read(const char* g, const char* k, long double d) {
+    return store_.ReadFloat(g, k, d);
+  }
   std::string Read(const char* g, const char* k, const std::string& d) {
     return store_.ReadString(g, k, d);
   }

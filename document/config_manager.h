@@ -85,8 +85,8 @@ class TConfigManager : public TRegistryManager {
   bool TabCharacters;
   bool EditorFontInBrowsers;
   int TabSize;
-  TEditorFont EditorFont;  // keys EditorFontName, EditorFontSize, EditorFontBold, ...
-  int StartupFractalOptions;  // 0 nothing, 1 formula browser, 2 parameter browser, 3 default parameters
+  TEditorFont EditorFont;     // keys EditorFontName, EditorFontSize, EditorFontBold, ...
+  int StartupFractalOptions;  // 0 nothing, 1 formula browser, 2 parameter browser, 3 defaults
   int ToolInputDelay;         // 0.5, 1, 2, 3, 4, 5 seconds, off
   bool CheckAssocAtStartup;
 
@@ -108,7 +108,7 @@ class TConfigManager : public TRegistryManager {
   int ThreadBackPriority;
 
   // Previews
-  int SwitchMethod;  // 0 guessing, 1 multi-pass linear, 2 one-pass linear
+  int SwitchMethod;    // 0 guessing, 1 multi-pass linear, 2 one-pass linear
   int SwitchPerCheck;  // periodicity checking: off, conservative, normal, rough
   int SwitchPriority;
   int BrowserMethod;
