@@ -79,7 +79,8 @@ class TRegistryManager {
   std::string ReadString(std::string_view group, std::string_view key,
                          const std::string& default_value) const;
   int ReadInteger(std::string_view group, std::string_view key, int default_value) const;
-  long double ReadFloat(std::string_view group, std::string_view key, long double default_value) const;
+  long double ReadFloat(std::string_view group, std::string_view key,
+                        long double default_value) const;
   bool ReadBoolean(std::string_view group, std::string_view key, bool default_value) const;
 
   // Set a value in memory; nothing when unconnected.
