@@ -36,6 +36,8 @@ int RunCommandLine(int argc, char** argv) {
     return 0;
   }
   if (command == "compile") {
+    // Strict checking, warnings and the tab size come from the user's settings.
+    ConfigManager().LoadAll();
     return RunCompileCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
