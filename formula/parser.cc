@@ -192,7 +192,8 @@ std::unique_ptr<TExpression> TParser::ParseOperand(int& pos, int end) {
         node->Left = ParseOperand(pos, end);
         return node;
       }
-      break;
+      // No other operator can start an operand; '&' and '~' fail here too.
+      Fail(ERR_OPERATOREXPECTED, pos);
     case tkKeyword:
       switch (token.Code) {
         case kwTrue:

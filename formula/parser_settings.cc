@@ -139,6 +139,10 @@ void TParser::ParseSetting() {
     after = value_pos + 3;
   } else {
     kind = vkOther;
+    // A user function written as a choice ("fn1()") is a name, not a function.
+    if (v.Kind == tkUserFunction && IsOperator(tokens_[value_pos + 1], toOpen) &&
+        IsOperator(tokens_[value_pos + 2], toClose))
+      after = value_pos + 3;
   }
   ExpectEnd(after);
 
@@ -202,6 +206,8 @@ void TParser::ApplyFuncSetting(const std::string& name, int name_pos, int value_
   if (name == "DEFAULT") {
     if (other) Fail(ERR_FUNCTIONEXPECTED, value_pos);
     if (function < 0) Fail(ERR_INVALIDSETTING, name_pos);
+    // Only functions with a stored name can be a choice; the others would be lost.
+    if (function >= kUserFunctionCount) Fail(ERR_INVALIDFUNCTION, value_pos);
     func.SetFuncCode(function);
     func.StoreAsDefault();
     return;

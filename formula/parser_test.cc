@@ -1,0 +1,159 @@
+// Tests of the parser: expression trees (precedence, associativity, operands),
+// construct statements, section label nodes and the syntax errors with their
+// positions. The entries are parsed without type checking, so the dumps show the
+// trees exactly as the parser built them.
+#include "formula/parser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "formula/formula.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+// A formula that stops after parsing: its tables stay as the parser left them.
+class TParseOnlyFormula : public TFormula {
+ protected:
+  void EndCheck() override {}
+};
+
+// Parses the body of an entry "T { ... }" (body lines are lines 1, 2, ... from 0)
+// and returns the program dump, or "<code> <line>:<column> <message>" on error.
+std::string Parse(const std::string& body) {
+  testing::TempDir dir;
+  const auto file = dir.Write("t.zfm", "T {\n" + body + "\n}\n");
+  TParseOnlyFormula formula;
+  std::string error;
+  formula.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
+    error = std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
+            " " + text;
+  };
+  formula.SetEntry(file.string(), "T");
+  if (formula.CompileFailed()) return error;
+  return ProgramToString(formula.Expressions());
+}
+
+// The tree of a single statement under the implied INIT label.
+std::string Tree(const std::string& statement) {
+  std::string program = Parse(statement);
+  const std::string label = "[INIT]\n";
+  if (program.rfind(label, 0) != 0 || program.back() != '\n') return program;
+  return program.substr(label.size(), program.size() - label.size() - 1);
+}
+
+TEST(Parser, PrecedenceAndAssociativity) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a = b = c", "(= a (= b c))"},
+      {"a - b - c", "(- (- a b) c)"},
+      {"a ^ b ^ c", "(^ (^ a b) c)"},
+      {"a / b * c % d", "(% (* (/ a b) c) d)"},
+      {"a + b * c - d / g", "(- (+ a (* b c)) (/ d g))"},
+      {"a + b * c ^ d * g", "(+ a (* (* b (^ c d)) g))"},
+      {"a < b == c != d", "(!= (== (< a b) c) d)"},
+      {"a || b && c", "(&& (|| a b) c)"},
+      {"y = a + b <= c && d > g || f", "(= y (|| (&& (<= (+ a b) c) (> d g)) f))"},
+      {"a = b == c", "(= a (== b c))"},
+      {"(a + b) * c", "(* (+ a b) c)"},
+      {"a * ((b - c))", "(* a (- b c))"},
+      // Unary operators take only the next operand.
+      {"-x^2", "(^ (neg x) 2)"},
+      {"!a && b", "(&& (! a) b)"},
+      {"a ^ -b ^ c", "(^ (^ a (neg b)) c)"},
+      {"- -a", "(neg (neg a))"},
+      {"+a - +b", "(- a b)"},
+  };
+  for (const auto& [input, tree] : cases) EXPECT_EQ(Tree(input), tree) << input;
+}
+
+TEST(Parser, Operands) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"|a| + |b|", "(+ (mod a) (mod b))"},
+      {"|(|a|)| < 4", "(< (mod (mod a)) 4)"},
+      {"|(a + b) * c|", "(mod (* (+ a b) c))"},
+      {"x = 3 + 2.5 + (1, -2) + 2i", "(= x (+ (+ (+ 3 2.5) (1,-2)) (0,2)))"},
+      {"b = true || false", "(= b (|| true false))"},
+      {"sin(z) + cabs(z - 1)", "(+ (sin #z) (cabs (- #z 1)))"},
+      // IDENT and SRAND leave their argument in place.
+      {"ident(z) + srand(pixel)", "(+ #z #pixel)"},
+      {"@f(z) * fn2(z + 1)", "(* (@f #z) (@fn2 (+ #z 1)))"},
+      {"@p + p1 + pi + #z + #pixel", "(+ (+ (+ (+ @p @p1) #pi) #z) #pixel)"},
+      {"complex a = (1, 2)", "(= (complex a) (1,2))"},
+      {"float b, int c, bool d", "(float b)\n(int c)\n(bool d)"},
+      {"float #z", "(float #z)"},
+  };
+  for (const auto& [input, tree] : cases) EXPECT_EQ(Tree(input), tree) << input;
+}
+
+TEST(Parser, ConstructStatements) {
+  EXPECT_EQ(Parse("if a < 1\n b = 1\nelseif a\nelse\nendif\n"
+                  "while b\nendwhile\nrepeat\nuntil b >= 2"),
+            "[INIT]\n(if (< a 1))\n(= b 1)\n(elseif a)\n(else)\n(endif)\n"
+            "(while b)\n(endwhile)\n(repeat)\n(until (>= b 2))\n");
+}
+
+TEST(Parser, SectionLabels) {
+  // Condition sections are marked with "?"; the settings section yields no node.
+  EXPECT_EQ(Parse("init:\n z = pixel\nloop:\n z = z*z + pixel\nbailout:\n |z| < 4\n"
+                  "default:\n maxiter = 50"),
+            "[INIT]\n(= #z #pixel)\n[LOOP]\n(= #z (+ (* #z #z) #pixel))\n[BAILOUT?]\n"
+            "(< (mod #z) 4)\n");
+  EXPECT_EQ(Parse("z = pixel : z = z*z + pixel, |z| < 4"),
+            "[INIT]\n(= #z #pixel)\n[LOOP]\n(= #z (+ (* #z #z) #pixel))\n[BAILOUT?]\n"
+            "(< (mod #z) 4)\n");
+  // A first label other than INIT gets an INIT section before it.
+  EXPECT_EQ(Parse("Loop:\n z = 1"), "[INIT]\n[LOOP]\n(= #z 1)\n");
+  EXPECT_EQ(Parse("init:\n z = 1\nfoo:\n z = 2"), "20 3:0 Invalid label encountered.");
+}
+
+TEST(Parser, NodesCarryTheirTokenPositions) {
+  testing::TempDir dir;
+  const auto file = dir.Write("t.zfm", "T {\n  a = -b + c\n}\n");
+  TParseOnlyFormula formula;
+  formula.SetEntry(file.string(), "T");
+  ASSERT_FALSE(formula.CompileFailed());
+  const TExpression& root = *formula.Expressions().First()->Next->Tree;
+  const TExpression& sum = *root.Right;
+  const TExpression* nodes[] = {&root, root.Left.get(), &sum, sum.Left.get(), sum.Left->Left.get()};
+  const int columns[] = {4, 2, 9, 6, 7};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(nodes[i]->Line, 1) << i;
+    EXPECT_EQ(nodes[i]->Column, columns[i]) << i;
+  }
+  EXPECT_FALSE(root.Flag);
+}
+
+TEST(Parser, SyntaxErrors) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"(a + b", "11 1:6 ')' expected."},
+      {"z = sin((a)", "11 1:11 ')' expected."},
+      {"z = ()", "10 1:5 Expression expected."},
+      {"|a", "15 1:2 '|' expected."},
+      {"|a) + b|", "15 1:2 '|' expected."},
+      {"|(a|", "11 1:4 ')' expected."},
+      {"if", "10 1:2 Expression expected."},
+      {"z =", "10 1:3 Expression expected."},
+      {"z = 1 +", "10 1:7 Expression expected."},
+      {"z = \"s\"", "10 1:4 Expression expected."},
+      {"else x", "19 1:5 ',' or end of line expected."},
+      {"endif 1", "19 1:6 ',' or end of line expected."},
+      {"float = 1", "17 1:6 Variable expected."},
+      {"int", "17 1:3 Variable expected."},
+      {"bool 3", "17 1:5 Variable expected."},
+      {"a b", "14 1:2 Operator expected."},
+      {"a 2", "14 1:2 Operator expected."},
+      {"a & b", "14 1:2 Operator expected."},
+      {"a ~ b", "14 1:2 Operator expected."},
+      {"~a", "14 1:0 Operator expected."},
+      {"z = &a", "14 1:4 Operator expected."},
+      {"z = if", "16 1:4 Keyword not allowed here."},
+      {"endparam", "16 1:0 Keyword not allowed here."},
+      {"z = 1 + while", "16 1:8 Keyword not allowed here."},
+  };
+  for (const auto& [input, error] : cases) EXPECT_EQ(Parse(input), error) << input;
+}
+
+}  // namespace
+}  // namespace zt
