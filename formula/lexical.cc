@@ -666,10 +666,13 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     // Ordinary tokens: "(" and the number with its sign applied.
     code.RestorePosition(after_first);
     emit_open();
+    // Negate only the part that holds the value: a -0 in the unused real part
+    // of an imaginary literal would make it a different constant.
     if (negative) {
-      first.Literal.Re = -first.Literal.Re;
-      first.Literal.Im = -first.Literal.Im;
-      first.Literal.Int = -first.Literal.Int;
+      TLiteral& v = first.Literal;
+      if (v.Type == vtInt) v.Int = -v.Int;
+      else if (v.Type == vtComplex) v.Im = -v.Im;
+      else v.Re = -v.Re;
     }
     first.Line = sign_line;
     first.Column = sign_column;
