@@ -542,14 +542,14 @@ void TLexical::ReadNumber(TToken& token) {
   TCode& code = *code_;
   std::string text;
   bool dot = false, exponent = false, imaginary = false;
-  int exponent_digits = 0;
+  int mantissa_digits = 0, exponent_digits = 0;
   char previous = 0;
   for (;;) {
     char c = code.CurrentChar();
     bool take = true;
     if (IsDigit(c)) {
       if (imaginary) throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
-      if (exponent) ++exponent_digits;
+      ++(exponent ? exponent_digits : mantissa_digits);
     } else if (c == '.') {
       if (dot || exponent || imaginary)
         throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
@@ -585,7 +585,8 @@ void TLexical::ReadNumber(TToken& token) {
       break;
     }
   }
-  if (exponent && exponent_digits == 0)
+  // A lone '.' (or one before the exponent or suffix) is malformed, not out of range.
+  if (mantissa_digits == 0 || (exponent && exponent_digits == 0))
     throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
 
   token.Kind = tkLiteral;
