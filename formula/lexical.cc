@@ -327,13 +327,12 @@ void TLexical::ReadStatement() {
   if (label_pending_) ProcessLabel(":", pending_label_line_, pending_label_column_);
 }
 
-bool TLexical::AdvancePastToken() {
+void TLexical::AdvancePastToken() {
   TCode& code = *code_;
   // A pending line end is no character of a line: it never ends a statement itself.
   if (!code.LineEnd && code.AtLastChar()) statement_ended_ = true;
   code.NextChar();
   if (code.EndOfEntry) statement_ended_ = true;
-  return statement_ended_;
 }
 
 void TLexical::AddToken(TToken token) {

@@ -356,6 +356,11 @@ TEST(LexicalTest, KeepValuesAcrossRecompilation) {
   EXPECT_EQ(formula.Params().Items(0).AsComplex(), std::complex<long double>(3, 4));
   formula.Change(4);  // the flag lasts for one compilation
   EXPECT_EQ(formula.Params().Items(0).AsComplex(), std::complex<long double>(1, 2));
+  formula.Params().Items(0).SetAsComplex({5, 6});
+  rebuilt = 0;
+  formula.ResetToDefaults();  // one change for all parameters
+  EXPECT_EQ(formula.Params().Items(0).AsComplex(), std::complex<long double>(1, 2));
+  EXPECT_EQ(rebuilt, 1);
 }
 
 TEST(LexicalTest, LoadEntrySearchesSubfoldersDepthFirst) {
