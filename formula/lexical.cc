@@ -327,13 +327,12 @@ void TLexical::ReadStatement() {
   if (label_pending_) ProcessLabel(":", pending_label_line_, pending_label_column_);
 }
 
-bool TLexical::AdvancePastToken() {
+void TLexical::AdvancePastToken() {
   TCode& code = *code_;
   // A pending line end is no character of a line: it never ends a statement itself.
   if (!code.LineEnd && code.AtLastChar()) statement_ended_ = true;
   code.NextChar();
   if (code.EndOfEntry) statement_ended_ = true;
-  return statement_ended_;
 }
 
 void TLexical::AddToken(TToken token) {
@@ -542,14 +541,14 @@ void TLexical::ReadNumber(TToken& token) {
   TCode& code = *code_;
   std::string text;
   bool dot = false, exponent = false, imaginary = false;
-  int exponent_digits = 0;
+  int mantissa_digits = 0, exponent_digits = 0;
   char previous = 0;
   for (;;) {
     char c = code.CurrentChar();
     bool take = true;
     if (IsDigit(c)) {
       if (imaginary) throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
-      if (exponent) ++exponent_digits;
+      ++(exponent ? exponent_digits : mantissa_digits);
     } else if (c == '.') {
       if (dot || exponent || imaginary)
         throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
@@ -585,7 +584,8 @@ void TLexical::ReadNumber(TToken& token) {
       break;
     }
   }
-  if (exponent && exponent_digits == 0)
+  // A lone '.' (or one before the exponent or suffix) is malformed, not out of range.
+  if (mantissa_digits == 0 || (exponent && exponent_digits == 0))
     throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
 
   token.Kind = tkLiteral;
@@ -666,10 +666,13 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     // Ordinary tokens: "(" and the number with its sign applied.
     code.RestorePosition(after_first);
     emit_open();
+    // Negate only the part that holds the value: a -0 in the unused real part
+    // of an imaginary literal would make it a different constant.
     if (negative) {
-      first.Literal.Re = -first.Literal.Re;
-      first.Literal.Im = -first.Literal.Im;
-      first.Literal.Int = -first.Literal.Int;
+      TLiteral& v = first.Literal;
+      if (v.Type == vtInt) v.Int = -v.Int;
+      else if (v.Type == vtComplex) v.Im = -v.Im;
+      else v.Re = -v.Re;
     }
     first.Line = sign_line;
     first.Column = sign_column;

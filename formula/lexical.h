@@ -106,7 +106,7 @@ class TLexical {
   void AddToken(TToken token);
   // Marks the end of a token whose last character is under the reader; the
   // statement ends when it was the last character of its line.
-  bool AdvancePastToken();
+  void AdvancePastToken();
   char NextNonBlankOnLine();
   void ReadName(int line, int column);
   void ReadNumber(TToken& token);
