@@ -14,13 +14,6 @@
 namespace zt {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(ConfigManager, FirstStartGivesTheDefaults) {
   testing::TempDir dir;
   TConfigManager config(dir.path());
@@ -34,7 +27,7 @@ TEST(ConfigManager, FirstStartGivesTheDefaults) {
   // Saving the defaults writes every group once, in load order, and reading
   // that file back changes nothing.
   ASSERT_TRUE(config.SaveAll());
-  std::string text = ReadAll(config.FileName());
+  std::string text = testing::ReadFile(config.FileName());
   size_t last = 0;
   for (const char* group : {"[General]", "[Defaults]", "[Environment]", "[Fractals]", "[Previews]",
                             "[Directories]", "[Options]", "[Rendering]"}) {
@@ -51,7 +44,7 @@ TEST(ConfigManager, FirstStartGivesTheDefaults) {
   TConfigManager again(dir.path());
   again.LoadAll();
   ASSERT_TRUE(again.SaveAll());
-  EXPECT_EQ(ReadAll(config.FileName()), text);
+  EXPECT_EQ(testing::ReadFile(config.FileName()), text);
 }
 
 TEST(ConfigManager, ReadsAreClampedAndNormalised) {
@@ -133,7 +126,7 @@ TEST(ConfigManager, KeepsWhatItDoesNotKnowAndSkipsMalformedLines) {
   config.LoadAll();
   EXPECT_EQ(config.AnimFrames, 12);
   ASSERT_TRUE(config.SaveAll());
-  std::string text = ReadAll(config.FileName());
+  std::string text = testing::ReadFile(config.FileName());
   EXPECT_EQ(text.find("[General]\nNewerKey=kept\nAnimFrames=12\nAnimation=1\n"), 0u) << text;
   EXPECT_NE(text.find("\n[Forms\\Main]\nLeft=3\n\n[Plugins]\nPath=/opt/z\n\n[Defaults]\n"),
             std::string::npos)
@@ -150,7 +143,7 @@ TEST(ConfigManager, UnconnectedStoreKeepsDefaultsAndWritesNothing) {
   config.LoadAll();
   EXPECT_EQ(config.AnimFrames, 8);
   EXPECT_FALSE(config.SaveAll());
-  EXPECT_EQ(ReadAll(blocker), "x");
+  EXPECT_EQ(testing::ReadFile(blocker), "x");
 }
 
 TEST(ConfigManager, UsesTheFolderNamedByTheEnvironment) {

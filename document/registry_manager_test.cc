@@ -14,13 +14,6 @@
 namespace zt {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Sets or clears an environment variable for the lifetime of the object.
 class TScopedVariable {
  public:
@@ -93,7 +86,7 @@ TEST(RegistryManager, WritesReachTheFileOnlyWhenFlushed) {
   EXPECT_FALSE(std::filesystem::exists(store.FileName()));
   ASSERT_TRUE(store.Flush());
   EXPECT_EQ(store.SaveError(), "");
-  EXPECT_EQ(ReadAll(dir.path() / "settings.ini"),
+  EXPECT_EQ(testing::ReadFile(dir.path() / "settings.ini"),
             "[General]\nAnimFrames=-12\nLimitAnimSize=0\n\n"
             "[Rendering]\nThreshold=0.1\n\n"
             "[Defaults]\nDefaultAuthor=Ann = B\n");
@@ -125,7 +118,7 @@ TEST(RegistryManager, UnusableFolderLeavesTheStoreUnconnected) {
     EXPECT_FALSE(store.Flush());
     EXPECT_EQ(store.SaveError(), "");
   }
-  EXPECT_EQ(ReadAll(blocker), "[General]\nAnimFrames=12\n");
+  EXPECT_EQ(testing::ReadFile(blocker), "[General]\nAnimFrames=12\n");
 }
 
 TEST(RegistryManager, MissingOrGarbledFileGivesDefaults) {
@@ -187,7 +180,7 @@ TEST(RegistryManager, SavesWindowPositionsAndValuesUnderTheWindowsGroup) {
     store.SaveWindowPosition({"Browser", true, 5000, 7, 300, 200, TWindowState::Minimized});
     store.SaveWindowPosition({"About", false, 10, 20, 30, 40, TWindowState::Maximized});
   }
-  EXPECT_EQ(ReadAll(dir.path() / "settings.ini"),
+  EXPECT_EQ(testing::ReadFile(dir.path() / "settings.ini"),
             "[Forms\\Browser]\nLastFormula=Mandel\nActivePage=2\nVisible=1\n"
             "Left=5000\nTop=7\nWidth=300\nHeight=200\nState=1\n\n"
             "[Forms\\About]\nLeft=10\nTop=20\n");

@@ -50,13 +50,6 @@ std::vector<std::string> Contents(const TFastStringList& list) {
   return lines;
 }
 
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(CodeTest, NewReaderHasNoEntry) {
   TCode code;
   EXPECT_TRUE(code.EndOfEntry);
@@ -336,10 +329,10 @@ TEST(CodeTest, EditsSaveToTheFile) {
   code.LoadFile(path.string());
   code.SelectEntry("b");
   code.SetTitle("Bee");
-  EXPECT_EQ(ReadBytes(path), "a {\n}\n\nb {\ndefault:\n  title = \"Bee\"\n}\n");
+  EXPECT_EQ(testing::ReadFile(path), "a {\n}\n\nb {\ndefault:\n  title = \"Bee\"\n}\n");
   code.SelectEntry("a");
   code.DeleteEntry();
-  EXPECT_EQ(ReadBytes(path), "b {\ndefault:\n  title = \"Bee\"\n}\n");
+  EXPECT_EQ(testing::ReadFile(path), "b {\ndefault:\n  title = \"Bee\"\n}\n");
   code.LoadFile(path.string());  // the saved file is the cached one
   EXPECT_EQ(code.EntryName, "b");
 

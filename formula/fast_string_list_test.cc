@@ -18,13 +18,6 @@ std::vector<std::string> Contents(const TFastStringList& list) {
   return lines;
 }
 
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
   struct Case {
     int tabSize;
@@ -87,13 +80,13 @@ TEST(FastStringListTest, SavesWithTheLoadedLineEnds) {
   list.Add("b");
   auto fresh = dir.path() / "new.txt";
   ASSERT_TRUE(list.SaveToFile(fresh));
-  EXPECT_EQ(ReadBytes(fresh), "a\r\nb\r\n");
+  EXPECT_EQ(testing::ReadFile(fresh), "a\r\nb\r\n");
 
   auto unix = dir.Write("unix.txt", "x\ny");
   ASSERT_TRUE(list.LoadFromFile(unix));
   list.Add("z");
   ASSERT_TRUE(list.SaveToFile(unix));
-  EXPECT_EQ(ReadBytes(unix), "x\ny\nz\n");
+  EXPECT_EQ(testing::ReadFile(unix), "x\ny\nz\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
@@ -118,7 +111,7 @@ TEST(FastStringListTest, SaveKeepsThePermissionsOfTheFileReplaced) {
   ASSERT_TRUE(list.SaveToFile(file));
   EXPECT_EQ(fs::status(file).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(ReadBytes(file), "new\r\n");
+  EXPECT_EQ(testing::ReadFile(file), "new\r\n");
 }
 
 }  // namespace

@@ -14,13 +14,6 @@
 namespace zt {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 int CountEntries(const std::filesystem::path& folder) {
   int count = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
@@ -31,18 +24,18 @@ TEST(WriteFileAtomically, CreatesAndReplacesFilesKeepingTheirPermissions) {
   testing::TempDir dir;
   auto path = dir.path() / "settings.ini";
   WriteFileAtomically(path, "first");
-  EXPECT_EQ(ReadAll(path), "first");
+  EXPECT_EQ(testing::ReadFile(path), "first");
 
   chmod(path.c_str(), 0640);
   std::string big(1 << 20, 'x');
   WriteFileAtomically(path, big);
-  EXPECT_EQ(ReadAll(path), big);
+  EXPECT_EQ(testing::ReadFile(path), big);
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 
   WriteFileAtomically(path, "");
-  EXPECT_EQ(ReadAll(path), "");
+  EXPECT_EQ(testing::ReadFile(path), "");
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
@@ -64,7 +57,7 @@ TEST(WriteFileAtomically, FailedRenameKeepsTheDestinationAndRemovesTheTemporaryF
   // written completely and only the final rename fails.
   auto target = dir.Write("target/inside.txt", "old").parent_path();
   EXPECT_THROW(WriteFileAtomically(target, "new"), EFileWriteError);
-  EXPECT_EQ(ReadAll(target / "inside.txt"), "old");
+  EXPECT_EQ(testing::ReadFile(target / "inside.txt"), "old");
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
@@ -75,7 +68,7 @@ TEST(WriteFileAtomically, ReadOnlyFolderKeepsTheOldFile) {
   chmod(dir.path().c_str(), 0555);
   EXPECT_THROW(WriteFileAtomically(path, "new"), EFileWriteError);
   chmod(dir.path().c_str(), 0755);
-  EXPECT_EQ(ReadAll(path), "old");
+  EXPECT_EQ(testing::ReadFile(path), "old");
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -17,6 +18,12 @@ std::filesystem::path FractintDir() {
   std::filesystem::path dir = env && *env ? env : ZT_FRACTINT_DIR;
   std::error_code ec;
   return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return text;
 }
 
 TempDir::TempDir() {

@@ -16,6 +16,9 @@ std::filesystem::path FractintDir();
 // The folder of the built program (zt), for tests that run it.
 std::filesystem::path BinaryDir();
 
+// The whole contents of a file (empty when it cannot be read).
+std::string ReadFile(const std::filesystem::path& file);
+
 // A fresh, empty folder that is removed with the object.
 class TempDir {
  public:
