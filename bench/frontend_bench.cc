@@ -66,10 +66,10 @@ void CompileAll(benchmark::State& state, const std::filesystem::path& folder) {
       static_cast<double>(entries.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_FractintCollection(benchmark::State& state) {
-  CompileAll(state, std::filesystem::path(ZT_FRACTINT_DIR) / "frm");
+void BM_OrgformCollection(benchmark::State& state) {
+  CompileAll(state, std::filesystem::path(ZT_FRACTINT_DIR) / "frm" / "orgform");
 }
-BENCHMARK(BM_FractintCollection)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_OrgformCollection)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_ShippedFormulas(benchmark::State& state) {
   CompileAll(state, std::filesystem::path(ZT_SOURCE_DIR) / "data");

@@ -64,6 +64,12 @@ struct TToken {
   std::string Text;
 };
 
+// Character classes of the language: letters include '_'.
+inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c); }
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
 // Name lookups; `upper` is the upper-cased name.
 std::optional<TKeyword> FindKeyword(std::string_view upper);
 std::optional<TFunctionCode> FindFunction(std::string_view upper);
