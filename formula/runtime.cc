@@ -11,6 +11,10 @@ extern "C" {
 #include "formula/primitives.def"
 #undef ZT_PRIMITIVE
 
+// runtime_primitives.S: referenced strongly so that the linker takes the object
+// that holds every primitive.
+extern const std::uint8_t zt_runtime_anchor[];
+
 // runtime_invoke.S: loads the frame's operands, calls the routine, stores results.
 void zt_invoke_primitive(zt::TPrimitiveFrame* frame, const std::uint8_t* routine,
                          std::uint16_t control_word);
@@ -26,9 +30,12 @@ static_assert(offsetof(TPrimitiveFrame, Out) == 144);
 static_assert(offsetof(TPrimitiveFrame, Rax) == 272);
 static_assert(offsetof(TPrimitiveFrame, Rdx) == 280);
 static_assert(offsetof(TPrimitiveFrame, Rsi) == 288);
-static_assert(offsetof(TPrimitiveFrame, StackTop) == 296);
+static_assert(offsetof(TPrimitiveFrame, Leftover) == 296);
 
 namespace {
+
+// Keeps the primitives' object in the link.
+[[gnu::used]] const void* const kRuntimeAnchor = zt_runtime_anchor;
 
 struct TEntry {
   const char* Name;

@@ -49,9 +49,9 @@ struct TPrimitiveFrame {
   std::int64_t Rax = 0;  // int operand / result (EAX), bool in AL, memory address
   std::int64_t Rdx = 0;  // second int or bool operand
   void* Rsi = nullptr;   // calculation block, for primitives that read it (oldz)
-  // The FPU stack-top field after the results were popped: 0 unless the primitive
-  // left registers behind (a fault). The stack is emptied in any case.
-  std::int32_t StackTop = 0;
+  // FPU registers still in use after the results were popped: 0 unless the
+  // primitive left values behind (a fault). The stack is emptied in any case.
+  std::int32_t Leftover = 0;
 };
 
 // Runs primitive `index` with the working control word set (the caller's is

@@ -1,7 +1,7 @@
 // zt_invoke_primitive(TPrimitiveFrame* frame, const uint8_t* routine, uint16_t cw):
 // runs one runtime primitive as a routine. Sets the control word `cw`, pushes the
 // frame's FPU operands in order, passes RAX, RDX and RSI, calls the routine, stores
-// RAX and pops the requested number of FPU results, records the stack-top field,
+// RAX and pops the requested number of FPU results, records how many registers were left behind,
 // empties the FPU stack and restores the caller's control word.
         .intel_syntax noprefix
         .text
@@ -40,6 +40,7 @@ zt_invoke_primitive:
         jmp 3b
 4:      fnstsw ax
         shr eax, 11
+        neg eax
         and eax, 7
         mov dword ptr [r12 + 296], eax
         fninit
