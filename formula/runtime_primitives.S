@@ -8,6 +8,7 @@
 zt_runtime_anchor:
         .byte 0
 
+#include "formula/runtime_techniques.inc"
 #include "formula/runtime_stack.inc"
 #include "formula/runtime_arith.inc"
 #include "formula/runtime_int_bool.inc"
