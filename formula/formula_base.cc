@@ -6,14 +6,14 @@
 namespace zt {
 
 void TFormulaBase::BeginCompile() {
-  TChecker::BeginCompile();
+  TOptimizer::BeginCompile();
   title_ = Code().EntryName;
   help_file_.clear();
   help_topic_.clear();
 }
 
 void TFormulaBase::Clear() {
-  TChecker::Clear();
+  TOptimizer::Clear();
   title_ = "(None)";
   help_file_.clear();
   help_topic_.clear();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "formula/checker.h"
+#include "formula/optimizer.h"
 
 namespace zt {
 
@@ -21,7 +21,7 @@ constexpr TSymbolSet kFormulaReadable =
     SymbolBit(syY) | SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle) | SymbolBit(syZ);
 
 // Used on the thread that owns the entry object (the user-interface thread).
-class TFormulaBase : public TChecker {
+class TFormulaBase : public TOptimizer {
  public:
   // The TITLE setting, the entry name when there is none, "(None)" without an entry.
   const std::string& Title() const { return title_; }
