@@ -11,12 +11,13 @@ constexpr std::array<const char*, 18> kKeywords = {
     "IF", "ELSEIF", "ELSE", "ENDIF", "COMPLEX", "FLOAT", "INT", "BOOL", "TRUE", "FALSE",
     "WHILE", "ENDWHILE", "REPEAT", "UNTIL", "PARAM", "ENDPARAM", "FUNC", "ENDFUNC"};
 
-constexpr std::array<const char*, 36> kFunctions = {
+constexpr std::array<const char*, 41> kFunctions = {
     "SIN",   "SINH",  "ASIN",  "ASINH", "COS",   "COSH",   "ACOS",  "ACOSH", "TAN",
     "TANH",  "ATAN",  "ATANH", "COTAN", "COTANH", "SQR",   "SQRT",  "LOG",   "EXP",
     "ABS",   "CABS",  "CONJ",  "FLIP",  "IDENT", "ZERO",   "RECIP", "CEIL",  "FLOOR",
-    "TRUNC", "ROUND", "REAL",  "IMAG",  "ATAN2", "OLDZ",   "TOINT", "TOFLOAT", "TOCOMPLEX"};
-constexpr int kUserFunctionCount = 33;  // the conversions cannot be written
+    "TRUNC", "ROUND", "REAL",  "IMAG",  "ATAN2", "OLDZ",   "TOINT", "TOFLOAT", "TOCOMPLEX",
+    "DOUBLE", "TIMESI", "TIMESMINUSI", "CUBE", "FOURTH"};
+constexpr int kUserFunctionCount = 33;  // the conversions and cheaper forms cannot be written
 
 struct TSymbolName {
   const char* Name;

@@ -41,12 +41,14 @@ enum TKeyword : std::uint8_t {
   kwWhile, kwEndWhile, kwRepeat, kwUntil, kwParam, kwEndParam, kwFunc, kwEndFunc,
 };
 
-// Built-in functions; the conversions 33 to 35 are made by the checker only.
+// Built-in functions; the conversions 33 to 35 are made by the checker only, the
+// cheaper forms 36 to 40 by the optimizer only.
 enum TFunctionCode : std::uint8_t {
   fnSin = 0, fnSinh, fnAsin, fnAsinh, fnCos, fnCosh, fnAcos, fnAcosh, fnTan, fnTanh, fnAtan,
   fnAtanh, fnCotan, fnCotanh, fnSqr, fnSqrt, fnLog, fnExp, fnAbs, fnCabs, fnConj, fnFlip, fnIdent,
   fnZero, fnRecip, fnCeil, fnFloor, fnTrunc, fnRound, fnReal, fnImag, fnAtan2, fnOldZ,
   fnToInt = 33, fnToFloat = 34, fnToComplex = 35,
+  fnDouble = 36, fnTimesI = 37, fnTimesMinusI = 38, fnCube = 39, fnFourth = 40,
 };
 
 enum TSymbolCode : std::uint8_t {
