@@ -1,5 +1,7 @@
-// Sections and symbol rules of coloring algorithm entries.
+// Sections, symbol rules and procedures of coloring algorithm entries.
 #include "formula/coloring.h"
+
+#include "formula/procedures.h"
 
 namespace zt {
 
@@ -7,6 +9,39 @@ void TColoring::BeginCompile() {
   TFormulaBase::BeginCompile();
   uses_orbit_ = false;
   reads_z_ = false;
+}
+
+void TColoring::SectionCompiled(const std::string& upperName, TCodeBuffer code) {
+  if (upperName == "INIT")
+    init_code_ = std::move(code);
+  else if (upperName == "LOOP")
+    loop_code_ = std::move(code);
+  else
+    final_code_ = std::move(code);
+}
+
+void TColoring::DiscardCode() {
+  init_code_ = TCodeBuffer();
+  loop_code_ = TCodeBuffer();
+  final_code_ = TCodeBuffer();
+  init_procedure_ = TCodeBuffer();
+  loop_procedure_ = TCodeBuffer();
+  final_procedure_ = TCodeBuffer();
+}
+
+// Init and final procedures always exist (the orbit store of init is needed even
+// without init code); the formula procedure skips a missing loop procedure.
+void TColoring::AssembleCode() {
+  init_procedure_ =
+      BuildColoringProcedure(init_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kInit);
+  if (!loop_code_.Empty())
+    loop_procedure_ =
+        BuildColoringProcedure(loop_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kLoop);
+  final_procedure_ =
+      BuildColoringProcedure(final_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kFinal);
+  init_code_ = TCodeBuffer();
+  loop_code_ = TCodeBuffer();
+  final_code_ = TCodeBuffer();
 }
 
 std::string TColoring::ImpliedFirstLabel(const std::string& label) {

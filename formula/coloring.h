@@ -1,8 +1,10 @@
-// The coloring algorithm entry: sections INIT, LOOP and FINAL, and what its code
-// may use. FINAL leaves the pixel's value in #index or sets #solid.
+// The coloring algorithm entry: sections INIT, LOOP and FINAL, what its code may
+// use, and the three procedures the formula procedure calls. FINAL leaves the
+// pixel's value in #index or sets #solid.
 #pragma once
 
 #include "formula/formula_base.h"
+#include "platform/code_buffer.h"
 
 namespace zt {
 
@@ -17,6 +19,14 @@ class TColoring : public TFormulaBase {
   // The code reads #z: a layer with this coloring cannot use symmetry.
   bool ReadsZ() const { return reads_z_; }
 
+  // The compiled procedures (they expect the calculation block in RSI and are
+  // called by the formula procedure); null without compiled code. The loop
+  // procedure is also null when the entry has no loop code. Valid until the next
+  // compilation.
+  const void* InitProcedure() const { return Address(init_procedure_); }
+  const void* LoopProcedure() const { return Address(loop_procedure_); }
+  const void* FinalProcedure() const { return Address(final_procedure_); }
+
  protected:
   std::string ImpliedFirstLabel(const std::string& label) override;
   std::string DefaultLabel() override { return "FINAL"; }
@@ -25,8 +35,21 @@ class TColoring : public TFormulaBase {
   bool SymbolReadable(const std::string& section, int symbol) override;
   bool SymbolWritable(const std::string& section, int symbol) override;
   void BeginCompile() override;
+  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
+  void DiscardCode() override;
+  void AssembleCode() override;
 
  private:
+  static const void* Address(const TCodeBuffer& code) {
+    return code.Empty() ? nullptr : code.Data();
+  }
+
+  TCodeBuffer init_code_;
+  TCodeBuffer loop_code_;
+  TCodeBuffer final_code_;
+  TCodeBuffer init_procedure_;
+  TCodeBuffer loop_procedure_;
+  TCodeBuffer final_procedure_;
   bool inside_;
   bool uses_orbit_ = false;
   bool reads_z_ = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "formula/procedures.h"
 #include "platform/text.h"
 
 namespace zt {
@@ -37,6 +38,33 @@ void TFormula::BeginCompile() {
   TFormulaBase::BeginCompile();
   ResetSettings();
   symmetry_ = SymmetryFromName(Code().EntryArgs);
+}
+
+void TFormula::SectionCompiled(const std::string& upperName, TCodeBuffer code) {
+  if (upperName == "INIT")
+    init_code_ = std::move(code);
+  else if (upperName == "LOOP")
+    loop_code_ = std::move(code);
+  else
+    bailout_code_ = std::move(code);
+}
+
+void TFormula::DiscardCode() {
+  init_code_ = TCodeBuffer();
+  loop_code_ = TCodeBuffer();
+  bailout_code_ = TCodeBuffer();
+  procedure_ = TCodeBuffer();
+}
+
+// An empty bailout (none, or a section without a statement) gives the formula
+// the bailout that is always false, so the loop runs once and AL is never read
+// undefined.
+void TFormula::AssembleCode() {
+  if (built_in_type_ == 0)
+    procedure_ = BuildFormulaProcedure(init_code_.Bytes(), loop_code_.Bytes(), bailout_code_.Bytes());
+  init_code_ = TCodeBuffer();
+  loop_code_ = TCodeBuffer();
+  bailout_code_ = TCodeBuffer();
 }
 
 std::string TFormula::ImpliedFirstLabel(const std::string& label) {

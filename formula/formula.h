@@ -1,5 +1,6 @@
 // The fractal formula entry: sections INIT, LOOP and BAILOUT, the settings of its
-// default, builtin and switch sections, and what its code may use.
+// default, builtin and switch sections, what its code may use, and the per-pixel
+// formula procedure assembled from its compiled sections.
 #pragma once
 
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "formula/formula_base.h"
+#include "platform/code_buffer.h"
 
 namespace zt {
 
@@ -37,6 +39,10 @@ class TFormula : public TFormulaBase {
   // Parameter values came from a parameter file: MAXITER, PERIODICITY and METHOD
   // of the entry text then leave the loaded values alone.
   void SetParamsLoaded(bool loaded) { params_loaded_ = loaded; }
+  // The assembled formula procedure (call it through CallProcedure with a
+  // calculation block); null without compiled code (no entry, a built-in formula,
+  // or a failed compilation). Valid until the next compilation.
+  const void* Procedure() const { return procedure_.Empty() ? nullptr : procedure_.Data(); }
 
  protected:
   std::string ImpliedFirstLabel(const std::string& label) override;
@@ -54,9 +60,17 @@ class TFormula : public TFormulaBase {
   bool SymbolReadable(const std::string& section, int symbol) override;
   bool SymbolWritable(const std::string& section, int symbol) override;
   void BeginCompile() override;
+  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
+  void DiscardCode() override;
+  void AssembleCode() override;
 
  private:
   void ResetSettings();
+
+  TCodeBuffer init_code_;
+  TCodeBuffer loop_code_;
+  TCodeBuffer bailout_code_;
+  TCodeBuffer procedure_;
 
   int max_iterations_ = 100;
   int periodicity_ = 2;

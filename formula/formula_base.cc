@@ -1,22 +1,45 @@
-// Title and help settings shared by every entry kind.
+// Title and help settings shared by every entry kind, and the compiled code's life.
 #include "formula/formula_base.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace zt {
 
 void TFormulaBase::BeginCompile() {
-  TOptimizer::BeginCompile();
+  TCompiler::BeginCompile();
   title_ = Code().EntryName;
   help_file_.clear();
   help_topic_.clear();
 }
 
 void TFormulaBase::Clear() {
-  TOptimizer::Clear();
+  TCompiler::Clear();
+  DiscardCode();
+  initial_values_.clear();
   title_ = "(None)";
   help_file_.clear();
   help_topic_.clear();
+}
+
+void TFormulaBase::Optimize() {
+  // Old code must not outlive the program it was made from, nor survive a failure.
+  DiscardCode();
+  initial_values_.clear();
+  try {
+    TCompiler::Optimize();
+    AssembleCode();
+  } catch (...) {
+    DiscardCode();
+    throw;
+  }
+  Variables().Layout();  // a program without sections has not been laid out
+  initial_values_.assign(static_cast<std::size_t>(Variables().DataSize()), 0);
+  Variables().StoreConstants(initial_values_.data());
+}
+
+void TFormulaBase::StoreInitialValues(std::uint8_t* block) const {
+  std::copy(initial_values_.begin(), initial_values_.end(), block);
 }
 
 int TFormulaBase::StringSetting(const std::string& section, const std::string& upperName,

@@ -1,11 +1,14 @@
 // The common base of the entry objects (formula, coloring algorithm,
-// transformation): an entry's identity, title and help, on top of the compiler.
+// transformation): an entry's identity, title and help, on top of the compiler,
+// and the life of its compiled code: dropped before every compilation and on a
+// failed one, assembled by the entry kind after a successful one.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "formula/optimizer.h"
+#include "formula/compiler.h"
 
 namespace zt {
 
@@ -21,23 +24,37 @@ constexpr TSymbolSet kFormulaReadable =
     SymbolBit(syY) | SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle) | SymbolBit(syZ);
 
 // Used on the thread that owns the entry object (the user-interface thread).
-class TFormulaBase : public TOptimizer {
+class TFormulaBase : public TCompiler {
  public:
   // The TITLE setting, the entry name when there is none, "(None)" without an entry.
   const std::string& Title() const { return title_; }
   const std::string& HelpFile() const { return help_file_; }
   const std::string& HelpTopic() const { return help_topic_; }
 
+  // The bytes of the entry's variable block (0 without variables) and its initial
+  // contents (constants, parameter values compiled in; the rest zero), written
+  // into a block of at least that size before the first call of the code.
+  // Fixed after each compilation, so calculation threads may read them while no
+  // compilation runs.
+  int VariableBlockSize() const { return static_cast<int>(initial_values_.size()); }
+  void StoreInitialValues(std::uint8_t* block) const;
+
  protected:
   int StringSetting(const std::string& section, const std::string& upperName,
                     const std::string& value) override;
   void BeginCompile() override;
   void Clear() override;
+  void Optimize() override;
+  // Answered by the entry kinds: drop all compiled code; build the callable
+  // procedures from the sections received through SectionCompiled.
+  virtual void DiscardCode() {}
+  virtual void AssembleCode() {}
 
  private:
   std::string title_ = "(None)";
   std::string help_file_;
   std::string help_topic_;
+  std::vector<std::uint8_t> initial_values_;
 };
 
 }  // namespace zt

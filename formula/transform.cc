@@ -1,5 +1,7 @@
-// Sections and symbol rules of transformation entries.
+// Sections, symbol rules and the procedure of transformation entries.
 #include "formula/transform.h"
+
+#include "formula/procedures.h"
 
 namespace zt {
 
@@ -12,6 +14,18 @@ constexpr TSymbolSet kTransformReadable =
     SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle);
 
 }  // namespace
+
+void TTransform::SectionCompiled(const std::string&, TCodeBuffer code) { code_ = std::move(code); }
+
+void TTransform::DiscardCode() {
+  code_ = TCodeBuffer();
+  procedure_ = TCodeBuffer();
+}
+
+void TTransform::AssembleCode() {
+  procedure_ = BuildTransformProcedure(code_.Bytes());
+  code_ = TCodeBuffer();
+}
 
 TSectionKind TTransform::ClassifyLabel(const std::string& label) {
   if (label == "TRANSFORM") return skCode;
