@@ -16,8 +16,9 @@ using testing::RunChecked;
 constexpr std::int64_t kHigh = 0x5A5A5A5A00000000;
 
 std::int32_t IntOp(int prim, std::int32_t a, std::int32_t b = 0) {
-  return static_cast<std::int32_t>(
-      RunChecked(prim, {}, 0, kHigh | static_cast<std::uint32_t>(a), kHigh | static_cast<std::uint32_t>(b)).Rax);
+  return static_cast<std::int32_t>(RunChecked(prim, {}, 0, kHigh | static_cast<std::uint32_t>(a),
+                                              kHigh | static_cast<std::uint32_t>(b))
+                                       .Rax);
 }
 
 int BoolOp(int prim, std::int64_t a, std::int64_t b = 0) {
@@ -25,7 +26,8 @@ int BoolOp(int prim, std::int64_t a, std::int64_t b = 0) {
 }
 
 TEST(RuntimeIntBool, EveryPrimitiveIsBuilt) {
-  for (int p = prIntAdd; p <= prBoolToComplex; ++p) EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
+  for (int p = prIntAdd; p <= prBoolToComplex; ++p)
+    EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
 }
 
 TEST(RuntimeIntBool, IntArithmetic) {
@@ -55,11 +57,13 @@ TEST(RuntimeIntBool, IntArithmetic) {
       {prIntAbs, INT_MIN, 0, INT_MIN},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(IntOp(c.prim, c.a, c.b), c.want) << PrimitiveName(c.prim) << " " << c.a << ", " << c.b;
+    EXPECT_EQ(IntOp(c.prim, c.a, c.b), c.want)
+        << PrimitiveName(c.prim) << " " << c.a << ", " << c.b;
 }
 
 TEST(RuntimeIntBool, IntComparisonsAreSigned) {
-  const int prims[] = {prIntEqual, prIntNotEqual, prIntLess, prIntLessEqual, prIntGreater, prIntGreaterEqual};
+  const int prims[] = {prIntEqual,     prIntNotEqual, prIntLess,
+                       prIntLessEqual, prIntGreater,  prIntGreaterEqual};
   struct Case {
     std::int32_t a, b;
     bool want[6];
@@ -71,7 +75,8 @@ TEST(RuntimeIntBool, IntComparisonsAreSigned) {
   };
   for (const Case& c : cases)
     for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(IntOp(prims[i], c.a, c.b) & 0xFF, c.want[i]) << PrimitiveName(prims[i]) << " " << c.a << ", " << c.b;
+      EXPECT_EQ(IntOp(prims[i], c.a, c.b) & 0xFF, c.want[i])
+          << PrimitiveName(prims[i]) << " " << c.a << ", " << c.b;
 }
 
 TEST(RuntimeIntBool, IntConversions) {
