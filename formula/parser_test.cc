@@ -18,6 +18,7 @@ namespace {
 class TParseOnlyFormula : public TFormula {
  protected:
   void EndCheck() override {}
+  void Optimize() override {}
 };
 
 // Parses the body of an entry "T { ... }" (body lines are lines 1, 2, ... from 0)
