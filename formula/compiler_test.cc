@@ -1,0 +1,252 @@
+// The code generator on hand-built programs: the exact messages of untranslatable
+// nodes, the encodings of copies and jumps byte for byte, and how spills share
+// their temporaries between statements.
+#include "formula/compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formula/calc_block.h"
+#include "formula/runtime.h"
+#include "formula/token.h"
+
+namespace zt {
+namespace {
+
+using TNode = std::unique_ptr<TExpression>;
+
+// Exposes the translation of a hand-built program and records its sections.
+class TProbeCompiler : public TCompiler {
+ public:
+  struct TSection {
+    std::string Name;
+    std::vector<std::uint8_t> Bytes;
+  };
+
+  void Run(TExpressionList& program) { GenerateFrom(program); }
+  std::vector<TSection> Sections;
+
+ protected:
+  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override {
+    EXPECT_TRUE(code.Empty() || code.Sealed());
+    Sections.push_back({upperName, {code.Bytes().begin(), code.Bytes().end()}});
+  }
+};
+
+TNode Node(TNodeKind kind, TValueType type, int code = 0) {
+  TNode node = TExpression::Make(kind, 0, 0, code);
+  node->Type = type;
+  return node;
+}
+
+TNode Section(const std::string& name) {
+  TNode node = Node(nkSection, vtBool);
+  node->Name = name;
+  return node;
+}
+
+TNode Literal(TLiteral value) {
+  TNode node = Node(nkLiteral, value.Type);
+  node->Literal = value;
+  return node;
+}
+
+TNode Var(TVariable& variable) {
+  TNode node = Node(nkVariable, variable.Type);
+  node->Variable = &variable;
+  return node;
+}
+
+TNode Symbol(int code, TValueType type) { return Node(nkSymbol, type, code); }
+
+TNode Unary(int op, TValueType type, TNode operand) {
+  TNode node = Node(nkUnary, type, op);
+  node->Left = std::move(operand);
+  return node;
+}
+
+TNode Binary(int op, TValueType type, TNode left, TNode right) {
+  TNode node = Node(nkBinary, type, op);
+  node->Left = std::move(left);
+  node->Right = std::move(right);
+  return node;
+}
+
+TNode Call(int function, TValueType type, TNode argument) {
+  TNode node = Node(nkFunction, type, function);
+  node->Left = std::move(argument);
+  return node;
+}
+
+TNode Keyword(int code, TNode condition = nullptr) {
+  TNode node = Node(nkKeyword, vtBool, code);
+  node->Left = std::move(condition);
+  return node;
+}
+
+TEST(CompilerTest, UntranslatableNodesRaiseTheirMessage) {
+  struct TCase {
+    const char* Message;
+    std::function<TNode(TVariableList&)> Statement;
+  };
+  const TCase cases[] = {
+      {"Could not translate complex literal",
+       [](TVariableList&) { return Literal(TLiteral::MakeComplex(2, 0)); }},
+      {"Could not translate float literal",
+       [](TVariableList&) { return Literal(TLiteral::MakeFloat(0.5L)); }},
+      {"Could not translate predefined symbol",
+       [](TVariableList&) { return Symbol(syPi, vtFloat); }},
+      {"Could not translate expression",
+       [](TVariableList&) { return Node(nkUserFunction, vtComplex); }},
+      {"Could not translate unary operator",
+       [](TVariableList& v) {
+         return Unary(eoNot, vtBool, Var(v.AddVariable("c", vtComplex)));
+       }},
+      {"Could not translate complex operator",
+       [](TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         return Binary(eoAnd, vtBool, Var(c), Var(c));
+       }},
+      {"Could not translate bool operator",
+       [](TVariableList& v) {
+         TVariable& b = v.AddVariable("b", vtBool);
+         return Binary(eoMultiply, vtBool, Var(b), Var(b));
+       }},
+      {"Could not translate bool function",
+       [](TVariableList& v) { return Call(fnSin, vtBool, Var(v.AddVariable("b", vtBool))); }},
+      {"Could not translate ZERO",
+       [](TVariableList& v) { return Call(fnZero, vtFloat, Var(v.AddVariable("f", vtFloat))); }},
+  };
+  for (const TCase& c : cases) {
+    TProbeCompiler compiler;
+    TExpressionList program;
+    program.Append(Section("INIT"));
+    program.Append(c.Statement(compiler.Variables()));
+    try {
+      compiler.Run(program);
+      ADD_FAILURE() << "no error, expected " << c.Message;
+    } catch (const EZentrope& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+  }
+}
+
+TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
+  TProbeCompiler compiler;
+  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
+  TVariable& f = compiler.Variables().AddVariable("f", vtFloat);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Copies without the FPU (36 bytes per extended value): a variable of the same
+  // type, and the literals 0 and 1.
+  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex), Symbol(syPixel, vtComplex)));
+  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex),
+                        Literal(TLiteral::MakeComplex(1, 0))));
+  program.Append(Binary(eoAssign, vtFloat, Var(f), Literal(TLiteral::MakeFloat(0))));
+  program.Append(Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(7))));
+  program.Append(Section("LOOP"));
+  program.Append(Section("BAILOUT"));
+  // An unused value is dropped from the FPU.
+  program.Append(Symbol(syPixel, vtComplex));
+  compiler.Run(program);
+
+  ASSERT_EQ(compiler.Sections.size(), 3u);
+  EXPECT_EQ(compiler.Sections[0].Name, "INIT");
+  EXPECT_EQ(compiler.Sections[0].Bytes.size(), 2u * 36 + 2 * 36 + 36 + 10);
+  EXPECT_EQ(compiler.Sections[1].Name, "LOOP");
+  EXPECT_TRUE(compiler.Sections[1].Bytes.empty());
+  EXPECT_EQ(compiler.Sections[2].Bytes.size(), 12 + PrimitiveLength(prDiscardComplex));
+  // The int literal is stored at the laid-out offset of x.
+  const std::vector<std::uint8_t>& init = compiler.Sections[0].Bytes;
+  const std::size_t store = init.size() - 10;
+  EXPECT_EQ(init[store], 0xC7);
+  EXPECT_EQ(init[store + 1], 0x87);
+  EXPECT_EQ(init[store + 2], static_cast<std::uint8_t>(x.Offset));
+  EXPECT_EQ(init[store + 6], 7);
+}
+
+TEST(CompilerTest, ForwardJumpsArePatchedToTheirTargets) {
+  TProbeCompiler compiler;
+  TVariable& b = compiler.Variables().AddVariable("b", vtBool);
+  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
+  auto set_x = [&](int value) {
+    return Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(value)));
+  };
+  TExpressionList program;
+  program.Append(Section("IFELSE"));
+  program.Append(Keyword(kwIf, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(set_x(1));               // 14: (10)
+  program.Append(Keyword(kwElse));        // 24: jmp (5)
+  program.Append(set_x(2));               // 29: (10)
+  program.Append(Keyword(kwEndIf));       // 39
+  program.Append(Section("WHILE"));
+  program.Append(Keyword(kwWhile, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(set_x(3));                  // 14: (10)
+  program.Append(Keyword(kwEndWhile));       // 24: abort check (9); 33: jmp (5); 38
+  program.Append(Section("REPEAT"));
+  program.Append(Keyword(kwRepeat));         // 0
+  program.Append(set_x(4));                  // 0: (10)
+  program.Append(Keyword(kwUntil, Var(b)));  // 10: mov al (6); 16: abort (9); 25: jz (8); 33
+  compiler.Run(program);
+  ASSERT_EQ(compiler.Sections.size(), 3u);
+
+  auto rel32 = [](const std::vector<std::uint8_t>& code, std::size_t at) {
+    return static_cast<std::int32_t>(code[at] | code[at + 1] << 8 | code[at + 2] << 16 |
+                                     static_cast<std::uint32_t>(code[at + 3]) << 24);
+  };
+  const auto& if_else = compiler.Sections[0].Bytes;
+  ASSERT_EQ(if_else.size(), 39u);
+  EXPECT_EQ(rel32(if_else, 6 + 4), 29 - 6 - 8);
+  EXPECT_EQ(if_else[24], 0xE9);
+  EXPECT_EQ(rel32(if_else, 25), 39 - 24 - 5);
+
+  const auto& while_loop = compiler.Sections[1].Bytes;
+  ASSERT_EQ(while_loop.size(), 38u);
+  EXPECT_EQ(rel32(while_loop, 6 + 4), 38 - 6 - 8);
+  EXPECT_EQ(while_loop[24 + 8], 38 - 24 - 9);  // the abort check's rel8
+  EXPECT_EQ(rel32(while_loop, 34), 0 - 33 - 5);
+
+  const auto& repeat_loop = compiler.Sections[2].Bytes;
+  ASSERT_EQ(repeat_loop.size(), 33u);
+  EXPECT_EQ(repeat_loop[16 + 8], 33 - 16 - 9);
+  EXPECT_EQ(rel32(repeat_loop, 25 + 4), 0 - 25 - 8);
+}
+
+// (((a + a) + a) + a): each level holds the right operand below the left one,
+// so the chain needs 2 more registers per level.
+TNode Chain(TVariable& a, int levels) {
+  TNode node = Var(a);
+  for (int i = 0; i < levels; ++i) node = Binary(eoAdd, a.Type, std::move(node), Var(a));
+  return node;
+}
+
+TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
+  TProbeCompiler compiler;
+  TVariableList& variables = compiler.Variables();
+  TVariable& c = variables.AddVariable("c", vtComplex);
+  TVariable& f = variables.AddVariable("f", vtFloat);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Complex: 3 levels need 8 registers on each side; float: 6 levels need 7.
+  for (int i = 0; i < 2; ++i)
+    program.Append(Binary(eoAssign, vtComplex, Var(c),
+                          Binary(eoMultiply, vtComplex, Chain(c, 3), Chain(c, 3))));
+  program.Append(
+      Binary(eoAssign, vtFloat, Var(f), Binary(eoMultiply, vtFloat, Chain(f, 6), Chain(f, 6))));
+  compiler.Run(program);
+
+  std::vector<std::pair<int, TValueType>> temporaries;
+  for (int i = 0; i < variables.Count(); ++i)
+    if (variables.Item(i).Kind == TVariableKind::Temporary)
+      temporaries.emplace_back(variables.Item(i).Number, variables.Item(i).Type);
+  const std::vector<std::pair<int, TValueType>> expected = {{0, vtComplex}, {0, vtFloat}};
+  EXPECT_EQ(temporaries, expected);
+  EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
+}
+
+}  // namespace
+}  // namespace zt
