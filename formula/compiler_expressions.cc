@@ -281,6 +281,13 @@ int TCompiler::Function(TExpression& node) {
   const int index = FunctionPrimitive(node);
   if (index < 0)
     throw EZentrope(node.Code == fnZero ? "Could not translate ZERO" : FunctionError(argument.Type));
+  if (node.Code == fnCabs && argument.Type == vtComplex && node.Type == vtFloat) {
+    // The primitive leaves the complex (modulus, 0) while the checker types the
+    // call as a float: keep the real part, or the zero would stay on the FPU.
+    Apply(index, operand, 2);
+    Apply(prComplexReal, 2, 1);
+    return 1;
+  }
   Apply(index, operand, Registers(node.Type));
   return Registers(node.Type);
 }
