@@ -182,6 +182,32 @@ TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {
   EXPECT_EQ(Transform("float f = 2\n#pixel = f * cabs(#pixel) + f\n", {3, 4}), Complex(12, 0));
 }
 
+TEST(EntryCodeTest, ColoringProceduresKeepTheirVariablesThroughThePixel) {
+  TempDir dir;
+  auto file = dir.Write("entry.txt",
+                        "Count {\ninit:\nfloat s = 0.5\nloop:\ns = s + 1\nfinal:\n#index = s\n}\n"
+                        "Plain {\nfinal:\n#index = #numiter\n}\n");
+  TColoring coloring(false);
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Count").Error, "");
+  ASSERT_NE(coloring.LoopProcedure(), nullptr);
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
+  run.block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+  run.block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+  run.block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+  TVariableBlock vars(coloring, run.block, calc::kOutsideVars);
+  run.Run({0.5L, 0.5L}, 100);
+  const int n = run.block.Int32(calc::kNumIter);
+  EXPECT_GT(n, 0);
+  EXPECT_LT(n, 100);
+  // The loop procedure runs after every iteration whose bailout held.
+  EXPECT_EQ(run.block.Extended(calc::kIndex), n + 0.5L);
+
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Plain").Error, "");
+  EXPECT_EQ(coloring.LoopProcedure(), nullptr);
+  EXPECT_NE(coloring.InitProcedure(), nullptr);
+  EXPECT_NE(coloring.FinalProcedure(), nullptr);
+}
+
 TEST(EntryCodeTest, FormulaWithoutBailoutIteratesOnce) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\n");
   run.Run({0, 0}, 50);
@@ -261,11 +287,14 @@ TEST(EntryCodeTest, FailedCompilationLeavesNoCode) {
 // Every section of every entry that compiles is emitted exactly as measured: the
 // emitter refuses to write past the measured size, and a shorter emission fails
 // the compilation; both would escape as exceptions here.
-int CompileCollection(TFormulaBase& entry, const std::filesystem::path& file) {
+// Returns the number of entries that compiled; `entries` receives how many there are.
+int CompileCollection(TFormulaBase& entry, const std::filesystem::path& file,
+                      int* entries = nullptr) {
   TCode& code = entry.Code();
   code.LoadFile(file.string());
   std::vector<std::pair<int, int>> places;
   for (; code.Found; code.FindNextEntry()) places.emplace_back(code.HeaderLine, code.HeaderColumn);
+  if (entries) *entries = static_cast<int>(places.size());
   int compiled = 0;
   for (auto [line, column] : places) {
     EXPECT_NO_THROW(entry.SetEntryAt(file.string(), line, column)) << file << ":" << line + 1;
@@ -279,9 +308,13 @@ TEST(EntryCodeTest, ShippedCollectionsCompileToCode) {
   TFormula formula;
   TColoring coloring(true);
   TTransform transform;
-  EXPECT_GT(CompileCollection(formula, SourceDir() / "data" / "Standard.zfm"), 0);
-  EXPECT_GT(CompileCollection(coloring, SourceDir() / "data" / "Standard.zcl"), 0);
-  EXPECT_GT(CompileCollection(transform, SourceDir() / "data" / "Standard.zxf"), 0);
+  const std::pair<TFormulaBase*, const char*> collections[] = {
+      {&formula, "Standard.zfm"}, {&coloring, "Standard.zcl"}, {&transform, "Standard.zxf"}};
+  for (auto [entry, name] : collections) {
+    int entries = 0;
+    EXPECT_EQ(CompileCollection(*entry, SourceDir() / "data" / name, &entries), entries) << name;
+    EXPECT_GT(entries, 0) << name;
+  }
 }
 
 TEST(EntryCodeTest, FractintFormulasCompileToCode) {
