@@ -52,10 +52,11 @@ void TCompiler::GenerateFrom(TExpressionList& program) {
 
     TCodeBuffer code = TCodeBuffer::Allocate(static_cast<std::size_t>(size));
     Variables().Layout();
-    emitter_.Begin(code.Data());
+    emitter_.Begin(code.Data(), code.Size());
     TranslateSection(first, end);
-    // Both passes translate the same nodes with the same decisions; a different
-    // size would mean the emitter wrote what it had not measured.
+    // Both passes translate the same nodes with the same decisions; the emitter
+    // refuses to write past the measured size, and a shorter emission would leave
+    // bytes of the section unwritten.
     if (emitter_.Offset() != size) throw EZentrope("Could not translate expression");
     code.Seal();
     SectionCompiled(name, std::move(code));
