@@ -182,6 +182,23 @@ TEST(RuntimeComplexFunctions, InverseCosinesInvert) {
   }
 }
 
+// Far out on the side where z + sqrt(z^2 +- 1) cancels, the inverses must keep
+// their precision (the naive sum gives log 0 there).
+TEST(RuntimeComplexFunctions, InversesKeepPrecisionForLargeArguments) {
+  const Complex points[] = {{-1e10L, 0}, {-1e10L, 3}, {-4e3L, -7e2L}, {2e12L, -1}};
+  for (Complex z : points) {
+    EXPECT_TRUE(Near(ComplexUnary(prComplexAsinh, z), std::asinh(z), 1e-15L)) << z;
+    const Complex iz = Complex(-z.imag(), z.real());
+    EXPECT_TRUE(Near(ComplexUnary(prComplexAsin, iz), std::asin(iz), 1e-15L)) << iz;
+    for (TPrimitive p : {prComplexAcos, prComplexAcosh}) {
+      const Complex got = ComplexUnary(p, z);
+      const Complex want = p == prComplexAcos ? std::acos(z) : std::acosh(z);
+      EXPECT_TRUE(Near(got, want, 1e-15L) || Near(got, -want, 1e-15L))
+          << PrimitiveName(p) << " of " << z << ": " << got;
+    }
+  }
+}
+
 TEST(RuntimeComplexFunctions, CircularIdentity) {
   for (Complex z : RandomPoints(100, 2)) {
     const Complex s = ComplexUnary(prComplexSin, z), c = ComplexUnary(prComplexCos, z);
