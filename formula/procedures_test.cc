@@ -272,6 +272,18 @@ TEST_F(FormulaProcedure, RunsWithTheWorkingControlWordAndRestoresTheCallers) {
   EXPECT_EQ(Var(kControlWord) & 0xFFFF, 0x137F);
 }
 
+TEST(Procedures, CalculationBlockIsAlignedAndHoldsItsConstants) {
+  TCalcBlock block;
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block.Data()) % 16, 0u);
+  EXPECT_EQ(block.Extended(calc::kZero), 0.0L);
+  EXPECT_EQ(block.Extended(calc::kOne), 1.0L);
+  for (int offset : {calc::kZ, calc::kNumIter, calc::kInsideInit, calc::kAbort})
+    EXPECT_EQ(block.Data()[offset], 0) << offset;
+  block.SetComplex(calc::kZ, {1.5L, -2.5L});  // cells stay 16 bytes apart
+  EXPECT_EQ(block.Extended(calc::kZ + 16), -2.5L);
+  EXPECT_EQ(block.Extended(calc::kPeriodicityRef), 0.0L);
+}
+
 TEST(Procedures, SectionCodeIsCopiedIntoFixedTemplates) {
   // The fixed parts are independent of the sections; an absent bailout costs the
   // two bytes that clear AL.
