@@ -7,7 +7,9 @@
 // by another (the controlling) thread, without a lock.
 #pragma once
 
+#include <complex>
 #include <cstdint>
+#include <memory>
 
 namespace zt::calc {
 
@@ -82,3 +84,45 @@ static_assert(kOutsideVarsSize + 4 == kCallerControlWord);
 static_assert(kCallerControlWord + 2 == kWhiteSq && kAbort + 1 == kSize);
 
 }  // namespace zt::calc
+
+namespace zt {
+
+// One calculation block: kSize cells plus 16 spare bytes, used from the first
+// 16-byte-aligned address. The cells start zeroed, with the 0.0 and 1.0 cells set.
+// Typed accessors read and write the cells by offset (see zt::calc).
+//
+// Thread safety: owned and used by one calculation thread; only the abort flag
+// may be written by another thread (Byte/SetByte are relaxed atomic accesses).
+class TCalcBlock {
+ public:
+  TCalcBlock();
+  TCalcBlock(const TCalcBlock&) = delete;
+  TCalcBlock& operator=(const TCalcBlock&) = delete;
+
+  // The aligned start: what compiled code receives.
+  std::uint8_t* Data() { return data_; }
+  const std::uint8_t* Data() const { return data_; }
+
+  std::complex<long double> Complex(int offset) const;
+  void SetComplex(int offset, std::complex<long double> value);
+  long double Extended(int offset) const;
+  void SetExtended(int offset, long double value);
+  std::int32_t Int32(int offset) const;
+  void SetInt32(int offset, std::int32_t value);
+  std::uint32_t UInt32(int offset) const;
+  void SetUInt32(int offset, std::uint32_t value);
+  std::uint16_t UInt16(int offset) const;
+  void SetUInt16(int offset, std::uint16_t value);
+  float Float32(int offset) const;
+  void SetFloat32(int offset, float value);
+  std::uint8_t Byte(int offset) const;
+  void SetByte(int offset, std::uint8_t value);
+  void* Pointer(int offset) const;
+  void SetPointer(int offset, const void* value);
+
+ private:
+  std::unique_ptr<std::uint8_t[]> storage_;
+  std::uint8_t* data_;
+};
+
+}  // namespace zt
