@@ -72,7 +72,7 @@ void TOptimizer::Optimize() {
   std::vector<TNode> statements;
   for (auto* link = Expressions().First(); link; link = link->Next.get())
     statements.push_back(Rewrite(*link->Tree));
-  RemoveConstantBranches(statements);
+  if (optimizing_) RemoveConstantBranches(statements);
   program_ = std::make_unique<TExpressionList>();
   for (auto& statement : statements) {
     MoveLiteralsToConstants(statement, true);
@@ -110,7 +110,7 @@ TNode TOptimizer::Rewrite(const TExpression& node) {
   }
   if (node.Left) copy->Left = Rewrite(*node.Left);
   if (node.Right) copy->Right = Rewrite(*node.Right);
-  if (!HasOperands(*copy)) return copy;
+  if (!HasOperands(*copy) || !optimizing_) return copy;
   copy = FoldNode(std::move(copy));
   return ReduceNode(std::move(copy));
 }

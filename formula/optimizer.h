@@ -16,6 +16,12 @@ namespace zt {
 
 // Used on the compiler object's thread, like TLexical.
 class TOptimizer : public TChecker {
+ public:
+  // With optimizing off only the rewrites that code generation needs are made
+  // (substitution, literals into constants): no folding, no cheaper forms, no
+  // removal of constant branches. For comparing optimized and plain code.
+  void SetOptimizing(bool optimizing) { optimizing_ = optimizing; }
+
  protected:
   // Rewrites the checked program into Program(), calls Generate, then frees it.
   // Constants and temporaries of an earlier run are removed first.
@@ -45,6 +51,7 @@ class TOptimizer : public TChecker {
   void MoveLiteralsToConstants(TNode& node, bool operand);
 
   std::unique_ptr<TExpressionList> program_;
+  bool optimizing_ = true;
 };
 
 // Removes the IF, ELSEIF and ELSE branches whose condition is a literal from a

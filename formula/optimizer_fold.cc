@@ -86,11 +86,9 @@ TLiteral Evaluate(int primitive, std::initializer_list<const TLiteral*> stack,
   return {};
 }
 
-bool OnFpu(const TLiteral& v) { return IsReal(v.Type); }
-
 // One operand: on the FPU, or in EAX / AL.
 TLiteral EvaluateUnary(int primitive, const TLiteral& operand, TValueType result) {
-  if (OnFpu(operand)) return Evaluate(primitive, {&operand}, nullptr, nullptr, result);
+  if (IsReal(operand.Type)) return Evaluate(primitive, {&operand}, nullptr, nullptr, result);
   return Evaluate(primitive, {}, &operand, nullptr, result);
 }
 
@@ -100,7 +98,7 @@ TLiteral EvaluateBinary(const TExpression& node) {
   const TLiteral& left = node.Left->Literal;
   const TLiteral& right = node.Right->Literal;
   const int primitive = BinaryPrimitive(node, true);
-  if (OnFpu(left)) return Evaluate(primitive, {&right, &left}, nullptr, nullptr, node.Type);
+  if (IsReal(left.Type)) return Evaluate(primitive, {&right, &left}, nullptr, nullptr, node.Type);
   return Evaluate(primitive, {}, &left, &right, node.Type);
 }
 
