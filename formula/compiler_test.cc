@@ -12,7 +12,9 @@
 
 #include "formula/calc_block.h"
 #include "formula/runtime.h"
+#include "formula/formula.h"
 #include "formula/token.h"
+#include "testing/test_support.h"
 
 namespace zt {
 namespace {
@@ -246,6 +248,37 @@ TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
   const std::vector<std::pair<int, TValueType>> expected = {{0, vtComplex}, {0, vtFloat}};
   EXPECT_EQ(temporaries, expected);
   EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
+}
+
+}  // namespace
+}  // namespace zt
+
+namespace zt {
+namespace {
+
+// A formula whose translation fails, as a combination the checker let through would.
+class TFailingFormula : public TFormula {
+ protected:
+  void Generate() override { throw EZentrope("Could not translate expression"); }
+};
+
+TEST(CompilerTest, TranslationFailuresAreReportedLikeCompileErrors) {
+  testing::TempDir dir;
+  auto file = dir.Write("f.zfm", "; two lines before\n\n  Broken {\nz = 1\n}\n");
+  TFailingFormula formula;
+  std::string reported;
+  int line = -1, column = -1;
+  formula.OnCompileError = [&](TLexical&, int, int l, int c, const std::string& text) {
+    reported = text;
+    line = l;
+    column = c;
+  };
+  formula.SetEntry(file.string(), "Broken");
+  EXPECT_TRUE(formula.CompileFailed());
+  EXPECT_EQ(reported, "Could not translate expression.");
+  EXPECT_EQ(line, 2);  // the entry's header
+  EXPECT_EQ(column, 2);
+  EXPECT_EQ(formula.Procedure(), nullptr);
 }
 
 }  // namespace

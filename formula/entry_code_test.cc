@@ -1,5 +1,5 @@
 // Runs compiled entries end to end: formulas against a long double reference
-// loop and random programs against the reference evaluator, control statements,
+// loop, control statements,
 // the abort flag inside user loops, spills, coloring procedures, and the two
 // passes agreeing on every entry of the shipped and Fractint collections.
 #include <gtest/gtest.h>
@@ -13,78 +13,14 @@
 #include <vector>
 
 #include "formula/calc_block.h"
+#include "formula/code_test_util.h"
 #include "formula/compile_test_util.h"
 #include "formula/entry_thunk.h"
 #include "formula/procedures.h"
-#include "testing/random_program.h"
-#include "testing/reference_evaluator.h"
 
 namespace zt::testing {
 namespace {
 
-using Complex = std::complex<long double>;
-
-// An entry's variable block, 16-aligned, filled with its initial values and
-// installed in the block cell the entry's code reads it from.
-class TVariableBlock {
- public:
-  explicit TVariableBlock(int size) : storage_(static_cast<std::size_t>(size) + 16) {
-    auto address = reinterpret_cast<std::uintptr_t>(storage_.data());
-    data_ = storage_.data() + ((16 - address % 16) % 16);
-  }
-  TVariableBlock(const TFormulaBase& entry, TCalcBlock& block, int cell)
-      : TVariableBlock(entry.VariableBlockSize()) {
-    entry.StoreInitialValues(data_);
-    block.SetPointer(cell, data_);
-  }
-  std::uint8_t* Data() { return data_; }
-
- private:
-  std::vector<std::uint8_t> storage_;
-  std::uint8_t* data_;
-};
-
-template <typename TEntry>
-std::unique_ptr<TEntry> Compile(const std::string& body) {
-  TempDir dir;
-  auto file = dir.Write("entry.txt", "Test {\n" + body + "}\n");
-  auto entry = std::make_unique<TEntry>();
-  TCompileOutcome outcome = CompileEntry(*entry, file.string(), "Test");
-  EXPECT_EQ(outcome.Error, "") << body;
-  return entry;
-}
-
-// Runs a transformation on #pixel = `pixel` and returns the new #pixel.
-Complex Transform(const std::string& body, Complex pixel, bool abort = false) {
-  auto entry = Compile<TTransform>("transform:\n" + body);
-  EXPECT_NE(entry->Procedure(), nullptr);
-  TCalcBlock block;
-  TVariableBlock vars(*entry, block, calc::kTransformVars);
-  block.SetComplex(calc::kPixel, pixel);
-  block.SetByte(calc::kAbort, abort ? 1 : 0);
-  CallProcedure(entry->Procedure(), block.Data());
-  return block.Complex(calc::kPixel);
-}
-
-// The formula procedure with coloring procedures that do nothing.
-struct TFormulaRun {
-  explicit TFormulaRun(const std::string& body) : TFormulaRun(Compile<TFormula>(body)) {}
-  explicit TFormulaRun(std::unique_ptr<TFormula> compiled) : formula(std::move(compiled)) {
-    for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
-      block.SetPointer(cell, nothing.Data());
-  }
-  void Run(Complex pixel, int maxiter) {
-    vars = std::make_unique<TVariableBlock>(*formula, block, calc::kFormulaVars);
-    block.SetComplex(calc::kPixel, pixel);
-    block.SetInt32(calc::kMaxIter, maxiter);
-    CallProcedure(formula->Procedure(), block.Data());
-  }
-
-  std::unique_ptr<TFormula> formula;
-  TCodeBuffer nothing = BuildReturnProcedure();
-  TCalcBlock block;
-  std::unique_ptr<TVariableBlock> vars;
-};
 
 TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
@@ -108,72 +44,6 @@ TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
                 1e-9)
         << c;
   }
-}
-
-// A formula that also runs its optimized program through the reference evaluator,
-// on the same pixel, before the program is released after code generation.
-class TCheckedFormula : public TFormula {
- public:
-  static constexpr long double kPixelRe = 0.375L, kPixelIm = -0.625L;
-  std::vector<std::uint8_t> Expected;  // the variable block after the init section
-
- protected:
-  void Generate() override {
-    TFormula::Generate();
-    TCalcBlock block;
-    block.SetComplex(calc::kPixel, {kPixelRe, kPixelIm});
-    TVariableBlock vars(Variables().DataSize());
-    Variables().StoreConstants(vars.Data());
-    TReferenceEvaluator reference(Program(), block.Data(), vars.Data());
-    reference.RunSection("INIT");
-    Expected.assign(vars.Data(), vars.Data() + Variables().DataSize());
-  }
-};
-
-// Extended values agree to the bit; not-a-number agrees with any not-a-number.
-bool SameExtended(const std::uint8_t* a, const std::uint8_t* b) {
-  long double x, y;
-  std::memcpy(&x, a, sizeof x);
-  std::memcpy(&y, b, sizeof y);
-  return std::memcmp(a, b, 10) == 0 || (std::isnan(x) && std::isnan(y));
-}
-
-TEST(EntryCodeTest, RandomProgramsComputeWhatTheReferenceEvaluatorComputes) {
-  TCompilerSettingsGuard settings(false, false);
-  int checked = 0;
-  for (std::uint32_t seed = 1; seed <= 800; ++seed) {
-    const std::string text = TRandomProgram(seed).Entry("Test", 14);
-    // The reference evaluator tests the condition of an ELSEIF that follows a
-    // taken branch instead of leaving the chain; such programs wait for its mend.
-    if (text.find("elseif") != std::string::npos) continue;
-    ++checked;
-    TempDir dir;
-    auto file = dir.Write("random.zfm", text);
-    auto formula = std::make_unique<TCheckedFormula>();
-    ASSERT_EQ(CompileEntry(*formula, file.string(), "Test").Error, "") << text;
-    const std::vector<std::uint8_t> expected = formula->Expected;
-    TFormulaRun run(std::move(formula));
-    run.Run({TCheckedFormula::kPixelRe, TCheckedFormula::kPixelIm}, 1);
-    const std::uint8_t* got = run.vars->Data();
-    const TVariableList& variables = run.formula->Variables();
-    for (int i = 0; i < variables.Count(); ++i) {
-      const TVariable& v = variables.Item(i);
-      if (v.Kind != TVariableKind::Variable) continue;
-      const std::uint8_t* want = expected.data() + v.Offset;
-      const std::uint8_t* have = got + v.Offset;
-      bool same = false;
-      switch (v.Type) {
-        case vtComplex:
-          same = SameExtended(want, have) && SameExtended(want + 16, have + 16);
-          break;
-        case vtFloat: same = SameExtended(want, have); break;
-        case vtInt: same = std::memcmp(want, have, 4) == 0; break;
-        case vtBool: same = *want == *have; break;
-      }
-      EXPECT_TRUE(same) << "seed " << seed << ", variable " << v.Name << "\n" << text;
-    }
-  }
-  EXPECT_GE(checked, 120);
 }
 
 TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {

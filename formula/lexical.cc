@@ -65,16 +65,16 @@ void TLexical::Compile() {
     RunCompilation();
     empty_ = false;
   } catch (const ECompileError& error) {
+    Fail(error.Code(), error.Line(), error.Column(), error.what());
+  } catch (const ECodeError&) {
     compiling_ = false;
     keep_values_ = false;
     Clear();
-    compile_failed_ = true;
-    error_line_ = error.Line() + 1;
-    error_column_ = error.Column() + 1;
-    if (OnCompileError)
-      OnCompileError(*this, error.Code(), error.Line(), error.Column(),
-                     std::string(error.what()) + ".");
-    return;
+    throw;
+  } catch (const EZentrope& error) {
+    // The optimizer and the code generator fail without a position: the entry's
+    // header stands for it.
+    Fail(0, Code().HeaderLine, Code().HeaderColumn, error.what());
   } catch (...) {
     compiling_ = false;
     keep_values_ = false;
@@ -83,6 +83,24 @@ void TLexical::Compile() {
   }
   compiling_ = false;
   keep_values_ = false;
+}
+
+void TLexical::Fail(int code, int line, int column, const std::string& message) {
+  compiling_ = false;
+  keep_values_ = false;
+  Clear();
+  compile_failed_ = true;
+  error_line_ = line + 1;
+  error_column_ = column + 1;
+  if (OnCompileError) OnCompileError(*this, code, line, column, message + ".");
+}
+
+void TLexical::Reoptimize() {
+  try {
+    Optimize();
+  } catch (const EZentrope& error) {
+    Fail(0, Code().HeaderLine, Code().HeaderColumn, error.what());
+  }
 }
 
 void TLexical::RunCompilation() {
@@ -212,7 +230,7 @@ void TLexical::Change(int level) {
     case 4:
       fire(OnBeforeRebuild);
       if (level == 3)
-        Optimize();
+        Reoptimize();
       else
         Compile();
       fire(OnChanged);

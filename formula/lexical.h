@@ -35,8 +35,9 @@ class TLexical {
   TLexical(const TLexical&) = delete;
   TLexical& operator=(const TLexical&) = delete;
 
-  // Compiles the reader's current entry. Compile errors are absorbed and reported
-  // through OnCompileError; other exceptions pass on.
+  // Compiles the reader's current entry. Compile errors, and the translation
+  // failures of the optimizer and code generator (code 0, at the entry's header),
+  // are absorbed and reported through OnCompileError; file errors pass on.
   void Compile();
   // Issues warning `code` when the "GenerateWarnings" setting is on.
   void Warning(int code, int line, int column);
@@ -100,6 +101,10 @@ class TLexical {
 
  private:
   void RunCompilation();
+  // A failed compilation: clears the entry and reports `message` with a full stop.
+  void Fail(int code, int line, int column, const std::string& message);
+  // Optimizes again for new parameter values, reporting a failure like Compile.
+  void Reoptimize();
   void ReadStatement();
   void EndStatement(int line, int column);
   void ProcessLabel(const std::string& name, int line, int column);

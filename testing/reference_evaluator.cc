@@ -217,17 +217,20 @@ bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements)
       continue;
     }
     switch (s.Code) {
-      case kwIf:
-      case kwElseIf: {
-        if (Evaluate(*s.Left).Bool) {
-          ++pc;
-        } else {
-          int next = next_at_level(pc, {kwElseIf, kwElse, kwEndIf});
-          pc = is(next, kwElse) ? next + 1 : next;
+      case kwIf: {
+        // A false condition goes on to the next ELSEIF whose condition holds, the
+        // ELSE, or past the ENDIF.
+        bool taken = Evaluate(*s.Left).Bool;
+        while (!taken) {
+          pc = next_at_level(pc, {kwElseIf, kwElse, kwEndIf});
+          if (!is(pc, kwElseIf)) break;
+          taken = Evaluate(*statements[pc]->Left).Bool;
         }
+        ++pc;
         break;
       }
-      case kwElse:  // the end of a taken branch: on to the ENDIF
+      case kwElseIf:  // the end of a taken branch: on past the ENDIF
+      case kwElse:
         pc = next_at_level(pc, {kwEndIf}) + 1;
         break;
       case kwEndIf:
