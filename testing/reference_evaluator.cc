@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "formula/calc_block.h"
+#include "formula/compiler.h"
 #include "formula/runtime.h"
 #include "formula/token.h"
 #include "formula/variable_list.h"
@@ -113,29 +114,6 @@ TRefValue FromFrame(const TPrimitiveFrame& f, TValueType type) {
 }
 
 }  // namespace
-
-int SymbolCell(int symbol) {
-  switch (symbol) {
-    case syPixel: return calc::kPixel;
-    case syRandom: return calc::kRandom;
-    case syMaxIter: return calc::kMaxIter;
-    case syNumIter: return calc::kNumIter;
-    case syScreenMax: return calc::kScreenMax;
-    case syScreenPixel: return calc::kScreenPixel;
-    case syWhiteSq: return calc::kWhiteSq;
-    case syWidth: return calc::kWidth;
-    case syHeight: return calc::kHeight;
-    case syX: return calc::kX;
-    case syY: return calc::kY;
-    case syCenter: return calc::kCenter;
-    case syMagn: return calc::kMagn;
-    case syAngle: return calc::kAngle;
-    case syIndex: return calc::kIndex;
-    case syZ: return calc::kZ;
-    case sySolid: return calc::kSolid;
-  }
-  return -1;
-}
 
 TReferenceEvaluator::TReferenceEvaluator(const TExpressionList& program, std::uint8_t* block,
                                          std::uint8_t* vars)

@@ -57,7 +57,4 @@ class TReferenceEvaluator {
   std::uint8_t* vars_;
 };
 
-// The calculation-block cell of a predefined symbol, or -1 for symbols without one.
-int SymbolCell(int symbol);
-
 }  // namespace zt::testing
