@@ -119,6 +119,9 @@ BENCHMARK(BM_HandWritten)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Keeps the per-iteration times for the summary line.
 class TSummaryReporter : public benchmark::ConsoleReporter {
  public:
+  // Without colors, so that the summary line stands alone.
+  TSummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs) {
