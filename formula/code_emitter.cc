@@ -118,6 +118,23 @@ void TCodeEmitter::CopyExtended(TBase src, std::int32_t s, TBase dst, std::int32
   StoreInt(dst, d + 8);
 }
 
+namespace {
+
+// The x87 register field of fld st(i) and fstp st(i); a register beyond the
+// eight is a generator fault, never a silently different register.
+std::uint8_t FpuRegister(int i) {
+  if (i < 0 || i > 7) throw EZentrope("Could not translate expression");
+  return static_cast<std::uint8_t>(i);
+}
+
+}  // namespace
+
+void TCodeEmitter::LoadRegister(int i) { Bytes({0xD9, static_cast<std::uint8_t>(0xC0 | FpuRegister(i))}); }
+
+void TCodeEmitter::PopToRegister(int i) {
+  Bytes({0xDD, static_cast<std::uint8_t>(0xD8 | FpuRegister(i))});
+}
+
 void TCodeEmitter::PushEax() { Byte(0x50); }
 void TCodeEmitter::PopEdx() { Byte(0x5A); }
 

@@ -73,6 +73,10 @@ class TCodeEmitter {
   void CopyExtended(TBase src, std::int32_t s, TBase dst, std::int32_t d);
   void PushEax();
   void PopEdx();
+  // fld st(i): pushes a copy of register `i` (0 to 7).
+  void LoadRegister(int i);
+  // fstp st(i): stores ST0 into register `i` (0 to 7) and pops; st(0) only pops.
+  void PopToRegister(int i);
 
   // Jumps to an absolute output offset. A forward jump is emitted with its own
   // end as target (displacement 0) and emitted again once the target is known.

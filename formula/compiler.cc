@@ -2,6 +2,9 @@
 // exactly-sized buffer), statements, and the jumps of IF, WHILE and REPEAT.
 #include "formula/compiler.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "formula/calc_block.h"
 #include "formula/runtime.h"
 #include "formula/token.h"
@@ -36,36 +39,96 @@ void TCompiler::Generate() { GenerateFrom(Program()); }
 
 void TCompiler::SectionCompiled(const std::string&, TCodeBuffer) {}
 
+namespace {
+
+// The FPU's eight registers less the two of a parked #z.
+constexpr int kRegistersAboveParkedZ = 6;
+
+bool IsZ(const TExpression* node) {
+  return node && node->Kind == nkSymbol && node->Code == syZ;
+}
+
+bool IsZAssignment(const TExpression& node) {
+  return node.Kind == nkBinary && node.Code == eoAssign && IsZ(node.Left.get());
+}
+
+// Any assignment to #z in the tree, or a keyword naming #z (a declaration).
+bool WritesZ(const TExpression* node) {
+  if (!node) return false;
+  if (IsZAssignment(*node) || (node->Kind == nkKeyword && IsZ(node->Left.get()))) return true;
+  return WritesZ(node->Left.get()) || WritesZ(node->Right.get());
+}
+
+struct TSection {
+  std::string Name;
+  TExpressionList::Link* First;
+  TExpressionList::Link* End;
+};
+
+}  // namespace
+
 void TCompiler::GenerateFrom(TExpressionList& program) {
   orders_.clear();
   TLink* link = program.First();
   if (link && link->Tree->Kind != nkSection) throw EZentrope("Could not translate expression");
+  std::vector<TSection> sections;
   while (link) {
-    const std::string name = link->Tree->Name;
     TLink* first = link->Next.get();
     TLink* end = first;
     while (end && end->Tree->Kind != nkSection) end = end->Next.get();
+    sections.push_back({link->Tree->Name, first, end});
+    link = end;
+  }
 
+  // Parked code of one section is useless unless the procedure around it parks
+  // #z, which it can only do for all of the owner's sections at once.
+  bool any = false, all = true;
+  for (const TSection& section : sections) {
+    if (!ParksZ(section.Name)) continue;
+    any = true;
+    all = all && CanPark(section.First, section.End);
+  }
+  z_parked_ = any && all;
+
+  for (const TSection& section : sections) {
+    parked_ = z_parked_ && ParksZ(section.Name);
     emitter_.Begin(nullptr);
-    TranslateSection(first, end);
+    TranslateSection(section.First, section.End);
     const int size = emitter_.Offset();
 
     TCodeBuffer code = TCodeBuffer::Allocate(static_cast<std::size_t>(size));
     Variables().Layout();
     emitter_.Begin(code.Data(), code.Size());
-    TranslateSection(first, end);
+    TranslateSection(section.First, section.End);
+    parked_ = false;
     // Both passes translate the same nodes with the same decisions; the emitter
     // refuses to write past the measured size, and a shorter emission would leave
     // bytes of the section unwritten.
     if (emitter_.Offset() != size) throw EZentrope("Could not translate expression");
     code.Seal();
-    SectionCompiled(name, std::move(code));
-    link = end;
+    SectionCompiled(section.Name, std::move(code));
   }
+}
+
+bool TCompiler::CanPark(TLink* first, TLink* end) {
+  for (TLink* link = first; link != end; link = link->Next.get()) {
+    const TExpression& tree = *link->Tree;
+    const bool last = link->Next.get() == end;
+    const bool replaces_z = last && IsZAssignment(tree) && tree.Right->Type == vtComplex;
+    if (replaces_z ? WritesZ(tree.Right.get()) : WritesZ(&tree)) return false;
+  }
+  // The measurement also settles the evaluation orders, which parking does not
+  // change: a parked read occupies the same two registers as a load.
+  parked_ = true;
+  emitter_.Begin(nullptr);
+  TranslateSection(first, end);
+  parked_ = false;
+  return section_peak_ <= kRegistersAboveParkedZ;
 }
 
 void TCompiler::TranslateSection(TLink* first, TLink* end) {
   constructs_.Clear();
+  section_peak_ = 0;
   for (TLink* link = first; link != end; link = link->Next.get()) Statement(*link->Tree);
 }
 
@@ -75,6 +138,8 @@ void TCompiler::Statement(TExpression& tree) {
   temporary_ = 0;
   if (tree.Kind == nkKeyword) {
     Control(tree);
+  } else if (parked_ && IsZAssignment(tree)) {
+    StoreParkedZ(*tree.Right);
   } else if (tree.Kind == nkBinary && tree.Code == eoAssign) {
     Assignment(tree, false);
   } else {
@@ -83,6 +148,26 @@ void TCompiler::Statement(TExpression& tree) {
     Expression(tree);
     Discard(tree.Type);
   }
+  section_peak_ = std::max(section_peak_, max_depth_);
+}
+
+// The parked #z lies directly below the statement's registers.
+int TCompiler::LoadParkedZ() {
+  emitter_.LoadRegister(depth_ + 1);  // imaginary part
+  emitter_.LoadRegister(depth_ + 1);  // real part, now one register further down
+  Push(2);
+  return 2;
+}
+
+// The new value is stored and replaces the parked one below it, which the
+// statement's own registers never reach: #z is assigned only by the last
+// statement, so no later read in the section expects the old value.
+void TCompiler::StoreParkedZ(TExpression& value) {
+  Expression(value);
+  StoreValue(vtComplex, TCodeEmitter::kBlock, calc::kZ, true);
+  emitter_.PopToRegister(2);  // new real part over the old one
+  emitter_.PopToRegister(2);  // new imaginary part over the old one
+  depth_ -= 2;
 }
 
 void TCompiler::Discard(TValueType type) {

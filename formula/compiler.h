@@ -30,6 +30,15 @@ class TCompiler : public TOptimizer {
   void GenerateFrom(TExpressionList& program);
   // One section's sealed code, in program order; the owner takes the buffer over.
   virtual void SectionCompiled(const std::string& upperName, TCodeBuffer code);
+  // The sections whose code the owner runs with #z parked: the current #z stays
+  // on the FPU below everything else (real part, then imaginary part), and the
+  // code reads it from there instead of from its cell. The cell is kept current
+  // as well. Such a section may assign #z only in its last statement, as a
+  // statement of its own; that assignment replaces the parked value.
+  virtual bool ParksZ(const std::string&) const { return false; }
+  // Whether the last Generate translated every section named by ParksZ (at least
+  // one) in parked form; otherwise none of them is.
+  bool ZParked() const { return z_parked_; }
 
  private:
   // How a binary node with FPU operands is evaluated.
@@ -38,6 +47,11 @@ class TCompiler : public TOptimizer {
   using TLink = TExpressionList::Link;
 
   void TranslateSection(TLink* first, TLink* end);
+  // The section assigns #z at most in a last statement of its own and needs no
+  // more than the registers above the parked #z (measured without output).
+  bool CanPark(TLink* first, TLink* end);
+  int LoadParkedZ();
+  void StoreParkedZ(TExpression& value);
   void Statement(TExpression& tree);
   void Control(TExpression& keyword);
   void PatchJumpIfFalse(int at, int target);
@@ -77,6 +91,9 @@ class TCompiler : public TOptimizer {
   int depth_ = 0;       // FPU registers in use in the current statement
   int max_depth_ = 0;   // the statement's peak
   int temporary_ = 0;   // next spill temporary of the statement
+  int section_peak_ = 0;  // the highest statement peak of the section
+  bool parked_ = false;   // the section being translated has #z parked
+  bool z_parked_ = false;
 };
 
 }  // namespace zt

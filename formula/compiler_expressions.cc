@@ -132,6 +132,7 @@ int TCompiler::Load(const TExpression& node) {
     return LoadValue(node.Variable->Type, memory.Base, memory.Offset);
   }
   if (!InMemory(node, memory)) throw EZentrope("Could not translate predefined symbol");
+  if (parked_ && node.Code == syZ) return LoadParkedZ();
   return LoadValue(SymbolType(node.Code), memory.Base, memory.Offset);
 }
 

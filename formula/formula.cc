@@ -61,7 +61,8 @@ void TFormula::DiscardCode() {
 // undefined.
 void TFormula::AssembleCode() {
   if (built_in_type_ == 0)
-    procedure_ = BuildFormulaProcedure(init_code_.Bytes(), loop_code_.Bytes(), bailout_code_.Bytes());
+    procedure_ = BuildFormulaProcedure(init_code_.Bytes(), loop_code_.Bytes(),
+                                       bailout_code_.Bytes(), ZParked());
   init_code_ = TCodeBuffer();
   loop_code_ = TCodeBuffer();
   bailout_code_ = TCodeBuffer();

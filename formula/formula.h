@@ -63,6 +63,10 @@ class TFormula : public TFormulaBase {
   void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
+  // The iteration loop keeps #z on the FPU for its loop and bailout code.
+  bool ParksZ(const std::string& upperName) const override {
+    return upperName == "LOOP" || upperName == "BAILOUT";
+  }
 
  private:
   void ResetSettings();

@@ -76,11 +76,24 @@ TCodeBuffer Assemble(F&& emit) {
   return buffer;
 }
 
+// Pushes one part of #z: from its cell, or with #z parked (real part in ST0,
+// imaginary part in ST1, nothing above) as a copy of its register.
+void LoadZPart(E& e, std::int32_t part, bool z_parked) {
+  if (z_parked) e.LoadRegister(part == calc::kZ ? 0 : 1);
+  else e.LoadFloat(E::kBlock, part);
+}
+
+// Pops the parked #z.
+void DropParkedZ(E& e) {
+  e.PopToRegister(0);
+  e.PopToRegister(0);
+}
+
 // Sets the flags for "abs(z part - reference part), rounded to a 32-bit float,
 // above the tolerance" (unsigned compare of the bit patterns; the FPU stack is
 // left as it was).
-void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference) {
-  e.LoadFloat(E::kBlock, z);
+void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, bool z_parked) {
+  LoadZPart(e, z, z_parked);
   e.LoadFloat(E::kBlock, reference);
   e.Bytes({0xDE, 0xE9});              // fsubp st(1), st
   e.Bytes({0xD9, 0xE1});              // fabs
@@ -93,7 +106,7 @@ void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference) {
 // ECX & mask is 0 (the saving interval doubles every `reload` saves); otherwise an
 // orbit back within the tolerance of the reference is periodic: ECX = 0 and a jump
 // that the caller lands at the loop exit is appended to `exits`.
-void EmitPeriodicity(E& e, std::vector<TForwardJump>& exits) {
+void EmitPeriodicity(E& e, bool z_parked, std::vector<TForwardJump>& exits) {
   std::vector<TForwardJump> done;
   e.MemoryOp({0x3B}, E::kEcx, E::kBlock, calc::kPeriodicityStart);  // cmp ecx, [start]
   done.push_back(ForwardIf(e, E::kAboveOrEqual));
@@ -112,16 +125,36 @@ void EmitPeriodicity(E& e, std::vector<TForwardJump>& exits) {
   done.push_back(TForwardJump(e, TForwardJump::kAlways));
 
   compare.Land(e);
-  ComparePartDistance(e, calc::kZ, calc::kPeriodicityRef);
+  ComparePartDistance(e, calc::kZ, calc::kPeriodicityRef, z_parked);
   done.push_back(ForwardIf(e, E::kAbove));
-  ComparePartDistance(e, calc::kZ + 16, calc::kPeriodicityRef + 16);
+  ComparePartDistance(e, calc::kZ + 16, calc::kPeriodicityRef + 16, z_parked);
   done.push_back(ForwardIf(e, E::kAbove));
   e.Bytes({0x31, 0xC9});  // xor ecx, ecx
   exits.push_back(TForwardJump(e, TForwardJump::kAlways));
   LandAll(e, done);
 }
 
-void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout) {
+// Calls the coloring loop procedure in `cell` unless the cell is null. The
+// procedure needs the whole FPU: a parked #z is dropped for the call (its cell is
+// current) and loaded again afterwards, as the procedure may have changed it.
+void CallColoringLoop(E& e, std::int32_t cell, bool z_parked) {
+  if (!z_parked) {
+    e.CallCellIfSet(cell);
+    return;
+  }
+  e.MemoryOp({0x83}, 7, E::kBlock, cell, true);  // cmp qword [rsi + cell], 0
+  e.Byte(0x00);
+  const TForwardJump unset = ForwardIf(e, E::kZero);
+  DropParkedZ(e);
+  e.CallCell(cell);
+  e.LoadComplex(E::kBlock, calc::kZ);
+  unset.Land(e);
+}
+
+// With `z_parked` the loop and bailout code expect #z on the FPU: it is loaded
+// once before the loop, stays there between iterations, and is dropped on every
+// way out, so the finish finds the FPU empty.
+void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, bool z_parked) {
   e.Prologue();
   e.EnterVariables(calc::kFormulaVars);
   Code(e, init);
@@ -129,6 +162,7 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout) {
   e.CallCell(calc::kInsideInit);
   e.CallCell(calc::kOutsideInit);
   e.MemoryOp({0x8B}, E::kEcx, E::kBlock, calc::kMaxIter);  // mov ecx, [maxiter]
+  if (z_parked) e.LoadComplex(E::kBlock, calc::kZ);
 
   const int loop_start = e.Offset();
   Code(e, loop);
@@ -137,15 +171,16 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout) {
 
   std::vector<TForwardJump> exits;
   exits.push_back(TForwardJump(e, TForwardJump::kIfFalse));  // the orbit escaped
-  EmitPeriodicity(e, exits);
-  e.CallCellIfSet(calc::kInsideLoop);
-  e.CallCellIfSet(calc::kOutsideLoop);
+  EmitPeriodicity(e, z_parked, exits);
+  CallColoringLoop(e, calc::kInsideLoop, z_parked);
+  CallColoringLoop(e, calc::kOutsideLoop, z_parked);
   e.MemoryOp({0x80}, 7, E::kBlock, calc::kAbort);  // cmp byte [abort], 0
   e.Byte(0x00);
   exits.push_back(ForwardIf(e, E::kNotZero));
   e.Bytes({0xFF, 0xC9});  // dec ecx
   e.JumpIf(E::kNotZero, loop_start);
   LandAll(e, exits);
+  if (z_parked) DropParkedZ(e);
   e.LeaveVariables();
 
   // #numiter = #maxiter - ECX; a counter left above 0 means outside.
@@ -197,8 +232,9 @@ TExtendedBits BitsOf(long double value) {
 
 }  // namespace
 
-TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout) {
-  return Assemble([&](E& e) { EmitFormula(e, init, loop, bailout); });
+TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
+                                  bool z_parked) {
+  return Assemble([&](E& e) { EmitFormula(e, init, loop, bailout, z_parked); });
 }
 
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,

@@ -28,8 +28,12 @@ enum class TColoringPart { kInit, kLoop, kFinal };
 // (which leaves a bool in AL) at most #maxiter times with periodicity checking,
 // coloring loop calls and the abort test between iterations; at the end #numiter
 // and the inside or outside coloring's final procedure. An empty bailout means
-// the formula has none: the loop then runs once.
-TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout);
+// the formula has none: the loop then runs once. With `z_parked` the loop and
+// bailout code were translated with #z parked (TCompiler::ParksZ): the procedure
+// keeps #z on the FPU across the loop for them and drops it for coloring calls and
+// on the way out.
+TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
+                                  bool z_parked = false);
 
 // A coloring procedure around `code`, with the inside or outside coloring's
 // variable block in RDI. With `uses_orbit` the init procedure writes #z to entry 0
