@@ -41,9 +41,6 @@ void TCompiler::SectionCompiled(const std::string&, TCodeBuffer) {}
 
 namespace {
 
-// The FPU's eight registers less the two of a parked #z.
-constexpr int kRegistersAboveParkedZ = 6;
-
 bool IsZ(const TExpression* node) {
   return node && node->Kind == nkSymbol && node->Code == syZ;
 }
@@ -89,6 +86,9 @@ void TCompiler::GenerateFrom(TExpressionList& program) {
     all = all && CanPark(section.First, section.End);
   }
   z_parked_ = any && all;
+  // The parked measurement may have chosen other evaluation orders; unparked code
+  // is exactly what it would be without the attempt.
+  if (!z_parked_) orders_.clear();
 
   for (const TSection& section : sections) {
     parked_ = z_parked_ && ParksZ(section.Name);

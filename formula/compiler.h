@@ -41,6 +41,9 @@ class TCompiler : public TOptimizer {
   bool ZParked() const { return z_parked_; }
 
  private:
+  // The FPU's eight registers less the two of a parked #z.
+  static constexpr int kRegistersAboveParkedZ = 6;
+
   // How a binary node with FPU operands is evaluated.
   enum class TOrder : std::uint8_t { RightFirst, LeftFirst, Spill };
 

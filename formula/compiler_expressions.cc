@@ -75,6 +75,12 @@ bool IsZeroOrOne(const TLiteral& value, bool& one) {
   return value.Re == 0 || one;
 }
 
+bool HasAssignment(const TExpression* node) {
+  if (!node) return false;
+  if (node->Kind == nkBinary && node->Code == eoAssign) return true;
+  return HasAssignment(node->Left.get()) || HasAssignment(node->Right.get());
+}
+
 }  // namespace
 
 void TCompiler::Push(int registers) {
@@ -200,14 +206,28 @@ int TCompiler::Need(TExpression& node) {
 // Decided once, while measuring; the emitting pass follows the same decisions so
 // that it writes exactly what was measured. Either operand may be computed on top
 // of the other's value (at most 2 registers) when it needs at most 6 itself.
+// With #z parked only 6 registers are free: when the right operand's value held
+// below the left one would not fit, the left one goes first if that fits. Both
+// orders compute the same value (the primitives have reversed variants), so this
+// is only done where the operands assign nothing, which would make the order
+// visible.
 TCompiler::TOrder TCompiler::OrderOf(TExpression& node) {
   if (auto found = orders_.find(&node); found != orders_.end()) return found->second;
   if (!emitter_.Measuring()) throw EZentrope("Could not translate expression");
   TOrder order = TOrder::Spill;
-  if (Need(*node.Left) <= 6)
+  const int left = Need(*node.Left);
+  if (left <= 6)
     order = TOrder::RightFirst;
   else if (Need(*node.Right) <= 6)
     order = TOrder::LeftFirst;
+  const int left_registers = Registers(node.Left->Type);
+  const int right_registers = Registers(node.Right->Type);
+  if (parked_ && order == TOrder::RightFirst && left_registers > 0 && right_registers > 0 &&
+      right_registers + left > kRegistersAboveParkedZ && !HasAssignment(&node)) {
+    const int right = Need(*node.Right);
+    if (std::max(left, left_registers + right) <= kRegistersAboveParkedZ)
+      order = TOrder::LeftFirst;
+  }
   orders_[&node] = order;
   return order;
 }

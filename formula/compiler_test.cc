@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -248,6 +249,189 @@ TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
   const std::vector<std::pair<int, TValueType>> expected = {{0, vtComplex}, {0, vtFloat}};
   EXPECT_EQ(temporaries, expected);
   EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
+}
+
+// Parks #z for LOOP and BAILOUT as the formula does, or for nothing.
+class TParkingCompiler : public TProbeCompiler {
+ public:
+  explicit TParkingCompiler(bool parks) : parks_(parks) {}
+  using TCompiler::ZParked;
+
+ protected:
+  bool ParksZ(const std::string& upperName) const override {
+    return parks_ && (upperName == "LOOP" || upperName == "BAILOUT");
+  }
+
+ private:
+  bool parks_;
+};
+
+TNode Z() { return Symbol(syZ, vtComplex); }
+TNode SetZ(TNode value) { return Binary(eoAssign, vtComplex, Z(), std::move(value)); }
+TNode ZSquaredPlusPixel() {
+  return Binary(eoAdd, vtComplex, Binary(eoMultiply, vtComplex, Z(), Z()),
+                Symbol(syPixel, vtComplex));
+}
+
+// Builds a formula program; `loop` and `bailout` add their statements.
+using TStatements = std::function<void(TExpressionList&, TVariableList&)>;
+
+struct TParkingRun {
+  bool Parked;
+  std::vector<TProbeCompiler::TSection> Sections;
+};
+
+TParkingRun CompileParking(bool parks, const TStatements& loop, const TStatements& bailout) {
+  TParkingCompiler compiler(parks);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Writes of #z before the loop do not matter.
+  program.Append(SetZ(Symbol(syPixel, vtComplex)));
+  program.Append(Section("LOOP"));
+  loop(program, compiler.Variables());
+  program.Append(Section("BAILOUT"));
+  bailout(program, compiler.Variables());
+  compiler.Run(program);
+  return {compiler.ZParked(), compiler.Sections};
+}
+
+void MandelbrotLoop(TExpressionList& program, TVariableList&) {
+  program.Append(SetZ(ZSquaredPlusPixel()));
+}
+
+void ModulusBailout(TExpressionList& program, TVariableList& variables) {
+  TVariable& limit = variables.AddVariable("limit", vtFloat);
+  program.Append(Binary(eoLess, vtBool, Unary(eoModulus, vtFloat, Z()), Var(limit)));
+}
+
+// (c * c) * (c * c): each side needs six registers (the product needs two of its
+// own), so either one waits below the other with eight in use.
+TNode SquaresProduct(TVariable& c) {
+  return Binary(eoMultiply, vtComplex, Binary(eoMultiply, vtComplex, Var(c), Var(c)),
+                Binary(eoMultiply, vtComplex, Var(c), Var(c)));
+}
+
+std::size_t Count(const std::vector<std::uint8_t>& code, std::vector<std::uint8_t> bytes) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i + bytes.size() <= code.size(); ++i)
+    count += std::equal(bytes.begin(), bytes.end(), code.begin() + static_cast<long>(i));
+  return count;
+}
+
+TEST(CompilerTest, ParkedSectionsReadZFromRegistersAndReplaceItLast) {
+  const TParkingRun parked = CompileParking(true, MandelbrotLoop, ModulusBailout);
+  const TParkingRun plain = CompileParking(false, MandelbrotLoop, ModulusBailout);
+  ASSERT_TRUE(parked.Parked);
+  EXPECT_FALSE(plain.Parked);
+  ASSERT_EQ(parked.Sections.size(), 3u);
+  // INIT is not parked.
+  EXPECT_EQ(parked.Sections[0].Bytes, plain.Sections[0].Bytes);
+
+  // z * z (6 registers with the product's own) goes before #pixel, which would
+  // otherwise wait below it. It reads #z twice, each time as two copies of the
+  // register below what is on the stack: fld st(1) twice, then fld st(3) twice
+  // above the first copy.
+  const std::vector<std::uint8_t>& loop = parked.Sections[1].Bytes;
+  EXPECT_EQ(Count(loop, {0xD9, 0xC1, 0xD9, 0xC1}), 1u);
+  EXPECT_EQ(Count(loop, {0xD9, 0xC3, 0xD9, 0xC3}), 1u);
+  EXPECT_EQ(Count(loop, {0xDB, 0xAE}), 2u);  // only #pixel comes from memory
+  // The new #z is stored and kept, then put over the old one: fstp st(2) twice.
+  ASSERT_GE(loop.size(), 20u);
+  const std::vector<std::uint8_t> tail(loop.end() - 20, loop.end());
+  const std::vector<std::uint8_t> expected_tail = {
+      0xD9, 0xC0, 0xDB, 0xBE, calc::kZ, 0, 0, 0,      0xD9, 0xC1,
+      0xDB, 0xBE, calc::kZ + 16, 0, 0, 0, 0xDD, 0xDA, 0xDD, 0xDA};
+  EXPECT_EQ(tail, expected_tail);
+
+  const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
+  // The limit is loaded first, then |z| reads #z below it.
+  EXPECT_EQ(Count(bailout, {0xD9, 0xC2, 0xD9, 0xC2}), 1u);
+  // The same order as unparked: the 12-byte load became 4 bytes of copies.
+  EXPECT_EQ(bailout.size() + 8, plain.Sections[2].Bytes.size());
+}
+
+TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
+  auto nothing = [](TExpressionList&, TVariableList&) {};
+  struct TCase {
+    const char* What;
+    TStatements Loop;
+    TStatements Bailout;
+  };
+  const TCase cases[] = {
+      {"#z written before the last statement",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         TVariable& c = v.AddVariable("c", vtComplex);
+         p.Append(Binary(eoAssign, vtComplex, Var(c), Z()));
+       },
+       ModulusBailout},
+      {"#z written twice",
+       [](TExpressionList& p, TVariableList&) {
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         p.Append(SetZ(ZSquaredPlusPixel()));
+       },
+       ModulusBailout},
+      {"#z written inside the last assignment's value",
+       [](TExpressionList& p, TVariableList&) {
+         p.Append(SetZ(Binary(eoAdd, vtComplex, SetZ(Z()), Z())));
+       },
+       ModulusBailout},
+      {"#z written as the value of another assignment",
+       [](TExpressionList& p, TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         p.Append(Binary(eoAssign, vtComplex, Var(c), SetZ(ZSquaredPlusPixel())));
+       },
+       ModulusBailout},
+      {"#z written inside an IF",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(Keyword(kwIf, Var(v.AddVariable("b", vtBool))));
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         p.Append(Keyword(kwEndIf));
+       },
+       ModulusBailout},
+      {"#z written by the bailout",
+       MandelbrotLoop,
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(Z()));
+         ModulusBailout(p, v);
+       }},
+      {"a statement needing eight registers in either order",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(SquaresProduct(v.AddVariable("c", vtComplex))));
+       },
+       ModulusBailout},
+      {"a bailout needing eight registers in either order",
+       MandelbrotLoop,
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(Binary(eoEqual, vtBool, SquaresProduct(v.AddVariable("c", vtComplex)), Z()));
+       }},
+      {"an assignment inside an operand that would have to go first",
+       [](TExpressionList& p, TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         TNode square = Binary(eoAssign, vtComplex, Var(c), Binary(eoMultiply, vtComplex, Z(), Z()));
+         p.Append(SetZ(Binary(eoAdd, vtComplex, std::move(square), Symbol(syPixel, vtComplex))));
+       },
+       ModulusBailout},
+  };
+  for (const TCase& c : cases) {
+    const TParkingRun parked = CompileParking(true, c.Loop, c.Bailout);
+    const TParkingRun plain = CompileParking(false, c.Loop, c.Bailout);
+    EXPECT_FALSE(parked.Parked) << c.What;
+    ASSERT_EQ(parked.Sections.size(), plain.Sections.size()) << c.What;
+    for (std::size_t i = 0; i < parked.Sections.size(); ++i)
+      EXPECT_EQ(parked.Sections[i].Bytes, plain.Sections[i].Bytes) << c.What;
+  }
+  // A chain that needs eight registers right operand first needs two left
+  // operand first; empty sections park as well.
+  EXPECT_TRUE(CompileParking(
+                  true,
+                  [](TExpressionList& p, TVariableList& v) {
+                    TVariable& c = v.AddVariable("c", vtComplex);
+                    p.Append(Binary(eoAssign, vtComplex, Var(c), Chain(c, 3)));
+                  },
+                  ModulusBailout)
+                  .Parked);
+  EXPECT_TRUE(CompileParking(true, nothing, nothing).Parked);
 }
 
 }  // namespace
