@@ -46,6 +46,89 @@ TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   }
 }
 
+// A formula that reports whether its loop keeps #z on the FPU, or that never
+// does, for comparison.
+class TParkingFormula : public TFormula {
+ public:
+  using TCompiler::ZParked;
+  bool Parks = true;
+
+ protected:
+  bool ParksZ(const std::string& upperName) const override {
+    return Parks && TFormula::ParksZ(upperName);
+  }
+};
+
+// The run's #z, #numiter and #index, to the bit.
+std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
+  std::vector<std::uint8_t> bytes(block.Data() + calc::kZ, block.Data() + calc::kZ + 10);
+  bytes.insert(bytes.end(), block.Data() + calc::kZ + 16, block.Data() + calc::kZ + 26);
+  bytes.insert(bytes.end(), block.Data() + calc::kIndex, block.Data() + calc::kIndex + 10);
+  bytes.insert(bytes.end(), block.Data() + calc::kNumIter, block.Data() + calc::kNumIter + 4);
+  return bytes;
+}
+
+TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
+  TempDir dir;
+  // Colorings whose loop procedure reads #z between iterations.
+  auto file = dir.Write("colorings.txt",
+                        "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
+                        "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
+  TColoring inside(true), outside(false);
+  ASSERT_EQ(CompileEntry(inside, file.string(), "Last").Error, "");
+  ASSERT_EQ(CompileEntry(outside, file.string(), "Sum").Error, "");
+  const char* formulas[] = {
+      "init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n",
+      "init:\n z = #pixel\nloop:\n z = sqr(z) + #pixel\nbailout:\n |z| < 4\n",
+      "init:\n z = 0.1\n complex c = #pixel\nloop:\n"
+      " complex w = z * z\n if real(w) > 0\n  w = w * z\n endif\n z = w + c - z * 0.25\n"
+      "bailout:\n |z - c| < 16 && real(z) != 5\n",
+      "init:\n z = #pixel\nloop:\n int i = 0\n while i < 3\n  i = i + 1\n endwhile\n"
+      " z = z ^ 2 + #pixel / i\nbailout:\n |z| < 8\n",
+  };
+  const struct {
+    const char* What;
+    std::uint32_t PeriodicityStart;
+    bool Abort;
+  } settings[] = {{"plain", 0, false}, {"periodicity", 0xFFFFFFFF, false}, {"abort", 0, true}};
+  const Complex pixels[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0}, {0.26L, 0}, {2, 2},
+                            {-0.1L, 0.6L}};
+  for (const char* body : formulas) {
+    auto formula_file = dir.Write("formula.txt", std::string("Test {\n") + body + "}\n");
+    auto parked = std::make_unique<TParkingFormula>();
+    auto plain = std::make_unique<TParkingFormula>();
+    plain->Parks = false;
+    ASSERT_EQ(CompileEntry(*parked, formula_file.string(), "Test").Error, "") << body;
+    ASSERT_EQ(CompileEntry(*plain, formula_file.string(), "Test").Error, "") << body;
+    EXPECT_TRUE(parked->ZParked()) << body;
+    EXPECT_FALSE(plain->ZParked()) << body;
+    TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
+    for (const auto& setting : settings)
+      for (Complex pixel : pixels) {
+        std::vector<std::uint8_t> outcomes[2];
+        for (int i = 0; i < 2; ++i) {
+          TCalcBlock& block = runs[i].block;
+          block.SetPointer(calc::kInsideLoop, inside.LoopProcedure());
+          block.SetPointer(calc::kInsideFinal, inside.FinalProcedure());
+          block.SetPointer(calc::kOutsideInit, outside.InitProcedure());
+          block.SetPointer(calc::kOutsideLoop, outside.LoopProcedure());
+          block.SetPointer(calc::kOutsideFinal, outside.FinalProcedure());
+          TVariableBlock inside_vars(inside, block, calc::kInsideVars);
+          TVariableBlock outside_vars(outside, block, calc::kOutsideVars);
+          block.SetUInt32(calc::kPeriodicityStart, setting.PeriodicityStart);
+          block.SetUInt32(calc::kPeriodicityMask, 1);
+          block.SetUInt32(calc::kPeriodicityCountdown, 4);
+          block.SetUInt32(calc::kPeriodicityReload, 4);
+          block.SetFloat32(calc::kPeriodicityTolerance, 1e-6f);
+          block.SetByte(calc::kAbort, setting.Abort);
+          runs[i].Run(pixel, 80);
+          outcomes[i] = Outcome(block);
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]) << body << setting.What << " at " << pixel;
+      }
+  }
+}
+
 TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {
   // cabs is a float to the checker; the value below it must survive the call.
   EXPECT_EQ(Transform("#pixel = cabs(#pixel) + 0.5\n", {3, 4}), Complex(5.5L, 0));

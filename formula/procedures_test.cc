@@ -236,6 +236,109 @@ TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
   EXPECT_EQ(outside_vars_[0], 10);
 }
 
+// kLoop for a procedure that keeps #z parked: #z from its registers plus the
+// steps, stored, and put over the old value.
+const Code kParkedLoop = Section([](E& e) {
+  e.MemoryOp({0xFF}, 0, E::kVars, kLoopRuns);  // inc dword
+  e.LoadRegister(1);                           // imaginary part
+  e.LoadRegister(1);                           // real part
+  e.LoadFloat(E::kVars, kStepRe);
+  e.Bytes({0xDE, 0xC1});  // faddp
+  e.Bytes({0xD9, 0xC9});  // fxch
+  e.LoadFloat(E::kVars, kStepIm);
+  e.Bytes({0xDE, 0xC1});  // faddp
+  e.Bytes({0xD9, 0xC9});  // fxch
+  e.StoreComplexKeep(E::kBlock, calc::kZ);
+  e.PopToRegister(2);
+  e.PopToRegister(2);
+  e.MemoryOp({0xD9}, 7, E::kVars, kControlWord);  // fnstcw
+});
+
+// Adds eight ones on the FPU: the sum is 8 only when all eight registers were
+// free; a value left on the FPU turns it into not-a-number.
+void SumEightOnes(E& e) {
+  for (int i = 0; i < 8; ++i) e.Bytes({0xD9, 0xE8});  // fld1
+  for (int i = 0; i < 7; ++i) e.Bytes({0xDE, 0xC1});  // faddp
+}
+
+// A coloring loop procedure: counts its calls at [rdi] and adds the sum of
+// eight ones, as an int (not-a-number gives 0x80000000), to [rdi + 4].
+const Code kCountFullFpu = Section([](E& e) {
+  e.MemoryOp({0xFF}, 0, E::kVars, 0);  // inc dword
+  SumEightOnes(e);
+  e.Bytes({0xDB, 0x5C, 0x24, 0xF8});          // fistp dword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xF8});          // mov eax, [rsp-8]
+  e.MemoryOp({0x01}, E::kEax, E::kVars, 4);   // add [rdi+4], eax
+});
+const Code kIndexFullFpu = Section([](E& e) {
+  SumEightOnes(e);
+  e.StoreFloat(E::kBlock, calc::kIndex);
+});
+
+TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings) {
+  const TCodeBuffer inside_loop =
+      BuildColoringProcedure(kCountFullFpu, true, false, TColoringPart::kLoop);
+  const TCodeBuffer outside_loop =
+      BuildColoringProcedure(kCountFullFpu, false, false, TColoringPart::kLoop);
+  const TCodeBuffer final = BuildColoringProcedure(kIndexFullFpu, true, false,
+                                                   TColoringPart::kFinal);
+  const struct {
+    const char* What;
+    const Code& Bailout;
+    int Countdown;
+    long double StepRe, StepIm;
+    std::uint32_t PeriodicityStart;
+    float Tolerance;
+    bool Abort;
+    int Runs;
+  } cases[] = {
+      {"escapes", kCountdownBailout, 4, 0.5L, -0.25L, 0, 0, false, 4},
+      {"reaches #maxiter", kTrueBailout, 0, 1, 2, 0, 0, false, 10},
+      {"periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.01f, false, 2},
+      {"checked, not periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false, 10},
+      {"aborted", kTrueBailout, 0, 1, 1, 0, 0, true, 1},
+  };
+  for (const auto& c : cases) {
+    struct TOutcome {
+      std::uint8_t Z[48];
+      int NumIter, LoopRuns, InsideCalls, InsideSum, OutsideCalls, OutsideSum;
+      long double Index;
+    } outcome[2];
+    for (bool parked : {false, true}) {
+      block_.SetPointer(calc::kInsideLoop, inside_loop.Data());
+      block_.SetPointer(calc::kOutsideLoop, outside_loop.Data());
+      block_.SetPointer(calc::kInsideFinal, final.Data());
+      block_.SetPointer(calc::kOutsideFinal, final.Data());
+      block_.SetComplex(calc::kZ, {0.75L, -0.5L});
+      block_.SetExtended(calc::kIndex, -1);
+      block_.SetByte(calc::kAbort, c.Abort ? 1 : 0);
+      SetPeriodicity(c.PeriodicityStart, 1, 4, 4, c.Tolerance);
+      SetVar(kCountdown, c.Countdown);
+      SetVar(kLoopRuns, 0);
+      SetStep(c.StepRe, c.StepIm);
+      std::memset(inside_vars_, 0, sizeof inside_vars_);
+      std::memset(outside_vars_, 0, sizeof outside_vars_);
+      const TCodeBuffer code =
+          BuildFormulaProcedure(kInit, parked ? kParkedLoop : kLoop, c.Bailout, parked);
+      CallProcedure(code.Data(), block_.Data());
+      TOutcome& o = outcome[parked];
+      o = {{}, block_.Int32(calc::kNumIter), Var(kLoopRuns), inside_vars_[0], inside_vars_[1],
+           outside_vars_[0], outside_vars_[1], block_.Extended(calc::kIndex)};
+      std::memcpy(o.Z, block_.Data() + calc::kZ, sizeof o.Z);
+      EXPECT_EQ(o.InsideSum, 8 * o.InsideCalls) << c.What << (parked ? " parked" : "");
+      EXPECT_EQ(o.OutsideSum, 8 * o.OutsideCalls) << c.What << (parked ? " parked" : "");
+      EXPECT_EQ(o.Index, 8.0L) << c.What << (parked ? " parked" : "");
+    }
+    EXPECT_EQ(std::memcmp(outcome[0].Z, outcome[1].Z, 10), 0) << c.What;
+    EXPECT_EQ(std::memcmp(outcome[0].Z + 16, outcome[1].Z + 16, 10), 0) << c.What;
+    EXPECT_EQ(outcome[0].NumIter, outcome[1].NumIter) << c.What;
+    EXPECT_EQ(outcome[0].LoopRuns, c.Runs) << c.What;
+    EXPECT_EQ(outcome[1].LoopRuns, c.Runs) << c.What;
+    EXPECT_EQ(outcome[0].InsideCalls, outcome[1].InsideCalls) << c.What;
+    EXPECT_EQ(outcome[0].OutsideCalls, outcome[1].OutsideCalls) << c.What;
+  }
+}
+
 TEST_F(FormulaProcedure, OrbitStoreRecordsEveryIteratedZ) {
   const Code none;
   const TCodeBuffer init = BuildColoringProcedure(none, false, true, TColoringPart::kInit);
