@@ -117,8 +117,9 @@ bool TCompiler::CanPark(TLink* first, TLink* end) {
     const bool replaces_z = last && IsZAssignment(tree) && tree.Right->Type == vtComplex;
     if (replaces_z ? WritesZ(tree.Right.get()) : WritesZ(&tree)) return false;
   }
-  // The measurement also settles the evaluation orders, which parking does not
-  // change: a parked read occupies the same two registers as a load.
+  // The measurement also settles the evaluation orders for the passes that follow
+  // (GenerateFrom forgets them when parking is refused). A parked read occupies
+  // the same two registers as a load.
   parked_ = true;
   emitter_.Begin(nullptr);
   TranslateSection(first, end);
