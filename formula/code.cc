@@ -403,8 +403,8 @@ void TCode::SetTitle(const std::string& title) {
   ScanBody(layout);
   const std::string setting = "  title = \"" + clean + "\"";
   if (layout.TitleFound) {
-    std::string tail = Lines[layout.CloseLine].substr(layout.CloseColumn);
-    if (!layout.TitleClosed) tail.insert(0, "\"");
+    std::string tail = (layout.TitleClosed ? "" : "\"") +
+                       Lines[layout.CloseLine].substr(layout.CloseColumn);
     Lines.Set(layout.ValueLine, Lines[layout.ValueLine].substr(0, layout.ValueColumn) + clean + tail);
     if (layout.CloseLine > layout.ValueLine) {
       Lines.Delete(layout.ValueLine + 1, layout.CloseLine - layout.ValueLine);

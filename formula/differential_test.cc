@@ -89,9 +89,10 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
   EXPECT_TRUE(SameValue(vtComplex, checked.ReferenceBlock.Data() + calc::kZ,
                         run.block.Data() + calc::kZ))
       << what << ": #z" << (optimizing ? " (optimized)" : " (plain)");
-  if (whole_formula)
+  if (whole_formula) {
     EXPECT_EQ(checked.ReferenceBlock.Int32(calc::kNumIter), run.block.Int32(calc::kNumIter))
         << what << ": #numiter" << (optimizing ? " (optimized)" : " (plain)");
+  }
   return true;
 }
 
