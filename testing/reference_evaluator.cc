@@ -43,6 +43,20 @@ TRefValue Bool(bool b) {
   return v;
 }
 
+// The six comparisons of two values of one type.
+template <typename T>
+bool Compare(int op, T a, T b) {
+  switch (op) {
+    case eoEqual: return a == b;
+    case eoNotEqual: return a != b;
+    case eoLess: return a < b;
+    case eoLessEqual: return a <= b;
+    case eoGreater: return a > b;
+    case eoGreaterEqual: return a >= b;
+  }
+  throw std::logic_error("not a comparison");
+}
+
 std::int32_t Wrap(std::int64_t x) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(x)); }
 
 // The primitive a function code maps to for a complex and for a float argument.
@@ -342,12 +356,7 @@ TRefValue TReferenceEvaluator::Binary(const TExpression& node) {
       case eoSubtract: return Int(Wrap(a - b));
       case eoMultiply: return Int(Wrap(a * b));
       case eoMod: return Int(b == 0 ? l.Int : b == -1 ? 0 : static_cast<std::int32_t>(a % b));
-      case eoEqual: return Bool(a == b);
-      case eoNotEqual: return Bool(a != b);
-      case eoLess: return Bool(a < b);
-      case eoLessEqual: return Bool(a <= b);
-      case eoGreater: return Bool(a > b);
-      case eoGreaterEqual: return Bool(a >= b);
+      default: return Bool(Compare(op, a, b));
     }
   }
   if (l.Type == vtFloat && r.Type == vtFloat) {
@@ -359,12 +368,7 @@ TRefValue TReferenceEvaluator::Binary(const TExpression& node) {
       case eoDivide: return Float(a / b);
       case eoMod: return Float(std::fmod(a, b));
       case eoPower: return FromFrame(RunOn(prFloatPow, {a, b}, 1), vtFloat);
-      case eoEqual: return Bool(a == b);
-      case eoNotEqual: return Bool(a != b);
-      case eoLess: return Bool(a < b);
-      case eoLessEqual: return Bool(a <= b);
-      case eoGreater: return Bool(a > b);
-      case eoGreaterEqual: return Bool(a >= b);
+      default: return Bool(Compare(op, a, b));
     }
   }
   if (l.Type == vtComplex && r.Type == vtComplex) {
