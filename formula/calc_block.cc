@@ -19,6 +19,16 @@ TCalcBlock::TCalcBlock() : storage_(new std::uint8_t[calc::kSize + kSpare]()) {
   SetExtended(calc::kOne, 1.0L);
 }
 
+std::uint8_t* TCalcBlock::Allocate(std::size_t size, int aligned_cell, int allocation_cell) {
+  allocations_.push_back(std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size + kSpare]()));
+  std::uint8_t* raw = allocations_.back().get();
+  const auto address = reinterpret_cast<std::uintptr_t>(raw);
+  std::uint8_t* aligned = raw + ((kSpare - address % kSpare) % kSpare);
+  SetPointer(aligned_cell, aligned);
+  if (allocation_cell >= 0) SetPointer(allocation_cell, raw);
+  return aligned;
+}
+
 long double TCalcBlock::Extended(int offset) const {
   long double value = 0;
   std::memcpy(&value, data_ + offset, kExtendedBytes);

@@ -10,6 +10,7 @@
 #include <complex>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zt::calc {
 
@@ -120,9 +121,16 @@ class TCalcBlock {
   void* Pointer(int offset) const;
   void SetPointer(int offset, const void* value);
 
+  // Memory that lives as long as the block (variable blocks, the orbit buffer):
+  // `size` zeroed bytes plus 16 spare, used from the first 16-byte-aligned address,
+  // which goes into `aligned_cell`; the allocation itself into `allocation_cell`
+  // when there is one. Returns the aligned start.
+  std::uint8_t* Allocate(std::size_t size, int aligned_cell, int allocation_cell = -1);
+
  private:
   std::unique_ptr<std::uint8_t[]> storage_;
   std::uint8_t* data_;
+  std::vector<std::unique_ptr<std::uint8_t[]>> allocations_;
 };
 
 }  // namespace zt

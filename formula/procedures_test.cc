@@ -385,6 +385,12 @@ TEST(Procedures, CalculationBlockIsAlignedAndHoldsItsConstants) {
   block.SetComplex(calc::kZ, {1.5L, -2.5L});  // cells stay 16 bytes apart
   EXPECT_EQ(block.Extended(calc::kZ + 16), -2.5L);
   EXPECT_EQ(block.Extended(calc::kPeriodicityRef), 0.0L);
+  // Memory owned by the block: aligned, zeroed, recorded in its cells.
+  std::uint8_t* vars = block.Allocate(40, calc::kFormulaVars, calc::kFormulaAlloc);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(vars) % 16, 0u);
+  EXPECT_EQ(block.Pointer(calc::kFormulaVars), vars);
+  EXPECT_NE(block.Pointer(calc::kFormulaAlloc), nullptr);
+  EXPECT_EQ(vars[0] | vars[39], 0);
 }
 
 TEST(Procedures, SectionCodeIsCopiedIntoFixedTemplates) {
