@@ -12,6 +12,7 @@
 #include "formula/formula.h"
 #include "formula/transform.h"
 #include "platform/text.h"
+#include "ui/compile_messages.h"
 
 namespace zt {
 namespace {
@@ -54,45 +55,6 @@ std::unique_ptr<TFormulaBase> MakeCompiler(TKind kind) {
   }
   return nullptr;
 }
-
-struct TMessageLine {
-  int Line;
-  int Column;
-  std::string Text;
-};
-
-// The message window of one compilation: warnings in line and column order, then
-// the error, then the result.
-class TMessageCollector {
- public:
-  TMessageCollector(TFormulaBase& compiler, const std::string& file) : file_(file) {
-    compiler.OnMessage = [this](TLexical&, int, const std::string& text, int line, int column) {
-      warnings_.push_back({line, column, FormatWarningMessage(file_, line + 1, column + 1, text)});
-    };
-    compiler.OnCompileError = [this](TLexical&, int, int line, int column, const std::string& text) {
-      error_ = FormatErrorMessage(file_, line + 1, column + 1, text);
-    };
-  }
-
-  void Reset() {
-    warnings_.clear();
-    error_.clear();
-  }
-
-  void Print(std::ostream& out, bool success, const std::string& entry) {
-    std::stable_sort(warnings_.begin(), warnings_.end(), [](const auto& a, const auto& b) {
-      return a.Line != b.Line ? a.Line < b.Line : a.Column < b.Column;
-    });
-    for (const auto& w : warnings_) out << w.Text << '\n';
-    if (!error_.empty()) out << error_ << '\n';
-    out << FormatCompileResult(success, entry, file_) << '\n';
-  }
-
- private:
-  std::string file_;
-  std::vector<TMessageLine> warnings_;
-  std::string error_;
-};
 
 struct TEntryPlace {
   std::string Name;
