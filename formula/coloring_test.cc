@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
-#include <vector>
 
 #include "formula/calc_block.h"
 #include "formula/compile_test_util.h"
@@ -185,21 +182,6 @@ TEST(ColoringTest, FillCalcBlockInstallsBuiltInOrCompiledProcedures) {
   EXPECT_EQ(block.Pointer(calc::kOutsideVars), nullptr);
   EXPECT_EQ(block.UInt32(calc::kOutsideVarsSize), 0u);
   EXPECT_EQ(block.Pointer(calc::kOutsideFinal), TColoring(false).FinalProcedure());
-}
-
-TEST(ColoringTest, InsideColoringUsesTheInsideCells) {
-  TempDir dir;
-  auto file = dir.Write("c.zcl", "Half {\nfinal:\nfloat h = 0.5\n#index = h\n}\n");
-  TColoring inside(true);
-  inside.SetTransfer(tfLinear);
-  ASSERT_EQ(CompileEntry(inside, file.string(), "Half").Error, "");
-  TCalcBlock block;
-  inside.FillCalcBlock(block);
-  EXPECT_EQ(block.Pointer(calc::kInsideInit), inside.InitProcedure());
-  EXPECT_EQ(block.Pointer(calc::kInsideFinal), inside.FinalProcedure());
-  EXPECT_NE(block.Pointer(calc::kInsideVars), nullptr);
-  EXPECT_EQ(block.Pointer(calc::kOutsideFinal), nullptr);
-  EXPECT_EQ(block.Pointer(calc::kOutsideVars), nullptr);
 }
 
 }  // namespace

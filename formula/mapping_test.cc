@@ -141,41 +141,6 @@ TEST(MappingTest, CornersSetTheLocation) {
   ExpectNear(mapping.Center(), {1, 0.5L});
 }
 
-TEST(MappingTest, ImageSizeChanges) {
-  TMapping mapping;
-  int changes = 0;
-  mapping.OnChange = [&](TMapping&) { ++changes; };
-  mapping.SetImageWidth(-5);
-  mapping.SetImageWidth(0);
-  EXPECT_EQ(changes, 0);
-  SetSize(mapping, 40, 30);
-  EXPECT_EQ(changes, 2);
-  EXPECT_EQ(mapping.ImageRect(), (TRect{0, 0, 40, 30}));
-  EXPECT_EQ(mapping.Scale(), 0.1L);
-}
-
-TEST(MappingTest, FillCalcBlockWritesTheLocation) {
-  TMapping mapping;
-  SetSize(mapping, 801, 601);
-  mapping.SetCenter({0.5L, -0.25L});
-  mapping.SetMagnification(4);
-  mapping.SetAngleDegrees(90);
-  TCalcBlock block;
-  mapping.FillCalcBlock(block);
-  EXPECT_EQ(block.Complex(calc::kCenter), TComplex(0.5L, -0.25L));
-  EXPECT_EQ(block.Extended(calc::kMagn), 4);
-  EXPECT_EQ(block.Extended(calc::kLocationFactor), mapping.Scale());
-  EXPECT_EQ(block.Extended(calc::kAngle), mapping.Angle());
-  EXPECT_EQ(block.Extended(calc::kSine), mapping.Sine());
-  EXPECT_EQ(block.Extended(calc::kCosine), mapping.Cosine());
-  EXPECT_EQ(block.Int32(calc::kWidth), 801);
-  EXPECT_EQ(block.Int32(calc::kHeight), 601);
-  EXPECT_EQ(block.Int32(calc::kHalfWidth), 400);
-  EXPECT_EQ(block.Int32(calc::kHalfHeight), 300);
-  EXPECT_EQ(block.Pointer(calc::kTransformVars), nullptr);
-  EXPECT_EQ(block.UInt32(calc::kTransformSize), 0u);
-}
-
 // Chains of transformations from the shipped collection and small test entries.
 class MappingTransformTest : public ::testing::Test {
  protected:

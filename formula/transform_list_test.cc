@@ -6,7 +6,7 @@
 
 #include <memory>
 #include <string>
-#include <vector>
+#include <functional>
 
 #include "formula/compile_test_util.h"
 #include "platform/error.h"
@@ -102,25 +102,6 @@ TEST_F(TransformListTest, UpdateBracketDefersTheChangeEvent) {
   list_.BeginUpdate();
   list_.EndUpdate();
   EXPECT_EQ(events_, "bba");
-}
-
-TEST_F(TransformListTest, VariableBlockSizeIsTheSumOfTheItems) {
-  EXPECT_EQ(list_.VariableBlockSize(), 0);
-  list_.Add(Loaded("Double"));
-  list_.Add(Loaded("Shift"));
-  EXPECT_EQ(list_.VariableBlockSize(),
-            list_.Item(0).VariableBlockSize() + list_.Item(1).VariableBlockSize());
-}
-
-TEST(TransformTest, EnabledFlagSignalsItsChanges) {
-  TTransform transform;
-  int changes = 0;
-  transform.OnChanged = [&](TLexical&) { ++changes; };
-  EXPECT_TRUE(transform.Enabled());
-  transform.SetEnabled(true);
-  transform.SetEnabled(false);
-  EXPECT_FALSE(transform.Enabled());
-  EXPECT_EQ(changes, 1);
 }
 
 TEST(TransformTest, ApplyParametersLoadsAnotherEntryAndSetsValues) {
