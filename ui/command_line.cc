@@ -7,6 +7,7 @@
 
 #include "document/config_manager.h"
 #include "ui/compile_command.h"
+#include "ui/iterate_command.h"
 
 namespace zt {
 namespace {
@@ -16,6 +17,7 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  compile   compile the entries of a formula, coloring or transformation file\n"
+    "  iterate   run a formula entry for one point and show its orbit\n"
     "\n"
     "Run 'zt COMMAND --help' for the options of a command.\n";
 
@@ -39,6 +41,10 @@ int RunCommandLine(int argc, char** argv) {
     // Strict checking, warnings and the tab size come from the user's settings.
     ConfigManager().LoadAll();
     return RunCompileCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  if (command == "iterate") {
+    ConfigManager().LoadAll();
+    return RunIterateCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return 2;
