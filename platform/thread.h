@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -138,6 +139,7 @@ class TSafeThread {
   static void SafeWaitFor(TSafeThread* thread);
 
  protected:
+  // The thread's work; it polls Terminated() and must not let exceptions escape.
   virtual void Execute() = 0;
   // Stops a started thread without delivering OnTerminate and waits for it. For
   // destructors of subclasses, before their members go away.
