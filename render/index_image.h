@@ -1,0 +1,71 @@
+// The index image: the per-pixel store of one layer. Each pixel is a 16-bit index
+// into the layer's convert table.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace zt {
+
+constexpr std::uint16_t kInsideSolid = 51200;
+constexpr std::uint16_t kOutsideSolid = 51201;
+constexpr std::uint16_t kBackgroundIndex = 51202;  // a pixel not calculated yet
+constexpr std::uint16_t kMappingSolid = 51203;
+
+// Pixels row-major, row 0 at the top. Calculation threads write disjoint
+// rectangles of one image concurrently without locks; resizing, cropping and the
+// segment operations (one line buffer) belong to the owning layer's thread and
+// must not run while calculations do.
+class TIndexImage {
+ public:
+  TIndexImage() = default;
+  TIndexImage(const TIndexImage&) = delete;
+  TIndexImage& operator=(const TIndexImage&) = delete;
+
+  // Reallocates, sets every pixel to the background and sends OnResize. Negative
+  // sizes count as 0.
+  void SetSize(int width, int height);
+  // Call SetSize only for a value of at least 1 that differs from the current one.
+  void SetWidth(int width);
+  void SetHeight(int height);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int HalfWidth() const { return width_ / 2; }
+  int HalfHeight() const { return height_ / 2; }
+
+  void Clear();
+  // No range checks.
+  std::uint16_t GetPixel(int x, int y) const { return pixels_[Offset(x, y)]; }
+  void SetPixel(int x, int y, std::uint16_t value) { pixels_[Offset(x, y)] = value; }
+  const std::uint16_t* Row(int y) const { return &pixels_[Offset(0, y)]; }
+  // Pixels with x1 <= x < x2 and y1 <= y < y2, clipped to the image.
+  void FillRect(int x1, int y1, int x2, int y2, std::uint16_t value);
+
+  // The line buffer: SaveSegment copies n pixels of row y from column x (the part
+  // inside the row), ReverseSegment reverses it, RestoreSegment writes it back to
+  // row y from column x (the part that fits).
+  void SaveSegment(int x, int y, int n);
+  void ReverseSegment();
+  void RestoreSegment(int x, int y);
+
+  // Keeps only the given rectangle when it lies inside the image (and sends
+  // OnResize); otherwise SetSize(width, height).
+  void Crop(int x, int y, int width, int height);
+
+  std::function<void(TIndexImage&)> OnResize;
+
+ private:
+  std::size_t Offset(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
+  }
+  void Resized();
+
+  std::vector<std::uint16_t> pixels_;
+  std::vector<std::uint16_t> line_;  // the saved segment
+  int width_ = 0;
+  int height_ = 0;
+};
+
+}  // namespace zt
