@@ -20,7 +20,7 @@ bool AnyDiffers(int value, std::initializer_list<int> neighbours) {
 
 }  // namespace
 
-TComputeGuessing::~TComputeGuessing() { StopAndJoin(); }
+TComputeGuessing::~TComputeGuessing() { StopCalculation(); }
 
 void TComputeGuessing::RefineRow(int y, int step) {
   const TRect rect = Rect();

@@ -9,7 +9,7 @@
 namespace zt {
 
 // The thread calls the overrides of this class: it must end before they go.
-TComputeMultiPass::~TComputeMultiPass() { StopAndJoin(); }
+TComputeMultiPass::~TComputeMultiPass() { StopCalculation(); }
 
 void TComputeMultiPass::Calculate() {
   const TRect rect = Rect();
