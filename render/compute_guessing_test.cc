@@ -61,17 +61,6 @@ TEST(ComputeGuessing, PieceInsideTheImageTouchesOnlyItsRectangle) {
   EXPECT_EQ(piece->PixelsDone(), rect.Area());
 }
 
-TEST(ComputeGuessing, EmptyRectangleFinishesAtOnce) {
-  for (const TRect rect : {TRect{5, 5, 5, 20}, TRect{5, 5, 20, 5}}) {
-    TMandelbrotLayer layer(24, 24);
-    auto piece = layer.MakePiece<TComputeGuessing>(rect, 3);
-    RunPiece(*piece);
-    EXPECT_EQ(piece->State(), csFinished);
-    EXPECT_EQ(piece->PixelCalls(), 0);
-    EXPECT_EQ(layer.Pixels(), std::vector<std::uint16_t>(24 * 24, kBackgroundIndex));
-  }
-}
-
 TEST(ComputeGuessing, StoppedAndResumedGivesTheUninterruptedImage) {
   const int width = 120, height = 90;
   TMandelbrotLayer reference(width, height);
