@@ -41,13 +41,14 @@ void TCompute::SetPasses(int passes) {
 
 void TCompute::Start() {
   if (State() == csNew) min_iterations_.store(formula_.MaxIterations());
-  const int max_iterations = formula_.MaxIterations();
-  ninety_percent_ = static_cast<int>(std::lround(9.0 * max_iterations / 10.0));
 
   mapping_.FillCalcBlock(block_);
   formula_.FillCalcBlock(block_);
   inside_.FillCalcBlock(block_);
   outside_.FillCalcBlock(block_);
+  // What the compiled code iterates to; the orbit buffer must hold all of it.
+  const int max_iterations = std::max(block_.Int32(calc::kMaxIter), 0);
+  ninety_percent_ = static_cast<int>(std::lround(9.0 * max_iterations / 10.0));
   if (inside_.UsesOrbit() || outside_.UsesOrbit())
     block_.Allocate(static_cast<std::size_t>(max_iterations + 1) * calc::kOrbitEntrySize,
                     calc::kOrbitBuffer);
