@@ -70,8 +70,8 @@ TEST(ComputeGuessing, StoppedAndResumedGivesTheUninterruptedImage) {
     SCOPED_TRACE(seed);
     TMandelbrotLayer layer(width, height);
     TPieceState last;
-    const int stops = RunWithStops<TComputeGuessing>(layer, layer.Whole(), 4, seed, 800, last);
-    EXPECT_GT(stops, 2);
+    const int stops = RunWithStops<TComputeGuessing>(layer, layer.Whole(), 4, seed, 300, last);
+    EXPECT_GT(stops, 0);
     EXPECT_EQ(last.State, csFinished);
     EXPECT_EQ(last.PixelsDone, width * height);
     EXPECT_EQ(layer.Pixels(), reference.Pixels());
