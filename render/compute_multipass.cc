@@ -13,12 +13,12 @@ TComputeMultiPass::~TComputeMultiPass() { StopCalculation(); }
 
 void TComputeMultiPass::Calculate() {
   const TRect rect = Rect();
-  const int passes = Passes();
+  const int passes = std::clamp(Passes(), 0, kMaxPasses);
   int column = rect.Left;
   int row = rect.Top;
   int e = passes;
   bool firstPass = true;
-  if (State() == csInterrupted) {
+  if (State() == csInterrupted && ResumeValid(passes)) {
     firstPass = current_pass_ == passes;
     if (!firstPass) e = current_pass_ + 1;
     column = resume_x_;
@@ -44,9 +44,20 @@ void TComputeMultiPass::Calculate() {
   resume_y_ = rect.Bottom;
 }
 
+bool TComputeMultiPass::ResumeValid(int passes) const {
+  const TRect rect = Rect();
+  if (current_pass_ < 0 || current_pass_ > passes) return false;
+  if (resume_y_ == rect.Bottom) return resume_x_ == rect.Left;  // nothing left to do
+  const int step = 1 << (current_pass_ == passes ? passes : current_pass_ + 1);
+  return resume_x_ >= rect.Left && resume_x_ < rect.Right && resume_y_ >= rect.Top &&
+         resume_y_ < rect.Bottom && (resume_x_ - rect.Left) % step == 0 &&
+         (resume_y_ - rect.Top) % step == 0;
+}
+
 bool TComputeMultiPass::Rows(TRowFunction row, int x, int y, int step) {
   const TRect rect = Rect();
   for (; y < rect.Bottom; y += step) {
+    // A request that comes between two rows still leaves a place to resume.
     if (Terminated()) {
       Interrupt(x, y);
       return false;

@@ -33,9 +33,14 @@ class TComputeMultiPass : public TCompute {
   void Put(int x1, int y1, int x2, int y2, std::uint16_t value);
 
  private:
+  // Blocks of 2^16 pixels are more than any image needs.
+  static constexpr int kMaxPasses = 16;
   using TRowFunction = void (TComputeMultiPass::*)(int y, int step);
 
   void FirstPassRow(int y, int step);
+  // A saved state may come from a damaged file: one that does not name a block of
+  // its pass inside the piece starts the piece over instead of writing outside it.
+  bool ResumeValid(int passes) const;
   // Runs `row` for the rows from `y` (the first from column `x`) to the bottom;
   // false when the piece was interrupted.
   bool Rows(TRowFunction row, int x, int y, int step);

@@ -106,5 +106,38 @@ TEST(ComputeMultiPass, ResumesInTheSavedPassAndRow) {
   EXPECT_EQ(layer.Image.GetPixel(20, 20), kBackgroundIndex);  // a corner, known before
 }
 
+TEST(ComputeMultiPass, DamagedSavedStateStartsThePieceOver) {
+  // Saved states come from files too; none of these may write outside the piece.
+  const TRect rect{8, 8, 56, 40};
+  struct TDamage {
+    int Passes;
+    int CurrentPass;
+    int ResumeX;
+    int ResumeY;
+  };
+  const TDamage damages[] = {{3, -1, 8, 8},  {3, 4, 8, 8},   {3, 1, 0, 8},    {3, 1, 8, 2},
+                             {3, 1, 9, 8},   {3, 3, 56, 8},  {3, 0, 8, 4000}, {-2, 0, 8, 8},
+                             {40, 40, 8, 8}, {3, 2, -8, 8}};
+  TMandelbrotLayer reference(64, 48);
+  RunPiece(*reference.MakePiece<TComputeMultiPass>(rect, 3));
+  for (const auto& d : damages) {
+    SCOPED_TRACE(std::to_string(d.Passes) + " " + std::to_string(d.CurrentPass) + " " +
+                 std::to_string(d.ResumeX) + "," + std::to_string(d.ResumeY));
+    TMandelbrotLayer layer(64, 48);
+    TPieceState state;
+    state.State = csInterrupted;
+    state.Rect = rect;
+    state.Passes = d.Passes;
+    state.CurrentPass = d.CurrentPass;
+    state.ResumeX = d.ResumeX;
+    state.ResumeY = d.ResumeY;
+    auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
+    piece->RestoreState(state);
+    RunPiece(*piece);
+    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(layer.Pixels(), reference.Pixels());
+  }
+}
+
 }  // namespace
 }  // namespace zt
