@@ -56,10 +56,13 @@ struct TMainThreadDispatcher::TPosted {
   TEvent Done{true};
 };
 
-TMainThreadDispatcher::TMainThreadDispatcher() : main_thread_(std::this_thread::get_id()) {}
+TMainThreadDispatcher::TMainThreadDispatcher() = default;
 
 bool TMainThreadDispatcher::IsMainThread() const {
-  return main_thread_.load() == std::this_thread::get_id();
+  const std::thread::id main = main_thread_.load();
+  if (main != std::thread::id()) return main == std::this_thread::get_id();
+  // Not the creating thread: a worker may be the first to reach the dispatcher.
+  return syscall(SYS_gettid) == getpid();
 }
 
 void TMainThreadDispatcher::MakeCurrentThreadMain() {

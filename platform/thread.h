@@ -43,8 +43,8 @@ class TEvent {
 // through WaitFor. A graphical front end calls ProcessPending from its event
 // loop; the command line waits with WaitFor.
 //
-// The main thread is the thread that created the dispatcher until another one
-// calls MakeCurrentThreadMain. Invoke may be called from any thread (on the main
+// The main thread is the process's initial thread until another one calls
+// MakeCurrentThreadMain. Invoke may be called from any thread (on the main
 // thread it runs the call at once); ProcessPending and WaitFor belong to the main
 // thread (elsewhere WaitFor only waits).
 class TMainThreadDispatcher {
@@ -73,7 +73,7 @@ class TMainThreadDispatcher {
   mutable std::mutex mutex_;
   std::condition_variable posted_;
   std::deque<std::shared_ptr<TPosted>> queue_;  // guarded by mutex_
-  std::atomic<std::thread::id> main_thread_;
+  std::atomic<std::thread::id> main_thread_{};  // none: the process's initial thread
   std::uint64_t wakes_ = 0;  // guarded by mutex_
 };
 

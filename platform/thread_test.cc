@@ -60,6 +60,22 @@ TEST(DispatcherTest, WorkerInvokeRunsOnTheMainThreadAndWaits) {
   EXPECT_EQ(dispatcher.ProcessPending(), 0);
 }
 
+TEST(DispatcherTest, MainThreadIsTheInitialThreadWhoeverCreatesTheDispatcher) {
+  // Workers often reach the program-wide dispatcher before the main thread does.
+  std::unique_ptr<TMainThreadDispatcher> dispatcher;
+  bool worker_is_main = true;
+  std::thread worker([&] {
+    dispatcher = std::make_unique<TMainThreadDispatcher>();
+    worker_is_main = dispatcher->IsMainThread();
+  });
+  worker.join();
+  EXPECT_FALSE(worker_is_main);
+  EXPECT_TRUE(dispatcher->IsMainThread());
+  std::thread other([&] { dispatcher->MakeCurrentThreadMain(); });
+  other.join();
+  EXPECT_FALSE(dispatcher->IsMainThread());
+}
+
 TEST(DispatcherTest, InvokeOnTheMainThreadRunsAtOnce) {
   TMainThreadDispatcher dispatcher;
   int calls = 0;

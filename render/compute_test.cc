@@ -163,12 +163,15 @@ TEST_F(ComputeTest, StoppedPiecesResumeToTheSameImage) {
 
   image_.Clear();
   std::mt19937 generator(12345);
-  std::uniform_int_distribution<int> pause_us(0, 3000);
+  std::uniform_int_distribution<int> pixels_between_stops(1, 150);
   auto piece = NewPiece(Whole());
   int interruptions = 0;
   for (int round = 0; round < 200; ++round) {
+    // Stop after a random number of pixels, at whatever moment that pixel is in.
+    const std::int64_t stop_at = piece->PixelCalls() + pixels_between_stops(generator);
     piece->Start();
-    std::this_thread::sleep_for(std::chrono::microseconds(pause_us(generator)));
+    while (piece->PixelCalls() < stop_at && piece->State() != csFinished)
+      std::this_thread::yield();
     piece->Terminate();
     piece->Abort();
     TSafeThread::SafeWaitFor(piece.get());
@@ -204,6 +207,17 @@ TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 10; ++x)
       EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, y * 10 + x >= 27) << x << "," << y;
+
+  // A stop request that comes after the last pixel leaves nothing to redo.
+  TPieceState late = resumed->SaveState();
+  late.State = csInterrupted;
+  auto again = NewPiece({});
+  again->RestoreState(late);
+  image_.Clear();
+  Run(*again);
+  EXPECT_EQ(again->State(), csFinished);
+  EXPECT_EQ(again->PixelCalls(), resumed->PixelCalls());
+  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(40, kBackgroundIndex));
 }
 
 TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
