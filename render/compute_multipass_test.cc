@@ -1,0 +1,143 @@
+// Tests of the multi-pass thread: the same image as the linear pass, whatever the
+// size, the number of passes and the place of the piece, and exact resumption.
+#include "render/compute_multipass.h"
+
+#include <gtest/gtest.h>
+
+#include "render/pass_test_util.h"
+
+namespace zt {
+namespace {
+
+using testing::LinearPixels;
+using testing::RunPiece;
+using testing::RunWithStops;
+using testing::TMandelbrotLayer;
+
+struct TSizeCase {
+  int Width;
+  int Height;
+  int Passes;
+};
+
+TEST(ComputeMultiPass, EqualsLinearPixelForPixel) {
+  const TSizeCase cases[] = {{1, 1, 2},  {7, 5, 2},   {33, 17, 3}, {64, 48, 3},
+                             {101, 67, 4}, {96, 61, 6}, {40, 90, 1}, {5, 130, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " passes " +
+                 std::to_string(c.Passes));
+    TMandelbrotLayer layer(c.Width, c.Height);
+    auto piece = layer.MakePiece<TComputeMultiPass>(layer.Whole(), c.Passes);
+    RunPiece(*piece);
+    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(layer.Pixels(), LinearPixels(c.Width, c.Height));
+    const std::int64_t area = std::int64_t{c.Width} * c.Height;
+    EXPECT_EQ(piece->PixelsDone(), area);
+    EXPECT_EQ(piece->PixelCalls(), area);
+  }
+}
+
+TEST(ComputeMultiPass, PieceInsideTheImageTouchesOnlyItsRectangle) {
+  const int width = 101, height = 67;
+  const TRect rect{13, 7, 90, 61};
+  TMandelbrotLayer layer(width, height);
+  auto piece = layer.MakePiece<TComputeMultiPass>(rect, 4);
+  RunPiece(*piece);
+  const auto linear = LinearPixels(width, height);
+  const auto pixels = layer.Pixels();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+      const auto expected = inside ? linear[y * width + x] : kBackgroundIndex;
+      ASSERT_EQ(pixels[y * width + x], expected) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(piece->PixelsDone(), rect.Area());
+}
+
+TEST(ComputeMultiPass, EmptyRectangleFinishesAtOnce) {
+  for (const TRect rect : {TRect{5, 5, 5, 20}, TRect{5, 5, 20, 5}, TRect{9, 9, 3, 3}}) {
+    TMandelbrotLayer layer(24, 24);
+    auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
+    RunPiece(*piece);
+    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(piece->PixelCalls(), 0);
+    EXPECT_EQ(piece->PixelsDone(), 0);
+    EXPECT_TRUE(piece->TakeUpdateRects().empty());
+    EXPECT_EQ(layer.Pixels(), std::vector<std::uint16_t>(24 * 24, kBackgroundIndex));
+  }
+}
+
+TEST(ComputeMultiPass, StoppedAndResumedGivesTheUninterruptedImage) {
+  const int width = 120, height = 90;
+  const auto linear = LinearPixels(width, height);
+  for (unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    TMandelbrotLayer layer(width, height);
+    TPieceState last;
+    const int stops =
+        RunWithStops<TComputeMultiPass>(layer, layer.Whole(), 4, seed, 800, last);
+    EXPECT_GT(stops, 0);
+    EXPECT_EQ(last.State, csFinished);
+    EXPECT_EQ(last.PixelsDone, width * height);
+    EXPECT_EQ(layer.Pixels(), linear);
+  }
+}
+
+TEST(ComputeMultiPass, ResumesInTheSavedPassAndRow) {
+  // A piece stopped before it began a refinement row continues with exactly that
+  // row: the rows above it and the coarser passes are not calculated again.
+  TMandelbrotLayer layer(64, 48);
+  TPieceState state;
+  state.State = csInterrupted;
+  state.Rect = layer.Whole();
+  state.Passes = 3;
+  state.CurrentPass = 0;  // the last refinement: step 2, new pixels at odd places
+  state.ResumeX = 10;
+  state.ResumeY = 20;
+  auto piece = layer.MakePiece<TComputeMultiPass>(layer.Whole(), 3);
+  piece->RestoreState(state);
+  RunPiece(*piece);
+  EXPECT_EQ(piece->State(), csFinished);
+  // Row 20 from block 10 on (27 blocks of 3 new pixels), then rows 22 to 46.
+  EXPECT_EQ(piece->PixelCalls(), 27 * 3 + 13 * 32 * 3);
+  EXPECT_EQ(layer.Image.GetPixel(9, 21), kBackgroundIndex);
+  EXPECT_NE(layer.Image.GetPixel(11, 21), kBackgroundIndex);
+  EXPECT_EQ(layer.Image.GetPixel(20, 20), kBackgroundIndex);  // a corner, known before
+}
+
+TEST(ComputeMultiPass, DamagedSavedStateStartsThePieceOver) {
+  // Saved states come from files too; none of these may write outside the piece.
+  const TRect rect{8, 8, 56, 40};
+  struct TDamage {
+    int Passes;
+    int CurrentPass;
+    int ResumeX;
+    int ResumeY;
+  };
+  const TDamage damages[] = {{3, -1, 8, 8},  {3, 4, 8, 8},   {3, 1, 0, 8},    {3, 1, 8, 2},
+                             {3, 1, 9, 8},   {3, 3, 56, 8},  {3, 0, 8, 4000}, {-2, 0, 8, 8},
+                             {40, 40, 8, 8}, {3, 2, -8, 8}};
+  TMandelbrotLayer reference(64, 48);
+  RunPiece(*reference.MakePiece<TComputeMultiPass>(rect, 3));
+  for (const auto& d : damages) {
+    SCOPED_TRACE(std::to_string(d.Passes) + " " + std::to_string(d.CurrentPass) + " " +
+                 std::to_string(d.ResumeX) + "," + std::to_string(d.ResumeY));
+    TMandelbrotLayer layer(64, 48);
+    TPieceState state;
+    state.State = csInterrupted;
+    state.Rect = rect;
+    state.Passes = d.Passes;
+    state.CurrentPass = d.CurrentPass;
+    state.ResumeX = d.ResumeX;
+    state.ResumeY = d.ResumeY;
+    auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
+    piece->RestoreState(state);
+    RunPiece(*piece);
+    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(layer.Pixels(), reference.Pixels());
+  }
+}
+
+}  // namespace
+}  // namespace zt
