@@ -1,0 +1,221 @@
+// Tests of events, the main-thread dispatcher and the stop protocol of TSafeThread.
+#include "platform/thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+
+namespace zt {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(EventTest, AutoResetLetsOneWaitThroughPerSet) {
+  TEvent event;
+  EXPECT_FALSE(event.Wait(0));
+  event.Set();
+  EXPECT_TRUE(event.Wait(0));
+  EXPECT_FALSE(event.Wait(0));  // reset by the successful wait
+}
+
+TEST(EventTest, ManualResetStaysSetUntilReset) {
+  TEvent event(true);
+  event.Set();
+  EXPECT_TRUE(event.Wait(0));
+  EXPECT_TRUE(event.Wait(0));
+  event.Reset();
+  EXPECT_FALSE(event.Wait(0));
+  EXPECT_TRUE(TEvent(true, true).IsSet());
+}
+
+TEST(EventTest, TimedWaitReturnsWhenAnotherThreadSets) {
+  TEvent event;
+  std::thread setter([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    event.Set();
+  });
+  const auto start = Clock::now();
+  EXPECT_TRUE(event.Wait(5000));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+  setter.join();
+  const auto before = Clock::now();
+  EXPECT_FALSE(event.Wait(30));
+  EXPECT_GE(Clock::now() - before, std::chrono::milliseconds(30));
+}
+
+TEST(DispatcherTest, WorkerInvokeRunsOnTheMainThreadAndWaits) {
+  TMainThreadDispatcher dispatcher;
+  std::thread::id ran_on;
+  std::atomic<bool> returned{false};
+  std::thread worker([&] {
+    EXPECT_FALSE(dispatcher.IsMainThread());
+    dispatcher.Invoke([&] { ran_on = std::this_thread::get_id(); });
+    returned = true;
+  });
+  dispatcher.WaitFor([&] { return returned.load(); });
+  worker.join();
+  EXPECT_EQ(ran_on, std::this_thread::get_id());
+  EXPECT_EQ(dispatcher.ProcessPending(), 0);
+}
+
+TEST(DispatcherTest, InvokeOnTheMainThreadRunsAtOnce) {
+  TMainThreadDispatcher dispatcher;
+  int calls = 0;
+  dispatcher.Invoke([&] { ++calls; });
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(DispatcherTest, ExceptionOfAPostedCallReachesTheWorker) {
+  TMainThreadDispatcher dispatcher;
+  std::string caught;
+  TEvent done(true);
+  std::thread worker([&] {
+    try {
+      dispatcher.Invoke([] { throw std::runtime_error("posted failure"); });
+    } catch (const std::runtime_error& e) {
+      caught = e.what();
+    }
+    done.Set();
+  });
+  dispatcher.WaitFor(done);
+  worker.join();
+  EXPECT_EQ(caught, "posted failure");
+}
+
+// Counts to a limit or until terminated; records what the protocol does.
+class TCountingThread : public TSafeThread {
+ public:
+  explicit TCountingThread(std::atomic<int>* destroyed = nullptr) : destroyed_(destroyed) {}
+  ~TCountingThread() override {
+    StopAndJoin();
+    if (destroyed_ != nullptr) ++*destroyed_;
+  }
+  void Abort() override { aborted = true; }
+
+  std::atomic<bool> aborted{false};
+  std::atomic<bool> run_forever{false};
+  std::atomic<int> count{0};
+
+ protected:
+  void Execute() override {
+    while (!Terminated() && (run_forever || count < 1000)) {
+      ++count;
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+  }
+
+ private:
+  std::atomic<int>* destroyed_;
+};
+
+TEST(SafeThreadTest, OnTerminateRunsOnceOnTheMainThread) {
+  TCountingThread thread;
+  int delivered = 0;
+  std::thread::id delivered_on;
+  thread.OnTerminate = [&](TSafeThread& sender) {
+    EXPECT_EQ(&sender, &thread);
+    ++delivered;
+    delivered_on = std::this_thread::get_id();
+  };
+  EXPECT_TRUE(thread.Suspended());
+  thread.Resume();
+  thread.Resume();
+  MainThreadDispatcher().WaitFor([&] { return thread.Finished(); });
+  TSafeThread::SafeWaitFor(&thread);
+  EXPECT_EQ(delivered, 1);
+  EXPECT_EQ(delivered_on, std::this_thread::get_id());
+  EXPECT_EQ(thread.count, 1000);
+}
+
+TEST(SafeThreadTest, SafeWaitForOnTheMainThreadDoesNotDeadlock) {
+  // The worker's termination would wait for the main thread; SafeWaitFor must
+  // deliver OnTerminate itself (or run the posted call) instead of blocking.
+  for (int round = 0; round < 20; ++round) {
+    TCountingThread thread;
+    thread.run_forever = true;
+    int delivered = 0;
+    thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
+    thread.Resume();
+    std::this_thread::sleep_for(std::chrono::microseconds(round * 100));
+    thread.Terminate();
+    TSafeThread::SafeWaitFor(&thread);
+    EXPECT_TRUE(thread.Finished());
+    EXPECT_EQ(delivered, 1);
+  }
+}
+
+TEST(SafeThreadTest, SafeWaitForASuspendedThreadReturnsAtOnce) {
+  TCountingThread thread;
+  int delivered = 0;
+  thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
+  TSafeThread::SafeWaitFor(&thread);
+  TSafeThread::SafeWaitFor(nullptr);
+  EXPECT_EQ(delivered, 0);
+  EXPECT_FALSE(thread.Finished());
+}
+
+TEST(SafeThreadTest, SafeFreeOfARunningThreadLetsItFreeItself) {
+  std::atomic<int> destroyed{0};
+  auto thread = std::make_unique<TCountingThread>(&destroyed);
+  thread->run_forever = true;
+  std::atomic<bool> aborted_seen{false};
+  int delivered = 0;
+  thread->OnTerminate = [&](TSafeThread& sender) {
+    aborted_seen = static_cast<TCountingThread&>(sender).aborted.load();
+    ++delivered;
+  };
+  thread->Resume();
+  TSafeThread::SafeFree(thread);
+  EXPECT_EQ(thread, nullptr);
+  MainThreadDispatcher().WaitFor([&] { return destroyed.load() == 1; });
+  EXPECT_TRUE(aborted_seen);
+  EXPECT_EQ(delivered, 1);
+}
+
+TEST(SafeThreadTest, SafeFreeOfSuspendedOrFinishedThreadsDestroysAtOnce) {
+  std::atomic<int> destroyed{0};
+  auto suspended = std::make_unique<TCountingThread>(&destroyed);
+  TSafeThread::SafeFree(suspended);
+  EXPECT_EQ(destroyed, 1);
+
+  auto finished = std::make_unique<TCountingThread>(&destroyed);
+  finished->Resume();
+  TSafeThread::SafeWaitFor(finished.get());
+  TSafeThread::SafeFree(finished);
+  EXPECT_EQ(destroyed, 2);
+
+  std::unique_ptr<TCountingThread> none;
+  TSafeThread::SafeFree(none);
+  EXPECT_EQ(destroyed, 2);
+}
+
+TEST(SafeThreadTest, DestroyingARunningThreadStopsItWithoutDelivery) {
+  int delivered = 0;
+  {
+    TCountingThread thread;
+    thread.run_forever = true;
+    thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
+    thread.Resume();
+  }
+  MainThreadDispatcher().ProcessPending();
+  EXPECT_EQ(delivered, 0);
+}
+
+TEST(SafeThreadTest, PriorityIsClampedAndFailuresIgnored) {
+  TCountingThread thread;
+  thread.SetPriority(0);
+  EXPECT_EQ(thread.Priority(), 1);
+  thread.run_forever = true;
+  thread.Resume();
+  thread.SetPriority(4);  // raising the nice value back is refused for normal users
+  EXPECT_EQ(thread.Priority(), 4);
+  thread.SetPriority(9);
+  EXPECT_EQ(thread.Priority(), 4);
+  thread.Terminate();
+  TSafeThread::SafeWaitFor(&thread);
+}
+
+}  // namespace
+}  // namespace zt

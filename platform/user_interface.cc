@@ -1,0 +1,90 @@
+// The program-wide user interface and its standard-error and recording forms.
+#include "platform/user_interface.h"
+
+#include <atomic>
+#include <iostream>
+
+namespace zt {
+namespace {
+
+std::atomic<TUserInterface*> installed{nullptr};
+
+TStdErrUserInterface& StdErrUserInterface() {
+  static TStdErrUserInterface ui;
+  return ui;
+}
+
+// Carriage returns (alone or before a line feed) become line feeds.
+std::string WithLineFeeds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+TUserInterface& UserInterface() {
+  TUserInterface* ui = installed.load();
+  return ui != nullptr ? *ui : StdErrUserInterface();
+}
+
+void SetUserInterface(TUserInterface* ui) { installed.store(ui); }
+
+void TStdErrUserInterface::ShowMessage(const std::string& caption, const std::string& text,
+                                       TMessageKind kind) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::cerr << caption << ": " << WithLineFeeds(text) << std::endl;
+}
+
+TAnswer TStdErrUserInterface::Ask(const std::string& caption, const std::string& question,
+                                  TButtons buttons, TAnswer default_answer) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  TAnswer answer = default_answer;
+  if (assume_yes_ && (buttons == TButtons::kYesNo || buttons == TButtons::kYesNoCancel))
+    answer = TAnswer::kYes;
+  else if (assume_yes_ && buttons == TButtons::kOkCancel)
+    answer = TAnswer::kOk;
+  std::cerr << caption << ": " << WithLineFeeds(question) << " -> "
+            << (answer == TAnswer::kYes  ? "Yes"
+                : answer == TAnswer::kNo ? "No"
+                : answer == TAnswer::kOk ? "OK"
+                                         : "Cancel")
+            << std::endl;
+  return answer;
+}
+
+void TRecordingUserInterface::ShowMessage(const std::string& caption, const std::string& text,
+                                          TMessageKind kind) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  records_.push_back({caption, text, kind, false});
+}
+
+TAnswer TRecordingUserInterface::Ask(const std::string& caption, const std::string& question,
+                                     TButtons buttons, TAnswer default_answer) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  records_.push_back({caption, question, TMessageKind::kConfirmation, true});
+  if (answers_.empty()) return default_answer;
+  const TAnswer answer = answers_.front();
+  answers_.erase(answers_.begin());
+  return answer;
+}
+
+void TRecordingUserInterface::QueueAnswer(TAnswer answer) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  answers_.push_back(answer);
+}
+
+std::vector<TRecordingUserInterface::TRecord> TRecordingUserInterface::Records() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return records_;
+}
+
+}  // namespace zt
