@@ -1,7 +1,11 @@
-// Sections, symbol rules and the procedure of transformation entries.
+// Sections, symbol rules, the procedure and the parameter-file values of
+// transformation entries.
 #include "formula/transform.h"
 
+#include <filesystem>
+
 #include "formula/procedures.h"
+#include "platform/text.h"
 
 namespace zt {
 
@@ -14,6 +18,43 @@ constexpr TSymbolSet kTransformReadable =
     SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle);
 
 }  // namespace
+
+void TTransform::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Change(2);
+}
+
+// The file is searched for below its folder when loaded, so only its name is
+// compared: a parameter file names the same entry from another place.
+void TTransform::ApplyParameters(const TTransformSettings& settings) {
+  const bool same_entry =
+      !IsEmpty() &&
+      SameText(std::filesystem::path(settings.FileName).filename().string(),
+               std::filesystem::path(Code().FileName).filename().string()) &&
+      SameText(settings.EntryName, Code().EntryName);
+  if (!same_entry) {
+    SetKeepValues(false);
+    // Compiled at once: the values below need the entry's parameters.
+    LoadEntry(settings.FileName, settings.EntryName);
+  }
+  BeginUpdate();
+  try {
+    SetEnabled(settings.Enabled);
+    for (const auto& [name, value] : settings.Params) {
+      const int index = Params().IndexOfName(name);
+      if (index >= 0) Params().Items(index).SetValue(value);
+    }
+    for (const auto& [name, code] : settings.Funcs) {
+      const int index = Funcs().IndexOfName(name);
+      if (index >= 0) Funcs().Items(index).SetFuncCode(code);
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
 
 void TTransform::SectionCompiled(const std::string&, TCodeBuffer code) { code_ = std::move(code); }
 

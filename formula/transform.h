@@ -1,19 +1,48 @@
 // The transformation entry: one TRANSFORM section that may change #pixel or set
-// #solid, what its code may use, and its stand-alone procedure.
+// #solid, what its code may use, its stand-alone procedure, its enabled flag and
+// the values a parameter file gives it.
 #pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "formula/formula_base.h"
 #include "platform/code_buffer.h"
 
 namespace zt {
 
-// Used on the thread that owns the layer (the user-interface thread).
+// A transformation as a parameter file describes it: which entry, whether it is
+// enabled, and parameter values and function codes by name.
+struct TTransformSettings {
+  std::string FileName;
+  std::string EntryName;
+  bool Enabled = true;
+  std::vector<std::pair<std::string, TParamValue>> Params;
+  std::vector<std::pair<std::string, int>> Funcs;
+};
+
+// Used on the thread that owns the layer (the user-interface thread); the
+// calculation threads only call the procedure and read Enabled and
+// VariableBlockSize while no change runs.
 class TTransform : public TFormulaBase {
  public:
   // The compiled procedure (call it through CallProcedure with a calculation
   // block whose transformation-variables cell points at this entry's variables);
   // null without compiled code. Valid until the next compilation.
   const void* Procedure() const { return procedure_.Empty() ? nullptr : procedure_.Data(); }
+
+  // A disabled transformation keeps its place (and its variables) in the chain
+  // but is not called. Changing the flag signals a change (OnChanged).
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  // Loads and compiles the named entry unless it is the one already loaded (the
+  // values of the previous entry are dropped then), and applies the enabled
+  // flag, the parameter values and the function codes as one change. Names that
+  // the entry does not have are skipped. File errors pass on.
+  void ApplyParameters(const TTransformSettings& settings);
 
  protected:
   std::string DefaultLabel() override { return "TRANSFORM"; }
@@ -28,6 +57,7 @@ class TTransform : public TFormulaBase {
  private:
   TCodeBuffer code_;
   TCodeBuffer procedure_;
+  bool enabled_ = true;
 };
 
 }  // namespace zt
