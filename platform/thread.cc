@@ -79,7 +79,10 @@ void TMainThreadDispatcher::Invoke(const std::function<void()>& call) {
   }
   posted_.notify_all();
   posted->Done.Wait();
-  if (posted->Error) std::rethrow_exception(posted->Error);
+  // The worker takes the only reference, so the exception ends in this thread.
+  std::exception_ptr error = std::move(posted->Error);
+  posted->Error = nullptr;
+  if (error) std::rethrow_exception(error);
 }
 
 int TMainThreadDispatcher::ProcessPending() {
