@@ -58,6 +58,11 @@ TLayerCalculate::TLayerCalculate()
 }
 
 TLayerCalculate::~TLayerCalculate() {
+  // The owner may be half gone already (a derived layer): it hears nothing more.
+  OnCalculationStart = nullptr;
+  OnCalculationEnd = nullptr;
+  OnChange = nullptr;
+  OnInvalidate = nullptr;
   Stop();
   DiscardPieces();
   // The owned objects go after this body; their last notifications find no layer.
@@ -276,8 +281,7 @@ void TLayerCalculate::StartPieces(const TRect& rect) {
     for (auto& old : fresh) TSafeThread::SafeFree(old);
   } else {
     if (state_ == lsCalculating) {
-      TCalcStatistics now = Statistics();
-      carried_ = now;
+      carried_ = Statistics();  // this batch's pieces go: keep their counts
       std::lock_guard lock(update_mutex_);
       for (auto& piece : pieces_)
         for (const TRect& r : piece->TakeUpdateRects()) AddUpdateRect(update_rects_, r);
