@@ -462,7 +462,7 @@ TEST(CompilerTest, TranslationFailuresAreReportedLikeCompileErrors) {
   EXPECT_EQ(reported, "Could not translate expression.");
   EXPECT_EQ(line, 2);  // the entry's header
   EXPECT_EQ(column, 2);
-  EXPECT_EQ(formula.Procedure(), nullptr);
+  EXPECT_FALSE(formula.HasCode());
 }
 
 }  // namespace

@@ -70,7 +70,9 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
   formula->SetOptimizing(optimizing);
   formula->WholeFormula = whole_formula;
   prepare(formula->Block);
-  if (!CompileEntry(*formula, file, name).Error.empty() || !formula->Procedure()) return false;
+  if (!CompileEntry(*formula, file, name).Error.empty() || !formula->HasCode() ||
+      formula->BuiltInType() != 0)
+    return false;
   TFormulaRun run(std::move(formula));
   TCheckedFormula& checked = static_cast<TCheckedFormula&>(*run.formula);
   std::memcpy(run.block.Data(), checked.Block.Data(), calc::kSize);

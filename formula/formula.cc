@@ -1,9 +1,14 @@
 // Sections, settings and symbol rules of fractal formula entries.
 #include "formula/formula.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
+#include <filesystem>
+
+#include "formula/builtin_formula.h"
 #include "formula/procedures.h"
 #include "platform/text.h"
 
@@ -17,6 +22,140 @@ int SymmetryFromName(const std::string& name) {
   for (int i = 0; i < 12; ++i)
     if (upper == kNames[i]) return i + 1;
   return 0;
+}
+
+TFormula::TFormula() : empty_procedure_(BuildEmptyFormulaProcedure()) {}
+
+void TFormula::Reset() {
+  BeginUpdate();
+  ClearEntry();
+  params_loaded_ = false;
+  ResetSettings();
+  symmetry_ = 0;
+  automatic_iterations_ = false;
+  magnification_ = 1;
+  base_iterations_ = max_iterations_;
+  base_magnification_ = 1;
+  unrolled_selected_ = false;
+  Change(2);
+  EndUpdate();
+}
+
+void TFormula::SetMaxIterations(int n) {
+  if (n < 1 || n == max_iterations_) return;
+  max_iterations_ = n;
+  base_iterations_ = n;
+  base_magnification_ = magnification_;
+  Change(2);
+}
+
+void TFormula::SetPeriodicity(int mode) {
+  if (mode < 0 || mode > 3 || mode == periodicity_) return;
+  periodicity_ = mode;
+  Change(2);
+}
+
+void TFormula::SetMethod(TCalcMethod method) {
+  if (method > cmOnePass || method == method_) return;
+  method_ = method;
+  Change(2);
+}
+
+void TFormula::SetAutomaticIterations(bool on) {
+  if (on == automatic_iterations_) return;
+  automatic_iterations_ = on;
+  base_iterations_ = max_iterations_;
+  base_magnification_ = magnification_;
+  Change(2);
+}
+
+void TFormula::SetMagnification(long double magnification) {
+  // A magnification that is not a positive number has no logarithm.
+  if (!(magnification > 0) || !std::isfinite(magnification) || magnification == magnification_)
+    return;
+  magnification_ = magnification;
+  if (!automatic_iterations_) return;
+  // 144.269504089 = 100 / ln 2: 100 more iterations for every doubling.
+  const long double extra =
+      std::nearbyint(std::log(magnification / base_magnification_) * 144.269504089L);
+  const long double wanted = std::min<long double>(
+      std::max<long double>(extra + base_iterations_, base_iterations_), INT32_MAX);
+  const int n = static_cast<int>(wanted);
+  if (n == max_iterations_) return;
+  max_iterations_ = n;
+  Change(2);
+}
+
+void TFormula::ApplyParameters(const std::string& fileName, const std::string& entryName,
+                               int maxIterations, int periodicity,
+                               const std::vector<TNamedParamValue>& values,
+                               const std::vector<TNamedFunction>& functions) {
+  namespace fs = std::filesystem;
+  const bool same_entry = !IsEmpty() && !CompileFailed() &&
+                          SameText(fs::path(fileName).filename().string(),
+                                   fs::path(Code().FileName).filename().string()) &&
+                          SameText(entryName, Code().EntryName);
+  if (!same_entry) {
+    Reset();
+    // The entry text's own MAXITER, PERIODICITY and METHOD give way to the file's.
+    params_loaded_ = true;
+    LoadEntry(fileName, entryName);
+  }
+  params_loaded_ = true;
+  BeginUpdate();
+  // The bracket closes whatever a value raises.
+  struct TClose {
+    TFormula& formula;
+    ~TClose() { formula.EndUpdate(); }
+  } close{*this};
+  SetMaxIterations(maxIterations);
+  SetPeriodicity(periodicity);
+  for (const TNamedParamValue& value : values) {
+    const int index = Params().IndexOfName(value.Name);
+    if (index >= 0) Params().Items(index).SetValue(value.Value);
+  }
+  for (const TNamedFunction& function : functions) {
+    const int index = Funcs().IndexOfName(function.Name);
+    if (index >= 0) Funcs().Items(index).SetFuncCode(function.Code);
+  }
+}
+
+const void* TFormula::Procedure() const {
+  if (!built_in_procedure_.Empty())
+    return unrolled_selected_ ? built_in_unrolled_.Data() : built_in_procedure_.Data();
+  if (!procedure_.Empty()) return procedure_.Data();
+  return empty_procedure_.Data();
+}
+
+void TFormula::FillCalcBlock(TCalcBlock& block) {
+  const bool built_in = !built_in_procedure_.Empty();
+  block.SetInt32(calc::kMaxIter, max_iterations_);
+  // Without an assignment to #z the orbit cannot repeat: checking would only cost.
+  const int mode = built_in || writes_z_ ? periodicity_ : 0;
+  block.SetByte(calc::kPeriodicityMode, static_cast<std::uint8_t>(mode));
+  unrolled_selected_ = built_in && mode == 0 && block.Pointer(calc::kInsideLoop) == nullptr &&
+                       block.Pointer(calc::kOutsideLoop) == nullptr;
+  const int size = VariableBlockSize();
+  if (size == 0) {
+    block.SetPointer(calc::kFormulaVars, nullptr);
+    block.SetPointer(calc::kFormulaAlloc, nullptr);
+    block.SetUInt32(calc::kFormulaVarsSize, 0);
+    return;
+  }
+  std::uint8_t* vars =
+      block.Allocate(static_cast<std::size_t>(size), calc::kFormulaVars, calc::kFormulaAlloc);
+  block.SetUInt32(calc::kFormulaVarsSize, static_cast<std::uint32_t>(size + 16));
+  StoreInitialValues(vars);
+}
+
+std::vector<std::uint8_t> TFormula::InitialValues() {
+  if (built_in_type_ == 0) return TFormulaBase::InitialValues();
+  std::vector<std::uint8_t> values(builtin::kVarsSize, 0);
+  const int param = Params().IndexOfName(built_in_type_ == 1 ? "Start" : "Seed");
+  const int bailout = Params().IndexOfName("Bailout");
+  StoreBuiltInValues(values.data(), Params().Items(param).AsComplex(),
+                     Params().Items(bailout).AsFloat());
+  return values;
 }
 
 void TFormula::ResetSettings() {
@@ -54,15 +193,22 @@ void TFormula::DiscardCode() {
   loop_code_ = TCodeBuffer();
   bailout_code_ = TCodeBuffer();
   procedure_ = TCodeBuffer();
+  built_in_procedure_ = TCodeBuffer();
+  built_in_unrolled_ = TCodeBuffer();
+  unrolled_selected_ = false;
 }
 
 // An empty bailout (none, or a section without a statement) gives the formula
 // the bailout that is always false, so the loop runs once and AL is never read
 // undefined.
 void TFormula::AssembleCode() {
-  if (built_in_type_ == 0)
+  if (built_in_type_ == 0) {
     procedure_ = BuildFormulaProcedure(init_code_.Bytes(), loop_code_.Bytes(),
                                        bailout_code_.Bytes(), ZParked());
+  } else {
+    built_in_procedure_ = BuildBuiltInFormula(built_in_type_);
+    built_in_unrolled_ = BuildBuiltInFormulaUnrolled(built_in_type_);
+  }
   init_code_ = TCodeBuffer();
   loop_code_ = TCodeBuffer();
   bailout_code_ = TCodeBuffer();

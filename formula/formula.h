@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "formula/calc_block.h"
 #include "formula/formula_base.h"
+#include "formula/param.h"
 #include "platform/code_buffer.h"
 
 namespace zt {
@@ -21,9 +23,60 @@ struct TSwitchMapping {
 
 enum TCalcMethod : std::uint8_t { cmGuessing = 0, cmMultiPass = 1, cmOnePass = 2 };
 
-// Used on the thread that owns the layer (the user-interface thread).
+// A value read from a parameter file for the parameter or function `Name`.
+struct TNamedParamValue {
+  std::string Name;
+  TParamValue Value;
+};
+struct TNamedFunction {
+  std::string Name;
+  int Code = 0;
+};
+
+// Everything here is used on the thread that owns the layer (the user-interface
+// thread), FillCalcBlock included (the calculation setup calls it before a
+// calculation thread runs). The calculation threads only run Procedure() on
+// their own blocks; recompiling while they run is the layer's matter to avoid.
 class TFormula : public TFormulaBase {
  public:
+  TFormula();
+
+  // The defaults of an object without an entry: 100 iterations, periodicity 2,
+  // no automatic iterations, guessing, no switch or built-in type, parameters
+  // not loaded; Procedure() becomes the empty-formula procedure.
+  void Reset();
+
+  // Ignored unless n >= 1 and new; (n, current magnification) becomes the base pair.
+  void SetMaxIterations(int n);
+  // 0 off, 1 conservative, 2 normal, 3 rough; others ignored.
+  void SetPeriodicity(int mode);
+  // When switched, (current maximum, current magnification) becomes the base pair.
+  void SetAutomaticIterations(bool on);
+  // For a parameter file's method, which outranks the entry's METHOD setting.
+  void SetMethod(TCalcMethod method);
+  bool AutomaticIterations() const { return automatic_iterations_; }
+  // The layer's magnification; with automatic iterations the maximum grows by
+  // 100 iterations per doubling over the base pair and never falls below its base.
+  void SetMagnification(long double magnification);
+  long double Magnification() const { return magnification_; }
+
+  // Applies the formula part of a parameter-file entry: keeps the compiled entry
+  // when file and entry name equal the loaded ones, otherwise resets and loads
+  // the named entry; then maximum iterations, periodicity, parameter values and
+  // function choices, in this order, as one change. Names not present are skipped.
+  void ApplyParameters(const std::string& fileName, const std::string& entryName,
+                       int maxIterations, int periodicity,
+                       const std::vector<TNamedParamValue>& values,
+                       const std::vector<TNamedFunction>& functions);
+
+  // Writes #maxiter and the periodicity mode (0 when the code never assigns #z),
+  // and allocates and fills the formula's variable block in `block` (all three
+  // variable cells 0 without variables). Call it after both colorings filled
+  // `block`: a built-in formula picks its unrolled variant when the block has no
+  // coloring loop procedure and periodicity is off, and Procedure() answers the
+  // variant picked for the block filled last.
+  void FillCalcBlock(TCalcBlock& block);
+
   int MaxIterations() const { return max_iterations_; }
   int Periodicity() const { return periodicity_; }
   TLiteral DefaultCenter() const { return default_center_; }
@@ -39,10 +92,12 @@ class TFormula : public TFormulaBase {
   // Parameter values came from a parameter file: MAXITER, PERIODICITY and METHOD
   // of the entry text then leave the loaded values alone.
   void SetParamsLoaded(bool loaded) { params_loaded_ = loaded; }
-  // The assembled formula procedure (call it through CallProcedure with a
-  // calculation block); null without compiled code (no entry, a built-in formula,
-  // or a failed compilation). Valid until the next compilation.
-  const void* Procedure() const { return procedure_.Empty() ? nullptr : procedure_.Data(); }
+  // The procedure to run per pixel through CallProcedure: the assembled formula,
+  // a built-in formula, or the empty-formula procedure (no entry, or a failed
+  // compilation). Never null; valid until the next compilation or Reset.
+  const void* Procedure() const;
+  // Compiled or built-in code is present (Procedure() is not the empty formula's).
+  bool HasCode() const { return !procedure_.Empty() || !built_in_procedure_.Empty(); }
 
  protected:
   std::string ImpliedFirstLabel(const std::string& label) override;
@@ -63,6 +118,8 @@ class TFormula : public TFormulaBase {
   void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
+  // A built-in formula's variable block holds its parameter values (see builtin_formula.h).
+  std::vector<std::uint8_t> InitialValues() override;
   // The iteration loop keeps #z on the FPU for its loop and bailout code.
   bool ParksZ(const std::string& upperName) const override {
     return upperName == "LOOP" || upperName == "BAILOUT";
@@ -70,6 +127,11 @@ class TFormula : public TFormulaBase {
 
  private:
   void ResetSettings();
+
+  TCodeBuffer empty_procedure_;
+  TCodeBuffer built_in_procedure_;
+  TCodeBuffer built_in_unrolled_;
+  bool unrolled_selected_ = false;
 
   TCodeBuffer init_code_;
   TCodeBuffer loop_code_;
@@ -88,6 +150,10 @@ class TFormula : public TFormulaBase {
   std::vector<TSwitchMapping> switch_list_;
   bool writes_z_ = false;
   bool params_loaded_ = false;
+  bool automatic_iterations_ = false;
+  long double magnification_ = 1;
+  int base_iterations_ = 100;
+  long double base_magnification_ = 1;
 };
 
 // The symmetry code of a symmetry word (XAXIS 1 ... PI_NOPARM 12; 0 for others).

@@ -4,7 +4,33 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/error.h"
+#include "platform/text.h"
+
 namespace zt {
+
+const char* const kBrowserMissingMessage =
+    "Could not locate HTML browser. \nMake sure the .HTM or .HTML extension is associated "
+    "\nwith a web browser, such as Netscape Navigator.";
+
+
+void TFormulaBase::ShowHelp(const TDocumentOpener& open) const {
+  if (help_file_.empty()) return;
+  const bool web = help_file_.rfind("http://", 0) == 0 || EndsWithText(help_file_, ".htm") ||
+                   EndsWithText(help_file_, ".html");
+  if (!web) {
+    // Help in another format has no way to jump to a topic from outside; its
+    // viewer failing to start is not worth a message.
+    open(help_file_);
+    return;
+  }
+  // A local page becomes a file URL, so that the topic can follow as an anchor.
+  std::string target = help_file_;
+  if (target.rfind("http://", 0) != 0)
+    target = "file://" + std::filesystem::absolute(target).string();
+  if (!help_topic_.empty()) target += "#" + help_topic_;
+  if (!open(target)) throw EZentrope(kBrowserMissingMessage);
+}
 
 void TFormulaBase::BeginCompile() {
   TCompiler::BeginCompile();
@@ -33,9 +59,14 @@ void TFormulaBase::Optimize() {
     DiscardCode();
     throw;
   }
+  initial_values_ = InitialValues();
+}
+
+std::vector<std::uint8_t> TFormulaBase::InitialValues() {
   Variables().Layout();  // a program without sections has not been laid out
-  initial_values_.assign(static_cast<std::size_t>(Variables().DataSize()), 0);
-  Variables().StoreConstants(initial_values_.data());
+  std::vector<std::uint8_t> values(static_cast<std::size_t>(Variables().DataSize()), 0);
+  Variables().StoreConstants(values.data());
+  return values;
 }
 
 void TFormulaBase::StoreInitialValues(std::uint8_t* block) const {

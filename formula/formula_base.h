@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formula/compiler.h"
+#include "platform/desktop.h"
 
 namespace zt {
 
@@ -23,6 +24,8 @@ constexpr TSymbolSet kFormulaReadable =
     SymbolBit(syWhiteSq) | SymbolBit(syWidth) | SymbolBit(syHeight) | SymbolBit(syX) |
     SymbolBit(syY) | SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle) | SymbolBit(syZ);
 
+extern const char* const kBrowserMissingMessage;
+
 // Used on the thread that owns the entry object (the user-interface thread).
 class TFormulaBase : public TCompiler {
  public:
@@ -30,6 +33,13 @@ class TFormulaBase : public TCompiler {
   const std::string& Title() const { return title_; }
   const std::string& HelpFile() const { return help_file_; }
   const std::string& HelpTopic() const { return help_topic_; }
+  // Opens the entry's help through `open`. A help file that is a web page
+  // ("http://...", ".htm", ".html") opens at its topic as an anchor, and a
+  // failure raises EZentrope with kBrowserMissingMessage; any other help file
+  // opens as it is, and its failure passes silently. Nothing without a help file.
+  void ShowHelp(const TDocumentOpener& open = [](const std::string& target) {
+    return OpenDocument(target);
+  }) const;
 
   // The bytes of the entry's variable block (0 without variables) and its initial
   // contents (constants, parameter values compiled in; the rest zero), written
@@ -49,6 +59,9 @@ class TFormulaBase : public TCompiler {
   // procedures from the sections received through SectionCompiled.
   virtual void DiscardCode() {}
   virtual void AssembleCode() {}
+  // The variable block's initial contents after a successful compilation: the
+  // laid-out variables with their constants, unless the entry kind keeps its own.
+  virtual std::vector<std::uint8_t> InitialValues();
 
  private:
   std::string title_ = "(None)";
