@@ -66,8 +66,7 @@ TLayerCalculate::~TLayerCalculate() {
   Stop();
   DiscardPieces();
   // The owned objects go after this body; their last notifications find no layer.
-  for (TLexical* entry : {static_cast<TLexical*>(formula_.get()), static_cast<TLexical*>(inside_.get()),
-                          static_cast<TLexical*>(outside_.get())}) {
+  for (TLexical* entry : Entries()) {
     entry->OnBeforeRebuild = nullptr;
     entry->OnRebuilt = nullptr;
     entry->OnChanged = nullptr;
@@ -78,9 +77,12 @@ TLayerCalculate::~TLayerCalculate() {
   image_->OnResize = nullptr;
 }
 
+std::array<TLexical*, 3> TLayerCalculate::Entries() {
+  return {formula_.get(), inside_.get(), outside_.get()};
+}
+
 void TLayerCalculate::HookNotifications() {
-  for (TLexical* entry : {static_cast<TLexical*>(formula_.get()), static_cast<TLexical*>(inside_.get()),
-                          static_cast<TLexical*>(outside_.get())}) {
+  for (TLexical* entry : Entries()) {
     entry->OnBeforeRebuild = [this](TLexical&) { BeforeChange(); };
     entry->OnRebuilt = [this](TLexical&) { AfterChange(); };
     entry->OnChanged = [this](TLexical&) { Changed(); };

@@ -5,6 +5,7 @@
 // saves and restores its progress as the calculation state record.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -120,6 +121,8 @@ class TLayerCalculate {
  private:
   enum TPending { pdNothing = 0, pdChange = 1, pdUndoChange = 2, pdRecalculate = 3 };
 
+  // The formula and the colorings: the entries whose changes the layer follows.
+  std::array<TLexical*, 3> Entries();
   void HookNotifications();
   void BeforeChange();
   void AfterChange();
