@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "formula/calc_block.h"
@@ -96,6 +97,9 @@ class TCompute : public TSafeThread {
   // `step` pixels.
   virtual void RefineRow(int y, int step) {}
 
+  // Aborts and waits for the thread; every variant's destructor calls it, before the
+  // members its Calculate uses go away.
+  void StopCalculation();
   TIndexImage& Image() { return image_; }
   void SetState(TComputeState state) { state_.store(state); }
   void AddPixelsDone(std::int64_t n) { pixels_done_.fetch_add(n, std::memory_order_relaxed); }
@@ -106,6 +110,8 @@ class TCompute : public TSafeThread {
   int current_pass_ = 0;
 
  private:
+  void ReportError(const std::string& message);
+
   TMapping& mapping_;
   TFormula& formula_;
   TColoring& inside_;

@@ -20,6 +20,8 @@ bool AnyDiffers(int value, std::initializer_list<int> neighbours) {
 
 }  // namespace
 
+TComputeGuessing::~TComputeGuessing() { StopAndJoin(); }
+
 void TComputeGuessing::RefineRow(int y, int step) {
   const TRect rect = Rect();
   const int left = rect.Left;

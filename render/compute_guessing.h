@@ -13,6 +13,7 @@ namespace zt {
 class TComputeGuessing : public TComputeMultiPass {
  public:
   using TComputeMultiPass::TComputeMultiPass;
+  ~TComputeGuessing() override;
 
  protected:
   void RefineRow(int y, int step) override;

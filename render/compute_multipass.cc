@@ -8,6 +8,9 @@
 
 namespace zt {
 
+// The thread calls the overrides of this class: it must end before they go.
+TComputeMultiPass::~TComputeMultiPass() { StopAndJoin(); }
+
 void TComputeMultiPass::Calculate() {
   const TRect rect = Rect();
   const int passes = Passes();
@@ -22,6 +25,7 @@ void TComputeMultiPass::Calculate() {
     row = resume_y_;
   }
   SetState(csRunning);
+  if (rect.Empty()) return;
   if (firstPass) {
     current_pass_ = passes;
     if (!Rows(&TComputeMultiPass::FirstPassRow, column, row, 1 << passes)) return;

@@ -15,6 +15,7 @@ namespace zt {
 class TComputeMultiPass : public TCompute {
  public:
   using TCompute::TCompute;
+  ~TComputeMultiPass() override;
 
  protected:
   void Calculate() override;

@@ -1,0 +1,315 @@
+// Tests of the calculation threads: the linear pass against direct per-pixel
+// calculation, stopping and resuming, errors, the repaint list and aborting
+// compiled code that never ends.
+#include "render/compute.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <set>
+
+#include "formula/coloring.h"
+#include "formula/formula.h"
+#include "formula/mapping.h"
+#include "formula/transform.h"
+#include "platform/error.h"
+#include "platform/user_interface.h"
+#include "render/index_image.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A layer's worth of objects: a formula entry, default colorings, a mapping and
+// an index image of the mapping's size.
+class ComputeTest : public ::testing::Test {
+ protected:
+  void Load(const std::string& file, const std::string& entry, int width, int height) {
+    formula_.SetEntry(file, entry);
+    ASSERT_FALSE(formula_.CompileFailed());
+    mapping_.SetImageWidth(width);
+    mapping_.SetImageHeight(height);
+    image_.SetSize(width, height);
+  }
+  void LoadMandelbrot(int width, int height) {
+    Load((::zt::testing::SourceDir() / "data" / "Standard.zfm").string(), "Mandelbrot", width,
+         height);
+  }
+  void LoadSnippet(const std::string& body, int width, int height) {
+    const auto file = dir_.Write("test.zfm", "Test {\n" + body + "}\n");
+    Load(file.string(), "Test", width, height);
+  }
+
+  std::unique_ptr<TComputeLinear> NewPiece(const TRect& rect) {
+    auto piece = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
+    piece->SetRect(rect);
+    return piece;
+  }
+  TRect Whole() const { return {0, 0, image_.Width(), image_.Height()}; }
+
+  // Runs a piece to its end on this (the main) thread's terms.
+  static void Run(TCompute& piece) {
+    piece.Start();
+    TSafeThread::SafeWaitFor(&piece);
+  }
+
+  std::vector<std::uint16_t> Pixels() const {
+    std::vector<std::uint16_t> pixels;
+    for (int y = 0; y < image_.Height(); ++y)
+      pixels.insert(pixels.end(), image_.Row(y), image_.Row(y) + image_.Width());
+    return pixels;
+  }
+
+  ::zt::testing::TempDir dir_;
+  TFormula formula_;
+  TColoring inside_{true};
+  TColoring outside_{false};
+  TMapping mapping_;
+  TIndexImage image_;
+};
+
+TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
+  LoadMandelbrot(24, 16);
+  // An outside coloring that reads the orbit, so the orbit buffer is in use.
+  const auto file = dir_.Write("test.zcl", "Orbit {\ninit:\n  int n = 0\nloop:\n  n = n + 1\n"
+                                           "final:\n  #index = cabs(oldz(1)) + n * 0.01\n}\n");
+  outside_.SetEntry(file.string(), "Orbit");
+  ASSERT_FALSE(outside_.CompileFailed());
+  ASSERT_TRUE(outside_.UsesOrbit());
+  outside_.SetRepeat(true);
+  auto piece = NewPiece(Whole());
+  Run(*piece);
+  EXPECT_EQ(piece->State(), csFinished);
+  const std::vector<std::uint16_t> threaded = Pixels();
+
+  // The same pixels in the same order through one prepared block on this thread.
+  auto direct = NewPiece({0, 0, 0, 0});
+  Run(*direct);
+  EXPECT_EQ(direct->State(), csFinished);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 24; ++x)
+      EXPECT_EQ(direct->CalcPixel(x, y, 1, 1), threaded[y * 24 + x]) << x << "," << y;
+
+  EXPECT_EQ(piece->PixelCalls(), 24 * 16);
+  EXPECT_EQ(piece->PixelsDone(), 24 * 16);
+  EXPECT_GT(piece->InsideCount(), 0);
+  EXPECT_LT(piece->InsideCount(), 24 * 16);
+  EXPECT_LE(piece->MinIterations(), piece->MaxIterations());
+  EXPECT_LT(piece->MaxIterations(), formula_.MaxIterations());
+  EXPECT_EQ(std::count(threaded.begin(), threaded.end(), kInsideSolid), piece->InsideCount());
+  EXPECT_EQ(std::count(threaded.begin(), threaded.end(), kBackgroundIndex), 0);
+  EXPECT_GT(std::set<std::uint16_t>(threaded.begin(), threaded.end()).size(), 20u);
+}
+
+TEST_F(ComputeTest, PiecesWriteOnlyTheirRectangle) {
+  LoadMandelbrot(20, 12);
+  auto piece = NewPiece({3, 2, 11, 7});
+  Run(*piece);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= 3 && x < 11 && y >= 2 && y < 7;
+      EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, inside) << x << "," << y;
+    }
+  EXPECT_EQ(piece->PixelCalls(), 8 * 5);
+}
+
+TEST_F(ComputeTest, EmptyRectangleFinishesAtOnce) {
+  LoadMandelbrot(8, 8);
+  auto piece = NewPiece({4, 4, 4, 8});
+  Run(*piece);
+  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->PixelCalls(), 0);
+  EXPECT_EQ(piece->MinIterations(), formula_.MaxIterations());
+  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(64, kBackgroundIndex));
+}
+
+TEST_F(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
+  LoadMandelbrot(6, 5);
+  const auto file = dir_.Write("test.zxf", "Checker {\ntransform:\n  #solid = #whitesq\n}\n"
+                                           "Solid {\ntransform:\n  #solid = true\n}\n");
+  auto checker = std::make_unique<TTransform>();
+  checker->SetEntry(file.string(), "Checker");
+  ASSERT_FALSE(checker->CompileFailed());
+  mapping_.Transforms().Add(std::move(checker));
+  auto piece = NewPiece(Whole());
+  Run(*piece);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x)
+      EXPECT_EQ(image_.GetPixel(x, y) == kMappingSolid, (x + y) % 2 == 1) << x << "," << y;
+
+  auto solid = std::make_unique<TTransform>();
+  solid->SetEntry(file.string(), "Solid");
+  mapping_.Transforms().Insert(0, std::move(solid));
+  image_.Clear();
+  auto all_solid = NewPiece(Whole());
+  Run(*all_solid);
+  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(30, kMappingSolid));
+  EXPECT_EQ(all_solid->PixelCalls(), 30);
+  EXPECT_EQ(all_solid->InsideCount(), 0);
+  EXPECT_EQ(all_solid->MaxIterations(), 0);
+  EXPECT_EQ(all_solid->MinIterations(), formula_.MaxIterations());
+}
+
+TEST_F(ComputeTest, StoppedPiecesResumeToTheSameImage) {
+  LoadMandelbrot(48, 32);
+  formula_.SetPeriodicity(0);  // a resumed block starts without the carried-over start
+  formula_.SetMaxIterations(2000);
+  auto whole = NewPiece(Whole());
+  Run(*whole);
+  const std::vector<std::uint16_t> expected = Pixels();
+
+  image_.Clear();
+  std::mt19937 generator(12345);
+  std::uniform_int_distribution<int> pause_us(0, 3000);
+  auto piece = NewPiece(Whole());
+  int interruptions = 0;
+  for (int round = 0; round < 200; ++round) {
+    piece->Start();
+    std::this_thread::sleep_for(std::chrono::microseconds(pause_us(generator)));
+    piece->Terminate();
+    piece->Abort();
+    TSafeThread::SafeWaitFor(piece.get());
+    const TPieceState saved = piece->SaveState();
+    if (saved.State == csFinished) break;
+    ASSERT_EQ(saved.State, csInterrupted);
+    ++interruptions;
+    auto next = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
+    next->RestoreState(saved);
+    EXPECT_EQ(next->State(), csInterrupted);
+    piece = std::move(next);
+  }
+  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_GT(interruptions, 0);
+  EXPECT_EQ(Pixels(), expected);
+  EXPECT_EQ(piece->PixelsDone(), 48 * 32);
+}
+
+TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
+  LoadMandelbrot(10, 4);
+  auto piece = NewPiece(Whole());
+  TPieceState saved = piece->SaveState();
+  saved.State = csInterrupted;
+  saved.ResumeX = 7;
+  saved.ResumeY = 2;
+  saved.PixelsDone = 27;
+  auto resumed = NewPiece({});
+  resumed->RestoreState(saved);
+  Run(*resumed);
+  EXPECT_EQ(resumed->State(), csFinished);
+  EXPECT_EQ(resumed->PixelCalls(), 3 + 10);
+  EXPECT_EQ(resumed->PixelsDone(), 40);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, y * 10 + x >= 27) << x << "," << y;
+}
+
+TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
+  LoadMandelbrot(4, 4);
+  auto piece = NewPiece({0, 0, 2, 2});
+  piece->SetPasses(3);
+  Run(*piece);
+  piece->SetRect({0, 0, 4, 4});
+  piece->SetPasses(5);
+  TPieceState other;
+  other.State = csInterrupted;
+  piece->RestoreState(other);
+  EXPECT_EQ(piece->Rect(), (TRect{0, 0, 2, 2}));
+  EXPECT_EQ(piece->Passes(), 3);
+  EXPECT_EQ(piece->State(), csFinished);
+}
+
+TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
+  LoadSnippet("init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
+              "bailout:\n  false\n", 4, 4);
+  auto piece = NewPiece(Whole());
+  piece->Start();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(piece->Finished());
+  const auto stop = Clock::now();
+  piece->Terminate();
+  piece->Abort();
+  TSafeThread::SafeWaitFor(piece.get());
+  EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
+  EXPECT_EQ(piece->State(), csInterrupted);
+  EXPECT_EQ(piece->SaveState().ResumeX, 0);
+}
+
+// A piece whose pass fails, for the error report.
+class TFailingPiece : public TCompute {
+ public:
+  using TCompute::TCompute;
+  ~TFailingPiece() override { StopCalculation(); }
+
+ protected:
+  void Calculate() override {
+    SetState(csRunning);
+    throw EZentrope("Division by zero");
+  }
+};
+
+TEST_F(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
+  LoadMandelbrot(8, 8);
+  TRecordingUserInterface ui;
+  TUserInterfaceGuard guard(ui);
+  TFailingPiece failing(mapping_, formula_, inside_, outside_, image_);
+  failing.SetRect({0, 0, 4, 8});
+  auto healthy = NewPiece({4, 0, 8, 8});
+  failing.Start();
+  healthy->Start();
+  TSafeThread::SafeWaitFor(&failing);
+  TSafeThread::SafeWaitFor(healthy.get());
+  EXPECT_EQ(failing.State(), csFinished);
+  EXPECT_EQ(healthy->State(), csFinished);
+  EXPECT_EQ(healthy->PixelCalls(), 32);
+  EXPECT_EQ(image_.GetPixel(0, 0), kBackgroundIndex);
+  const auto records = ui.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].Caption, "Thread Error");
+  EXPECT_EQ(records[0].Text, "Error in computing thread:\nDivision by zero.");
+  EXPECT_EQ(records[0].Kind, TMessageKind::kError);
+}
+
+TEST_F(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
+  LoadMandelbrot(4, 4);
+  struct TCase {
+    std::vector<TRect> Added;
+    std::vector<TRect> Expected;
+  };
+  const TCase cases[] = {
+      // Rows of one piece grow into one block.
+      {{{0, 0, 10, 1}, {0, 1, 10, 2}, {0, 2, 10, 3}}, {{0, 0, 10, 3}}},
+      // Distant rectangles stay apart, the newest first.
+      {{{0, 0, 2, 2}, {5, 5, 7, 7}}, {{5, 5, 7, 7}, {0, 0, 2, 2}}},
+      // Merged into the first entry that fits, not the second.
+      {{{20, 0, 30, 1}, {0, 0, 10, 1}, {0, 1, 10, 2}}, {{0, 0, 10, 2}, {20, 0, 30, 1}}},
+      // Overlap counts twice, so a contained rectangle always merges.
+      {{{0, 0, 10, 10}, {2, 2, 4, 4}}, {{0, 0, 10, 10}}},
+      // A diagonal neighbour would enlarge the area: kept apart.
+      {{{0, 0, 2, 2}, {2, 2, 4, 4}}, {{2, 2, 4, 4}, {0, 0, 2, 2}}},
+  };
+  for (const TCase& c : cases) {
+    auto piece = NewPiece({});
+    for (const TRect& r : c.Added) piece->AddUpdateRect(r);
+    EXPECT_EQ(piece->TakeUpdateRects(), c.Expected);
+    EXPECT_TRUE(piece->TakeUpdateRects().empty());  // not running: nothing carried over
+  }
+}
+
+TEST_F(ComputeTest, RunningPieceRepaintsItsCurrentRowAgain) {
+  LoadSnippet("init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
+              "bailout:\n  false\n", 6, 3);
+  auto piece = NewPiece({1, 1, 5, 3});
+  piece->Start();
+  MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
+  piece->Terminate();
+  piece->Abort();
+  TSafeThread::SafeWaitFor(piece.get());
+}
+
+}  // namespace
+}  // namespace zt
