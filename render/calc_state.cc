@@ -1,0 +1,103 @@
+// Encoding and decoding of the calculation state record (see calc_state.h).
+#include "render/calc_state.h"
+
+#include "platform/error.h"
+
+namespace zt {
+
+const char* const kInvalidCalcStateMessage = "The saved calculation state is damaged";
+
+namespace {
+
+void Put32(std::uint8_t* at, std::int64_t value) {
+  auto bits = static_cast<std::uint32_t>(value);
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+
+std::int32_t Get32(const std::uint8_t* at) {
+  std::uint32_t bits = 0;
+  for (int i = 0; i < 4; ++i) bits |= std::uint32_t{at[i]} << (8 * i);
+  return static_cast<std::int32_t>(bits);
+}
+
+void Fail() { throw EZentrope(kInvalidCalcStateMessage); }
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
+  std::vector<std::uint8_t> record(kCalcStateHeaderSize + kCalcStatePieceSize * state.Pieces.size());
+  std::uint8_t* p = record.data();
+  p[0] = state.State;
+  Put32(p + 4, state.ThreadCount);
+  Put32(p + 8, state.SymmetryPhase);
+  Put32(p + 12, state.TotalPixels);
+  Put32(p + 16, state.Carried.PixelsDone);
+  Put32(p + 20, state.Carried.InsideCount);
+  Put32(p + 24, state.Carried.MinIterations);
+  Put32(p + 28, state.Carried.MaxIterations);
+  Put32(p + 32, state.Carried.SlowCount);
+  Put32(p + 36, state.Carried.PixelCalls);
+  Put32(p + 40, state.NextPiece);
+  Put32(p + 44, static_cast<std::int64_t>(state.Pieces.size()));
+  p += kCalcStateHeaderSize;
+  for (const TPieceState& piece : state.Pieces) {
+    Put32(p + 0, piece.Rect.Left);
+    Put32(p + 4, piece.Rect.Top);
+    Put32(p + 8, piece.Rect.Right);
+    Put32(p + 12, piece.Rect.Bottom);
+    p[16] = static_cast<std::uint8_t>(piece.State);
+    Put32(p + 20, piece.ResumeX);
+    Put32(p + 24, piece.ResumeY);
+    Put32(p + 28, piece.CurrentPass);
+    Put32(p + 32, piece.Passes);
+    Put32(p + 36, piece.PixelsDone);
+    Put32(p + 40, piece.InsideCount);
+    Put32(p + 44, piece.MinIterations);
+    Put32(p + 48, piece.MaxIterations);
+    Put32(p + 52, piece.SlowCount);
+    Put32(p + 56, piece.PixelCalls);
+    p += kCalcStatePieceSize;
+  }
+  return record;
+}
+
+TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
+  if (size < kCalcStateHeaderSize) Fail();
+  TCalcState state;
+  state.State = data[0];
+  state.ThreadCount = Get32(data + 4);
+  state.SymmetryPhase = Get32(data + 8);
+  state.TotalPixels = Get32(data + 12);
+  state.Carried.PixelsDone = Get32(data + 16);
+  state.Carried.InsideCount = Get32(data + 20);
+  state.Carried.MinIterations = Get32(data + 24);
+  state.Carried.MaxIterations = Get32(data + 28);
+  state.Carried.SlowCount = Get32(data + 32);
+  state.Carried.PixelCalls = Get32(data + 36);
+  state.NextPiece = Get32(data + 40);
+  int count = Get32(data + 44);
+  if (state.State > 2 || count < 0 || count > kMaxPieces ||
+      size < kCalcStateHeaderSize + kCalcStatePieceSize * static_cast<std::size_t>(count))
+    Fail();
+  const std::uint8_t* p = data + kCalcStateHeaderSize;
+  for (int i = 0; i < count; ++i, p += kCalcStatePieceSize) {
+    TPieceState piece;
+    piece.Rect = TRect{Get32(p), Get32(p + 4), Get32(p + 8), Get32(p + 12)};
+    if (p[16] > csFinished) Fail();
+    piece.State = static_cast<TComputeState>(p[16]);
+    piece.ResumeX = Get32(p + 20);
+    piece.ResumeY = Get32(p + 24);
+    piece.CurrentPass = Get32(p + 28);
+    piece.Passes = Get32(p + 32);
+    piece.PixelsDone = Get32(p + 36);
+    piece.InsideCount = Get32(p + 40);
+    piece.MinIterations = Get32(p + 44);
+    piece.MaxIterations = Get32(p + 48);
+    piece.SlowCount = Get32(p + 52);
+    piece.PixelCalls = Get32(p + 56);
+    state.Pieces.push_back(piece);
+  }
+  return state;
+}
+
+}  // namespace zt
