@@ -183,7 +183,9 @@ void TColoring::DiscardCode() {
 void TColoring::AssembleCode() {
   init_procedure_ =
       BuildColoringProcedure(init_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kInit);
-  if (!loop_code_.Empty())
+  // A coloring that reads the orbit needs the loop procedure's orbit store even
+  // without loop code of its own.
+  if (!loop_code_.Empty() || uses_orbit_)
     loop_procedure_ =
         BuildColoringProcedure(loop_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kLoop);
   final_procedure_ =

@@ -161,6 +161,24 @@ TEST(EntryCodeTest, ColoringProceduresKeepTheirVariablesThroughThePixel) {
   EXPECT_NE(coloring.FinalProcedure(), nullptr);
 }
 
+TEST(EntryCodeTest, ColoringReadsTheOrbitWithoutALoopSection) {
+  TempDir dir;
+  auto file = dir.Write("entry.txt", "Second {\nfinal:\n#index = real(oldz(2))\n}\n");
+  TColoring coloring(false);
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Second").Error, "");
+  ASSERT_NE(coloring.LoopProcedure(), nullptr);  // the orbit store needs it
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\nbailout:\n real(z) < 5\n");
+  TCalcBlock& block = run.block;
+  block.Allocate(21 * calc::kOrbitEntrySize, calc::kOrbitBuffer);
+  block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+  block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+  block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+  TVariableBlock vars(coloring, block, calc::kOutsideVars);
+  run.Run({0, 0}, 20);
+  // Entry 0 is the start value; entry 2 is z after the second iteration.
+  EXPECT_EQ(block.Extended(calc::kIndex), 2.0L);
+}
+
 TEST(EntryCodeTest, FormulaWithoutBailoutIteratesOnce) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\n");
   run.Run({0, 0}, 50);
