@@ -133,8 +133,10 @@ void TMainThreadDispatcher::Wake() {
 }
 
 TMainThreadDispatcher& MainThreadDispatcher() {
-  static TMainThreadDispatcher dispatcher;
-  return dispatcher;
+  // Never destroyed: a discarded thread that is still finishing may wake the
+  // dispatcher while the program exits.
+  static TMainThreadDispatcher* dispatcher = new TMainThreadDispatcher;
+  return *dispatcher;
 }
 
 TSafeThread::TSafeThread() = default;
