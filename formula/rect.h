@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace zt {
 
@@ -33,5 +34,20 @@ struct TRect {
 
   friend bool operator==(const TRect&, const TRect&) = default;
 };
+
+// Adds `rect` to a list of rectangles waiting to be repainted: it is merged into
+// the first entry whose union with it is no larger than the two together, else
+// it goes to the head of the list. An empty rectangle adds nothing.
+inline void AddUpdateRect(std::vector<TRect>& list, const TRect& rect) {
+  if (rect.Empty()) return;
+  for (TRect& entry : list) {
+    const TRect united = TRect::Union(entry, rect);
+    if (united.Area() <= entry.Area() + rect.Area()) {
+      entry = united;
+      return;
+    }
+  }
+  list.insert(list.begin(), rect);
+}
 
 }  // namespace zt

@@ -130,14 +130,7 @@ std::uint16_t TCompute::CalcPixel(int x, int y, int sx, int sy) {
 void TCompute::AddUpdateRect(const TRect& rect) {
   std::lock_guard<std::mutex> lock(update_mutex_);
   current_rect_ = rect;
-  for (TRect& entry : update_rects_) {
-    const TRect merged = TRect::Union(entry, rect);
-    if (merged.Area() <= entry.Area() + rect.Area()) {
-      entry = merged;
-      return;
-    }
-  }
-  update_rects_.insert(update_rects_.begin(), rect);
+  zt::AddUpdateRect(update_rects_, rect);
 }
 
 std::vector<TRect> TCompute::TakeUpdateRects() {

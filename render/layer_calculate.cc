@@ -16,20 +16,6 @@ namespace {
 
 constexpr int kStopPriority = 4;
 
-// Merges `rect` into the first entry whose union with it is no larger than the two
-// together, else puts it at the head.
-void AddUpdateRect(std::vector<TRect>& list, const TRect& rect) {
-  if (rect.Empty()) return;
-  for (TRect& entry : list) {
-    TRect united = TRect::Union(entry, rect);
-    if (united.Area() <= entry.Area() + rect.Area()) {
-      entry = united;
-      return;
-    }
-  }
-  list.insert(list.begin(), rect);
-}
-
 bool Inside(const TRect& inner, int width, int height) {
   return inner.Left >= 0 && inner.Top >= 0 && inner.Left <= inner.Right &&
          inner.Top <= inner.Bottom && inner.Right <= width && inner.Bottom <= height;

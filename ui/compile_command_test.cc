@@ -9,23 +9,12 @@
 #include <vector>
 
 #include "formula/compile_test_util.h"
+#include "ui/command_test_util.h"
 
 namespace zt::testing {
 namespace {
 
-struct TRun {
-  int Status;
-  std::string Out;
-  std::string Err;
-};
-
-TRun RunCompile(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  std::ostringstream out, err;
-  int status = RunCompileCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+TRun RunCompile(std::vector<std::string> args) { return RunCommand(RunCompileCommand, std::move(args)); }
 
 constexpr const char* kEntries =
     "Good {\nz = #pixel\n}\n"

@@ -9,23 +9,12 @@
 #include <vector>
 
 #include "formula/compile_test_util.h"
+#include "ui/command_test_util.h"
 
 namespace zt::testing {
 namespace {
 
-struct TRun {
-  int Status;
-  std::string Out;
-  std::string Err;
-};
-
-TRun RunIterate(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  std::ostringstream out, err;
-  int status = RunIterateCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+TRun RunIterate(std::vector<std::string> args) { return RunCommand(RunIterateCommand, std::move(args)); }
 
 constexpr const char* kEntries =
     "Quad {\nz = 0:\nz = z*z + #pixel, |z| < 4\ndefault:\nmaxiter = 20\n}\n"
