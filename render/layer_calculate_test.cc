@@ -10,6 +10,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formula/transform.h"
@@ -38,7 +39,9 @@ const std::string kEntries =
     Entry("Cubic", "YAXIS", "z = #pixel", "z = z * z * z + (0, 0.6)", "onepass", 60) +
     Entry("Basilica", "XYAXIS", "z = #pixel", "z = sqr(z) + (-1, 0)", "onepass", 60) +
     Entry("Julia", "ORIGIN", "z = #pixel", "z = sqr(z) + (-0.75, 0.11)", "onepass", 60) +
-    Entry("Slow", "ORIGIN", "z = #pixel", "z = sqr(z) + (-0.12, 0.75)", "guessing", 50000);
+    Entry("Slow", "ORIGIN", "z = #pixel", "z = sqr(z) + (-0.12, 0.75)", "guessing", 50000) +
+    "Endless {\ninit:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
+    "  z = t\nbailout:\n  |z| < 4\n}\n";
 
 // A 64 x 48 image at magnification 1 has 1/16 between pixels, so centers on that
 // grid put the axes exactly on pixel rows and columns.
@@ -297,6 +300,17 @@ TEST_F(LayerCalculateTest, ChangesAreBatchedAndMerged) {
   Finish(*layer);
   EXPECT_EQ(codes, std::vector<int>{2});
   EXPECT_EQ(invalid, (std::vector<TRect>{{0, 0, 4, 3}}));
+}
+
+TEST_F(LayerCalculateTest, StopsAnEndlessUserLoopPromptly) {
+  auto layer = NewLayer("Endless", {0, 0}, 2);
+  layer->EndUpdate();
+  ASSERT_EQ(layer->State(), lsCalculating);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const auto start = std::chrono::steady_clock::now();
+  layer->Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(layer->State(), lsInterrupted);
 }
 
 }  // namespace
