@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "document/config_manager.h"
+#include "platform/text.h"
 
 namespace zt {
 
@@ -13,16 +14,6 @@ namespace {
 
 // Blank in the sense of trimming: blanks, tabs and other control characters.
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 bool IsBlankLine(const std::string& line) { return std::all_of(line.begin(), line.end(), IsBlank); }
 
