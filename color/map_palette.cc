@@ -33,9 +33,13 @@ std::array<TRGB12, 256> ReadMapFile(const std::filesystem::path& file_name) {
   if (!in) throw EZentrope("Could not open MAP palette file '" + file_name.string() + "'");
   std::array<TRGB12, 256> colors;
   std::string line;
+  bool first_line = true;
   for (TRGB12& color : colors) {
     do {
       if (!std::getline(in, line)) throw EZentrope("Error reading MAP palette file");
+      // Files saved by some editors open with a UTF-8 byte-order mark.
+      if (first_line && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+      first_line = false;
     } while (IsBlank(line));
     size_t at = 0;
     int red, green, blue;
