@@ -2,7 +2,7 @@
 // and randomize styles. Palette import lives in map_palette.cc.
 #include "color/gradient.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "color/segment_writer.h"
 #include "document/config_manager.h"
@@ -109,7 +109,7 @@ void TGradient::RandomizeCount(int count) {
 }
 
 void TGradient::ClearTable() {
-  std::memset(ConvertTable(), 0, sizeof(TColorEntry) * kConvertTableEntries);
+  std::fill_n(ConvertTable(), kConvertTableEntries, TColorEntry{});
 }
 
 void TGradient::WriteSegment(const TGradientPoint& a) {
