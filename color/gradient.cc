@@ -2,7 +2,6 @@
 // and randomize styles. Palette import lives in map_palette.cc.
 #include "color/gradient.h"
 
-#include <algorithm>
 
 #include "color/segment_writer.h"
 #include "document/config_manager.h"
@@ -109,7 +108,11 @@ void TGradient::RandomizeCount(int count) {
 }
 
 void TGradient::ClearTable() {
-  std::fill_n(ConvertTable(), kConvertTableEntries, TColorEntry{});
+  // Only the color bytes of the gradient entries: the opacity bytes belong to the
+  // alpha channel and the fixed entries to the layer.
+  for (int e = 0; e < kGradientEntries; ++e) {
+    for (TChannel channel : kColorChannels) ConvertTable()[e].*channel = 0;
+  }
 }
 
 void TGradient::WriteSegment(const TGradientPoint& a) {

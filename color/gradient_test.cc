@@ -153,7 +153,11 @@ TEST(GradientTest, PositionRotatesPointsAndTable) {
   g.SetPosition(-50);
   EXPECT_EQ(Points(g), "50:255,0,0 340:255,0,0 350:0,0,255 ");
   EXPECT_EQ(g.ConvertTable()[50 * 128 + 5].Red, before.Red);
+  g.ConvertTable()[7].Opacity = 99;
+  g.ConvertTable()[kInsideSolidEntry].Red = 98;
   g.Clear();
+  EXPECT_EQ(g.ConvertTable()[7].Opacity, 99);
+  EXPECT_EQ(g.ConvertTable()[kInsideSolidEntry].Red, 98);
   g.SetPosition(50);
   EXPECT_EQ(g.Position(), -50);
   EXPECT_EQ(g.ConvertTable()[7].Red, 0);
