@@ -1,0 +1,289 @@
+// Tests of the gradient: editing, rebuilds, rotation, undo and MAP import.
+#include "color/gradient.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+const TRGB12 kRed{4095, 0, 0};
+const TRGB12 kBlue{0, 0, 4095};
+
+std::string Points(const TGradient& g) {
+  std::string text;
+  for (const TGradientPoint* p = g.First(); p; p = p->next) {
+    text += std::to_string(p->index) + ":" + std::to_string(p->color.Red >> 4) + "," +
+            std::to_string(p->color.Green >> 4) + "," + std::to_string(p->color.Blue >> 4) + " ";
+  }
+  return text;
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EZentrope& e) {
+    return e.Message();
+  }
+  return "";
+}
+
+// A gradient of `points` in linear mode.
+void Make(TGradient& g, std::initializer_list<std::pair<int, TRGB12>> points, bool smooth) {
+  g.BeginUpdate();
+  g.Clear();
+  for (const auto& [index, color] : points) g.InsertPoint(index, color);
+  g.SetSmooth(smooth);
+  g.EndUpdate();
+}
+
+TEST(GradientTest, DefaultGradientAndMissingTables) {
+  TGradient g;
+  EXPECT_EQ(Points(g), "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ");
+  EXPECT_TRUE(g.Smooth());
+  EXPECT_FALSE(g.Modified());
+  EXPECT_EQ(g.ConvertTable()[100 * 128].Red, 255);
+  TColorEntry table[1];
+  EXPECT_EQ(ErrorOf([&] { TGradient none(nullptr, table); }), "Convert table does not exist");
+  EXPECT_EQ(ErrorOf([&] { TGradient none(table, nullptr); }), "Temporary table does not exist");
+}
+
+TEST(GradientTest, EditingRules) {
+  TGradient g;
+  Make(g, {{0, kBlue}, {100, kRed}, {200, kBlue}}, false);
+  // Inserting on an occupied index recolors it.
+  TGradientPoint* p = g.InsertPoint(100, kBlue);
+  EXPECT_EQ(g.Count(), 3);
+  EXPECT_EQ(p->color, kBlue);
+  // Moving stops one short of the neighbour.
+  g.MovePoint(p, 250, kRed);
+  EXPECT_EQ(p->index, 199);
+  g.MovePoint(p, 0, kRed);
+  EXPECT_EQ(p->index, 1);
+  EXPECT_EQ(p->hsl, RGB12ToHSL(kRed));
+  g.MovePointHSL(p, 50, {120, 255, 128});
+  EXPECT_EQ(p->color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
+  EXPECT_EQ(ErrorOf([&] { g.InsertPoint(400, kRed); }), "Control point index out of range");
+  EXPECT_EQ(ErrorOf([&] { g.MovePoint(p, -1, kRed); }), "Control point index out of range");
+  EXPECT_EQ(ErrorOf([&] { g.MovePoint(nullptr, 5, kRed); }), "Specified control point does not exist");
+  TGradient other;
+  EXPECT_EQ(ErrorOf([&] { g.DeletePoint(other.First()); }), "Specified control point does not exist");
+  g.Reverse();
+  EXPECT_EQ(Points(g), "199:0,0,255 349:1,255,1 399:0,0,255 ");
+  g.Invert();
+  EXPECT_EQ(Points(g), "199:255,255,0 349:254,0,254 399:255,255,0 ");
+}
+
+TEST(GradientTest, DeletingAndSelecting) {
+  TGradient g;
+  g.SelectAll();
+  g.DeleteSelected();
+  EXPECT_EQ(Points(g), "0:0,0,0 ");
+  EXPECT_EQ(g.Current(), g.First());
+  g.DeletePoint(g.First());
+  EXPECT_EQ(Points(g), "0:0,0,0 ");
+  TGradientPoint* a = g.InsertPoint(10, kRed);
+  g.SetCurrent(a);
+  EXPECT_TRUE(a->selected);
+  EXPECT_FALSE(g.First()->selected);
+  g.DeletePoint(a);
+  EXPECT_EQ(g.Current(), g.First());
+  EXPECT_EQ(g.Count(), 1);
+}
+
+TEST(GradientTest, OnePointFillsTheTable) {
+  for (bool smooth : {false, true}) {
+    TGradient g;
+    Make(g, {{37, kRed}}, smooth);
+    for (int e = 0; e < kGradientEntries; e += 13) {
+      ASSERT_EQ(g.ConvertTable()[e].Red, 255) << smooth << " " << e;
+      ASSERT_EQ(g.ConvertTable()[e].Blue, 0) << smooth << " " << e;
+    }
+  }
+}
+
+TEST(GradientTest, TwoLinearPointsRunThereAndBack) {
+  TGradient g;
+  Make(g, {{0, kBlue}, {200, kRed}}, false);
+  const TColorEntry* t = g.ConvertTable();
+  EXPECT_EQ(t[25600].Red, 255);
+  EXPECT_EQ(t[25600].Blue, 0);
+  EXPECT_EQ(t[12800].Red, 127);
+  EXPECT_EQ(t[38400].Red, 128);
+  // Entry 0 holds what the closing segment left there: one step short of blue.
+  EXPECT_EQ(t[0].Red, 1);
+  EXPECT_EQ(t[0].Blue, 254);
+}
+
+// A partial rebuild must leave the same table as a full one.
+TEST(GradientTest, PartialRebuildMatchesFullRebuild) {
+  for (bool smooth : {false, true}) {
+    TGradient g;
+    Make(g, {{0, kBlue}, {60, kRed}, {150, {100, 3000, 50}}, {260, kRed}, {390, {4095, 4095, 4095}}},
+         smooth);
+    TGradientPoint* moved = g.First()->next->next;
+    g.MovePoint(moved, 170, {2000, 10, 4000});
+    g.MovePoint(g.First(), 5, kRed);
+    TGradient fresh;
+    Make(fresh, {{5, kRed}, {60, kRed}, {170, {2000, 10, 4000}}, {260, kRed}, {390, {4095, 4095, 4095}}},
+         smooth);
+    for (int e = 0; e < kGradientEntries; ++e) {
+      ASSERT_EQ(g.ConvertTable()[e].Red, fresh.ConvertTable()[e].Red) << smooth << " " << e;
+      ASSERT_EQ(g.ConvertTable()[e].Blue, fresh.ConvertTable()[e].Blue) << smooth << " " << e;
+    }
+  }
+}
+
+TEST(GradientTest, PositionRotatesPointsAndTable) {
+  TGradient g;
+  Make(g, {{0, kBlue}, {100, kRed}, {390, kRed}}, false);
+  const TColorEntry before = g.ConvertTable()[100 * 128 + 5];
+  g.SetPosition(250);
+  EXPECT_EQ(g.Position(), 200);
+  EXPECT_EQ(Points(g), "190:255,0,0 200:0,0,255 300:255,0,0 ");
+  EXPECT_EQ(g.ConvertTable()[300 * 128 + 5].Red, before.Red);
+  g.SetPosition(-200);  // a whole turn
+  EXPECT_EQ(Points(g), "190:255,0,0 200:0,0,255 300:255,0,0 ");
+  EXPECT_EQ(g.ConvertTable()[300 * 128 + 5].Red, before.Red);
+  g.SetPosition(-50);
+  EXPECT_EQ(Points(g), "50:255,0,0 340:255,0,0 350:0,0,255 ");
+  EXPECT_EQ(g.ConvertTable()[50 * 128 + 5].Red, before.Red);
+  g.ConvertTable()[7].Opacity = 99;
+  g.ConvertTable()[kInsideSolidEntry].Red = 98;
+  g.Clear();
+  EXPECT_EQ(g.ConvertTable()[7].Opacity, 99);
+  EXPECT_EQ(g.ConvertTable()[kInsideSolidEntry].Red, 98);
+  g.SetPosition(50);
+  EXPECT_EQ(g.Position(), -50);
+  EXPECT_EQ(g.ConvertTable()[7].Red, 0);
+}
+
+TEST(GradientTest, UndoMergesChangesOfTheSameKind) {
+  TGradient g;
+  int changes = 0;
+  g.OnChange = [&](TGradient&) { ++changes; };
+  TGradientPoint* p = g.First()->next;
+  g.MovePoint(p, 110, kRed);
+  g.MovePoint(p, 120, kRed);  // same kind: one step
+  g.EndMerge();
+  g.MovePoint(p, 130, kRed);  // a new step
+  g.InsertPoint(350, kBlue);  // kind 0: always a new step
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(g.History().Count(), 4);
+  g.History().Undo();
+  EXPECT_EQ(g.Count(), 4);
+  EXPECT_EQ(g.First()->next->index, 130);
+  g.History().Undo();
+  EXPECT_EQ(g.First()->next->index, 120);
+  g.History().Undo();
+  EXPECT_EQ(Points(g), "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ");
+  EXPECT_EQ(g.ConvertTable()[100 * 128].Green, 255);
+  g.History().Redo();
+  EXPECT_EQ(g.First()->next->index, 120);
+  EXPECT_EQ(g.ConvertTable()[120 * 128].Green, 0);
+  // A bracket gives one undo step and one notification.
+  changes = 0;
+  g.Randomize2();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(g.Position(), 0);
+  g.History().Undo();
+  EXPECT_EQ(g.First()->next->index, 120);
+}
+
+TEST(GradientTest, RandomizeStylesPlacePointsAcrossTheRing) {
+  TGradient g;
+  for (auto style : {&TGradient::Randomize1, &TGradient::Randomize2, &TGradient::Randomize3}) {
+    (g.*style)();
+    EXPECT_LT(g.First()->index, 40);
+    for (const TGradientPoint* p = g.First(); p->next; p = p->next) {
+      EXPECT_GE(p->next->index - p->index, 40);
+      EXPECT_LT(p->next->index - p->index, 190);
+    }
+  }
+  g.RandomizeCount(3);
+  EXPECT_EQ(g.First()->index, 0);
+  EXPECT_EQ(g.First()->next->index, 133);
+  EXPECT_EQ(g.Last()->index, 267);
+  g.RandomizeCount(1000);
+  EXPECT_EQ(g.Count(), 400);
+}
+
+TEST(GradientTest, MapOfIdenticalLinesBecomesTwoPoints) {
+  testing::TempDir dir;
+  std::string text;
+  for (int i = 0; i < 256; ++i) text += "  255 0 0 trailing words\n\n";
+  TGradient g;
+  g.ImportMAP(dir.Write("red.map", text));
+  EXPECT_EQ(Points(g), "0:255,0,0 399:255,0,0 ");
+  EXPECT_FALSE(g.Smooth());
+  EXPECT_FALSE(g.Modified());
+}
+
+TEST(GradientTest, MapSkipsAByteOrderMark) {
+  testing::TempDir dir;
+  std::string text = "\xEF\xBB\xBF";
+  for (int i = 0; i < 256; ++i) text += "0 0 255\n";
+  TGradient g;
+  g.ImportMAP(dir.Write("bom.map", text));
+  EXPECT_EQ(Points(g), "0:0,0,255 399:0,0,255 ");
+}
+
+TEST(GradientTest, MapErrors) {
+  testing::TempDir dir;
+  std::string short_text;
+  for (int i = 0; i < 255; ++i) short_text += "1 2 3\n";
+  TGradient g;
+  const std::filesystem::path missing = dir.path() / "none.map";
+  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(missing); }),
+            "Could not open MAP palette file '" + missing.string() + "'");
+  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("short.map", short_text)); }),
+            "Error reading MAP palette file");
+  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
+            "Error reading MAP palette file");
+  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
+            "Error reading MAP palette file");
+}
+
+TEST(GradientTest, ImportPaletteFitsARampWithFewPoints) {
+  std::array<TRGB12, 256> ramp;
+  for (int i = 0; i < 256; ++i) ramp[i] = {uint16_t(i), uint16_t(255 - i), uint16_t(i < 128 ? 2 * i : 255)};
+  TGradient g;
+  g.ImportPalette(ramp, false, false);
+  EXPECT_EQ(Points(g), "0:0,255,0 201:129,126,255 399:255,0,255 ");
+}
+
+TEST(GradientTest, EveryFractintMapImports) {
+  const std::filesystem::path folder = testing::FractintDir() / "map";
+  if (testing::FractintDir().empty() || !std::filesystem::exists(folder)) GTEST_SKIP();
+  int files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    std::string ext = entry.path().extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext != ".map") continue;
+    // Short palettes (16-color files) are not 256-entry MAP palettes.
+    std::ifstream in(entry.path());
+    int lines = 0;
+    for (std::string line; std::getline(in, line);) {
+      lines += line.find_first_not_of(" \r\t") != std::string::npos;
+    }
+    TGradient g;
+    const std::string error = ErrorOf([&] { g.ImportMAP(entry.path()); });
+    if (lines < 256) {
+      EXPECT_EQ(error, "Error reading MAP palette file") << entry.path();
+      continue;
+    }
+    EXPECT_EQ(error, "") << entry.path();
+    EXPECT_EQ(g.First()->index, 0) << entry.path();
+    EXPECT_EQ(g.Last()->index, 399) << entry.path();
+    ++files;
+  }
+  EXPECT_GT(files, 0);
+}
+
+}  // namespace
+}  // namespace zt
