@@ -46,6 +46,13 @@ inline constexpr int kConvertTableEntries = 51208;
 inline constexpr int kTemporaryTableEntries = 25600;
 inline constexpr int kMaxPosition = 200;
 
+// A convert table and a temporary table in one owner, for gradients and alpha
+// channels that are not part of a layer (tests, previews).
+struct TColorTables {
+  TColorEntry Convert[kConvertTableEntries];
+  TColorEntry Temporary[kTemporaryTableEntries];
+};
+
 // Channel width conversions.
 inline uint16_t Channel8To12(int c8) { return static_cast<uint16_t>(c8 * 4095 / 255); }
 inline uint8_t Channel12To8(int c12) { return static_cast<uint8_t>(c12 >> 4); }
