@@ -25,7 +25,14 @@ TRGB12 Clamped(TRGB12 color) {
 
 }  // namespace
 
-TLayer::TLayer() : convert_(kConvertTableEntries), temporary_(kTemporaryTableEntries) {
+TLayer::TLayer()
+    : convert_(kConvertTableEntries),
+      temporary_(kTemporaryTableEntries),
+      gradient_(std::make_unique<TGradient>(convert_.data(), temporary_.data())),
+      alpha_(std::make_unique<TAlphaChannel>(convert_.data(), temporary_.data())) {
+  gradient_->OnChange = [this](TGradient&) { Repaint(); };
+  alpha_->OnChange = [this](TAlphaChannel&) { Repaint(); };
+  alpha_->OnTransparencyChange = [this](TAlphaChannel&) { UpdateUseAlpha(); };
   BuildOpacityTable(opacity_, opacity_table_);
   WriteSolidEntry(kInsideSolidEntry, inside_color_, inside_alpha_);
   WriteSolidEntry(kOutsideSolidEntry, outside_color_, outside_alpha_);
@@ -135,9 +142,9 @@ void TLayer::SetCaption(const std::string& caption) {
   ChangeWithoutUndo();
 }
 
-void TLayer::UpdateUseAlpha(bool transparent) {
+void TLayer::UpdateUseAlpha() {
   if (update_count_ > 0) return;
-  SetUseAlpha(transparent || inside_alpha_ < 255 || outside_alpha_ < 255 ||
+  SetUseAlpha(alpha_->Transparent() || inside_alpha_ < 255 || outside_alpha_ < 255 ||
               mapping_alpha_ < 255);
 }
 
@@ -179,6 +186,9 @@ TLayerSnapshot TLayer::SaveSnapshot() const {
   s.Visible = visible_;
   s.UseAlpha = use_alpha_;
   s.MergeMode = merge_mode_;
+  // Outside brackets the current history item is the object's present state.
+  s.Gradient = *static_cast<const TGradient::TSnapshot*>(gradient_->History().Current());
+  s.AlphaChannel = *static_cast<const TAlphaChannel::TSnapshot*>(alpha_->History().Current());
   return s;
 }
 
@@ -196,6 +206,10 @@ void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
   SetVisible(s.Visible);
   SetUseAlpha(s.UseAlpha);
   SetMergeMode(s.MergeMode);
+  gradient_->AssignSnapshot(s.Gradient);
+  alpha_->AssignSnapshot(s.AlphaChannel);
+  gradient_->History().Clear();
+  alpha_->History().Clear();
   EndUpdate();
 }
 

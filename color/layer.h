@@ -6,10 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "color/alpha_channel.h"
 #include "color/color_types.h"
+#include "color/gradient.h"
 #include "color/merge_modes.h"
 #include "render/layer_calculate.h"
 
@@ -28,8 +31,14 @@ struct TLayerSnapshot {
   bool Visible = true;
   bool UseAlpha = false;
   int MergeMode = 0;
+  TGradient::TSnapshot Gradient;
+  TAlphaChannel::TSnapshot AlphaChannel;
 };
 
+// The layer listens to its gradient's and alpha channel's OnChange (a repaint) and
+// to the alpha channel's OnTransparencyChange (UpdateUseAlpha); owners chain
+// their own handlers after these rather than replacing them.
+//
 // Threads: properties change on the user-interface thread only. The update
 // manager's thread may call ColorRow and read the merge properties while a change
 // runs; it then sees a mix of old and new colors until the repaint merges again.
@@ -50,6 +59,9 @@ class TLayer : public TLayerCalculate {
   const TColorEntry* ConvertTable() const { return convert_.data(); }
   // 25,600 entries of scratch space for rotating the gradient.
   TColorEntry* TemporaryTable() { return temporary_.data(); }
+
+  TGradient& Gradient() { return *gradient_; }
+  TAlphaChannel& AlphaChannel() { return *alpha_; }
 
   // Color channels above 4095 are clamped.
   TRGB12 InsideColor() const { return inside_color_; }
@@ -85,9 +97,9 @@ class TLayer : public TLayerCalculate {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
-  // Outside brackets: use alpha := some solid alpha is below 255 or `transparent`
-  // (whether the layer's alpha channel has a point below 255).
-  void UpdateUseAlpha(bool transparent = false);
+  // Outside brackets: use alpha := the alpha channel is transparent or some solid
+  // alpha is below 255.
+  void UpdateUseAlpha();
   // The default properties, inside a bracket.
   void Reset();
   // The mapping takes the formula's default center, magnification and angle.
@@ -113,6 +125,9 @@ class TLayer : public TLayerCalculate {
   TOpacityTable opacity_table_{};
   std::vector<TColorEntry> convert_;
   std::vector<TColorEntry> temporary_;
+  // Built on the two tables above, which must outlive them.
+  std::unique_ptr<TGradient> gradient_;
+  std::unique_ptr<TAlphaChannel> alpha_;
   int merge_mode_ = 0;
   bool visible_ = true;
   bool selected_ = true;

@@ -111,9 +111,10 @@ TEST(LayerTest, UseAlphaFollowsSolidAlphasOutsideBrackets) {
   EXPECT_TRUE(layer->UseAlpha());
   layer->SetInsideAlpha(255);
   EXPECT_FALSE(layer->UseAlpha());
-  layer->UpdateUseAlpha(true);  // a transparent alpha channel
+  layer->AlphaChannel().InsertPoint(200, 10);
   EXPECT_TRUE(layer->UseAlpha());
-  layer->UpdateUseAlpha(false);
+  layer->AlphaChannel().MovePoint(layer->AlphaChannel().Last(), 200, 255);
+  EXPECT_FALSE(layer->UseAlpha());
   layer->BeginUpdate();
   layer->SetMappingAlpha(0);
   EXPECT_FALSE(layer->UseAlpha());
@@ -131,6 +132,8 @@ TEST(LayerTest, SnapshotRestoresEveryProperty) {
   layer->SetOpacity(12);
   layer->SetVisible(false);
   layer->SetMergeMode(mmHslAdd);
+  layer->Gradient().InsertPoint(150, TRGB12{100, 200, 300});
+  layer->AlphaChannel().InsertPoint(120, 40);
   const TLayerSnapshot saved = layer->SaveSnapshot();
   EXPECT_EQ(saved.Caption.size(), 255u);
   auto other = MakeLayer();
@@ -146,6 +149,9 @@ TEST(LayerTest, SnapshotRestoresEveryProperty) {
   EXPECT_TRUE(other->UseAlpha());
   EXPECT_EQ(other->MergeMode(), mmHslAdd);
   EXPECT_EQ(Entry(*other, kOutsideSolidEntry), Entry(*layer, kOutsideSolidEntry));
+  for (int e = 0; e < kGradientEntries; e += 97) ASSERT_EQ(Entry(*other, e), Entry(*layer, e)) << e;
+  EXPECT_EQ(other->Gradient().History().Count(), 1);
+  EXPECT_EQ(other->AlphaChannel().History().Count(), 1);
 }
 
 TEST(LayerListTest, ChangesAreAnnouncedAndBatched) {
