@@ -1,0 +1,65 @@
+// Compositing of one layer's color row onto the row below it: the nineteen merge
+// modes, the alpha-over step, the integer HSL conversions the color modes need and
+// the program-wide multiplication table. Everything works on whole rows of
+// convert-table entries (bytes blue, green, red, opacity; blue in the low byte) with
+// table lookups, because the update manager merges every visible row of every layer.
+//
+// Threads: all functions are pure and may be called from any thread; the
+// multiplication table is built once, on first use, and only read afterwards.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace zt {
+
+enum TMergeMode : std::uint8_t {
+  mmNormal = 0, mmMultiply, mmScreen, mmOverlay, mmSoftLight, mmHardLight, mmDarken,
+  mmLighten, mmDifference, mmHue, mmSaturation, mmColor, mmLuminance, mmAddition,
+  mmSubtraction, mmHslAdd, mmRed, mmGreen, mmBlue
+};
+constexpr int kMergeModeCount = 19;
+
+// Parameter-text names of the modes; the normal mode has none (an empty name).
+std::string_view MergeModeName(int mode);
+// The mode with this name, or -1.
+int MergeModeFromName(std::string_view name);
+
+// M(x, y) = x * y / 255 rounded, for x, y = 0 to 255.
+using TMultiplicationTable = std::array<std::array<std::uint8_t, 256>, 256>;
+const TMultiplicationTable& MultiplicationTable();
+
+// Entry i = i * k and entry 256 + i = i * (256 - k) with k = opacity * 256 div 100,
+// so that a blend of b and v costs two lookups: (entry[256 + b] + entry[v]) shr 8.
+using TOpacityTable = std::array<std::uint32_t, 512>;
+// `opacity` is a percentage, clamped to 0 to 100.
+void BuildOpacityTable(int opacity, TOpacityTable& table);
+
+// Integer HSL of 8-bit colors: hue 0 to 359, saturation and luminance 0 to 255.
+struct TMergeHSL {
+  int hue = 0;
+  int saturation = 0;
+  int luminance = 0;
+  bool operator==(const TMergeHSL&) const = default;
+};
+struct TMergeRGB {
+  int red = 0;
+  int green = 0;
+  int blue = 0;
+  bool operator==(const TMergeRGB&) const = default;
+};
+TMergeHSL MergeRgbToHsl(TMergeRGB color);
+// Hue must lie in 0 to 511 and saturation and luminance in 0 to 255.
+TMergeRGB MergeHslToRgb(TMergeHSL hsl);
+
+// top[i] := the blend of bottom[i] (below) and top[i] (this layer) in `mode`,
+// weighted by `opacity`. Only the color bytes change; the opacity byte stays the
+// top's. A mode outside 0 to 18 blends as the normal mode.
+void MergeRow(int mode, const std::uint32_t* bottom, std::uint32_t* top, int count,
+              const TOpacityTable& opacity);
+
+// top[i] := top[i] laid over bottom[i] with the top pixel's opacity byte.
+void AlphaOverRow(std::uint32_t* top, const std::uint32_t* bottom, int count);
+
+}  // namespace zt

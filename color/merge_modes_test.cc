@@ -1,0 +1,236 @@
+// Checks the table-driven merge modes against plain arithmetic written here, over
+// every pair of channel values, and the integer HSL conversions they rely on.
+#include "color/merge_modes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+namespace zt {
+namespace {
+
+int RefM(int x, int y) { return static_cast<int>(std::floor(x * y / 255.0 + 0.5)); }
+
+int RefChannelBlend(int mode, int b, int t) {
+  switch (mode) {
+    case mmMultiply: return RefM(t, b);
+    case mmScreen: return 255 - RefM(255 - t, 255 - b);
+    case mmOverlay: return b < 128 ? RefM(2 * b, t) : 255 - RefM(2 * (255 - b), 255 - t);
+    case mmSoftLight: return t < 128 ? RefM(t + 127, b) : 255 - RefM(382 - t, 255 - b);
+    case mmHardLight: return t < 128 ? RefM(2 * t, b) : 255 - RefM(2 * (255 - t), 255 - b);
+    case mmDarken: return std::min(t, b);
+    case mmLighten: return std::max(t, b);
+    case mmDifference: return std::abs(b - t);
+    case mmAddition: return std::min(t + b, 255);
+    case mmSubtraction: return std::max(b - t, 0);
+    default: return t;
+  }
+}
+
+int RefMix(int b, int v, int opacity) {
+  const int k = opacity * 256 / 100;
+  return (b * (256 - k) + v * k) / 256;
+}
+
+TMergeHSL RefToHsl(int r, int g, int b) {
+  const int max = std::max({r, g, b}), min = std::min({r, g, b});
+  const int l = (max + min) / 2;
+  if (l == 0) return {};
+  const int d = max - min;
+  if (d == 0) return {0, 0, l};
+  int h;
+  if (r == max) h = g == min ? 300 + 60 * (r - b) / d : 60 - 60 * (r - g) / d;
+  else if (g == max) h = b == min ? 60 + 60 * (g - r) / d : 180 - 60 * (g - b) / d;
+  else h = r == min ? 180 + 60 * (b - g) / d : 300 - 60 * (b - r) / d;
+  if (h >= 360) h = 0;
+  return {h, d * 255 / (l > 127 ? 510 - max - min : max + min), l};
+}
+
+TMergeRGB RefToRgb(int h, int s, int l) {
+  const int m2 = l > 127 ? l + s - RefM(l, s) : (s + 255) * l / 255;
+  if (m2 <= 0) return {};
+  const int m1 = 2 * l - m2;
+  const int f = (m2 - m1) * (h % 60) / 60;
+  int c[3];
+  switch (h / 60) {
+    case 0: c[0] = m2; c[1] = m1 + f; c[2] = m1; break;
+    case 1: c[0] = m2 - f; c[1] = m2; c[2] = m1; break;
+    case 2: c[0] = m1; c[1] = m2; c[2] = m1 + f; break;
+    case 3: c[0] = m1; c[1] = m2 - f; c[2] = m2; break;
+    case 4: c[0] = m1 + f; c[1] = m1; c[2] = m2; break;
+    default: c[0] = m2; c[1] = m1; c[2] = m2 - f; break;
+  }
+  return {c[0] & 255, c[1] & 255, c[2] & 255};
+}
+
+std::uint32_t Pack(int r, int g, int b, int a = 255) {
+  return static_cast<std::uint32_t>(a) << 24 | r << 16 | g << 8 | b;
+}
+int R(std::uint32_t p) { return (p >> 16) & 255; }
+int G(std::uint32_t p) { return (p >> 8) & 255; }
+int B(std::uint32_t p) { return p & 255; }
+
+// The reference of one merged pixel (color bytes; the opacity byte is the top's).
+std::uint32_t RefMerge(int mode, std::uint32_t bottom, std::uint32_t top, int opacity) {
+  const int a = top >> 24;
+  if (mode >= mmRed) {
+    int c[3] = {R(bottom), G(bottom), B(bottom)};
+    const int t[3] = {R(top), G(top), B(top)};
+    const int i = mode - mmRed;
+    c[i] = RefMix(c[i], t[i], opacity);
+    return Pack(c[0], c[1], c[2], a);
+  }
+  TMergeRGB v;
+  if ((mode >= mmHue && mode <= mmLuminance) || mode == mmHslAdd) {
+    const TMergeHSL hb = RefToHsl(R(bottom), G(bottom), B(bottom));
+    const TMergeHSL ht = RefToHsl(R(top), G(top), B(top));
+    TMergeHSL x = hb;
+    if (mode == mmHue) x.hue = ht.hue;
+    if (mode == mmSaturation) x.saturation = ht.saturation;
+    if (mode == mmColor) x = {ht.hue, ht.saturation, hb.luminance};
+    if (mode == mmLuminance) x.luminance = ht.luminance;
+    if (mode == mmHslAdd) {
+      x.hue = (ht.hue + hb.hue) % 360;
+      x.saturation = std::clamp(ht.saturation + hb.saturation - 128, 0, 255);
+      x.luminance = std::clamp(ht.luminance + hb.luminance - 128, 0, 255);
+    }
+    v = RefToRgb(x.hue, x.saturation, x.luminance);
+  } else {
+    v = {RefChannelBlend(mode, R(bottom), R(top)), RefChannelBlend(mode, G(bottom), G(top)),
+         RefChannelBlend(mode, B(bottom), B(top))};
+  }
+  return Pack(RefMix(R(bottom), v.red, opacity), RefMix(G(bottom), v.green, opacity),
+              RefMix(B(bottom), v.blue, opacity), a);
+}
+
+TEST(MultiplicationTableTest, RoundsToNearest) {
+  const TMultiplicationTable& m = MultiplicationTable();
+  for (int x = 0; x < 256; ++x)
+    for (int y = 0; y < 256; ++y) ASSERT_EQ(m[x][y], RefM(x, y)) << x << " " << y;
+}
+
+TEST(OpacityTableTest, EntriesFollowTheOpacity) {
+  TOpacityTable table;
+  const struct { int opacity, k; } cases[] = {{0, 0}, {50, 128}, {37, 94}, {100, 256},
+                                              {-5, 0}, {150, 256}};
+  for (const auto& c : cases) {
+    BuildOpacityTable(c.opacity, table);
+    for (std::uint32_t i = 0; i < 256; ++i) {
+      ASSERT_EQ(table[i], i * c.k) << c.opacity;
+      ASSERT_EQ(table[256 + i], i * (256 - c.k)) << c.opacity;
+    }
+  }
+}
+
+TEST(MergeModeNameTest, NamesRoundTrip) {
+  EXPECT_EQ(MergeModeName(0), "");
+  EXPECT_EQ(MergeModeName(mmHslAdd), "hsladd");
+  EXPECT_EQ(MergeModeName(19), "");
+  for (int mode = 1; mode < kMergeModeCount; ++mode)
+    EXPECT_EQ(MergeModeFromName(MergeModeName(mode)), mode);
+  EXPECT_EQ(MergeModeFromName(""), -1);
+  EXPECT_EQ(MergeModeFromName("Multiply"), -1);
+}
+
+TEST(MergeHslTest, ConversionsMatchPlainArithmetic) {
+  for (int r = 0; r < 256; ++r)
+    for (int g = 0; g < 256; ++g)
+      for (int b = 0; b < 256; b += 3)
+        ASSERT_EQ(MergeRgbToHsl({r, g, b}), RefToHsl(r, g, b)) << r << " " << g << " " << b;
+  for (int h = 0; h < 360; ++h)
+    for (int s = 0; s < 256; s += 3)
+      for (int l = 0; l < 256; l += 2)
+        ASSERT_EQ(MergeHslToRgb({h, s, l}), RefToRgb(h, s, l)) << h << " " << s << " " << l;
+}
+
+TEST(MergeHslTest, KnownColorsAndRoundTrip) {
+  EXPECT_EQ(MergeRgbToHsl({255, 0, 0}), (TMergeHSL{0, 255, 127}));
+  EXPECT_EQ(MergeRgbToHsl({0, 0, 255}), (TMergeHSL{240, 255, 127}));
+  EXPECT_EQ(MergeRgbToHsl({128, 128, 128}), (TMergeHSL{0, 0, 128}));
+  EXPECT_EQ(MergeHslToRgb({0, 0, 128}), (TMergeRGB{128, 128, 128}));
+  // Truncating arithmetic loses a little on the way, never much.
+  int worst = 0;
+  for (int r = 0; r < 256; r += 5)
+    for (int g = 0; g < 256; g += 5)
+      for (int b = 0; b < 256; b += 5) {
+        const TMergeRGB back = MergeHslToRgb(MergeRgbToHsl({r, g, b}));
+        worst = std::max({worst, std::abs(back.red - r), std::abs(back.green - g),
+                          std::abs(back.blue - b)});
+      }
+  EXPECT_LE(worst, 8);
+  for (int v = 0; v < 256; ++v)
+    EXPECT_EQ(MergeHslToRgb(MergeRgbToHsl({v, v, v})), (TMergeRGB{v, v, v})) << v;
+}
+
+// Every (bottom, top) pair of channel values, with the three channels permuted so
+// that a mix-up of channels shows.
+TEST(MergeRowTest, ChannelModesMatchReferenceOverAllPairs) {
+  std::vector<std::uint32_t> bottom(65536), top(65536);
+  for (int i = 0; i < 65536; ++i) {
+    const int b = i >> 8, t = i & 255;
+    bottom[i] = Pack(b, 255 - b, b ^ 0x5A, 0);
+    top[i] = Pack(t ^ 0xA5, t, 255 - t, i & 255);
+  }
+  TOpacityTable op;
+  for (int mode = 0; mode < kMergeModeCount; ++mode) {
+    for (int opacity : {0, 37, 100}) {
+      BuildOpacityTable(opacity, op);
+      std::vector<std::uint32_t> row = top;
+      MergeRow(mode, bottom.data(), row.data(), 65536, op);
+      for (int i = 0; i < 65536; ++i)
+        ASSERT_EQ(row[i], RefMerge(mode, bottom[i], top[i], opacity))
+            << "mode " << mode << " opacity " << opacity << " pixel " << i;
+    }
+  }
+}
+
+TEST(MergeRowTest, HslModesOnRandomColors) {
+  std::mt19937 random(7);
+  std::vector<std::uint32_t> bottom(65536), top(65536);
+  for (int i = 0; i < 65536; ++i) {
+    bottom[i] = random();
+    top[i] = random();
+  }
+  TOpacityTable op;
+  BuildOpacityTable(63, op);
+  for (int mode : {mmHue, mmSaturation, mmColor, mmLuminance, mmHslAdd}) {
+    std::vector<std::uint32_t> row = top;
+    MergeRow(mode, bottom.data(), row.data(), 65536, op);
+    for (int i = 0; i < 65536; ++i)
+      ASSERT_EQ(row[i], RefMerge(mode, bottom[i], top[i], 63)) << "mode " << mode << " " << i;
+  }
+}
+
+TEST(MergeRowTest, DocumentedCases) {
+  TOpacityTable full;
+  BuildOpacityTable(100, full);
+  const std::uint32_t bottom = Pack(10, 20, 30);
+  std::uint32_t top = Pack(200, 150, 100, 7);
+  MergeRow(mmRed, &bottom, &top, 1, full);
+  EXPECT_EQ(top, Pack(200, 20, 30, 7));
+  const std::uint32_t gray = Pack(128, 128, 128);
+  std::uint32_t other = gray;
+  MergeRow(mmHslAdd, &gray, &other, 1, full);
+  EXPECT_EQ(other, gray);
+  TOpacityTable none;
+  BuildOpacityTable(0, none);
+  top = Pack(200, 150, 100, 9);
+  MergeRow(mmScreen, &bottom, &top, 1, none);
+  EXPECT_EQ(top, Pack(10, 20, 30, 9));
+}
+
+TEST(AlphaOverRowTest, MixesByTheTopOpacity) {
+  const std::uint32_t bottom[] = {Pack(0, 100, 255), Pack(0, 100, 255), Pack(0, 100, 255)};
+  std::uint32_t top[] = {Pack(200, 50, 0, 255), Pack(200, 50, 0, 0), Pack(200, 50, 0, 128)};
+  AlphaOverRow(top, bottom, 3);
+  EXPECT_EQ(top[0], Pack(200, 50, 0, 255));
+  EXPECT_EQ(top[1], Pack(0, 100, 255, 0));
+  EXPECT_EQ(top[2], Pack(RefM(128, 200), RefM(128, 50) + RefM(127, 100), RefM(127, 255), 128));
+}
+
+}  // namespace
+}  // namespace zt
