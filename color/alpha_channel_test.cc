@@ -5,17 +5,10 @@
 
 #include <string>
 
+#include "testing/test_support.h"
+
 namespace zt {
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EZentrope& e) {
-    return e.Message();
-  }
-  return "";
-}
 
 TEST(AlphaChannelTest, NewChannelIsOneOpaquePoint) {
   TAlphaChannel a;
@@ -35,10 +28,10 @@ TEST(AlphaChannelTest, ChecksComeInOrder) {
                         {10, 256, "Opacity value out of range"},
                         {10, -1, "Opacity value out of range"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(ErrorOf([&] { a.InsertPoint(c.index, c.opacity); }), c.message);
-    EXPECT_EQ(ErrorOf([&] { a.MovePoint(nullptr, c.index, c.opacity); }), c.message);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { a.InsertPoint(c.index, c.opacity); }), c.message);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, c.index, c.opacity); }), c.message);
   }
-  EXPECT_EQ(ErrorOf([&] { a.MovePoint(nullptr, 10, 10); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, 10, 10); }), "Specified control point does not exist");
 }
 
 TEST(AlphaChannelTest, InvertTurnsTransparencyOnAndWritesOnlyOpacity) {

@@ -24,15 +24,6 @@ std::string Points(const TGradient& g) {
   return text;
 }
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EZentrope& e) {
-    return e.Message();
-  }
-  return "";
-}
-
 // A gradient of `points` in linear mode.
 void Make(TGradient& g, std::initializer_list<std::pair<int, TRGB12>> points, bool smooth) {
   g.BeginUpdate();
@@ -49,8 +40,8 @@ TEST(GradientTest, DefaultGradientAndMissingTables) {
   EXPECT_FALSE(g.Modified());
   EXPECT_EQ(g.ConvertTable()[100 * 128].Red, 255);
   TColorEntry table[1];
-  EXPECT_EQ(ErrorOf([&] { TGradient none(nullptr, table); }), "Convert table does not exist");
-  EXPECT_EQ(ErrorOf([&] { TGradient none(table, nullptr); }), "Temporary table does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(nullptr, table); }), "Convert table does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(table, nullptr); }), "Temporary table does not exist");
 }
 
 TEST(GradientTest, EditingRules) {
@@ -68,11 +59,11 @@ TEST(GradientTest, EditingRules) {
   EXPECT_EQ(p->hsl, RGB12ToHSL(kRed));
   g.MovePointHSL(p, 50, {120, 255, 128});
   EXPECT_EQ(p->color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
-  EXPECT_EQ(ErrorOf([&] { g.InsertPoint(400, kRed); }), "Control point index out of range");
-  EXPECT_EQ(ErrorOf([&] { g.MovePoint(p, -1, kRed); }), "Control point index out of range");
-  EXPECT_EQ(ErrorOf([&] { g.MovePoint(nullptr, 5, kRed); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.InsertPoint(400, kRed); }), "Control point index out of range");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(p, -1, kRed); }), "Control point index out of range");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(nullptr, 5, kRed); }), "Specified control point does not exist");
   TGradient other;
-  EXPECT_EQ(ErrorOf([&] { g.DeletePoint(other.First()); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.DeletePoint(other.First()); }), "Specified control point does not exist");
   g.Reverse();
   EXPECT_EQ(Points(g), "199:0,0,255 349:1,255,1 399:0,0,255 ");
   g.Invert();
@@ -239,13 +230,13 @@ TEST(GradientTest, MapErrors) {
   for (int i = 0; i < 255; ++i) short_text += "1 2 3\n";
   TGradient g;
   const std::filesystem::path missing = dir.path() / "none.map";
-  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(missing); }),
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(missing); }),
             "Could not open MAP palette file '" + missing.string() + "'");
-  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("short.map", short_text)); }),
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("short.map", short_text)); }),
             "Error reading MAP palette file");
-  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
             "Error reading MAP palette file");
-  EXPECT_EQ(ErrorOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
             "Error reading MAP palette file");
 }
 
@@ -272,7 +263,7 @@ TEST(GradientTest, EveryFractintMapImports) {
       lines += line.find_first_not_of(" \r\t") != std::string::npos;
     }
     TGradient g;
-    const std::string error = ErrorOf([&] { g.ImportMAP(entry.path()); });
+    const std::string error = testing::ErrorMessageOf([&] { g.ImportMAP(entry.path()); });
     if (lines < 256) {
       EXPECT_EQ(error, "Error reading MAP palette file") << entry.path();
       continue;

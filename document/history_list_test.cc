@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "testing/test_support.h"
+
 namespace zt {
 namespace {
 
@@ -24,12 +26,7 @@ long Value(THistoryList::TSnapshot s) { return reinterpret_cast<long>(s); }
 TEST(HistoryList, CreationChecksItsArguments) {
   TFreed freed;
   auto message = [&](THistoryList::TFreeSnapshot free, int depth) {
-    try {
-      THistoryList history(std::move(free), Snap(1), depth);
-    } catch (const EZentrope& e) {
-      return std::string(e.what());
-    }
-    return std::string();
+    return testing::ErrorMessageOf([&] { THistoryList history(std::move(free), Snap(1), depth); });
   };
   EXPECT_EQ(message(nullptr, 4), "Free procedure has not been assigned");
   EXPECT_EQ(message(freed.Callback(), 0), "Invalid history list depth value");

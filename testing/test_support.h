@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace zt::testing {
@@ -15,6 +16,9 @@ std::filesystem::path FractintDir();
 
 // The folder of the built program (zt), for tests that run it.
 std::filesystem::path BinaryDir();
+
+// The message of the exception `action` raises, or "" when it raises none.
+std::string ErrorMessageOf(const std::function<void()>& action);
 
 // The whole contents of a file (empty when it cannot be read).
 std::string ReadFile(const std::filesystem::path& file);
