@@ -101,9 +101,9 @@ std::uint16_t TCompute::CalcPixel(int x, int y, int sx, int sy) {
   const long double random_im = random.RandomReal();
   block_.SetComplex(calc::kRandom, {random_re, random_im});
   pixel_calls_.fetch_add(1, std::memory_order_relaxed);
-  block_.SetByte(calc::kSolid, 0);
   block_.SetExtended(calc::kIndex, 0);
 
+  // MapPixel clears #solid before the transformations run.
   mapping_.MapPixel(block_, screen_x - std::floor(screen_x), screen_y - std::floor(screen_y));
   if (block_.Byte(calc::kSolid) != 0) return kMappingSolid;
 
