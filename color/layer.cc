@@ -44,16 +44,6 @@ TLayer::TLayer()
   Reset();
 }
 
-void TLayer::BeginUpdate() {
-  ++update_count_;
-  TLayerCalculate::BeginUpdate();
-}
-
-void TLayer::EndUpdate() {
-  if (update_count_ > 0) --update_count_;
-  TLayerCalculate::EndUpdate();
-}
-
 void TLayer::WriteSolidEntry(int entry, TRGB12 color, int alpha) {
   convert_[entry] = {Channel12To8(color.Blue), Channel12To8(color.Green),
                      Channel12To8(color.Red), static_cast<uint8_t>(alpha)};
@@ -143,7 +133,7 @@ void TLayer::SetCaption(const std::string& caption) {
 }
 
 void TLayer::UpdateUseAlpha() {
-  if (update_count_ > 0) return;
+  if (InUpdate()) return;
   SetUseAlpha(alpha_->Transparent() || inside_alpha_ < 255 || outside_alpha_ < 255 ||
               mapping_alpha_ < 255);
 }

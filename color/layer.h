@@ -44,15 +44,11 @@ struct TLayerSnapshot {
 // runs; it then sees a mix of old and new colors until the repaint merges again.
 //
 // Like its base, a new layer leaves one update bracket open; the owner calls
-// EndUpdate when it has set the layer up. Call BeginUpdate/EndUpdate on the layer
-// (not through a TLayerCalculate reference): the use-alpha flag follows the
-// solid alphas only outside the layer's brackets.
+// EndUpdate when it has set the layer up. The use-alpha flag follows the solid
+// alphas only outside update brackets.
 class TLayer : public TLayerCalculate {
  public:
   TLayer();
-
-  void BeginUpdate();
-  void EndUpdate();
 
   // 51,208 entries: the gradient, then the fixed colors (color/color_types.h).
   TColorEntry* ConvertTable() { return convert_.data(); }
@@ -132,7 +128,6 @@ class TLayer : public TLayerCalculate {
   bool visible_ = true;
   bool selected_ = true;
   bool use_alpha_ = false;
-  int update_count_ = 1;  // the bracket the base constructor leaves open
 };
 
 }  // namespace zt

@@ -66,6 +66,8 @@ class TLayerCalculate {
 
   void BeginUpdate();
   void EndUpdate();
+  // An update bracket is open.
+  bool InUpdate() const { return update_count_ > 0; }
   // A change that needs no undo step.
   void ChangeWithoutUndo();
   // A change with undo; consecutive changes with the same nonzero identifier merge.
