@@ -22,6 +22,20 @@ std::int32_t Get32(const std::uint8_t* at) {
 
 void Fail() { throw EZentrope(kInvalidCalcStateMessage); }
 
+// The six counters, as the header and every piece record hold them.
+void PutStatistics(std::uint8_t* p, const TCalcStatistics& s) {
+  Put32(p, s.PixelsDone);
+  Put32(p + 4, s.InsideCount);
+  Put32(p + 8, s.MinIterations);
+  Put32(p + 12, s.MaxIterations);
+  Put32(p + 16, s.SlowCount);
+  Put32(p + 20, s.PixelCalls);
+}
+
+TCalcStatistics GetStatistics(const std::uint8_t* p) {
+  return {Get32(p), Get32(p + 4), Get32(p + 8), Get32(p + 12), Get32(p + 16), Get32(p + 20)};
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
@@ -31,12 +45,7 @@ std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
   Put32(p + 4, state.ThreadCount);
   Put32(p + 8, state.SymmetryPhase);
   Put32(p + 12, state.TotalPixels);
-  Put32(p + 16, state.Carried.PixelsDone);
-  Put32(p + 20, state.Carried.InsideCount);
-  Put32(p + 24, state.Carried.MinIterations);
-  Put32(p + 28, state.Carried.MaxIterations);
-  Put32(p + 32, state.Carried.SlowCount);
-  Put32(p + 36, state.Carried.PixelCalls);
+  PutStatistics(p + 16, state.Carried);
   Put32(p + 40, state.NextPiece);
   Put32(p + 44, static_cast<std::int64_t>(state.Pieces.size()));
   p += kCalcStateHeaderSize;
@@ -50,12 +59,7 @@ std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
     Put32(p + 24, piece.ResumeY);
     Put32(p + 28, piece.CurrentPass);
     Put32(p + 32, piece.Passes);
-    Put32(p + 36, piece.PixelsDone);
-    Put32(p + 40, piece.InsideCount);
-    Put32(p + 44, piece.MinIterations);
-    Put32(p + 48, piece.MaxIterations);
-    Put32(p + 52, piece.SlowCount);
-    Put32(p + 56, piece.PixelCalls);
+    PutStatistics(p + 36, piece.Statistics);
     p += kCalcStatePieceSize;
   }
   return record;
@@ -68,12 +72,7 @@ TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
   state.ThreadCount = Get32(data + 4);
   state.SymmetryPhase = Get32(data + 8);
   state.TotalPixels = Get32(data + 12);
-  state.Carried.PixelsDone = Get32(data + 16);
-  state.Carried.InsideCount = Get32(data + 20);
-  state.Carried.MinIterations = Get32(data + 24);
-  state.Carried.MaxIterations = Get32(data + 28);
-  state.Carried.SlowCount = Get32(data + 32);
-  state.Carried.PixelCalls = Get32(data + 36);
+  state.Carried = GetStatistics(data + 16);
   state.NextPiece = Get32(data + 40);
   int count = Get32(data + 44);
   if (state.State > 2 || count < 0 || count > kMaxPieces ||
@@ -89,12 +88,7 @@ TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
     piece.ResumeY = Get32(p + 24);
     piece.CurrentPass = Get32(p + 28);
     piece.Passes = Get32(p + 32);
-    piece.PixelsDone = Get32(p + 36);
-    piece.InsideCount = Get32(p + 40);
-    piece.MinIterations = Get32(p + 44);
-    piece.MaxIterations = Get32(p + 48);
-    piece.SlowCount = Get32(p + 52);
-    piece.PixelCalls = Get32(p + 56);
+    piece.Statistics = GetStatistics(p + 36);
     state.Pieces.push_back(piece);
   }
   return state;

@@ -15,16 +15,6 @@ constexpr int kMaxPieces = 32;
 constexpr std::size_t kCalcStateHeaderSize = 48;
 constexpr std::size_t kCalcStatePieceSize = 60;
 
-// Statistics of a calculation (see TLayerCalculate).
-struct TCalcStatistics {
-  std::int64_t PixelsDone = 0;
-  std::int64_t InsideCount = 0;
-  int MinIterations = 0;
-  int MaxIterations = 0;
-  std::int64_t SlowCount = 0;
-  std::int64_t PixelCalls = 0;
-};
-
 // The layer calculation's part of the record. Values are plain copies; any thread.
 struct TCalcState {
   std::uint8_t State = 0;  // 0 idle, 1 calculating, 2 interrupted

@@ -23,12 +23,12 @@ TCalcState SmallState() {
   piece.ResumeY = 12;
   piece.CurrentPass = 13;
   piece.Passes = 14;
-  piece.PixelsDone = 15;
-  piece.InsideCount = 16;
-  piece.MinIterations = 17;
-  piece.MaxIterations = 18;
-  piece.SlowCount = 19;
-  piece.PixelCalls = 0x1'0000'0014;  // only the low 32 bits are stored
+  piece.Statistics.PixelsDone = 15;
+  piece.Statistics.InsideCount = 16;
+  piece.Statistics.MinIterations = 17;
+  piece.Statistics.MaxIterations = 18;
+  piece.Statistics.SlowCount = 19;
+  piece.Statistics.PixelCalls = 0x1'0000'0014;  // only the low 32 bits are stored
   state.Pieces.push_back(piece);
   return state;
 }
@@ -54,7 +54,7 @@ TEST(CalcStateTest, RoundTripKeepsEveryField) {
   EXPECT_EQ(EncodeCalcState(back), bytes);
   EXPECT_EQ(back.Pieces.size(), 32u);
   EXPECT_EQ(back.Pieces[31].ResumeX, -31);
-  EXPECT_EQ(back.Pieces[0].PixelCalls, 20);
+  EXPECT_EQ(back.Pieces[0].Statistics.PixelCalls, 20);
   EXPECT_EQ(back.Pieces[0].Rect, (TRect{1, 2, 300, -4}));
   EXPECT_EQ(back.Carried.MaxIterations, 8);
 }

@@ -149,12 +149,7 @@ TPieceState TCompute::SaveState() const {
   saved.ResumeX = resume_x_;
   saved.ResumeY = resume_y_;
   saved.CurrentPass = current_pass_;
-  saved.PixelsDone = PixelsDone();
-  saved.InsideCount = InsideCount();
-  saved.MinIterations = MinIterations();
-  saved.MaxIterations = MaxIterations();
-  saved.SlowCount = SlowCount();
-  saved.PixelCalls = PixelCalls();
+  saved.Statistics = Statistics();
   return saved;
 }
 
@@ -165,12 +160,13 @@ void TCompute::RestoreState(const TPieceState& saved) {
   resume_x_ = saved.ResumeX;
   resume_y_ = saved.ResumeY;
   current_pass_ = saved.CurrentPass;
-  pixels_done_.store(saved.PixelsDone);
-  inside_count_.store(saved.InsideCount);
-  min_iterations_.store(saved.MinIterations);
-  max_iterations_.store(saved.MaxIterations);
-  slow_count_.store(saved.SlowCount);
-  pixel_calls_.store(saved.PixelCalls);
+  const TCalcStatistics& s = saved.Statistics;
+  pixels_done_.store(s.PixelsDone);
+  inside_count_.store(s.InsideCount);
+  min_iterations_.store(s.MinIterations);
+  max_iterations_.store(s.MaxIterations);
+  slow_count_.store(s.SlowCount);
+  pixel_calls_.store(s.PixelCalls);
   state_.store(saved.State);
 }
 

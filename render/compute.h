@@ -25,6 +25,16 @@ class TMapping;
 enum TComputeState { csNew = 0, csRunning = 1, csInterrupted = 2, csFinished = 3 };
 
 // What a new thread object needs to continue an interrupted piece.
+// Statistics of a piece, or of a whole calculation (see TLayerCalculate).
+struct TCalcStatistics {
+  std::int64_t PixelsDone = 0;
+  std::int64_t InsideCount = 0;
+  int MinIterations = 0;
+  int MaxIterations = 0;
+  std::int64_t SlowCount = 0;
+  std::int64_t PixelCalls = 0;
+};
+
 struct TPieceState {
   TComputeState State = csNew;
   TRect Rect{};
@@ -32,12 +42,7 @@ struct TPieceState {
   int ResumeX = 0;
   int ResumeY = 0;
   int CurrentPass = 0;
-  std::int64_t PixelsDone = 0;
-  std::int64_t InsideCount = 0;
-  int MinIterations = 0;
-  int MaxIterations = 0;
-  std::int64_t SlowCount = 0;
-  std::int64_t PixelCalls = 0;
+  TCalcStatistics Statistics;
 };
 
 // The mapping, formula, colorings and index image belong to the layer and must
@@ -85,6 +90,10 @@ class TCompute : public TSafeThread {
   std::int64_t SlowCount() const { return slow_count_.load(std::memory_order_relaxed); }
   std::int64_t PixelCalls() const { return pixel_calls_.load(std::memory_order_relaxed); }
   std::int64_t PixelsDone() const { return pixels_done_.load(std::memory_order_relaxed); }
+  TCalcStatistics Statistics() const {
+    return {PixelsDone(), InsideCount(), MinIterations(), MaxIterations(), SlowCount(),
+            PixelCalls()};
+  }
 
   // Sets the block's abort flag, which compiled code polls.
   void Abort() override;

@@ -73,7 +73,7 @@ TEST(ComputeGuessing, StoppedAndResumedGivesTheUninterruptedImage) {
     const int stops = RunWithStops<TComputeGuessing>(layer, layer.Whole(), 4, seed, 300, last);
     EXPECT_GT(stops, 0);
     EXPECT_EQ(last.State, csFinished);
-    EXPECT_EQ(last.PixelsDone, width * height);
+    EXPECT_EQ(last.Statistics.PixelsDone, width * height);
     EXPECT_EQ(layer.Pixels(), reference.Pixels());
   }
 }

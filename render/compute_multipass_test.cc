@@ -79,7 +79,7 @@ TEST(ComputeMultiPass, StoppedAndResumedGivesTheUninterruptedImage) {
         RunWithStops<TComputeMultiPass>(layer, layer.Whole(), 4, seed, 800, last);
     EXPECT_GT(stops, 0);
     EXPECT_EQ(last.State, csFinished);
-    EXPECT_EQ(last.PixelsDone, width * height);
+    EXPECT_EQ(last.Statistics.PixelsDone, width * height);
     EXPECT_EQ(layer.Pixels(), linear);
   }
 }

@@ -197,7 +197,7 @@ TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
   saved.State = csInterrupted;
   saved.ResumeX = 7;
   saved.ResumeY = 2;
-  saved.PixelsDone = 27;
+  saved.Statistics.PixelsDone = 27;
   auto resumed = NewPiece({});
   resumed->RestoreState(saved);
   Run(*resumed);

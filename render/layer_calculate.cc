@@ -338,14 +338,15 @@ void TLayerCalculate::ResetStatistics() {
 TCalcStatistics TLayerCalculate::Statistics() const {
   TCalcStatistics sum = carried_;
   for (const auto& piece : pieces_) {
-    sum.PixelsDone += piece->PixelsDone();
-    sum.InsideCount += piece->InsideCount();
-    sum.SlowCount += piece->SlowCount();
-    sum.PixelCalls += piece->PixelCalls();
+    const TCalcStatistics s = piece->Statistics();
+    sum.PixelsDone += s.PixelsDone;
+    sum.InsideCount += s.InsideCount;
+    sum.SlowCount += s.SlowCount;
+    sum.PixelCalls += s.PixelCalls;
     // A piece that never started has no iteration range yet.
-    if (piece->State() == csNew && piece->PixelCalls() == 0) continue;
-    sum.MinIterations = std::min(sum.MinIterations, piece->MinIterations());
-    sum.MaxIterations = std::max(sum.MaxIterations, piece->MaxIterations());
+    if (piece->State() == csNew && s.PixelCalls == 0) continue;
+    sum.MinIterations = std::min(sum.MinIterations, s.MinIterations);
+    sum.MaxIterations = std::max(sum.MaxIterations, s.MaxIterations);
   }
   return sum;
 }
