@@ -11,22 +11,12 @@
 
 #include "document/config_manager.h"
 #include "formula/coloring.h"
+#include "formula/entry_kind.h"
 #include "formula/formula.h"
 #include "formula/transform.h"
 #include "testing/test_support.h"
 
 namespace zt::testing {
-
-enum class TEntryKind { Formula, Coloring, Transformation };
-
-inline std::unique_ptr<TFormulaBase> MakeEntryObject(TEntryKind kind) {
-  switch (kind) {
-    case TEntryKind::Formula: return std::make_unique<TFormula>();
-    case TEntryKind::Coloring: return std::make_unique<TColoring>(true);
-    case TEntryKind::Transformation: return std::make_unique<TTransform>();
-  }
-  return nullptr;
-}
 
 // What one compilation reported. Positions are those of the message window
 // (line and column from 1; the entry header is line 1).
@@ -66,7 +56,7 @@ inline TCompileOutcome CompileEntry(TFormulaBase& object, const std::string& fil
 inline TCompileOutcome CompileSnippet(TEntryKind kind, const std::string& body) {
   TempDir dir;
   auto file = dir.Write("snippet.zfm", "Test {\n" + body + "}\n");
-  auto object = MakeEntryObject(kind);
+  auto object = MakeEntryObject(kind, /*inside_coloring=*/true);
   return CompileEntry(*object, file.string(), "Test");
 }
 

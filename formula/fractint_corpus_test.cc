@@ -62,7 +62,7 @@ TEST(FractintCorpusTest, ShippedCollectionsCompileCleanly) {
                      {"Standard.zcl", TEntryKind::Coloring},
                      {"Standard.zxf", TEntryKind::Transformation}};
   for (const auto& collection : collections) {
-    auto object = MakeEntryObject(collection.Kind);
+    auto object = MakeEntryObject(collection.Kind, /*inside_coloring=*/true);
     TTally tally = CompileAll(*object, SourceDir() / "data" / collection.File);
     EXPECT_GT(tally.Entries, 0) << collection.File;
     EXPECT_EQ(tally.Compiled, tally.Entries) << collection.File;

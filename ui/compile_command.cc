@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/coloring.h"
-#include "formula/formula.h"
-#include "formula/transform.h"
+#include "formula/entry_kind.h"
 #include "platform/text.h"
 #include "ui/compile_messages.h"
 
@@ -29,31 +27,12 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 everything compiled, 1 an entry failed, 2 usage or file errors.\n";
 
-enum class TKind { Formula, Coloring, Transformation };
-
-bool KindFromName(const std::string& name, TKind& kind) {
-  if (name == "formula") kind = TKind::Formula;
-  else if (name == "coloring") kind = TKind::Coloring;
-  else if (name == "transformation") kind = TKind::Transformation;
+bool KindFromName(const std::string& name, TEntryKind& kind) {
+  if (name == "formula") kind = TEntryKind::Formula;
+  else if (name == "coloring") kind = TEntryKind::Coloring;
+  else if (name == "transformation") kind = TEntryKind::Transformation;
   else return false;
   return true;
-}
-
-bool KindFromExtension(const std::string& file, TKind& kind) {
-  if (EndsWithText(file, ".zfm") || EndsWithText(file, ".frm")) kind = TKind::Formula;
-  else if (EndsWithText(file, ".zcl")) kind = TKind::Coloring;
-  else if (EndsWithText(file, ".zxf")) kind = TKind::Transformation;
-  else return false;
-  return true;
-}
-
-std::unique_ptr<TFormulaBase> MakeCompiler(TKind kind) {
-  switch (kind) {
-    case TKind::Formula: return std::make_unique<TFormula>();
-    case TKind::Coloring: return std::make_unique<TColoring>(false);
-    case TKind::Transformation: return std::make_unique<TTransform>();
-  }
-  return nullptr;
 }
 
 struct TEntryPlace {
@@ -68,7 +47,7 @@ int RunCompileCommand(int argc, char** argv, std::ostream& out, std::ostream& er
   std::string file;
   std::vector<std::string> entries;
   bool kind_forced = false;
-  TKind kind = TKind::Formula;
+  TEntryKind kind = TEntryKind::Formula;
   for (int i = 0; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -94,13 +73,13 @@ int RunCompileCommand(int argc, char** argv, std::ostream& out, std::ostream& er
     err << kHelp;
     return 2;
   }
-  if (!kind_forced && !KindFromExtension(file, kind)) {
+  if (!kind_forced && !EntryKindFromExtension(file, kind)) {
     err << "zt compile: cannot tell the kind of '" << file
         << "' from its extension; use --kind=formula|coloring|transformation\n";
     return 2;
   }
 
-  std::unique_ptr<TFormulaBase> compiler = MakeCompiler(kind);
+  std::unique_ptr<TFormulaBase> compiler = MakeEntryObject(kind);
   TMessageCollector messages(*compiler, file);
   TCode& code = compiler->Code();
   std::vector<TEntryPlace> places;
