@@ -387,7 +387,12 @@ void TLayerCalculate::RestoreState(const std::vector<std::uint8_t>& bytes) {
   // over, and the calculation counts as interrupted.
   if (record.State == lsCalculating) record.State = lsInterrupted;
   for (TPieceState& piece : record.Pieces)
-    if (piece.State == csRunning) piece = TPieceState{csNew, piece.Rect, piece.Passes};
+    if (piece.State == csRunning) {
+      TPieceState fresh;
+      fresh.Rect = piece.Rect;
+      fresh.Passes = piece.Passes;
+      piece = fresh;
+    }
   state_ = static_cast<TLayerState>(record.State);
   thread_count_ = std::clamp(record.ThreadCount, 1, 16);
   symmetry_phase_ = record.SymmetryPhase;
