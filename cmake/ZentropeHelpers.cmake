@@ -1,18 +1,19 @@
-# Build helpers: every subsystem folder is one static library made of its *.cc files
-# (tests and the program's main excluded), and every *_test.cc of a folder goes into
-# that folder's test executable, registered with CTest test by test.
+# Build helpers: the subsystem folders together make one static library of their
+# *.cc and *.S files (tests and the program's main excluded). The subsystems use
+# each other in both directions (the layers build on the calculation, the update
+# manager on the layers, the document on all of them), so one library keeps the
+# linker free of ordering puzzles. Every *_test.cc of a folder goes into that
+# folder's test executable, registered with CTest test by test.
 
-function(zentrope_add_library name folder)
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cc"
-                                      "${CMAKE_SOURCE_DIR}/${folder}/*.S")
+function(zentrope_add_library name)
+  set(sources)
+  foreach(folder ${ZT_SUBSYSTEMS})
+    file(GLOB folder_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cc"
+                                               "${CMAKE_SOURCE_DIR}/${folder}/*.S")
+    list(APPEND sources ${folder_sources})
+  endforeach()
   list(FILTER sources EXCLUDE REGEX "_test\\.cc$")
   list(FILTER sources EXCLUDE REGEX "/main\\.cc$")
-  if(NOT sources)
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE "${CMAKE_SOURCE_DIR}")
-    target_link_libraries(${name} INTERFACE ${ARGN})
-    return()
-  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
   target_link_libraries(${name} PUBLIC ${ARGN})
