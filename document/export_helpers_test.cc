@@ -14,17 +14,6 @@ std::string Bytes(std::initializer_list<int> values) {
   return out;
 }
 
-TEST(ExportHelpers, ByteOrders) {
-  std::string big;
-  AppendBigEndian(big, 0x01020304, 4);
-  AppendBigEndian(big, 0xFFFE, 2);
-  EXPECT_EQ(big, Bytes({1, 2, 3, 4, 0xFF, 0xFE}));
-  std::string little;
-  AppendLittleEndian(little, 0x01020304, 4);
-  AppendLittleEndian(little, 0xFFFE, 2);
-  EXPECT_EQ(little, Bytes({4, 3, 2, 1, 0xFE, 0xFF}));
-}
-
 std::string Packed(const std::vector<uint8_t>& data) {
   std::string out;
   PackBits(data.data(), data.size(), out);

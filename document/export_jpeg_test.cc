@@ -83,20 +83,6 @@ TEST(ExportJPEG, DecodesToTheImage) {
   }
 }
 
-TEST(ExportJPEG, LowerQualityGivesASmallerFile) {
-  testing::TempDir dir;
-  size_t sizes[2];
-  const int qualities[] = {100, 10};
-  for (int i = 0; i < 2; ++i) {
-    auto path = dir.path() / ("q" + std::to_string(i) + ".jpg");
-    TExportJPEGImage exporter(path, qualities[i], false);
-    testing::WireSample(exporter, 64);
-    exporter.Execute(testing::SampleDescription(64, 64, 1));
-    sizes[i] = testing::ReadFile(path).size();
-  }
-  EXPECT_LT(sizes[1], sizes[0]);
-}
-
 TEST(ExportJPEG, LibraryErrorCarriesItsMessageAndKeepsTheOldFile) {
   testing::TempDir dir;
   auto path = dir.Write("empty.jpg", "old");

@@ -80,15 +80,10 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
   TReader r(file);
   TPSD psd;
   EXPECT_EQ(r.Text(4), "8BPS");
-  EXPECT_EQ(r.Number(2), 1u);
-  EXPECT_EQ(r.Text(6), std::string(6, '\0'));
-  EXPECT_EQ(r.Number(2), 3u);
-  EXPECT_EQ(r.Number(4), static_cast<uint32_t>(height));
-  EXPECT_EQ(r.Number(4), static_cast<uint32_t>(width));
-  EXPECT_EQ(r.Number(2), 8u);
-  EXPECT_EQ(r.Number(2), 3u);
-  EXPECT_EQ(r.Number(4), 0u);
-  EXPECT_EQ(r.Number(4), 0u);
+  // version, reserved, channels, rows, columns, depth, RGB, color mode data, resources
+  const std::pair<int, uint32_t> header[] = {{2, 1}, {4, 0}, {2, 0}, {2, 3}, {4, uint32_t(height)},
+                                             {4, uint32_t(width)}, {2, 8}, {2, 3}, {4, 0}, {4, 0}};
+  for (auto [size, value] : header) EXPECT_EQ(r.Number(size), value);
   uint32_t section = r.Number(4);
   size_t section_end = r.at() + section;
   if (section > 0) {
@@ -97,10 +92,7 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
     int count = static_cast<int16_t>(r.Number(2));
     for (int i = 0; i < count; ++i) {
       TLayerRecord layer;
-      EXPECT_EQ(r.Number(4), 0u);
-      EXPECT_EQ(r.Number(4), 0u);
-      EXPECT_EQ(r.Number(4), static_cast<uint32_t>(height));
-      EXPECT_EQ(r.Number(4), static_cast<uint32_t>(width));
+      for (uint32_t edge : {0u, 0u, uint32_t(height), uint32_t(width)}) EXPECT_EQ(r.Number(4), edge);
       int channels = r.Number(2);
       for (int c = 0; c < channels; ++c) {
         int id = static_cast<int16_t>(r.Number(2));
