@@ -2,7 +2,8 @@
 // complete: the bytes go to a temporary file in the destination's folder, and
 // Commit() flushes, closes and renames it over the destination. Until then, and
 // after any failure, an existing destination stays byte for byte as it was.
-// Used by the image exporters and the fractal-file writer.
+// Made for files written in one pass with a few lengths patched afterwards
+// (image exports, fractal files).
 #pragma once
 
 #include <cstddef>
