@@ -1,0 +1,91 @@
+// Tests of the streaming atomic file: patches reach bytes both on the disk and
+// still in the buffer, and every kind of failure keeps the old destination.
+#include "platform/atomic_output.h"
+
+#include <gtest/gtest.h>
+
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+int CountEntries(const std::filesystem::path& folder) {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
+TEST(AtomicOutputFile, DestinationAppearsOnlyOnCommit) {
+  testing::TempDir dir;
+  auto path = dir.Write("image.bmp", "old");
+  TAtomicOutputFile file(path);
+  ASSERT_TRUE(file.Created());
+  ASSERT_TRUE(file.Write("new contents"));
+  EXPECT_EQ(file.Size(), 12u);
+  EXPECT_EQ(testing::ReadFile(path), "old");
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(testing::ReadFile(path), "new contents");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+TEST(AtomicOutputFile, PatchesReachFlushedAndBufferedBytes) {
+  testing::TempDir dir;
+  auto path = dir.path() / "big.bin";
+  std::string expected(200000, 'x');
+  TAtomicOutputFile file(path);
+  ASSERT_TRUE(file.Write(expected));
+  // Across the boundary between what went to the disk and what is buffered.
+  struct Case {
+    uint64_t position;
+    std::string bytes;
+  } cases[] = {{0, "AB"}, {65534, "CDEF"}, {131072, "G"}, {199998, "HI"}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(file.Patch(c.position, c.bytes.data(), c.bytes.size())) << c.position;
+    expected.replace(c.position, c.bytes.size(), c.bytes);
+  }
+  EXPECT_FALSE(file.Patch(199999, "JK", 2)) << "past the end";
+  ASSERT_TRUE(file.Commit());
+  EXPECT_EQ(testing::ReadFile(path), expected);
+}
+
+TEST(AtomicOutputFile, MissingFolderIsNotCreated) {
+  testing::TempDir dir;
+  TAtomicOutputFile file(dir.path() / "missing" / "image.png");
+  EXPECT_FALSE(file.Created());
+  EXPECT_FALSE(file.Write("x"));
+  EXPECT_FALSE(file.Commit());
+}
+
+// Each way of failing: the old file stays byte for byte and no temporary file remains.
+TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
+  struct Case {
+    const char* name;
+    std::function<void(TAtomicOutputFile&)> sabotage;
+  } cases[] = {
+      {"first write", [](TAtomicOutputFile& f) { f.FailWrite(1); }},
+      {"second write", [](TAtomicOutputFile& f) { f.FailWrite(2); }},
+      {"dev full", [](TAtomicOutputFile& f) { ASSERT_TRUE(f.DivertToDevFull()); }},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    auto path = dir.Write("image.psd", "old image");
+    {
+      TAtomicOutputFile file(path);
+      c.sabotage(file);
+      bool ok = file.Write(std::string(100000, 'y')) && file.Write("tail") && file.Commit();
+      EXPECT_FALSE(ok) << c.name;
+      EXPECT_FALSE(file.Write("more")) << c.name << ": failures stick";
+    }
+    EXPECT_EQ(testing::ReadFile(path), "old image") << c.name;
+    EXPECT_EQ(CountEntries(dir.path()), 1) << c.name;
+  }
+}
+
+TEST(AtomicOutputFile, AbandonedFileLeavesNothingBehind) {
+  testing::TempDir dir;
+  { TAtomicOutputFile file(dir.path() / "image.tga"); ASSERT_TRUE(file.Write("partial")); }
+  EXPECT_EQ(CountEntries(dir.path()), 0);
+}
+
+}  // namespace
+}  // namespace zt

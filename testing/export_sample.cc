@@ -1,0 +1,71 @@
+// The synthetic exporter sample and the validator runner.
+#include "testing/export_sample.h"
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace zt::testing {
+
+void SampleMergedPixel(int x, int y, uint8_t* bgr) {
+  bgr[0] = static_cast<uint8_t>(x * 3);
+  bgr[1] = static_cast<uint8_t>(y * 5);
+  bgr[2] = static_cast<uint8_t>(100 + x + y);
+}
+
+void SampleLayerPixel(int layer, int x, int y, uint8_t* bgra) {
+  bgra[0] = static_cast<uint8_t>(x * 13 + layer * 50);
+  bgra[1] = static_cast<uint8_t>(y * 7);
+  bgra[2] = static_cast<uint8_t>((x + y) * 5 + layer);
+  bgra[3] = static_cast<uint8_t>(x < 2 ? 255 : 64 * layer);
+}
+
+TExportDescription SampleDescription(int width, int height, int layers) {
+  TExportDescription d;
+  d.width = width;
+  d.height = height;
+  d.layer_count = layers;
+  d.resolution = 300;
+  d.gamma = 2.5;
+  d.title = "Sample";
+  d.author = "Tester";
+  d.created = "2026-12-06";
+  d.comment = "first\r\nsecond";
+  return d;
+}
+
+void WireSample(TExportImage& exporter, int width) {
+  exporter.GetRow = [width](int row, uint8_t* bgr) {
+    for (int x = 0; x < width; ++x) SampleMergedPixel(x, row, bgr + 3 * x);
+  };
+  exporter.GetLayerRow = [width](int layer, int row, uint8_t* bgra) {
+    for (int x = 0; x < width; ++x) SampleLayerPixel(layer, x, row, bgra + 4 * x);
+  };
+  exporter.GetLayerInfo = [](int layer, TExportLayerInfo& info) {
+    static const uint8_t kModes[] = {0, 1, 13, 3};
+    info.name = "Layer " + std::to_string(layer);
+    info.merge_mode = kModes[layer % 4];
+    info.opacity = std::min(100, 50 + 25 * layer);
+    info.visible = layer != 1;
+  };
+}
+
+bool HaveProgram(const std::string& program) {
+  return RunCommand("command -v '" + program + "'").exit_code == 0;
+}
+
+TCommandResult RunCommand(const std::string& command) {
+  TCommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer;
+  size_t read;
+  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), read);
+  int status = pclose(pipe);
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+}  // namespace zt::testing
