@@ -72,6 +72,7 @@ class TParReader : public TCode {
   // offers the person a search. True when a usable entry was provided; `file`
   // and `entry` then name it.
   bool FindEntry(std::string& file, std::string& entry, TParEntryKind kind);
+  using TCode::FindEntry;
 
   // The folder setting for the collection files of `kind`, and `file` placed
   // in it unless it is already absolute.
