@@ -77,6 +77,29 @@ TAnswer TRecordingUserInterface::Ask(const std::string& caption, const std::stri
   return answer;
 }
 
+bool TUserInterface::BrowseEntry(TEntryBrowseKind, std::string&, std::string&) { return false; }
+
+bool TRecordingUserInterface::BrowseEntry(TEntryBrowseKind kind, std::string& file_name,
+                                          std::string& entry_name) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  browsed_.push_back(kind);
+  if (picks_.empty()) return false;
+  file_name = picks_.front().first;
+  entry_name = picks_.front().second;
+  picks_.erase(picks_.begin());
+  return true;
+}
+
+void TRecordingUserInterface::QueueBrowse(std::string file_name, std::string entry_name) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  picks_.emplace_back(std::move(file_name), std::move(entry_name));
+}
+
+std::vector<TEntryBrowseKind> TRecordingUserInterface::Browsed() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return browsed_;
+}
+
 void TRecordingUserInterface::QueueAnswer(TAnswer answer) {
   std::lock_guard<std::mutex> lock(mutex_);
   answers_.push_back(answer);

@@ -4,6 +4,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zt {
@@ -11,6 +12,8 @@ namespace zt {
 enum class TMessageKind { kInformation, kWarning, kError, kConfirmation };
 enum class TButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class TAnswer { kOk, kCancel, kYes, kNo };
+// What an entry browser lists: the entries of one kind of collection file.
+enum class TEntryBrowseKind { kParameters, kGradient, kAlphaChannel, kFormula, kColoring, kTransformation };
 
 // Implementations must accept calls from any thread (calculation threads report
 // their errors themselves); a message box is modal to the calling task.
@@ -22,6 +25,10 @@ class TUserInterface {
                            TMessageKind kind) = 0;
   virtual TAnswer Ask(const std::string& caption, const std::string& question,
                       TButtons buttons, TAnswer default_answer) = 0;
+  // Lets the person pick an entry of `kind`, starting at `file_name` (which may
+  // be empty); true with both names set when one was picked. Without a browser
+  // every search counts as cancelled.
+  virtual bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name, std::string& entry_name);
 };
 
 // The program-wide user interface: the standard-error one unless set. Never null.
@@ -61,12 +68,18 @@ class TRecordingUserInterface : public TUserInterface {
               TAnswer default_answer) override;
 
   void QueueAnswer(TAnswer answer);
+  // Browsing records the kind and answers with the queued picks, then cancels.
+  bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name, std::string& entry_name) override;
+  void QueueBrowse(std::string file_name, std::string entry_name);
+  std::vector<TEntryBrowseKind> Browsed() const;
   std::vector<TRecord> Records() const;
 
  private:
   mutable std::mutex mutex_;
   std::vector<TRecord> records_;
   std::vector<TAnswer> answers_;
+  std::vector<std::pair<std::string, std::string>> picks_;
+  std::vector<TEntryBrowseKind> browsed_;
 };
 
 // Installs a user interface for the lifetime of the guard (tests).
