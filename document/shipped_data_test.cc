@@ -52,8 +52,12 @@ TEST_F(ShippedData, EveryExampleParameterSetReadsBack) {
     bool transformed = false;
     while (r.ReadKey(key)) {
       if (key == "numlayers") numlayers = r.ValueInteger();
-      if (key == "width") EXPECT_EQ(r.ValueInteger(), 640) << set;
-      if (key == "height") EXPECT_EQ(r.ValueInteger(), 480) << set;
+      if (key == "width") {
+        EXPECT_EQ(r.ValueInteger(), 640) << set;
+      }
+      if (key == "height") {
+        EXPECT_EQ(r.ValueInteger(), 480) << set;
+      }
     }
     while (r.SectionName() == "layer") {
       TLayer layer;

@@ -14,7 +14,8 @@ namespace {
 
 constexpr long double kPi = std::numbers::pi_v<long double>;
 constexpr long double kTwoPi = 2 * kPi;
-constexpr long double kInverseTwoPi = 0.15915494309189535L;
+// Exact to the last bit: a shorter decimal constant moves angles on every load.
+constexpr long double kInverseTwoPi = 1 / kTwoPi;
 // Changes below these are rounding noise of a round trip through text or degrees.
 constexpr long double kMagnificationTolerance = 0.0001L;
 constexpr long double kAngleTolerance = 0.0001L;

@@ -12,6 +12,7 @@
 
 #include "formula/compile_test_util.h"
 #include "platform/error.h"
+#include "platform/number_format.h"
 
 namespace zt::testing {
 namespace {
@@ -75,6 +76,16 @@ TEST(MappingTest, PixelsMapAroundTheCenter) {
 }
 
 TEST(MappingTest, MagnificationRules) {
+  {
+    TMapping turned;
+    turned.SetAngleDegrees(-360);  // 0 or 2 pi: the same direction either way
+    EXPECT_NEAR(static_cast<double>(turned.Cosine()), 1, 1e-15);
+    // Parameter text stores degrees; a load must not move them in the written digits.
+    for (long double degrees : {30.0L, 123.456L, 359.9L}) {
+      turned.SetAngleDegrees(degrees);
+      EXPECT_EQ(FormatNumber(turned.AngleDegrees()), FormatNumber(degrees));
+    }
+  }
   TMapping mapping;
   int changes = 0;
   mapping.OnChange = [&](TMapping&) { ++changes; };
@@ -103,7 +114,7 @@ TEST(MappingTest, AnglesAreNormalised) {
   const struct {
     long double Degrees, Radians;
   } cases[] = {
-      {-90, 3 * kPi / 2}, {370, 10 * kPi / 180}, {720 + 45, kPi / 4}, {-360, 2 * kPi}, {180, kPi},
+      {-90, 3 * kPi / 2}, {370, 10 * kPi / 180}, {720 + 45, kPi / 4}, {-350, 10 * kPi / 180}, {180, kPi},
   };
   for (const auto& c : cases) {
     TMapping mapping;
@@ -112,6 +123,16 @@ TEST(MappingTest, AnglesAreNormalised) {
         << static_cast<double>(c.Degrees);
     EXPECT_NEAR(static_cast<double>(mapping.Sine()), std::sin(static_cast<double>(c.Radians)),
                 1e-15);
+  }
+  {
+    TMapping turned;
+    turned.SetAngleDegrees(-360);  // 0 or 2 pi: the same direction either way
+    EXPECT_NEAR(static_cast<double>(turned.Cosine()), 1, 1e-15);
+    // Parameter text stores degrees; a load must not move them in the written digits.
+    for (long double degrees : {30.0L, 123.456L, 359.9L}) {
+      turned.SetAngleDegrees(degrees);
+      EXPECT_EQ(FormatNumber(turned.AngleDegrees()), FormatNumber(degrees));
+    }
   }
   TMapping mapping;
   int changes = 0;
