@@ -63,34 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TransformCase{64, 48, 0, 0, 3.0, kPi}, TransformCase{50, 20, 1, 1, 0.001, 0.3},
                       TransformCase{50, 20, 0, 0, 1000.0, 1.0}, TransformCase{1, 1, 0, 0, 1.0, 0.7}));
 
-TEST(PreviewTest, PureShiftMovesTheImageAndLeavesBackgroundBands) {
-  // Shift (10, -5): the image moves 10 right and 5 up.
-  const TPreview preview = TPreview::Make(40, 30, 10, -5, 1.0, 0.0);
-  EXPECT_FALSE(preview.Transformed);
-  EXPECT_TRUE(preview.Moves());
-  const std::vector<std::uint16_t> pixels = NumberedImage(40, 30);
-  std::vector<std::uint16_t> row(40);
-  PreviewIndexRow(preview, pixels.data(), 0, row.data());
-  EXPECT_EQ(row[9], kBackgroundIndex);
-  EXPECT_EQ(row[10], 5 * 40 + 0);
-  EXPECT_EQ(row[39], 5 * 40 + 29);
-  PreviewIndexRow(preview, pixels.data(), 25, row.data());
-  EXPECT_EQ(row[39], kBackgroundIndex);  // source row 30 is outside
-}
-
-TEST(PreviewTest, ZoomTwoEnlargesTheCentralQuarter) {
-  const TPreview preview = TPreview::Make(40, 30, 0, 0, 2.0, 0.0);
-  const std::vector<std::uint16_t> pixels = NumberedImage(40, 30);
-  std::vector<std::uint16_t> row(40);
-  PreviewIndexRow(preview, pixels.data(), 15, row.data());  // the center row stays
-  EXPECT_EQ(row[0], 15 * 40 + 10);
-  EXPECT_EQ(row[1], 15 * 40 + 10);
-  EXPECT_EQ(row[20], 15 * 40 + 20);
-  EXPECT_EQ(row[39], 15 * 40 + 29);
-  PreviewIndexRow(preview, pixels.data(), 0, row.data());
-  EXPECT_EQ(row[0], 7 * 40 + 10);
-}
-
 TEST(PreviewTest, MakeDerivesStepsAndRotatedShift) {
   struct Case {
     int shift_x, shift_y;

@@ -270,6 +270,12 @@ bool TUpdateManager::LayersFit() const {
 
 void TUpdateManager::RedrawList(std::vector<TRect> rects) {
   const TPreview preview = Preview();
+  if (rects.empty()) return;
+  // Under a preview any rectangle redraws the whole image; once is enough.
+  if (preview.Moves()) {
+    RegionRedraw(rects.front(), preview);
+    return;
+  }
   for (const TRect& rect : CoalesceRects(std::move(rects))) {
     RegionRedraw(rect, preview);
     if (Cancelled()) return;

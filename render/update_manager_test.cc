@@ -319,6 +319,14 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
     if (p.on_test_thread) shifts.push_back(p.shift_x);
   // e(1/3) = 7/27, e(2/3) = 20/27.
   EXPECT_EQ(shifts, (std::vector<int>{7, 20, 27}));
+
+  // Halfway shifts of 2.5 and 3.5 go to the even neighbours.
+  ConfigManager().AnimFrames = 3;
+  paints_.clear();
+  manager_->AnimateTransform(5, 7, 0.0, 1.0, true);
+  ASSERT_EQ(TestThreadPaints(), 2);
+  EXPECT_EQ(Paints()[0].shift_x, 2);
+  EXPECT_EQ(Paints()[0].shift_y, 4);
 }
 
 TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
