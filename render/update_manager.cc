@@ -109,14 +109,12 @@ void TUpdateManager::Execute() {
       lock.lock();
       continue;
     }
-    if (finished != nullptr) {
-      RedrawList(finished->TakeUpdateRects());
-      lock.lock();
-      draw_finished_ = false;
-      changed_.notify_all();
-      lock.unlock();
-    }
+    if (finished != nullptr) RedrawList(finished->TakeUpdateRects());
     lock.lock();
+    if (finished != nullptr) {
+      draw_finished_ = false;  // releases CalculationEnded
+      changed_.notify_all();
+    }
     const TRect dirty = dirty_;
     dirty_ = {};
     const TPreview preview = preview_;
