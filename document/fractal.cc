@@ -204,9 +204,10 @@ void TFractal::BeginUpdate() {
 }
 
 void TFractal::EndUpdate() {
+  // An unbalanced call must not close the layers' own brackets.
+  if (update_count_ == 0) return;
   for (int i = 0; i < layers_->Count(); ++i) (*layers_)[i].EndUpdate();
   if (--update_count_ > 0) return;
-  update_count_ = 0;
   update_manager_->EndStop();
   update_manager_->InvalidateAll();
   if (change_pending_) {

@@ -83,6 +83,9 @@ TLayer& TFractal::AddLayer(const std::string& caption) {
 
 bool TFractal::DeleteLayer(int index) {
   if (index < 0 || index >= layers_->Count() || layers_->Count() == 1) return false;
+  // A layer that ends its calculation while it is being freed would report the
+  // end with half of it gone.
+  (*layers_)[index].Stop();
   layers_->Delete(index);
   return true;
 }
@@ -92,7 +95,10 @@ void TFractal::MoveLayer(int from, int to) {
   layers_->Move(from, to);
 }
 
-void TFractal::ClearLayers() { layers_->Clear(); }
+void TFractal::ClearLayers() {
+  for (int i = 0; i < layers_->Count(); ++i) (*layers_)[i].Stop();
+  layers_->Clear();
+}
 
 void TFractal::SetCurrentLayer(int index) {
   if (index == current_index_) return;
@@ -135,7 +141,7 @@ void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize) 
   const int count = static_cast<int>(snapshot.Layers.size());
   if (count != layers_->Count()) {
     layers_->BeginUpdate();
-    layers_->Clear();
+    ClearLayers();
     if (!keepSize) {
       SetWidth(snapshot.Width);
       SetHeight(snapshot.Height);

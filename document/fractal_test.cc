@@ -93,6 +93,8 @@ TEST_F(FractalTest, ChangesInOneBracketAreReportedOnce) {
   TFractal fractal("Picture");
   int changes = 0;
   fractal.OnChange = [&](TFractal&) { ++changes; };
+  fractal.EndUpdate();  // unbalanced: ignored
+  EXPECT_EQ(fractal.UpdateCount(), 0);
   fractal.BeginUpdate();
   fractal.SetAuthor("someone");
   fractal.SetCreated("January 5, 1999");
@@ -254,6 +256,23 @@ TEST_F(FractalTest, CurrentLayerIsShownAndSelected) {
   EXPECT_EQ(fractal.CurrentIndex(), 1);
   fractal.DeleteLayer(1);
   EXPECT_EQ(fractal.CurrentIndex(), 0);  // clamped into the shorter list
+}
+
+TEST_F(FractalTest, CalculatingLayersCanBeDeletedAndBroughtBack) {
+  auto fractal = NewFractal(16, 12, "Endless");
+  fractal->AddLayer("Second");
+  ASSERT_EQ(fractal->CalculatingCount(), 2);
+  ASSERT_TRUE(fractal->DeleteLayer(0));
+  EXPECT_EQ(fractal->CalculatingCount(), 1);
+  fractal->Undo();
+  EXPECT_EQ(fractal->Layers().Count(), 2);
+  fractal->ClearLayers();
+  EXPECT_EQ(fractal->CalculatingCount(), 0);
+  EXPECT_FALSE(fractal->Timer().Running());
+  fractal->AddLayer("Fresh");
+  EXPECT_EQ(fractal->Layers().Count(), 1);
+  EXPECT_EQ(fractal->CurrentLayer().Caption(), "Fresh");
+  EXPECT_FALSE(fractal->CurrentLayer().InUpdate());
 }
 
 TEST_F(FractalTest, DestroyingACalculatingDocumentStopsIt) {
