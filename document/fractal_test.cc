@@ -273,13 +273,9 @@ TEST_F(FractalTest, CalculatingLayersCanBeDeletedAndBroughtBack) {
   EXPECT_EQ(fractal->Layers().Count(), 1);
   EXPECT_EQ(fractal->CurrentLayer().Caption(), "Fresh");
   EXPECT_FALSE(fractal->CurrentLayer().InUpdate());
-}
-
-TEST_F(FractalTest, DestroyingACalculatingDocumentStopsIt) {
-  auto fractal = NewFractal(16, 12, "Endless");
-  fractal->AddLayer("Second");
+  fractal->CurrentLayer().Formula().SetEntry(file_, "Endless");
   ASSERT_TRUE(fractal->IsCalculating());
-  fractal.reset();
+  fractal.reset();  // stops the calculation without hanging
 }
 
 }  // namespace
