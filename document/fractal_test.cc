@@ -260,7 +260,7 @@ TEST_F(FractalTest, CurrentLayerIsShownAndSelected) {
 
 TEST_F(FractalTest, CalculatingLayersCanBeDeletedAndBroughtBack) {
   auto fractal = NewFractal(16, 12, "Endless");
-  fractal->AddLayer("Second");
+  fractal->AddLayer("Second").Formula().SetEntry(file_, "Endless");
   ASSERT_EQ(fractal->CalculatingCount(), 2);
   ASSERT_TRUE(fractal->DeleteLayer(0));
   EXPECT_EQ(fractal->CalculatingCount(), 1);
