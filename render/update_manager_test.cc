@@ -366,7 +366,9 @@ TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
     Start();
     manager_->AnimateTransform(4, 2, 0.0, c.zoom, c.animate);
     EXPECT_EQ(TestThreadPaints(), c.expected_frames);
-    if (c.expected_frames > 0) EXPECT_EQ(Paints().back().zoom, c.zoom);  // the full transform
+    if (c.expected_frames > 0) {
+      EXPECT_EQ(Paints().back().zoom, c.zoom);  // the full transform
+    }
     manager_.reset();
   }
 }
