@@ -54,8 +54,9 @@ TMergeHSL MergeRgbToHsl(TMergeRGB color);
 TMergeRGB MergeHslToRgb(TMergeHSL hsl);
 
 // top[i] := the blend of bottom[i] (below) and top[i] (this layer) in `mode`,
-// weighted by `opacity`. Only the color bytes change; the opacity byte stays the
-// top's. A mode outside 0 to 18 blends as the normal mode.
+// weighted by `opacity` (as BuildOpacityTable fills it). Only the color bytes
+// change; the opacity byte stays the top's. A mode outside 0 to 18 blends as the
+// normal mode.
 void MergeRow(int mode, const std::uint32_t* bottom, std::uint32_t* top, int count,
               const TOpacityTable& opacity);
 

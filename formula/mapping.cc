@@ -3,6 +3,7 @@
 #include "formula/mapping.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "formula/entry_thunk.h"
@@ -27,8 +28,10 @@ bool ValidMagnification(long double magnification) {
   return magnification > 0 && std::isfinite(magnification);
 }
 
-// Into [0, 2 pi].
+// Into [0, 2 pi]. An angle already inside stays as it is, bit for bit, so that a
+// stored angle set again does not drift.
 long double NormalizeAngle(long double radians) {
+  if (radians >= 0 && radians <= kTwoPi) return radians;
   if (radians >= 0) {
     const long double turns = radians * kInverseTwoPi;
     return (turns - std::trunc(turns)) * kTwoPi;
@@ -123,6 +126,43 @@ void TMapping::UpdateCorners() {
 
 void TMapping::Changed() {
   if (OnChange) OnChange(*this);
+}
+
+TMappingSnapshot TMapping::SaveSnapshot() const {
+  TMappingSnapshot snapshot{center_, magnification_, angle_, {}};
+  for (int i = 0; i < transforms_.Count(); ++i)
+    snapshot.Transforms.push_back(transforms_.Item(i).SaveSettings());
+  return snapshot;
+}
+
+void TMapping::RestoreSnapshot(const TMappingSnapshot& snapshot) {
+  SetCenter(snapshot.Center);
+  SetMagnification(snapshot.Magnification);
+  SetAngle(snapshot.Angle);
+  const int count = static_cast<int>(snapshot.Transforms.size());
+  // The items' own notifications do not reach the chain's owner, so values set on
+  // a kept item are announced here.
+  bool kept_changed = false;
+  transforms_.BeginUpdate();
+  try {
+    while (transforms_.Count() > count) transforms_.Delete(transforms_.Count() - 1);
+    for (int i = 0; i < count; ++i) {
+      const TTransformSettings& settings = snapshot.Transforms[static_cast<std::size_t>(i)];
+      if (i < transforms_.Count()) {
+        transforms_.Item(i).ApplyParameters(settings);
+        kept_changed = true;
+      } else {
+        auto transform = std::make_unique<TTransform>();
+        transform->ApplyParameters(settings);
+        transforms_.Add(std::move(transform));
+      }
+    }
+  } catch (...) {
+    transforms_.EndUpdate();
+    throw;
+  }
+  transforms_.EndUpdate();
+  if (kept_changed) Changed();
 }
 
 void TMapping::FillCalcBlock(TCalcBlock& block) const {

@@ -68,6 +68,8 @@ class TLayerCalculate {
   void EndUpdate();
   // An update bracket is open.
   bool InUpdate() const { return update_count_ > 0; }
+  // A recalculation waits for the outermost bracket to close.
+  bool RecalculationPending() const { return pending_ == pdRecalculate; }
   // A change that needs no undo step.
   void ChangeWithoutUndo();
   // A change with undo; consecutive changes with the same nonzero identifier merge.
@@ -86,6 +88,11 @@ class TLayerCalculate {
 
   int Method() const { return method_; }
   void SetMethod(int method);
+  // Whether a change of the formula sets the method to the formula's (on by
+  // default). Whoever restores a layer turns it off while the formula is restored,
+  // so that the layer's own method stands.
+  bool FollowsFormulaMethod() const { return follows_formula_method_; }
+  void SetFollowsFormulaMethod(bool follow) { follows_formula_method_ = follow; }
   int Priority() const { return priority_; }
   void SetPriority(int priority);
   // Threads run at once (1 to 16); used from the next calculation on.
@@ -174,6 +181,7 @@ class TLayerCalculate {
   TCalcStatistics carried_;
   std::int64_t total_pixels_ = 0;
   bool clear_on_start_ = true;
+  bool follows_formula_method_ = true;
   bool stopping_ = false;
   bool invalidate_pending_ = false;
   TRect invalid_rect_{};
