@@ -30,8 +30,12 @@ inline constexpr int kLaneCount = 8;
   std::memcpy(to, &lanes, sizeof lanes);
 }
 
-[[gnu::always_inline]] inline TLanes MaxLanes(const TLanes& a, const TLanes& b) { return a > b ? a : b; }
-[[gnu::always_inline]] inline TLanes MinLanes(const TLanes& a, const TLanes& b) { return a < b ? a : b; }
+[[gnu::always_inline]] inline TLanes MaxLanes(const TLanes& a, const TLanes& b) {
+  return a > b ? a : b;
+}
+[[gnu::always_inline]] inline TLanes MinLanes(const TLanes& a, const TLanes& b) {
+  return a < b ? a : b;
+}
 
 // n div d for 0 <= n < 2^24 and d >= 1, lane by lane. The single-precision
 // quotient is correctly rounded: it is off by at most n / d * 2^-24 < 1 / d,

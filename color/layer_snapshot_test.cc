@@ -97,7 +97,8 @@ void SetUpFirst(TLayer& layer) {
   layer.Mapping().SetCenter({-0.75L, 0.125L});
   layer.Mapping().SetMagnification(3);
   layer.Mapping().SetAngle(1);
-  for (const TTransformSettings& t : {Transform("Polar", true, 0.5L), Transform("Inversion", false, 2)}) {
+  for (const TTransformSettings& t :
+       {Transform("Polar", true, 0.5L), Transform("Inversion", false, 2)}) {
     auto transform = std::make_unique<TTransform>();
     transform->ApplyParameters(t);
     layer.Mapping().Transforms().Add(std::move(transform));
@@ -212,6 +213,26 @@ TEST_F(LayerSnapshotTest, MissingEntryFileLeavesTheBracketClosed) {
   EXPECT_THROW(other->RestoreSnapshot(broken), EZentrope);
   EXPECT_FALSE(other->InUpdate());
   EXPECT_TRUE(other->FollowsFormulaMethod());
+}
+
+// The recalculation repaints everything, so the gradient and alpha channel stay
+// silent while one is pending; without one their changes are announced.
+TEST_F(LayerSnapshotTest, GradientSilentOnlyWhileARecalculationIsPending) {
+  auto other = MakeLayer();
+  int gradient_changes = 0, alpha_changes = 0;
+  other->Gradient().OnChange = [&](TGradient&) { ++gradient_changes; };
+  other->AlphaChannel().OnChange = [&](TAlphaChannel&) { ++alpha_changes; };
+  other->RestoreSnapshot(saved_);  // new entries: a recalculation
+  EXPECT_EQ(gradient_changes, 0);
+  EXPECT_EQ(alpha_changes, 0);
+
+  TLayerSnapshot colors_only = other->SaveSnapshot();
+  colors_only.Gradient.Points.emplace_back(390, TRGB12{7, 8, 9});
+  colors_only.AlphaChannel.Points.emplace_back(390, 12);
+  other->RestoreSnapshot(colors_only);
+  EXPECT_GE(gradient_changes, 1);
+  EXPECT_GE(alpha_changes, 1);
+  EXPECT_EQ(Dump(other->SaveSnapshot()), Dump(colors_only));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include "color/merge_modes.h"
 
 #include <algorithm>
-
 #include <cstring>
 
 #include "color/lane_math.h"
@@ -89,9 +88,10 @@ struct THslLanes {
 // HSL (hue 0 to 511; 360 and above as the last sextant) of eight pixels as color
 // bytes red << 16 | green << 8 | blue. Luminance 0 needs no case of its own: m1,
 // m2 and f are all 0 then.
-[[gnu::always_inline]] inline TLanes LanesOfHsl(const TLanes& hue, const TLanes& s, const TLanes& l) {
-  const TLanes m2 =
-      l > 127 ? l + s - DivideLanes(l * s + 127, Splat(255)) : DivideLanes((s + 255) * l, Splat(255));
+[[gnu::always_inline]] inline TLanes LanesOfHsl(const TLanes& hue, const TLanes& s,
+                                               const TLanes& l) {
+  const TLanes m2 = l > 127 ? l + s - DivideLanes(l * s + 127, Splat(255))
+                            : DivideLanes((s + 255) * l, Splat(255));
   const TLanes m1 = 2 * l - m2;
   const TLanes sextant = DivideLanes(hue, Splat(60));
   const TLanes f = DivideLanes((m2 - m1) * (hue - 60 * sextant), Splat(60));
@@ -208,10 +208,9 @@ template <typename TStep>
 template <int kMode>
 [[gnu::always_inline]] inline void MergeModeRow(const std::uint32_t* bottom, std::uint32_t* top,
                                                 int count, int k) {
-  ForEachLanes(bottom, top, count, [k](const TLanes& b, const TLanes& t)
-                                       __attribute__((always_inline)) {
-                                         return MergeLanes<kMode>(b, t, k);
-                                       });
+  ForEachLanes(bottom, top, count,
+               [k](const TLanes& b, const TLanes& t)
+                   __attribute__((always_inline)) { return MergeLanes<kMode>(b, t, k); });
 }
 
 // The row functions exist once per processor kind and are picked when the
@@ -241,20 +240,24 @@ template <int kMode>
   }
 }
 
-[[gnu::target_clones("avx2", "default")]] void AlphaOverLanes(std::uint32_t* top,
-                                                              const std::uint32_t* bottom,
-                                                              int count) {
-  ForEachLanes(bottom, top, count, [](const TLanes& b, const TLanes& t)
-                                       __attribute__((always_inline)) {
-                                         const TLanes a = ChannelLanes(t, 24);
-                                         TLanes out = t & kOpacityMask;
-                                         for (int shift = 0; shift < 24; shift += 8) {
-                                           const TLanes c = MulLanes(a, ChannelLanes(t, shift)) +
-                                                            MulLanes(255 - a, ChannelLanes(b, shift));
-                                           out |= (c & 0xFF) << shift;
-                                         }
-                                         return out;
-                                       });
+// The top laid over the bottom with its own opacity byte a.
+[[gnu::always_inline]] inline TLanes AlphaOverLanes(const TLanes& bottom, const TLanes& top) {
+  const TLanes a = ChannelLanes(top, 24);
+  TLanes out = top & kOpacityMask;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const TLanes c =
+        MulLanes(a, ChannelLanes(top, shift)) + MulLanes(255 - a, ChannelLanes(bottom, shift));
+    out |= (c & 0xFF) << shift;
+  }
+  return out;
+}
+
+[[gnu::target_clones("avx2", "default")]] void AlphaOverRowLanes(std::uint32_t* top,
+                                                                 const std::uint32_t* bottom,
+                                                                 int count) {
+  ForEachLanes(bottom, top, count,
+               [](const TLanes& b, const TLanes& t)
+                   __attribute__((always_inline)) { return AlphaOverLanes(b, t); });
 }
 
 }  // namespace
@@ -299,7 +302,7 @@ void MergeRow(int mode, const std::uint32_t* bottom, std::uint32_t* top, int cou
 }
 
 void AlphaOverRow(std::uint32_t* top, const std::uint32_t* bottom, int count) {
-  AlphaOverLanes(top, bottom, count);
+  AlphaOverRowLanes(top, bottom, count);
 }
 
 }  // namespace zt

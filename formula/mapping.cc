@@ -3,6 +3,7 @@
 #include "formula/mapping.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <numbers>
 
@@ -37,6 +38,22 @@ long double NormalizeAngle(long double radians) {
     return (turns - std::trunc(turns)) * kTwoPi;
   }
   return radians + (std::trunc(-radians * kInverseTwoPi) + 1) * kTwoPi;
+}
+
+bool SameParamValue(const TParamValue& a, const TParamValue& b) {
+  return a.Type == b.Type && std::memcmp(&a.Value.Re, &b.Value.Re, 10) == 0 &&
+         std::memcmp(&a.Value.Im, &b.Value.Im, 10) == 0;
+}
+
+bool SameSettings(const TTransformSettings& a, const TTransformSettings& b) {
+  if (a.FileName != b.FileName || a.EntryName != b.EntryName || a.Enabled != b.Enabled ||
+      a.Params.size() != b.Params.size() || a.Funcs != b.Funcs)
+    return false;
+  for (std::size_t i = 0; i < a.Params.size(); ++i)
+    if (a.Params[i].first != b.Params[i].first ||
+        !SameParamValue(a.Params[i].second, b.Params[i].second))
+      return false;
+  return true;
 }
 
 }  // namespace
@@ -140,8 +157,8 @@ void TMapping::RestoreSnapshot(const TMappingSnapshot& snapshot) {
   SetMagnification(snapshot.Magnification);
   SetAngle(snapshot.Angle);
   const int count = static_cast<int>(snapshot.Transforms.size());
-  // The items' own notifications do not reach the chain's owner, so values set on
-  // a kept item are announced here.
+  // The items' own notifications do not reach the chain's owner, so a kept item
+  // that changed is announced here.
   bool kept_changed = false;
   transforms_.BeginUpdate();
   try {
@@ -149,8 +166,10 @@ void TMapping::RestoreSnapshot(const TMappingSnapshot& snapshot) {
     for (int i = 0; i < count; ++i) {
       const TTransformSettings& settings = snapshot.Transforms[static_cast<std::size_t>(i)];
       if (i < transforms_.Count()) {
-        transforms_.Item(i).ApplyParameters(settings);
-        kept_changed = true;
+        TTransform& kept = transforms_.Item(i);
+        const TTransformSettings before = kept.SaveSettings();
+        kept.ApplyParameters(settings);
+        kept_changed = kept_changed || !SameSettings(before, kept.SaveSettings());
       } else {
         auto transform = std::make_unique<TTransform>();
         transform->ApplyParameters(settings);

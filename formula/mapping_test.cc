@@ -125,6 +125,17 @@ TEST(MappingTest, AnglesAreNormalised) {
   EXPECT_EQ(changes, 1);
 }
 
+// An angle inside [0, 2 pi] is kept bit for bit, so that restoring a stored one
+// does not drift.
+TEST(MappingTest, AnglesInsideTheRangeStayExact) {
+  TMapping mapping;
+  for (long double angle : {1.00000000000000008945L, 0.3L, 6.2831L, 3.14159265358979323851L}) {
+    mapping.SetAngle(angle + 1);
+    mapping.SetAngle(angle);
+    EXPECT_EQ(mapping.Angle(), angle);
+  }
+}
+
 TEST(MappingTest, CornersSetTheLocation) {
   TMapping mapping;
   mapping.SetCorners(-2, 1.5L, 2, -1.5L);
@@ -271,6 +282,10 @@ TEST_F(MappingTransformTest, SnapshotRestoresLocationAndChain) {
   EXPECT_EQ(mapping_.Magnification(), 4);
   EXPECT_EQ(mapping_.Angle(), 1);
   ExpectNear(Map(900, 100), before, 0);
+  // Restoring the state it is in changes nothing.
+  changes_ = 0;
+  mapping_.RestoreSnapshot(saved);
+  EXPECT_EQ(changes_, 0);
 }
 
 }  // namespace
