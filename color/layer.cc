@@ -163,7 +163,7 @@ void TLayer::ResetLocation() {
   Mapping().SetAngle(Formula().DefaultAngle());
 }
 
-TLayerSnapshot TLayer::SaveSnapshot() {
+TLayerSnapshot TLayer::SaveSnapshot() const {
   TLayerSnapshot s;
   s.InsideColor = inside_color_;
   s.OutsideColor = outside_color_;

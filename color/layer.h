@@ -105,7 +105,7 @@ class TLayer : public TLayerCalculate {
   // The mapping takes the formula's default center, magnification and angle.
   void ResetLocation();
 
-  TLayerSnapshot SaveSnapshot();
+  TLayerSnapshot SaveSnapshot() const;
   // Inside one update bracket: stops a running calculation, sets every property
   // through its setter, restores the six sub-objects (the layer's method stands
   // against the formula's; with a recalculation pending the gradient's and alpha

@@ -58,6 +58,10 @@ class TLayerCalculate {
   TFormula& Formula() { return *formula_; }
   TColoring& InsideColoring() { return *inside_; }
   TColoring& OutsideColoring() { return *outside_; }
+  const TMapping& Mapping() const { return *mapping_; }
+  const TFormula& Formula() const { return *formula_; }
+  const TColoring& InsideColoring() const { return *inside_; }
+  const TColoring& OutsideColoring() const { return *outside_; }
   TIndexImage& Image() { return *image_; }
   const TIndexImage& Image() const { return *image_; }
 
