@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace zt {
 namespace {
 
@@ -28,16 +26,6 @@ TEST(LaneMathTest, DivisionIsExactAtTheTopOfItsRange) {
     const TLanes n = {top, top - 1, top - d, d * (top / d), d * (top / d) - 1, d, d - 1, 0};
     const TLanes q = DivideLanes(n, Splat(d));
     for (int i = 0; i < kLaneCount; ++i) ASSERT_EQ(q[i], n[i] / d) << n[i] << " / " << d;
-  }
-}
-
-TEST(LaneMathTest, MinMaxAndSplat) {
-  const TLanes a = {0, 5, -3, 255, 7, 7, 100, -1};
-  const TLanes b = Splat(7);
-  const TLanes max = MaxLanes(a, b), min = MinLanes(a, b);
-  for (int i = 0; i < kLaneCount; ++i) {
-    EXPECT_EQ(max[i], std::max(a[i], 7));
-    EXPECT_EQ(min[i], std::min(a[i], 7));
   }
 }
 
