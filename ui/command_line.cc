@@ -8,6 +8,7 @@
 #include "document/config_manager.h"
 #include "ui/compile_command.h"
 #include "ui/iterate_command.h"
+#include "ui/list_command.h"
 
 namespace zt {
 namespace {
@@ -18,6 +19,7 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  compile   compile the entries of a formula, coloring or transformation file\n"
     "  iterate   run a formula entry for one point and show its orbit\n"
+    "  list      list the entries of a parameter, gradient, alpha or collection file\n"
     "\n"
     "Run 'zt COMMAND --help' for the options of a command.\n";
 
@@ -45,6 +47,10 @@ int RunCommandLine(int argc, char** argv) {
   if (command == "iterate") {
     ConfigManager().LoadAll();
     return RunIterateCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  if (command == "list") {
+    ConfigManager().LoadAll();
+    return RunListCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return 2;
