@@ -68,6 +68,14 @@ void TLayerList::Clear() {
 }
 
 void TLayerList::MergeRow(int y, int x, int count, std::uint32_t* out) const {
+  MergeRow(y, x, count, out,
+           [](const TLayer& layer, int row, int column, int length, std::uint32_t* colors) {
+             layer.ColorRow(row, column, length, colors);
+           });
+}
+
+void TLayerList::MergeRow(int y, int x, int count, std::uint32_t* out,
+                          const TColorRowSource& source) const {
   if (layers_.empty() || count <= 0) return;
   int bottom = Count() - 1;
   while (bottom >= 0 && !layers_[bottom]->Visible()) --bottom;
@@ -77,14 +85,14 @@ void TLayerList::MergeRow(int y, int x, int count, std::uint32_t* out) const {
     std::fill(out, out + count, background);
     return;
   }
-  layers_[bottom]->ColorRow(y, x, count, out);
+  source(*layers_[bottom], y, x, count, out);
   // Each merging thread keeps its scratch row between calls.
   thread_local std::vector<std::uint32_t> top;
   top.resize(count);
   for (int i = bottom - 1; i >= 0; --i) {
     const TLayer& layer = *layers_[i];
     if (!layer.Visible()) continue;
-    layer.ColorRow(y, x, count, top.data());
+    source(layer, y, x, count, top.data());
     zt::MergeRow(layer.MergeMode(), out, top.data(), count, layer.OpacityTable());
     if (layer.UseAlpha()) AlphaOverRow(top.data(), out, count);
     std::copy(top.begin(), top.end(), out);

@@ -45,6 +45,12 @@ class TLayerList {
   // byte; the high byte is meaningless). All layers must have the same image
   // size and the range must lie inside it; an empty list writes nothing.
   void MergeRow(int y, int x, int count, std::uint32_t* out) const;
+  // The same with each layer's color row taken from `source` instead of the
+  // layer's ColorRow (the update manager's navigation preview).
+  using TColorRowSource =
+      std::function<void(const TLayer& layer, int y, int x, int count, std::uint32_t* out)>;
+  void MergeRow(int y, int x, int count, std::uint32_t* out,
+                const TColorRowSource& source) const;
 
   TNotify OnBeforeChange;
   TNotify OnChange;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/error.h"
+
 namespace zt {
 
 void TIndexImage::SetSize(int width, int height) {
@@ -24,6 +26,12 @@ void TIndexImage::SetHeight(int height) {
 }
 
 void TIndexImage::Clear() { std::fill(pixels_.begin(), pixels_.end(), kBackgroundIndex); }
+
+void TIndexImage::ExchangePixels(std::vector<std::uint16_t>& pixels) {
+  if (pixels.size() != pixels_.size())
+    throw EZentrope("Cannot exchange pixels of a different size");
+  pixels_.swap(pixels);
+}
 
 void TIndexImage::FillRect(int x1, int y1, int x2, int y2, std::uint16_t value) {
   x1 = std::max(x1, 0);

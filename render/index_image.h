@@ -53,6 +53,11 @@ class TIndexImage {
   // OnResize); otherwise SetSize(width, height).
   void Crop(int x, int y, int width, int height);
 
+  // Exchanges the pixels with `pixels`, which must hold Width() * Height() values
+  // (EZentrope "Cannot exchange pixels of a different size" otherwise). Lets a
+  // resampled image replace the old one without copying.
+  void ExchangePixels(std::vector<std::uint16_t>& pixels);
+
   std::function<void(TIndexImage&)> OnResize;
 
  private:

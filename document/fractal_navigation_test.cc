@@ -1,0 +1,142 @@
+// Tests of the document's navigation: the point under the cursor stays put when
+// zooming, panning moves the picture with the pointer also on rotated layers,
+// only selected layers move, and cropping in place keeps the calculated pixels.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "document/config_manager.h"
+#include "document/fractal.h"
+#include "document/fractal_test_util.h"
+
+namespace zt {
+namespace {
+
+using FractalNavigationTest = testing::FractalTest;
+
+// The complex point the mapping puts under the pixel position (x, y).
+TComplex PointAt(const TMapping& m, long double x, long double y) {
+  const long double u = x - m.ImageWidth() / 2;
+  const long double v = m.ImageHeight() / 2 - y;
+  return m.Center() + m.Scale() * TComplex(u * m.Cosine() - v * m.Sine(), v * m.Cosine() + u * m.Sine());
+}
+
+void ExpectNear(TComplex actual, TComplex expected) {
+  EXPECT_NEAR(static_cast<double>(actual.real()), static_cast<double>(expected.real()), 1e-12);
+  EXPECT_NEAR(static_cast<double>(actual.imag()), static_cast<double>(expected.imag()), 1e-12);
+}
+
+TEST_F(FractalNavigationTest, ZoomKeepsThePointUnderTheCursor) {
+  struct Case {
+    int x, y;
+    double factor;
+  } const cases[] = {{40, 30, 2}, {0, 0, 2}, {79, 10, 4}, {13, 50, 0.5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " x" + std::to_string(c.factor));
+    auto fractal = NewFractal(80, 60, "");
+    TMapping& mapping = fractal->CurrentLayer().Mapping();
+    mapping.SetCenter({-0.5L, 0.25L});
+    const TComplex point = PointAt(mapping, c.x, c.y);
+    const long double magnification = mapping.Magnification();
+    fractal->Zoom(c.x, c.y, c.factor, false, false);
+    ExpectNear(PointAt(mapping, c.x, c.y), point);
+    EXPECT_NEAR(static_cast<double>(mapping.Magnification()),
+                static_cast<double>(magnification) * c.factor, 1e-12);
+  }
+}
+
+TEST_F(FractalNavigationTest, ZoomCentersThePointWhenTheSettingAsks) {
+  auto fractal = NewFractal(80, 60, "");
+  TMapping& mapping = fractal->CurrentLayer().Mapping();
+  const TComplex point = PointAt(mapping, 10, 20);
+  ConfigManager().ZoomDestination = 1;
+  fractal->Zoom(10, 20, 2, true, false);
+  ConfigManager().ZoomDestination = 0;
+  ExpectNear(mapping.Center(), point);
+}
+
+TEST_F(FractalNavigationTest, PanMovesThePictureWithThePointer) {
+  for (const long double angle : {0.0L, std::numbers::pi_v<long double> / 2, 1.0L}) {
+    SCOPED_TRACE(static_cast<double>(angle));
+    auto fractal = NewFractal(80, 60, "");
+    TMapping& mapping = fractal->CurrentLayer().Mapping();
+    mapping.SetAngle(angle);
+    const TComplex center = mapping.Center();
+    const TComplex point = PointAt(mapping, 10, 10);
+    fractal->Pan(7, -3, false);
+    ExpectNear(PointAt(mapping, 17, 7), point);
+    if (angle == 0) {
+      const long double u = mapping.Scale();
+      ExpectNear(mapping.Center(), center + TComplex(-u * 7, u * -3));
+    }
+  }
+}
+
+TEST_F(FractalNavigationTest, OnlySelectedLayersMove) {
+  auto fractal = NewFractal(80, 60, "");
+  fractal->AddLayer("Second");
+  fractal->Layers()[1].SetSelected(false);
+  const TComplex center = fractal->Layers()[1].Mapping().Center();
+  fractal->Rotate(0.5, false);
+  fractal->Pan(5, 5, false);
+  EXPECT_NEAR(static_cast<double>(fractal->Layers()[0].Mapping().Angle()), 0.5, 1e-15);
+  EXPECT_EQ(fractal->Layers()[1].Mapping().Angle(), 0);
+  EXPECT_EQ(fractal->Layers()[1].Mapping().Center(), center);
+  EXPECT_NE(fractal->Layers()[0].Mapping().Center(), center);
+}
+
+TEST_F(FractalNavigationTest, ZoomToRectangleCentersAndFillsTheWidth) {
+  auto fractal = NewFractal(80, 60, "");
+  TMapping& mapping = fractal->CurrentLayer().Mapping();
+  const TComplex point = PointAt(mapping, 30, 25);
+  fractal->ZoomToRectangle(20, 20, 20, 10, 0.25, false);
+  ExpectNear(mapping.Center(), point);
+  EXPECT_NEAR(static_cast<double>(mapping.Magnification()), 4.0, 1e-12);
+  EXPECT_NEAR(static_cast<double>(mapping.Angle()), 0.25, 1e-15);
+}
+
+TEST_F(FractalNavigationTest, CropInPlaceKeepsTheCalculatedPixels) {
+  // Wider than 4:3, so that the height sets the scale here and the width in the
+  // tall crop.
+  auto fractal = NewFractal(40, 24, "Mandel");
+  Finish(*fractal);
+  TLayer& layer = fractal->CurrentLayer();
+  const TIndexImage& image = layer.Image();
+  constexpr int kLeft = 5, kTop = 4, kWidth = 12, kHeight = 17;
+  std::vector<std::uint16_t> kept;
+  for (int y = kTop; y < kTop + kHeight; ++y)
+    for (int x = kLeft; x < kLeft + kWidth; ++x) kept.push_back(image.GetPixel(x, y));
+  const TComplex point = PointAt(layer.Mapping(), kLeft, kTop);
+  const int steps = fractal->History().Count();
+  fractal->Crop(kLeft, kTop, kWidth, kHeight);
+  EXPECT_EQ(fractal->Width(), kWidth);
+  EXPECT_EQ(fractal->Height(), kHeight);
+  EXPECT_EQ(fractal->Bitmap().Width(), kWidth);
+  EXPECT_EQ(fractal->History().Count(), steps + 1);
+  EXPECT_EQ(Pixels(layer), kept);  // visible until recalculated
+  ExpectNear(PointAt(layer.Mapping(), 0, 0), point);
+  Finish(*fractal);
+  const std::vector<std::uint16_t> recalculated = Pixels(layer);
+  ASSERT_EQ(recalculated.size(), kept.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < kept.size(); ++i) differing += recalculated[i] != kept[i];
+  EXPECT_LE(differing, 2);  // the same points, up to rounding at a boundary
+}
+
+TEST_F(FractalNavigationTest, CropBeyondTheImageResizesAndRecalculates) {
+  auto fractal = NewFractal(40, 30, "Mandel");
+  Finish(*fractal);
+  fractal->Crop(30, 20, 20, 20);
+  EXPECT_EQ(fractal->Width(), 20);
+  EXPECT_EQ(fractal->Height(), 20);
+  EXPECT_EQ(fractal->CurrentLayer().Image().Width(), 20);
+  fractal->Crop(0, 0, 0, 5);  // no width: nothing happens
+  EXPECT_EQ(fractal->Width(), 20);
+  Finish(*fractal);
+  const std::vector<std::uint16_t> pixels = Pixels(fractal->CurrentLayer());
+  EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kBackgroundIndex), 0);
+}
+
+}  // namespace
+}  // namespace zt
