@@ -31,7 +31,7 @@ constexpr const char* kHelp =
     "                      (default: the ThreadNumber setting)\n"
     "  --help              show this text\n"
     "\n"
-    "Exit status: 0 the file was written, 1 calculating or writing failed,\n"
+    "Exit status: 0 the file was written, 1 it could not be written,\n"
     "2 usage or input file errors.\n";
 
 struct TOptions {

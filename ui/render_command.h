@@ -20,8 +20,8 @@ TRenderOutput RenderOutputFor(const std::string& file);
 void WriteRenderOutput(TFractal& fractal, TRenderOutput kind, const std::string& file);
 
 // Runs the command with the arguments after "render"; returns the exit status:
-// 0 the output was written, 1 the calculation or the writing failed, 2 usage
-// or input file errors. The progress bar goes to `err` when `terminal` is set.
+// 0 the output was written, 1 it could not be written, 2 usage or input file
+// errors. The progress bar goes to `err` when `terminal` is set.
 // Main thread: the calculation's notifications arrive through its dispatcher.
 int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err,
                      bool terminal = false);
