@@ -17,6 +17,10 @@ TExportImage::~TExportImage() = default;
 
 void TExportImage::Execute(const TExportDescription& description) {
   description_ = description;
+  // Fields too small for the size would give a file that no program can read.
+  if (description.width > MaxSide() || description.height > MaxSide())
+    throw EExportError(Format("Cannot export '%s': the format holds at most %d x %d pixels",
+                              output_->Destination().c_str(), MaxSide(), MaxSide()));
   Export();
   if (!output_->Commit()) ThrowWriteError();
   StoreProgress(1.0);

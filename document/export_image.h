@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -85,6 +86,8 @@ class TExportImage {
  protected:
   // Writes the whole file through Write() and Patch().
   virtual void Export() = 0;
+  // The largest width and height the format's fields can hold.
+  virtual int MaxSide() const { return std::numeric_limits<int>::max(); }
 
   const TExportDescription& Description() const { return description_; }
   TExportLayerInfo LayerInfo(int layer) const;

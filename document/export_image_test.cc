@@ -126,6 +126,32 @@ TEST(ExportImage, FailedRenameIsAWriteError) {
   EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
+TEST(ExportImage, SizesBeyondTheFormatsFieldsAreRefused) {
+  testing::TempDir dir;
+  const auto path = dir.Write("old.tga", "old");
+  const struct {
+    std::function<std::unique_ptr<TExportImage>(const std::filesystem::path&)> create;
+    int width, height;
+    const char* limit;
+  } cases[] = {
+      {kFormats[4].create, 65536, 1, "65535 x 65535"},
+      {kFormats[1].create, 1, 30001, "30000 x 30000"},
+  };
+  for (const auto& c : cases) {
+    TExportDescription description;
+    description.width = c.width;
+    description.height = c.height;
+    description.layer_count = 1;
+    auto exporter = c.create(path);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { exporter->Execute(description); }),
+              "Cannot export '" + path.string() + "': the format holds at most " + c.limit +
+                  " pixels");
+    exporter.reset();
+    EXPECT_EQ(testing::ReadFile(path), "old");
+    EXPECT_EQ(CountEntries(dir.path()), 1);
+  }
+}
+
 TEST(ExportImage, UnansweredRequestsGiveBlackRows) {
   testing::TempDir dir;
   auto path = dir.path() / "black.tga";

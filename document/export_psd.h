@@ -19,6 +19,7 @@ class TExportPSDImage : public TExportImage {
 
  protected:
   void Export() override;
+  int MaxSide() const override { return 30000; }  // the format's limit; row byte counts are 16-bit
 
  private:
   void WriteLayerRecord(int layer, uint64_t& channel_entries);

@@ -12,6 +12,7 @@ class TExportTGAImage : public TExportImage {
 
  protected:
   void Export() override;
+  int MaxSide() const override { return 65535; }  // 16-bit size fields
 };
 
 }  // namespace zt

@@ -180,6 +180,21 @@ TEST_F(FractalTest, CalculationStartAndEndAreReportedOnceAndTimed) {
   EXPECT_EQ(fractal->Timer().Percent(), 100);
 }
 
+TEST_F(FractalTest, TimerResumesWithAnInterruptedCalculationAndRestartsOtherwise) {
+  auto fractal = NewFractal(16, 12, "Endless");
+  ASSERT_TRUE(fractal->Timer().Running());
+  fractal->CurrentLayer().Stop();
+  EXPECT_FALSE(fractal->Timer().Running());
+  fractal->Timer().SetElapsed(1.0);
+  fractal->CurrentLayer().Resume();
+  ASSERT_TRUE(fractal->IsCalculating());
+  EXPECT_GE(fractal->Timer().Elapsed(), 1.0);
+  fractal->CurrentLayer().Stop();
+  fractal->CurrentLayer().Mapping().SetCenter({1, 1});  // a new calculation
+  ASSERT_TRUE(fractal->IsCalculating());
+  EXPECT_LT(fractal->Timer().Elapsed(), 0.5);
+}
+
 TEST_F(FractalTest, AddedLayerCopiesSettingsAndPixels) {
   auto fractal = NewFractal(24, 18, "Mandel");
   Finish(*fractal);
@@ -260,7 +275,7 @@ TEST_F(FractalTest, CurrentLayerIsShownAndSelected) {
 
 TEST_F(FractalTest, CalculatingLayersCanBeDeletedAndBroughtBack) {
   auto fractal = NewFractal(16, 12, "Endless");
-  fractal->AddLayer("Second");
+  fractal->AddLayer("Second").Formula().SetEntry(file_, "Endless");
   ASSERT_EQ(fractal->CalculatingCount(), 2);
   ASSERT_TRUE(fractal->DeleteLayer(0));
   EXPECT_EQ(fractal->CalculatingCount(), 1);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/test_support.h"
+
 namespace zt {
 namespace {
 
@@ -94,6 +96,19 @@ TEST(IndexImageTest, CropKeepsAnInsideRectangleElseResizes) {
   EXPECT_EQ(resizes, 2);
   EXPECT_EQ(image.Width(), 3);
   EXPECT_EQ(RowOf(image, 0), (std::vector<std::uint16_t>(3, kBackgroundIndex)));
+}
+
+TEST(IndexImageTest, ExchangePixelsSwapsStorageOfTheSameSizeOnly) {
+  TIndexImage image;
+  FillNumbered(image);
+  std::vector<std::uint16_t> other(12, 7);
+  image.ExchangePixels(other);
+  EXPECT_EQ(RowOf(image, 2), (std::vector<std::uint16_t>(4, 7)));
+  EXPECT_EQ(other[5], 11);
+  std::vector<std::uint16_t> wrong(11, 1);
+  EXPECT_EQ(testing::ErrorMessageOf([&] { image.ExchangePixels(wrong); }),
+            "Cannot exchange pixels of a different size");
+  EXPECT_EQ(image.GetPixel(0, 0), 7);
 }
 
 }  // namespace

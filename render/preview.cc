@@ -101,7 +101,9 @@ void PreviewIndexRow(const TPreview& preview, const std::uint16_t* pixels, int y
   TFixed last = width;
   ClipRange(sx0, c, Whole(width), first, last);
   ClipRange(sy0, -s, Whole(preview.Height), first, last);
-  if (last < first) last = first;
+  // An empty range may lie beyond either end of the row.
+  last = std::max(last, TFixed{0});
+  first = std::min(first, last);
   const int begin = static_cast<int>(first);
   const int end = static_cast<int>(last);
 

@@ -109,14 +109,12 @@ void TUpdateManager::Execute() {
       lock.lock();
       continue;
     }
-    if (finished != nullptr) {
-      RedrawList(finished->TakeUpdateRects());
-      lock.lock();
-      draw_finished_ = false;
-      changed_.notify_all();
-      lock.unlock();
-    }
+    if (finished != nullptr) RedrawList(finished->TakeUpdateRects());
     lock.lock();
+    if (finished != nullptr) {
+      draw_finished_ = false;  // releases CalculationEnded
+      changed_.notify_all();
+    }
     const TRect dirty = dirty_;
     dirty_ = {};
     const TPreview preview = preview_;
@@ -270,6 +268,12 @@ bool TUpdateManager::LayersFit() const {
 
 void TUpdateManager::RedrawList(std::vector<TRect> rects) {
   const TPreview preview = Preview();
+  if (rects.empty()) return;
+  // Under a preview any rectangle redraws the whole image; once is enough.
+  if (preview.Moves()) {
+    RegionRedraw(rects.front(), preview);
+    return;
+  }
   for (const TRect& rect : CoalesceRects(std::move(rects))) {
     RegionRedraw(rect, preview);
     if (Cancelled()) return;

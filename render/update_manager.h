@@ -30,9 +30,10 @@ std::vector<TRect> CoalesceRects(std::vector<TRect> rects);
 // thread only draws. While the manager is stopped (BeginStop ... EndStop, which
 // nest) its thread draws nothing and the caller has sole use of the bitmap, the
 // index images and the preview; rectangles invalidated meanwhile are dropped, so
-// callers follow EndStop with InvalidateAll. GetMergedRow and Commit read or swap
-// the index images the thread reads: call them while stopped or idle (Commit
-// stops the manager itself).
+// callers follow EndStop with InvalidateAll. Commit swaps the storage of index
+// images the thread reads and stops the manager itself; no calculation may write
+// to the selected layers meanwhile. GetMergedRow only reads and uses its own
+// buffer, so it may run while the thread draws.
 //
 // The bitmap and the layer list must outlive the manager; the list changes only
 // while the manager is stopped. Drawing never needs the main thread, so the main

@@ -1,0 +1,465 @@
+// The update manager against layers whose pixels name their own positions: what
+// it draws when, what a stop drops, the preview shown and committed, the
+// animation settings, the merged rows for export, and the wait for a finished
+// calculation. The test thread is the user-interface (main) thread.
+#include "render/update_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "color/layer_list.h"
+#include "document/config_manager.h"
+#include "render/direct_bitmap.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kWidth = 40;
+constexpr int kHeight = 30;
+constexpr std::uint32_t kBackground = 0x00EEEEEE;
+
+// What a layer with tag `tag` shows for index `index`: the index in blue and
+// green, the tag in red.
+std::uint32_t IndexColor(int tag, int index) {
+  return static_cast<std::uint32_t>(tag) << 16 | static_cast<std::uint32_t>(index);
+}
+
+struct PaintRecord {
+  bool on_test_thread;
+  TRect rect;
+  int shift_x, shift_y;
+  double zoom, angle;
+};
+
+class UpdateManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MainThreadDispatcher().MakeCurrentThreadMain();
+    TConfigManager& config = ConfigManager();
+    saved_ = {config.Animation, config.LimitAnimSize, config.AnimMaxWidth, config.AnimMaxHeight,
+              config.AnimFrames};
+    config.Animation = 2;
+    config.LimitAnimSize = false;
+    config.AnimFrames = 3;
+  }
+
+  void TearDown() override {
+    manager_.reset();
+    TConfigManager& config = ConfigManager();
+    config.Animation = saved_[0];
+    config.LimitAnimSize = saved_[1] != 0;
+    config.AnimMaxWidth = saved_[2];
+    config.AnimMaxHeight = saved_[3];
+    config.AnimFrames = saved_[4];
+  }
+
+  // Adds an opaque layer of the given size whose pixel (x, y) holds index
+  // y * width + x, shown as IndexColor(tag, index).
+  TLayer& AddLayer(int tag, int width = kWidth, int height = kHeight) {
+    auto layer = std::make_unique<TLayer>();
+    layer->Image().OnResize = nullptr;
+    layer->Image().SetSize(width, height);
+    layer->EndUpdate();
+    layer->SetOpacity(100);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const int index = y * width + x;
+        layer->Image().SetPixel(x, y, static_cast<std::uint16_t>(index));
+        SetEntry(*layer, index, IndexColor(tag, index));
+      }
+    SetEntry(*layer, kBackgroundIndex, kBackground);
+    TLayer& result = *layer;
+    layers_.Add(std::move(layer));
+    return result;
+  }
+
+  static void SetEntry(TLayer& layer, int index, std::uint32_t color) {
+    layer.ConvertTable()[index] = {static_cast<std::uint8_t>(color),
+                                   static_cast<std::uint8_t>(color >> 8),
+                                   static_cast<std::uint8_t>(color >> 16), 255};
+  }
+
+  void Start(int width = kWidth, int height = kHeight) {
+    bitmap_.SetWidth(width);
+    bitmap_.SetHeight(height);
+    const std::thread::id test_thread = std::this_thread::get_id();
+    bitmap_.OnPaint = [this, test_thread](TDirectBitmap&, const TRect& rect) {
+      std::lock_guard<std::mutex> lock(paint_mutex_);
+      PaintRecord record{std::this_thread::get_id() == test_thread, rect, 0, 0, 0.0, 0.0};
+      // The preview values belong to the test thread; read them only there.
+      if (record.on_test_thread)
+        record = {true, rect, manager_->ShiftX(), manager_->ShiftY(), manager_->Zoom(),
+                  manager_->Angle()};
+      paints_.push_back(record);
+    };
+    manager_ = std::make_unique<TUpdateManager>(bitmap_, layers_);
+  }
+
+  void WaitIdle() { ASSERT_TRUE(manager_->WaitIdle(10000)); }
+
+  std::vector<PaintRecord> Paints() {
+    std::lock_guard<std::mutex> lock(paint_mutex_);
+    return paints_;
+  }
+
+  int TestThreadPaints() {
+    int count = 0;
+    for (const PaintRecord& p : Paints()) count += p.on_test_thread;
+    return count;
+  }
+
+  // The number of bitmap pixels that differ from `expected(x, y)`.
+  template <class F>
+  int Mismatches(F expected) {
+    int count = 0;
+    for (int y = 0; y < bitmap_.Height(); ++y)
+      for (int x = 0; x < bitmap_.Width(); ++x) count += bitmap_.Pixel(x, y) != expected(x, y);
+    return count;
+  }
+
+  TDirectBitmap bitmap_;
+  TLayerList layers_;
+  std::unique_ptr<TUpdateManager> manager_;  // declared last: goes first
+  std::mutex paint_mutex_;
+  std::vector<PaintRecord> paints_;
+  std::array<int, 5> saved_{};
+};
+
+TEST_F(UpdateManagerTest, InvalidateWhileIdleIsDrawnAndPainted) {
+  AddLayer(1);
+  Start();
+  manager_->Invalidate({5, 5, 10, 8});
+  WaitIdle();
+  EXPECT_EQ(Mismatches([](int x, int y) {
+              const bool inside = x >= 5 && x < 10 && y >= 5 && y < 8;
+              return inside ? IndexColor(1, y * kWidth + x) : 0u;
+            }),
+            0);
+  ASSERT_EQ(Paints().size(), 1u);
+  EXPECT_EQ(Paints()[0].rect, (TRect{5, 5, 10, 8}));
+  EXPECT_FALSE(Paints()[0].on_test_thread);
+
+  manager_->Invalidate({-10, 20, 100, 50});  // clipped to the bitmap
+  WaitIdle();
+  EXPECT_EQ(Paints().back().rect, (TRect{0, 20, kWidth, kHeight}));
+}
+
+TEST_F(UpdateManagerTest, InvalidateWhileStoppedIsNeverDrawn) {
+  AddLayer(1);
+  Start();
+  manager_->BeginStop();
+  manager_->BeginStop();  // nests
+  manager_->InvalidateAll();
+  manager_->EndStop();
+  manager_->Invalidate({0, 0, 1, 1});
+  manager_->EndStop();
+  manager_->EndStop();  // an unmatched end changes nothing
+  WaitIdle();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(Paints().empty());
+  EXPECT_EQ(bitmap_.Pixel(0, 0), 0u);
+
+  manager_->InvalidateAll();
+  WaitIdle();
+  EXPECT_EQ(Mismatches([](int x, int y) { return IndexColor(1, y * kWidth + x); }), 0);
+}
+
+TEST_F(UpdateManagerTest, BeginStopWaitsForTheRedrawInProgress) {
+  AddLayer(1);
+  Start();
+  std::atomic<bool> entered{false}, release{false}, stopped{false};
+  bitmap_.OnPaint = [&](TDirectBitmap&, const TRect&) {
+    entered = true;
+    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  manager_->InvalidateAll();
+  while (!entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::thread stopper([&] {
+    manager_->BeginStop();
+    stopped = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(stopped);
+  release = true;
+  stopper.join();
+  EXPECT_TRUE(stopped);
+  manager_->EndStop();
+}
+
+TEST_F(UpdateManagerTest, PreviewSettersClampTheZoomAndIgnoreNaN) {
+  Start();
+  const struct {
+    double set, stored;
+  } cases[] = {{0.0001, 0.001}, {5000, 1000}, {2.5, 2.5}, {std::nan(""), 2.5}, {-1, 0.001}};
+  for (const auto& c : cases) {
+    manager_->SetZoom(c.set);
+    EXPECT_EQ(manager_->Zoom(), c.stored) << c.set;
+  }
+  manager_->SetShiftX(3);
+  manager_->SetShiftY(-4);
+  manager_->SetAngle(0.5);
+  EXPECT_EQ(manager_->Preview().OX, static_cast<int>(std::nearbyint(std::cos(0.5) * 3 + std::sin(0.5) * 4)));
+  EXPECT_TRUE(manager_->Preview().Transformed);
+  manager_->ResetPreview();
+  EXPECT_EQ(manager_->ShiftX(), 0);
+  EXPECT_EQ(manager_->ShiftY(), 0);
+  EXPECT_EQ(manager_->Zoom(), 1.0);
+  EXPECT_EQ(manager_->Angle(), 0.0);
+  EXPECT_FALSE(manager_->Preview().Moves());
+}
+
+TEST_F(UpdateManagerTest, ShownShiftMovesOnlySelectedLayers) {
+  for (bool selected : {true, false}) {
+    SCOPED_TRACE(selected);
+    layers_.Clear();
+    AddLayer(1).SetSelected(selected);
+    Start();
+    manager_->SetShiftX(10);
+    manager_->SetShiftY(-5);
+    manager_->InvalidateAll();
+    WaitIdle();
+    EXPECT_EQ(Mismatches([selected](int x, int y) {
+                if (!selected) return IndexColor(1, y * kWidth + x);
+                if (x < 10 || y >= kHeight - 5) return kBackground;
+                return IndexColor(1, (y + 5) * kWidth + x - 10);
+              }),
+              0);
+    EXPECT_EQ(Paints().back().rect, (TRect{0, 0, kWidth, kHeight}));
+    manager_.reset();
+  }
+}
+
+TEST_F(UpdateManagerTest, ShownZoomTwoEnlargesTheCentralQuarter) {
+  AddLayer(1);
+  Start();
+  manager_->SetZoom(2.0);
+  manager_->Invalidate({0, 0, 1, 1});  // any rectangle redraws everything under a preview
+  WaitIdle();
+  // About (20, 15): display (x, y) shows source (20 + floor((x - 20) / 2), ...).
+  EXPECT_EQ(Mismatches([](int x, int y) {
+              const int sx = 20 + static_cast<int>(std::floor((x - 20) / 2.0));
+              const int sy = 15 + static_cast<int>(std::floor((y - 15) / 2.0));
+              return IndexColor(1, sy * kWidth + sx);
+            }),
+            0);
+}
+
+TEST_F(UpdateManagerTest, DirectNavigationCommitsSelectedLayersAndRedraws) {
+  TLayer& moved = AddLayer(1);
+  TLayer& fixed = AddLayer(2);
+  fixed.SetSelected(false);
+  fixed.SetVisible(false);
+  Start();
+  manager_->AnimateTransform(10, -5, 0.0, 1.0, false);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const bool outside = x < 10 || y >= kHeight - 5;
+      ASSERT_EQ(moved.Image().GetPixel(x, y), outside ? kBackgroundIndex : (y + 5) * kWidth + x - 10);
+      ASSERT_EQ(fixed.Image().GetPixel(x, y), y * kWidth + x);
+    }
+  EXPECT_FALSE(manager_->Preview().Moves());
+  EXPECT_EQ(TestThreadPaints(), 0);
+  WaitIdle();
+  EXPECT_EQ(bitmap_.Pixel(0, 0), kBackground);
+  EXPECT_EQ(bitmap_.Pixel(10, 0), IndexColor(1, 5 * kWidth));
+}
+
+TEST_F(UpdateManagerTest, DirectNavigationUsesTheZoomUnclamped) {
+  // Display column 2100 of a 2200-pixel row lies 1000 right of the center: a zoom
+  // of 2000 shows source column 1100.5, the clamped 1000 would show 1101.
+  AddLayer(1, 2200, 1);
+  Start(2200, 1);
+  manager_->AnimateTransform(0, 0, 0.0, 2000.0, false);
+  EXPECT_EQ(layers_[0].Image().GetPixel(2100, 0), 1100);
+  EXPECT_EQ(layers_[0].Image().GetPixel(99, 0), 1099);  // 1100 - 1001 / 2000
+  EXPECT_EQ(manager_->Zoom(), 1.0);
+}
+
+TEST_F(UpdateManagerTest, AnimationTakesTheShortWayRoundAndEndsOnTheFullTransform) {
+  AddLayer(1);
+  Start();
+  manager_->AnimateTransform(30, -9, 3 * kPi / 2, 4.0, true);
+  std::vector<PaintRecord> frames;
+  for (const PaintRecord& p : Paints())
+    if (p.on_test_thread) frames.push_back(p);
+  ASSERT_EQ(frames.size(), 2u);
+  // Middle frame: e = 1/2, zoom sqrt(4) = 2, shift along (2 - 1) / (4 - 1).
+  EXPECT_DOUBLE_EQ(frames[0].angle, -kPi / 4);
+  EXPECT_DOUBLE_EQ(frames[0].zoom, 2.0);
+  EXPECT_EQ(frames[0].shift_x, 10);
+  EXPECT_EQ(frames[0].shift_y, -3);
+  EXPECT_DOUBLE_EQ(frames[1].angle, -kPi / 2);
+  EXPECT_EQ(frames[1].zoom, 4.0);
+  EXPECT_EQ(frames[1].shift_x, 30);
+  EXPECT_EQ(frames[1].rect, (TRect{0, 0, kWidth, kHeight}));
+  // Frames are drawn interlaced: every odd row repeats the one above.
+  for (int y = 1; y < kHeight; y += 2)
+    for (int x = 0; x < kWidth; ++x) ASSERT_EQ(bitmap_.Pixel(x, y), bitmap_.Pixel(x, y - 1));
+  EXPECT_FALSE(manager_->Preview().Moves());
+  EXPECT_FALSE(manager_->Preview().Animating);
+}
+
+TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
+  AddLayer(1);
+  Start();
+  ConfigManager().AnimFrames = 4;
+  manager_->AnimateTransform(27, 0, 0.0, 1.0, true);
+  std::vector<int> shifts;
+  for (const PaintRecord& p : Paints())
+    if (p.on_test_thread) shifts.push_back(p.shift_x);
+  // e(1/3) = 7/27, e(2/3) = 20/27.
+  EXPECT_EQ(shifts, (std::vector<int>{7, 20, 27}));
+
+  // Halfway shifts of 2.5 and 3.5 go to the even neighbours.
+  ConfigManager().AnimFrames = 3;
+  paints_.clear();
+  manager_->AnimateTransform(5, 7, 0.0, 1.0, true);
+  ASSERT_EQ(TestThreadPaints(), 2);
+  EXPECT_EQ(Paints()[0].shift_x, 2);
+  EXPECT_EQ(Paints()[0].shift_y, 4);
+}
+
+TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
+  struct Case {
+    const char* name;
+    int animation, layers;
+    bool limit;
+    int max_width, max_height;
+    bool selected, animate;
+    double zoom;
+    int frames, expected_frames;
+  };
+  const Case cases[] = {
+      {"off", 0, 1, false, 640, 480, true, true, 2.0, 3, 0},
+      {"single-layer only, one layer", 1, 1, false, 640, 480, true, true, 2.0, 3, 2},
+      {"single-layer only, two layers", 1, 2, false, 640, 480, true, true, 2.0, 3, 0},
+      {"always, two layers", 2, 2, false, 640, 480, true, true, 2.0, 3, 2},
+      {"too wide", 2, 1, true, kWidth - 1, 480, true, true, 2.0, 3, 0},
+      {"too high", 2, 1, true, 640, kHeight - 1, true, true, 2.0, 3, 0},
+      {"just fits", 2, 1, true, kWidth, kHeight, true, true, 2.0, 3, 2},
+      {"nothing selected", 2, 1, false, 640, 480, false, true, 2.0, 3, 0},
+      {"not asked", 2, 1, false, 640, 480, true, false, 2.0, 3, 0},
+      {"zoom 0", 2, 1, false, 640, 480, true, true, 0.0, 3, 0},
+      {"two frames", 2, 1, false, 640, 480, true, true, 2.0, 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    layers_.Clear();
+    for (int i = 0; i < c.layers; ++i) AddLayer(i + 1).SetSelected(c.selected);
+    TConfigManager& config = ConfigManager();
+    config.Animation = c.animation;
+    config.LimitAnimSize = c.limit;
+    config.AnimMaxWidth = c.max_width;
+    config.AnimMaxHeight = c.max_height;
+    config.AnimFrames = c.frames;
+    paints_.clear();
+    Start();
+    manager_->AnimateTransform(4, 2, 0.0, c.zoom, c.animate);
+    EXPECT_EQ(TestThreadPaints(), c.expected_frames);
+    if (c.expected_frames > 0) {
+      EXPECT_EQ(Paints().back().zoom, c.zoom);  // the full transform
+    }
+    manager_.reset();
+  }
+}
+
+TEST_F(UpdateManagerTest, MergedRowsAreBlueGreenRedBytes) {
+  AddLayer(3);
+  Start();
+  std::vector<std::uint8_t> row(3 * kWidth, 0xAB);
+  manager_->GetMergedRow(2, nullptr);
+  manager_->GetMergedRow(kHeight, row.data());
+  EXPECT_EQ(row[0], 0xAB);
+  manager_->GetMergedRow(2, row.data());
+  const int index = 2 * kWidth + 1;  // pixel 1 of row 2
+  EXPECT_EQ(row[3], index & 255);
+  EXPECT_EQ(row[4], index >> 8);
+  EXPECT_EQ(row[5], 3);
+}
+
+TEST_F(UpdateManagerTest, ResizingFollowsTheBitmapAndDropsPendingWork) {
+  Start();
+  manager_->SetWidth(12);
+  manager_->SetHeight(7);
+  EXPECT_EQ(manager_->Width(), 12);
+  EXPECT_EQ(bitmap_.Width(), 12);
+  EXPECT_EQ(bitmap_.Height(), 7);
+  EXPECT_EQ(manager_->Preview().Width, 12);
+  AddLayer(1, 12, 7);
+  manager_->InvalidateAll();
+  WaitIdle();
+  EXPECT_EQ(bitmap_.Pixel(11, 6), IndexColor(1, 6 * 12 + 11));
+  // Layers of another size are not merged (the bitmap keeps its pixels).
+  manager_->SetWidth(13);
+  manager_->InvalidateAll();
+  WaitIdle();
+  EXPECT_EQ(bitmap_.Pixel(12, 6), 0u);
+}
+
+TEST(CoalesceRectsTest, MergesWhereTheUnionCostsNothing) {
+  struct Case {
+    std::vector<TRect> in, out;
+  };
+  const Case cases[] = {
+      {{{0, 0, 100, 1}, {0, 1, 100, 2}}, {{0, 0, 100, 2}}},
+      {{{0, 0, 10, 10}, {90, 90, 100, 100}}, {{90, 90, 100, 100}, {0, 0, 10, 10}}},
+      // The first merges into the third; the second stays; reverse order.
+      {{{0, 0, 10, 5}, {50, 50, 60, 60}, {0, 5, 10, 10}}, {{0, 0, 10, 10}, {50, 50, 60, 60}}},
+      // Chains: each union merges into the next.
+      {{{0, 0, 4, 1}, {0, 1, 4, 2}, {0, 2, 4, 3}}, {{0, 0, 4, 3}}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CoalesceRects(c.in), c.out);
+}
+
+// A real calculation: when its end notification returns, every pixel is drawn.
+TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
+  MainThreadDispatcher().MakeCurrentThreadMain();
+  testing::TempDir dir;
+  const std::string file =
+      dir.Write("m.zfm",
+                "Mandel {\ninit:\n  z = 0\nloop:\n  z = sqr(z) + #pixel\nbailout:\n  |z| < 4\n"
+                "default:\n  maxiter = 200\n  periodicity = 0\n  method = onepass\n}\n")
+          .string();
+  constexpr int kSide = 96;
+  TDirectBitmap bitmap(kSide, kSide);
+  TLayerList layers;
+  {
+    auto layer = std::make_unique<TLayer>();
+    layer->SetThreadCount(3);
+    layer->Formula().SetEntry(file, "Mandel");
+    layer->SetImageSize(kSide, kSide);
+    layers.Add(std::move(layer));
+  }
+  TLayer& layer = layers[0];
+  TUpdateManager manager(bitmap, layers);
+  int ends = 0, mismatches = -1;
+  layer.OnCalculationStart = [&](TLayerCalculate&) { manager.CalculationStarted(); };
+  layer.OnCalculationEnd = [&](TLayerCalculate&) {
+    manager.CalculationEnded(layer);
+    ++ends;
+    mismatches = 0;
+    std::vector<std::uint32_t> row(kSide);
+    for (int y = 0; y < kSide; ++y) {
+      layer.ColorRow(y, 0, kSide, row.data());
+      for (int x = 0; x < kSide; ++x) mismatches += bitmap.Pixel(x, y) != (row[x] & 0xFFFFFF);
+    }
+  };
+  layer.EndUpdate();
+  MainThreadDispatcher().WaitFor([&] { return ends > 0; });
+  EXPECT_EQ(layer.State(), lsIdle);
+  EXPECT_EQ(mismatches, 0);
+}
+
+}  // namespace
+}  // namespace zt
