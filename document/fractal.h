@@ -20,6 +20,9 @@
 
 namespace zt {
 
+class TParReader;
+class TParWriter;
+
 class EFractalError : public EZentrope {
  public:
   using EZentrope::EZentrope;
@@ -142,6 +145,15 @@ class TFractal {
   // Empties the list (the invariant holds again once a layer is appended).
   void ClearLayers();
 
+  // Write the image under a progress window, with the export options of the
+  // settings (Photoshop layers, JPEG quality and baseline). Raise EExportError;
+  // a destination that existed stays as it was after a failure.
+  void ExportBMP(const std::string& file_name);
+  void ExportPSD(const std::string& file_name);
+  void ExportPNG(const std::string& file_name);
+  void ExportTGA(const std::string& file_name);
+  void ExportJPEG(const std::string& file_name);
+
   std::unique_ptr<TFractalSnapshot> CaptureSnapshot();
   // Restores the document from `snapshot`; the size stays with `keepSize`.
   void RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize);
@@ -163,6 +175,28 @@ class TFractal {
   // The rectangle becomes the image; pixels already calculated are kept when it
   // lies inside the image and nothing calculates. Sizes below 1 are ignored.
   void Crop(int left, int top, int width, int height);
+
+  // Writes the comment lines (with the calculation time), the "fractal" section
+  // and every layer, then closes the entry. A given title is written and
+  // becomes the document's title without touching the modified flag.
+  void SaveToParameters(TParWriter& w, const std::string* title);
+  // Replaces the document with the parameter set `r` stands on, under one update
+  // bracket. With `ignoreSize` the text's width, height, resolution and gamma
+  // are skipped. Raises EInvalidParFile for a broken structure (the document
+  // keeps what was read so far) and for a Fractint entry, which cannot be
+  // imported yet.
+  void LoadFromParameters(TParReader& r, bool ignoreSize);
+
+  // Writes the fractal file `name`; an existing file is replaced only once the
+  // new one is complete. Raises the writer's errors.
+  void SaveToFile(const std::string& name);
+  // SaveToFile, then the document belongs to `name`: file name, title (the name
+  // without folder and extension), not modified, OnChange.
+  void SaveAs(const std::string& name);
+  // Reads the fractal file `name`. A failure shows the reader's error and raises
+  // EFractalError "Error opening '%s'"; file name, title and the modified flag
+  // keep their values then.
+  void LoadFromFile(const std::string& name);
 
   TNotify OnCalculationStart;
   TNotify OnCalculationEnd;

@@ -1,0 +1,285 @@
+// Tests of fractal files: exact head bytes, a full round trip of pixels,
+// calculation states and time, an interrupted calculation that finishes after
+// reopening, hostile and damaged input, and failed writes that keep the old file.
+#include "document/fractal_file.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
+#include "document/config_manager.h"
+#include "document/fractal_test_util.h"
+#include "document/par_writer.h"
+#include "platform/user_interface.h"
+
+namespace zt {
+namespace {
+
+using testing::ErrorMessageOf;
+
+std::uint32_t U32(const std::string& bytes, std::size_t at) {
+  std::uint32_t value;
+  std::memcpy(&value, bytes.data() + at, 4);
+  return value;
+}
+
+void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  std::memcpy(bytes.data() + at, &value, 4);
+}
+
+// The parameter text names the formula file without its folder: the formula
+// folder is the test's folder.
+class FractalFile : public testing::FractalTest {
+ protected:
+  void SetUp() override {
+    FractalTest::SetUp();
+    saved_folder_ = ConfigManager().FormulaDirectory;
+    ConfigManager().FormulaDirectory = dir_.path().string();
+  }
+  void TearDown() override { ConfigManager().FormulaDirectory = saved_folder_; }
+
+  std::string PathOf(const std::string& name) const { return (dir_.path() / name).string(); }
+
+  // A calculated two-layer document with non-default settings.
+  std::unique_ptr<TFractal> Calculated(int width, int height) {
+    auto fractal = NewFractal(width, height, "Mandel");
+    fractal->AddLayer("Second").Mapping().SetMagnification(2);
+    fractal->SetGamma(1.5);
+    Finish(*fractal);
+    fractal->Timer().SetElapsed(0.125);
+    return fractal;
+  }
+
+  std::unique_ptr<TFractal> Open(const std::string& path) {
+    auto fractal = std::make_unique<TFractal>("Opened");
+    TFractalReader reader(*fractal, path);
+    reader.Execute();
+    return fractal;
+  }
+
+  static std::string Text(TFractal& fractal) {
+    TParWriter w("Text");
+    fractal.SaveToParameters(w, nullptr);
+    return w.Text();
+  }
+
+  std::string saved_folder_;
+  TRecordingUserInterface ui_;
+  TUserInterfaceGuard guard_{ui_};
+};
+
+TEST_F(FractalFile, HeadTextStatesAndStreamsAreLaidOutExactly) {
+  auto fractal = NewFractal(4, 3, "Mandel");
+  Finish(*fractal);
+  fractal->Timer().SetElapsed(0.5);
+  const std::string path = PathOf("Small file.zfr");
+  fractal->SaveToFile(path);
+  const std::string bytes = testing::ReadFile(path);
+
+  TParWriter w("Small_file");
+  fractal->SaveToParameters(w, nullptr);
+  const std::string text = w.Text();
+  const std::uint32_t n = static_cast<std::uint32_t>(text.size());
+  std::string head(64, '\0');
+  head.replace(0, 12, "ZENTROPEFILE");
+  head[12] = 2;
+  const std::uint32_t fields[] = {64, n, 64 + n, 1968, 64 + n + 1968, 4, 3, 1};
+  for (std::size_t i = 0; i < std::size(fields); ++i) PutU32(head, 16 + 4 * i, fields[i]);
+  const double elapsed = 0.5;
+  std::memcpy(head.data() + 48, &elapsed, 8);
+  ASSERT_GT(bytes.size(), 64 + n + 1968);
+  EXPECT_EQ(bytes.substr(0, 64), head);
+  EXPECT_EQ(bytes.substr(64, n), text);
+
+  std::string record(1968, '\0');
+  const std::vector<std::uint8_t> state = fractal->CurrentLayer().SaveState();
+  record.replace(0, state.size(), std::string(state.begin(), state.end()));
+  EXPECT_EQ(bytes.substr(64 + n, 1968), record);
+
+  const std::vector<std::uint16_t> pixels = Pixels(fractal->CurrentLayer());
+  std::vector<std::uint16_t> inflated(pixels.size() + 1);
+  uLongf size = static_cast<uLongf>(inflated.size() * 2);
+  const std::string stream = bytes.substr(64 + n + 1968);
+  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                       reinterpret_cast<const Bytef*>(stream.data()), stream.size()),
+            Z_OK);
+  EXPECT_EQ(size, pixels.size() * 2);
+  inflated.resize(pixels.size());
+  EXPECT_EQ(inflated, pixels);
+  // Level 9 on a 12-pixel image gives the same bytes as compress2 at level 9.
+  std::vector<Bytef> expected(compressBound(24));
+  uLongf expectedSize = expected.size();
+  compress2(expected.data(), &expectedSize, reinterpret_cast<const Bytef*>(pixels.data()), 24, 9);
+  EXPECT_EQ(stream, std::string(expected.begin(), expected.begin() + expectedSize));
+}
+
+TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
+  auto saved = Calculated(40, 30);
+  const std::string path = PathOf("Round trip.zfr");
+  saved->SaveAs(path);
+  EXPECT_EQ(saved->Title(), "Round trip");
+  EXPECT_FALSE(saved->Modified());
+
+  TFractal opened("Opened");
+  opened.LoadFromFile(path);
+  EXPECT_EQ(opened.FileName(), path);
+  EXPECT_EQ(opened.Title(), "Round trip");
+  EXPECT_FALSE(opened.Modified());
+  EXPECT_EQ(opened.Timer().Elapsed(), 0.125);
+  EXPECT_EQ(Text(opened), Text(*saved));
+  ASSERT_EQ(opened.Layers().Count(), 2);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(Pixels(opened.Layers()[i]), Pixels(saved->Layers()[i])) << i;
+    EXPECT_EQ(opened.Layers()[i].SaveState(), saved->Layers()[i].SaveState()) << i;
+    EXPECT_EQ(opened.Layers()[i].State(), lsIdle);
+  }
+  EXPECT_FALSE(opened.IsCalculating());
+}
+
+TEST_F(FractalFile, AnInterruptedLayerFinishesAfterReopeningAsIfNeverStopped) {
+  auto fresh = NewFractal(160, 120, "Mandel");
+  fresh->CurrentLayer().Formula().SetMaxIterations(3000);
+  Finish(*fresh);
+
+  auto stopped = NewFractal(160, 120, "Mandel");
+  TLayer& layer = stopped->CurrentLayer();
+  layer.Formula().SetMaxIterations(3000);
+  MainThreadDispatcher().WaitFor([&] { return layer.Statistics().PixelsDone > 500; });
+  layer.Stop();
+  ASSERT_EQ(layer.State(), lsInterrupted);
+  const std::string path = PathOf("half.zfr");
+  stopped->SaveToFile(path);
+  EXPECT_EQ(layer.State(), lsInterrupted);
+
+  auto opened = Open(path);
+  EXPECT_TRUE(opened->IsCalculating() || opened->CurrentLayer().State() == lsIdle);
+  Finish(*opened);
+  EXPECT_EQ(opened->CurrentLayer().State(), lsIdle);
+  EXPECT_EQ(Pixels(opened->CurrentLayer()), Pixels(fresh->CurrentLayer()));
+}
+
+TEST_F(FractalFile, AWriterResumesTheLayersItStopped) {
+  auto fractal = NewFractal(16, 12, "Endless");
+  ASSERT_EQ(fractal->CurrentLayer().State(), lsCalculating);
+  fractal->SaveToFile(PathOf("running.zfr"));
+  EXPECT_EQ(fractal->CurrentLayer().State(), lsCalculating);
+  auto opened = Open(PathOf("running.zfr"));
+  EXPECT_EQ(opened->CurrentLayer().State(), lsCalculating);
+}
+
+// Every prefix of a valid file is refused with a specified message.
+TEST_F(FractalFile, EveryTruncationIsReportedAsCorrupt) {
+  auto fractal = Calculated(6, 5);
+  const std::string path = PathOf("whole.zfr");
+  fractal->SaveToFile(path);
+  const std::string bytes = testing::ReadFile(path);
+  const std::string cut = PathOf("cut.zfr");
+  const std::string corrupt = "Could not read '" + cut + "'. The file is corrupted";
+  // One target serves every prefix: a failed read leaves a usable document.
+  TFractal target("Target");
+  dir_.Write("cut.zfr", bytes);
+  for (std::size_t size = bytes.size(); size-- > 0;) {
+    std::filesystem::resize_file(cut, size);
+    const std::string message = ErrorMessageOf([&] {
+      TFractalReader reader(target, cut);
+      reader.Execute();
+    });
+    if (message != corrupt) {
+      EXPECT_EQ(message.rfind("Error -", 0), 0u) << size << ": " << message;
+    }
+  }
+  EXPECT_NO_THROW(Open(path));
+}
+
+TEST_F(FractalFile, DamagedHeadsAreRefusedBeforeAnythingIsAllocated) {
+  auto fractal = Calculated(6, 5);
+  const std::string path = PathOf("good.zfr");
+  fractal->SaveToFile(path);
+  const std::string good = testing::ReadFile(path);
+  const std::uint32_t textLength = U32(good, 20);
+  struct TCase {
+    const char* what;
+    std::size_t at;
+    std::uint32_t value;
+  } cases[] = {
+      {"wrong magic", 0, 0x4e455a5a},
+      {"layer count differs from the text", 44, 3},
+      {"width differs from the text", 36, 7},
+      {"a huge image", 36, 30000},
+      {"text beyond the end", 20, textLength + 100000},
+      {"pixels beyond the end", 32, 0x7fffffff},
+      {"states beyond the end", 24, 0x7fffff00},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = good;
+    PutU32(bytes, c.at, c.value);
+    if (c.at == 36 && c.value == 30000) PutU32(bytes, 40, 30000);
+    const std::string bad = dir_.Write("bad.zfr", bytes).string();
+    TFractal target("Target");
+    EXPECT_EQ(ErrorMessageOf([&] {
+                TFractalReader reader(target, bad);
+                reader.Execute();
+              }),
+              "Could not read '" + bad + "'. The file is corrupted");
+  }
+}
+
+TEST_F(FractalFile, WithoutStateRecordsThePixelsOpenAndTheLayersStartAfresh) {
+  auto fractal = Calculated(6, 5);
+  const std::string path = PathOf("nostate.zfr");
+  fractal->SaveToFile(path);
+  std::string bytes = testing::ReadFile(path);
+  PutU32(bytes, 28, 0);
+  dir_.Write("nostate.zfr", bytes);
+  auto opened = Open(path);
+  Finish(*opened);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(Pixels(opened->Layers()[i]), Pixels(fractal->Layers()[i]));
+}
+
+TEST_F(FractalFile, AFailedWriteKeepsTheOldFile) {
+  auto fractal = Calculated(64, 48);
+  const std::string path = PathOf("keep.zfr");
+  const std::string old = "old contents";
+  const std::function<void(TAtomicOutputFile&)> sabotages[] = {
+      [](TAtomicOutputFile& f) { f.FailWrite(1); },
+      [](TAtomicOutputFile& f) { ASSERT_TRUE(f.DivertToDevFull()); },
+  };
+  for (const auto& sabotage : sabotages) {
+    dir_.Write("keep.zfr", old);
+    TFractalWriter writer(*fractal, path);
+    writer.OnOutputCreated = sabotage;
+    EXPECT_EQ(ErrorMessageOf([&] { writer.Execute(); }),
+              "Error writing '" + path + "'. Probably the destination disk is full");
+    EXPECT_EQ(testing::ReadFile(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
+  }
+  EXPECT_EQ(ErrorMessageOf([&] { fractal->SaveToFile(PathOf("missing/x.zfr")); }),
+            "Could not create '" + PathOf("missing/x.zfr") + "'");
+}
+
+TEST_F(FractalFile, AFailedOpenNamesTheFileAndKeepsTheDocumentsName) {
+  TFractal fractal("Kept");
+  fractal.SetModified(true);
+  const std::string missing = PathOf("none.zfr");
+  EXPECT_EQ(ErrorMessageOf([&] { fractal.LoadFromFile(missing); }), "Error opening '" + missing + "'");
+  ASSERT_EQ(ui_.Records().size(), 1u);
+  EXPECT_EQ(ui_.Records()[0].Text, "Could not open '" + missing + "'");
+  EXPECT_EQ(fractal.Title(), "Kept");
+  EXPECT_TRUE(fractal.Modified());
+  EXPECT_EQ(ErrorMessageOf([&] { Open(dir_.path().string()); }),
+            "Could not open '" + dir_.path().string() + "'");
+}
+
+TEST(ZlibCheck, AMismatchEndsTheProgram) {
+  CheckZlibVersion();
+  CheckZlibVersion("1.2.13", "1.2.13");
+  EXPECT_EXIT(CheckZlibVersion("1.2.11", "1.2.13"), ::testing::ExitedWithCode(1),
+              "The ZLIB.DLL file is corrupted. Please reinstall Zentrope.");
+}
+
+}  // namespace
+}  // namespace zt

@@ -1,0 +1,140 @@
+// The document as parameter text: the comment lines, the "fractal" section and
+// one "layer" section per layer.
+#include "document/fractal_params.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "document/layer_section.h"
+#include "document/par_reader.h"
+#include "document/par_writer.h"
+
+namespace zt {
+
+const char* const kFractintEntryMessage = "Fractint parameter entries cannot be imported yet";
+
+namespace {
+
+constexpr double kDefaultResolution = 300;
+constexpr double kDefaultGamma = 2.5;
+
+// The keys of a "fractal" section; what is absent stays unset.
+struct TFractalKeys {
+  std::optional<std::string> Title, Author, Created;
+  std::optional<int> Width, Height, LayerCount;
+  double Resolution = kDefaultResolution;
+  double Gamma = kDefaultGamma;
+};
+
+TFractalKeys ReadFractalKeys(TParReader& r) {
+  TFractalKeys keys;
+  std::string key;
+  while (r.ReadKey(key)) {
+    if (key == "title") {
+      keys.Title = r.ValueText();
+    } else if (key == "width") {
+      keys.Width = r.ValueInteger();
+    } else if (key == "height") {
+      keys.Height = r.ValueInteger();
+    } else if (key == "resolution") {
+      keys.Resolution = static_cast<double>(r.ValueFloat());
+    } else if (key == "gamma") {
+      keys.Gamma = static_cast<double>(r.ValueFloat());
+    } else if (key == "author") {
+      keys.Author = r.ValueText();
+    } else if (key == "created") {
+      keys.Created = r.ValueText();
+    } else if (key == "numlayers") {
+      keys.LayerCount = r.ValueInteger();
+    }
+  }
+  return keys;
+}
+
+std::string TitleFromEntryName(std::string name) {
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
+
+}  // namespace
+
+void TFractal::SaveToParameters(TParWriter& w, const std::string* title) {
+  for (int i = 0; i < static_cast<int>(comments_.size()); ++i) w.Comment(CommentLine(i));
+  w.Section("fractal");
+  if (title) {
+    w.WriteString("title", *title);
+    title_ = *title;
+  }
+  w.WriteInteger("width", width_);
+  w.WriteInteger("height", height_);
+  if (resolution_ != kDefaultResolution) w.WriteFloat("resolution", resolution_);
+  if (gamma_ != kDefaultGamma) w.WriteFloat("gamma", gamma_);
+  if (!author_.empty()) w.WriteString("author", author_);
+  if (!created_.empty()) w.WriteString("created", created_);
+  w.WriteInteger("numlayers", layers_->Count());
+  for (int i = 0; i < layers_->Count(); ++i) WriteLayer(w, (*layers_)[i]);
+  w.Close();
+}
+
+void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
+  std::string key;
+  // A first item before any section marks a Fractint entry. Nothing of the
+  // document is touched for it: there is no importer to hand it to.
+  if (r.ReadKey(key) || !key.empty()) throw EInvalidParFile(kFractintEntryMessage);
+
+  BeginUpdate();
+  layers_->BeginUpdate();
+  // The brackets close whatever happens; a failed read leaves what it read.
+  struct TCloser {
+    TFractal& fractal;
+    ~TCloser() {
+      fractal.layers_->EndUpdate();
+      fractal.EndUpdate();
+    }
+  } closer{*this};
+
+  std::optional<int> expected;
+  int read = 0;
+  while (!r.SectionName().empty()) {
+    const std::string section = r.SectionName();
+    if (section == "fractal") {
+      file_name_.clear();
+      comments_ = r.Comments();
+      const TFractalKeys keys = ReadFractalKeys(r);
+      title_ = keys.Title.value_or(TitleFromEntryName(r.EntryName));
+      author_ = keys.Author.value_or("");
+      created_ = keys.Created.value_or("");
+      if (keys.LayerCount) expected = keys.LayerCount;
+      if (!ignoreSize) {
+        if (keys.Width) SetWidth(*keys.Width);
+        if (keys.Height) SetHeight(*keys.Height);
+        SetResolution(keys.Resolution);
+        SetGamma(keys.Gamma);
+      }
+      Changed(false);
+    } else if (section == "layer") {
+      if (expected && read >= *expected) r.Error();
+      std::unique_ptr<TLayer> layer = NewLayer();
+      ReadLayer(r, *layer);
+      if (read == 0) ClearLayers();
+      AppendLayer(std::move(layer));
+      ++read;
+    } else {
+      while (r.ReadKey(key)) {
+      }
+    }
+  }
+  if (read == 0 || (expected && read != *expected)) r.Error();
+}
+
+void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry) {
+  TParReader r;
+  if (entry.empty()) {
+    r.LoadFile(file);
+  } else {
+    r.LoadFromFile(file, entry);
+  }
+  fractal.LoadFromParameters(r, false);
+}
+
+}  // namespace zt

@@ -1,0 +1,21 @@
+// Loading a whole document from an entry of a parameter file, as the command
+// line does. The document's own parameter text methods (SaveToParameters,
+// LoadFromParameters) are members of TFractal.
+#pragma once
+
+#include <string>
+
+#include "document/fractal.h"
+
+namespace zt {
+
+// The message for a Fractint parameter entry, which has no importer yet.
+extern const char* const kFractintEntryMessage;
+
+// Reads the entry `entry` of the parameter file `file` (its first entry when
+// `entry` is empty) into `fractal`, size included. Raises ECodeError when the
+// file cannot be read or lacks the entry, EInvalidParFile for a broken entry or
+// a file without entries. User-interface thread.
+void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry);
+
+}  // namespace zt
