@@ -153,14 +153,6 @@ TEST_F(FormulaProcedure, NumIterCountsTheIterationsBeforeTheBailoutFails) {
   }
 }
 
-TEST_F(FormulaProcedure, AlwaysTrueBailoutReachesMaxIterAndCallsInsideFinal) {
-  block_.SetInt32(calc::kMaxIter, 1000);
-  Run(kTrueBailout);
-  EXPECT_EQ(Var(kLoopRuns), 1000);
-  EXPECT_EQ(block_.Int32(calc::kNumIter), 1000);
-  EXPECT_TRUE(InsideFinalRan());
-}
-
 TEST_F(FormulaProcedure, PeriodicityStartDecidesWhetherAConstantOrbitIsChecked) {
   // #z stays constant. Start 0 never checks, so every iteration runs; checking from
   // the first iteration saves #z at ECX = 10 (10 & 1 = 0) and finds it again at 9.
