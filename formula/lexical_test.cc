@@ -372,12 +372,9 @@ TEST(LexicalTest, LoadEntrySearchesSubfoldersDepthFirst) {
   lexical.LoadEntry((dir.path() / "lib.zfm").string(), "WANTED");
   EXPECT_EQ(lexical.Code().EntryName, "wanted");
   EXPECT_EQ(lexical.Log, "compile\n[INIT]\nvar(x) op(=) lit(2) end\noptimize\n");
-  try {
-    lexical.LoadEntry((dir.path() / "lib.zfm").string(), "missing");
-    ADD_FAILURE() << "no error";
-  } catch (const ECodeError& error) {
-    EXPECT_STREQ(error.what(), "Could not find the entry 'missing' in 'lib.zfm'");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf<ECodeError>(
+                [&] { lexical.LoadEntry((dir.path() / "lib.zfm").string(), "missing"); }),
+            "Could not find the entry 'missing' in 'lib.zfm'");
 }
 
 TEST(LexicalTest, BadInputNeitherCrashesNorHangs) {
