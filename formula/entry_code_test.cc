@@ -224,10 +224,10 @@ TEST(EntryCodeTest, UserLoopsRunUntilTheirConditionOrTheAbortFlag) {
 
 TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
   // Each side needs eight registers: neither fits above the other's value.
-  auto entry = Compile<TTransform>(
-      "transform:\n"
+  const std::string body =
       "complex a = #pixel\n"
-      "#pixel = (((a + a * 0.5) + a * 0.25) + a * 2.5) * (((a - a * 1.5) + a * 3) - a * 0.75)\n");
+      "#pixel = (((a + a * 0.5) + a * 0.25) + a * 2.5) * (((a - a * 1.5) + a * 3) - a * 0.75)\n";
+  auto entry = Compile<TTransform>("transform:\n" + body);
   bool spilled = false;
   for (int i = 0; i < entry->Variables().Count(); ++i)
     spilled |= entry->Variables().Item(i).Kind == TVariableKind::Temporary;
@@ -235,10 +235,7 @@ TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
   const Complex a(0.3L, -0.2L);
   const Complex expected = (((a + a * 0.5L) + a * 0.25L) + a * 2.5L) *
                            (((a - a * 1.5L) + a * 3.0L) - a * 0.75L);
-  const Complex got = Transform(
-      "complex a = #pixel\n"
-      "#pixel = (((a + a * 0.5) + a * 0.25) + a * 2.5) * (((a - a * 1.5) + a * 3) - a * 0.75)\n",
-      a);
+  const Complex got = Transform(body, a);
   EXPECT_NEAR(static_cast<double>(got.real()), static_cast<double>(expected.real()), 1e-15);
   EXPECT_NEAR(static_cast<double>(got.imag()), static_cast<double>(expected.imag()), 1e-15);
 }

@@ -9,7 +9,7 @@
 #include <complex>
 #include <filesystem>
 
-#include "document/config_manager.h"
+#include "formula/compile_test_util.h"
 #include "formula/formula.h"
 #include "testing/test_support.h"
 
@@ -262,16 +262,6 @@ TEST(LexicalTest, TokenLimit) {
   EXPECT_EQ(Lex(std::string(10000, '(')), "E1 1:256 Too many tokens in statement.");
 }
 
-// Sets a compiler setting for one test and restores it.
-class TWarningsOn {
- public:
-  TWarningsOn() : saved_(ConfigManager().GenerateWarnings) { ConfigManager().GenerateWarnings = true; }
-  ~TWarningsOn() { ConfigManager().GenerateWarnings = saved_; }
-
- private:
-  bool saved_;
-};
-
 TEST(LexicalTest, CompileErrorsAndWarnings) {
   TRecorder lexical;
   std::string events;
@@ -287,14 +277,10 @@ TEST(LexicalTest, CompileErrorsAndWarnings) {
   EXPECT_EQ(lexical.ErrorLine(), 1);
   EXPECT_EQ(lexical.ErrorColumn(), 1);
 
-  bool saved = ConfigManager().GenerateWarnings;
-  ConfigManager().GenerateWarnings = false;
-  lexical.Warning(WARN_NOTDECLARED, 2, 3);
-  ConfigManager().GenerateWarnings = saved;
-  EXPECT_EQ(events, "");
-  EXPECT_FALSE(lexical.WarningsIssued());
-  {
-    TWarningsOn on;
+  for (bool warnings : {false, true}) {
+    EXPECT_EQ(events, "");
+    EXPECT_FALSE(lexical.WarningsIssued());
+    testing::TCompilerSettingsGuard settings(false, warnings);
     lexical.Warning(WARN_NOTDECLARED, 2, 3);
   }
   EXPECT_EQ(events, "2 Variable has not been declared 2:3\n");
