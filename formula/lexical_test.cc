@@ -54,19 +54,10 @@ class TRecorder : public TLexical {
   }
 };
 
-// Compiles `body` as the entry `e` (its first line is line 1) and answers the
-// log after "compile", or the error as "E<code> <line>:<column> <message>".
+// Compiles `body` and answers the log after "compile", or the error.
 std::string Compile(TLexical& lexical, std::string& log, const std::string& body) {
-  testing::TempDir dir;
-  std::string error;
-  lexical.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
-    error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
-            " " + text;
-  };
   log.clear();
-  lexical.SetEntry(dir.Write("t.zfm", "e {\n" + body + "\n}\n").string(), "e");
-  lexical.OnCompileError = nullptr;
-  EXPECT_EQ(lexical.CompileFailed(), !error.empty());
+  const std::string error = testing::CompileBody(lexical, body);
   if (!error.empty()) return error;
   std::string result = log;
   for (const char* step : {"compile\n", "optimize\n"})
