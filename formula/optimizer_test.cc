@@ -47,14 +47,8 @@ class TCapture : public TBase {
   }
 };
 
-template <class TEntry>
-void CompileInto(TEntry& entry, const std::string& body) {
-  TempDir dir;
-  auto file = dir.Write("optimizer.zfm", "Test {\n" + body + "}\n");
-  std::string error;
-  entry.OnCompileError = [&](TLexical&, int, int, int, const std::string& text) { error = text; };
-  entry.SetEntry(file.string(), "Test");
-  ASSERT_EQ(error, "") << body;
+void CompileInto(TLexical& entry, const std::string& body) {
+  ASSERT_EQ(CompileBody(entry, body), "") << body;
 }
 
 // The rewritten formula program without its "[INIT]" line.

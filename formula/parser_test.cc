@@ -10,7 +10,6 @@
 
 #include "formula/compile_test_util.h"
 #include "formula/formula.h"
-#include "testing/test_support.h"
 
 namespace zt {
 namespace {
@@ -102,11 +101,8 @@ TEST(Parser, SectionLabels) {
 }
 
 TEST(Parser, NodesCarryTheirTokenPositions) {
-  testing::TempDir dir;
-  const auto file = dir.Write("t.zfm", "T {\n  a = -b + c\n}\n");
   TParseOnlyFormula formula;
-  formula.SetEntry(file.string(), "T");
-  ASSERT_FALSE(formula.CompileFailed());
+  ASSERT_EQ(testing::CompileBody(formula, "  a = -b + c"), "");
   const TExpression& root = *formula.Expressions().First()->Next->Tree;
   const TExpression& sum = *root.Right;
   const TExpression* nodes[] = {&root, root.Left.get(), &sum, sum.Left.get(), sum.Left->Left.get()};
