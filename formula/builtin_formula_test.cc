@@ -12,11 +12,13 @@
 #include "formula/calc_block.h"
 #include "formula/entry_thunk.h"
 #include "formula/procedures.h"
+#include "formula/runtime_test_util.h"
 
 namespace zt {
 namespace {
 
-using Complex = std::complex<long double>;
+using testing::Complex;
+using testing::SameBits;
 
 struct TOrbit {
   Complex Z;
@@ -47,8 +49,6 @@ TOrbit Reference(int type, Complex pixel, Complex param, long double bailout, in
   }
   return {{zr, zi}, maxiter - remaining};
 }
-
-bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
 
 // A calculation block with do-nothing colorings and a built-in formula's values.
 class BuiltInRun {

@@ -10,7 +10,7 @@
 
 #include "formula/calc_block.h"
 #include "formula/runtime.h"
-#include "platform/error.h"
+#include "testing/test_support.h"
 
 namespace zt {
 namespace {
@@ -120,12 +120,9 @@ TEST(CodeEmitter, RejectsAbortTargetsBeyondAByte) {
     E e;
     e.Begin(nullptr);
     e.SetOffset(0x100);
-    try {
-      e.AbortCheck(target);
-      ADD_FAILURE() << "no exception for target " << target;
-    } catch (const EZentrope& error) {
-      EXPECT_EQ(error.Message(), "Abort check target out of reach");
-    }
+    EXPECT_EQ(testing::ErrorMessageOf([&] { e.AbortCheck(target); }),
+              "Abort check target out of reach")
+        << target;
   }
 }
 
@@ -163,24 +160,16 @@ TEST(CodeEmitter, RaisesInsteadOfWritingPastTheBuffer) {
   std::vector<std::uint8_t> buffer(8, 0);
   E e;
   e.Begin(buffer.data(), 7);
-  try {
-    e.StoreIntLiteral(E::kVars, 0, 1);
-    ADD_FAILURE() << "no exception";
-  } catch (const EZentrope& error) {
-    EXPECT_EQ(error.Message(), "Generated code exceeds its measured size");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf([&] { e.StoreIntLiteral(E::kVars, 0, 1); }),
+            "Generated code exceeds its measured size");
   EXPECT_EQ(buffer[7], 0);
 }
 
 TEST(CodeEmitter, MissingPrimitiveFailsInBothPasses) {
   E e;
   e.Begin(nullptr);
-  try {
-    e.Primitive(kPrimitiveCount);
-    ADD_FAILURE() << "no exception";
-  } catch (const EZentrope& error) {
-    EXPECT_EQ(error.Message(), "Requested routine not implemented");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf([&] { e.Primitive(kPrimitiveCount); }),
+            "Requested routine not implemented");
 }
 
 }  // namespace

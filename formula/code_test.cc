@@ -188,12 +188,8 @@ TEST(CodeTest, SelectEntryIgnoresCaseAndNamesWhatIsMissing) {
   code.SelectEntry("MANDEL");
   EXPECT_EQ(code.EntryName, "Mandel");
   EXPECT_EQ(Walk(code), " z = 0 ");
-  try {
-    code.SelectEntry("Missing");
-    FAIL();
-  } catch (const ECodeError& error) {
-    EXPECT_EQ(error.Message(), "Could not find the entry 'Missing' in '" + file + "'");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf<ECodeError>([&] { code.SelectEntry("Missing"); }),
+            "Could not find the entry 'Missing' in '" + file + "'");
   EXPECT_FALSE(code.Found);
   EXPECT_FALSE(code.FindEntry("Mandel "));
 }
@@ -203,12 +199,8 @@ TEST(CodeTest, UnreadableFilesRaiseCouldNotOpen) {
   TCode code;
   code.LoadFile(dir.Write("ok.zfm", "kept {\n}").string());
   for (const std::string& file : {(dir.path() / "missing.zfm").string(), dir.path().string()}) {
-    try {
-      code.LoadFile(file);
-      FAIL() << file;
-    } catch (const ECodeError& error) {
-      EXPECT_EQ(error.Message(), "Could not open '" + file + "'");
-    }
+    EXPECT_EQ(testing::ErrorMessageOf<ECodeError>([&] { code.LoadFile(file); }),
+              "Could not open '" + file + "'");
   }
   EXPECT_EQ(code.Lines[0], "kept {");
 }
@@ -337,12 +329,8 @@ TEST(CodeTest, EditsSaveToTheFile) {
   EXPECT_EQ(code.EntryName, "b");
 
   code.FileName = (dir.path() / "gone" / "set.zfm").string();
-  try {
-    code.DeleteEntry();
-    FAIL();
-  } catch (const ECodeError& error) {
-    EXPECT_EQ(error.Message(), "Could not create '" + code.FileName + "'");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf<ECodeError>([&] { code.DeleteEntry(); }),
+            "Could not create '" + code.FileName + "'");
 }
 
 TEST(CodeTest, DeleteEntryLeavesOneBlankLineBetweenNeighbours) {

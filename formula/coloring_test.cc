@@ -11,6 +11,7 @@
 #include "formula/compile_test_util.h"
 #include "formula/entry_thunk.h"
 #include "formula/procedures.h"
+#include "formula/runtime_test_util.h"
 
 namespace zt::testing {
 namespace {
@@ -86,25 +87,14 @@ TEST(ColoringTest, SolidCodes) {
   EXPECT_EQ(PositionFor(inside, 0.5L), 25600);
 }
 
-std::uint16_t ControlWord() {
-  std::uint16_t word;
-  asm volatile("fnstcw %0" : "=m"(word));
-  return word;
-}
-
-void LoadControlWord(std::uint16_t word) { asm volatile("fldcw %0" : : "m"(word)); }
-
 TEST(ColoringTest, PositionIgnoresAndRestoresTheCallersControlWord) {
   TColoring coloring(false);
   coloring.SetRepeat(true);
-  const std::uint16_t saved = ControlWord();
   const std::uint16_t truncating = 0x0C7F;  // round toward zero, single precision
-  LoadControlWord(truncating);
-  const std::uint16_t position = PositionFor(coloring, 3.0L / 4096);  // 37.5 steps
-  const std::uint16_t after = ControlWord();
-  LoadControlWord(saved);
-  EXPECT_EQ(position, 38);
-  EXPECT_EQ(after, truncating);
+  std::uint16_t position = 0;
+  EXPECT_EQ(ControlWordAfter(truncating, [&] { position = PositionFor(coloring, 3.0L / 4096); }),
+            truncating);
+  EXPECT_EQ(position, 38);  // 37.5 steps
 }
 
 TEST(ColoringTest, DefaultsAndSettersSignalOnlyRealChanges) {

@@ -3,6 +3,8 @@
 // guard that restores the compiler settings a test changes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -58,6 +60,22 @@ inline TCompileOutcome CompileSnippet(TEntryKind kind, const std::string& body) 
   auto file = dir.Write("snippet.zfm", "Test {\n" + body + "}\n");
   auto object = MakeEntryObject(kind, /*inside_coloring=*/true);
   return CompileEntry(*object, file.string(), "Test");
+}
+
+// Compiles `body` as the entry "T" of `object` ("T {" on line 0, the body from
+// line 1, columns from 0, as the tokenizer counts them) and answers the error as
+// "E<code> <line>:<column> <message>", or "" when it compiled.
+inline std::string CompileBody(TLexical& object, const std::string& body) {
+  TempDir dir;
+  std::string error;
+  object.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
+    error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" +
+            std::to_string(column) + " " + text;
+  };
+  object.SetEntry(dir.Write("t.zfm", "T {\n" + body + "\n}\n").string(), "T");
+  object.OnCompileError = nullptr;
+  EXPECT_EQ(object.CompileFailed(), !error.empty()) << body;
+  return error;
 }
 
 // Sets the compiler settings for one test and restores the previous ones.

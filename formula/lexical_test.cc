@@ -9,7 +9,7 @@
 #include <complex>
 #include <filesystem>
 
-#include "document/config_manager.h"
+#include "formula/compile_test_util.h"
 #include "formula/formula.h"
 #include "testing/test_support.h"
 
@@ -54,19 +54,10 @@ class TRecorder : public TLexical {
   }
 };
 
-// Compiles `body` as the entry `e` (its first line is line 1) and answers the
-// log after "compile", or the error as "E<code> <line>:<column> <message>".
+// Compiles `body` and answers the log after "compile", or the error.
 std::string Compile(TLexical& lexical, std::string& log, const std::string& body) {
-  testing::TempDir dir;
-  std::string error;
-  lexical.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
-    error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
-            " " + text;
-  };
   log.clear();
-  lexical.SetEntry(dir.Write("t.zfm", "e {\n" + body + "\n}\n").string(), "e");
-  lexical.OnCompileError = nullptr;
-  EXPECT_EQ(lexical.CompileFailed(), !error.empty());
+  const std::string error = testing::CompileBody(lexical, body);
   if (!error.empty()) return error;
   std::string result = log;
   for (const char* step : {"compile\n", "optimize\n"})
@@ -262,16 +253,6 @@ TEST(LexicalTest, TokenLimit) {
   EXPECT_EQ(Lex(std::string(10000, '(')), "E1 1:256 Too many tokens in statement.");
 }
 
-// Sets a compiler setting for one test and restores it.
-class TWarningsOn {
- public:
-  TWarningsOn() : saved_(ConfigManager().GenerateWarnings) { ConfigManager().GenerateWarnings = true; }
-  ~TWarningsOn() { ConfigManager().GenerateWarnings = saved_; }
-
- private:
-  bool saved_;
-};
-
 TEST(LexicalTest, CompileErrorsAndWarnings) {
   TRecorder lexical;
   std::string events;
@@ -287,14 +268,10 @@ TEST(LexicalTest, CompileErrorsAndWarnings) {
   EXPECT_EQ(lexical.ErrorLine(), 1);
   EXPECT_EQ(lexical.ErrorColumn(), 1);
 
-  bool saved = ConfigManager().GenerateWarnings;
-  ConfigManager().GenerateWarnings = false;
-  lexical.Warning(WARN_NOTDECLARED, 2, 3);
-  ConfigManager().GenerateWarnings = saved;
-  EXPECT_EQ(events, "");
-  EXPECT_FALSE(lexical.WarningsIssued());
-  {
-    TWarningsOn on;
+  for (bool warnings : {false, true}) {
+    EXPECT_EQ(events, "");
+    EXPECT_FALSE(lexical.WarningsIssued());
+    testing::TCompilerSettingsGuard settings(false, warnings);
     lexical.Warning(WARN_NOTDECLARED, 2, 3);
   }
   EXPECT_EQ(events, "2 Variable has not been declared 2:3\n");
@@ -372,12 +349,9 @@ TEST(LexicalTest, LoadEntrySearchesSubfoldersDepthFirst) {
   lexical.LoadEntry((dir.path() / "lib.zfm").string(), "WANTED");
   EXPECT_EQ(lexical.Code().EntryName, "wanted");
   EXPECT_EQ(lexical.Log, "compile\n[INIT]\nvar(x) op(=) lit(2) end\noptimize\n");
-  try {
-    lexical.LoadEntry((dir.path() / "lib.zfm").string(), "missing");
-    ADD_FAILURE() << "no error";
-  } catch (const ECodeError& error) {
-    EXPECT_STREQ(error.what(), "Could not find the entry 'missing' in 'lib.zfm'");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf<ECodeError>(
+                [&] { lexical.LoadEntry((dir.path() / "lib.zfm").string(), "missing"); }),
+            "Could not find the entry 'missing' in 'lib.zfm'");
 }
 
 TEST(LexicalTest, BadInputNeitherCrashesNorHangs) {

@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "testing/test_support.h"
 
 namespace zt {
 namespace {
@@ -28,16 +29,10 @@ std::vector<std::string> Names(const TList& list) {
 TEST(ParamList, AddingAMissingItemRaises) {
   TParamList params;
   TFuncList funcs;
-  const auto messageOf = [](const std::function<void()>& call) -> std::string {
-    try {
-      call();
-    } catch (const EParamError& e) {
-      return e.Message();
-    }
-    return "no exception";
-  };
-  EXPECT_EQ(messageOf([&] { params.Add(nullptr); }), "Cannot add empty parameter");
-  EXPECT_EQ(messageOf([&] { funcs.AddSorted(nullptr); }), "Cannot add empty function");
+  EXPECT_EQ(testing::ErrorMessageOf<EParamError>([&] { params.Add(nullptr); }),
+            "Cannot add empty parameter");
+  EXPECT_EQ(testing::ErrorMessageOf<EParamError>([&] { funcs.AddSorted(nullptr); }),
+            "Cannot add empty function");
   EXPECT_EQ(params.Count() + funcs.Count(), 0);
 }
 

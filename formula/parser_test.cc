@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "formula/compile_test_util.h"
 #include "formula/formula.h"
-#include "testing/test_support.h"
 
 namespace zt {
 namespace {
@@ -21,20 +21,11 @@ class TParseOnlyFormula : public TFormula {
   void Optimize() override {}
 };
 
-// Parses the body of an entry "T { ... }" (body lines are lines 1, 2, ... from 0)
-// and returns the program dump, or "<code> <line>:<column> <message>" on error.
+// The program dump of `body` as the parser left it, or the error.
 std::string Parse(const std::string& body) {
-  testing::TempDir dir;
-  const auto file = dir.Write("t.zfm", "T {\n" + body + "\n}\n");
   TParseOnlyFormula formula;
-  std::string error;
-  formula.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
-    error = std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
-            " " + text;
-  };
-  formula.SetEntry(file.string(), "T");
-  if (formula.CompileFailed()) return error;
-  return ProgramToString(formula.Expressions());
+  const std::string error = testing::CompileBody(formula, body);
+  return error.empty() ? ProgramToString(formula.Expressions()) : error;
 }
 
 // The tree of a single statement under the implied INIT label.
@@ -106,15 +97,12 @@ TEST(Parser, SectionLabels) {
             "(< (mod #z) 4)\n");
   // A first label other than INIT gets an INIT section before it.
   EXPECT_EQ(Parse("Loop:\n z = 1"), "[INIT]\n[LOOP]\n(= #z 1)\n");
-  EXPECT_EQ(Parse("init:\n z = 1\nfoo:\n z = 2"), "20 3:0 Invalid label encountered.");
+  EXPECT_EQ(Parse("init:\n z = 1\nfoo:\n z = 2"), "E20 3:0 Invalid label encountered.");
 }
 
 TEST(Parser, NodesCarryTheirTokenPositions) {
-  testing::TempDir dir;
-  const auto file = dir.Write("t.zfm", "T {\n  a = -b + c\n}\n");
   TParseOnlyFormula formula;
-  formula.SetEntry(file.string(), "T");
-  ASSERT_FALSE(formula.CompileFailed());
+  ASSERT_EQ(testing::CompileBody(formula, "  a = -b + c"), "");
   const TExpression& root = *formula.Expressions().First()->Next->Tree;
   const TExpression& sum = *root.Right;
   const TExpression* nodes[] = {&root, root.Left.get(), &sum, sum.Left.get(), sum.Left->Left.get()};
@@ -128,30 +116,30 @@ TEST(Parser, NodesCarryTheirTokenPositions) {
 
 TEST(Parser, SyntaxErrors) {
   const std::pair<std::string, std::string> cases[] = {
-      {"(a + b", "11 1:6 ')' expected."},
-      {"z = sin((a)", "11 1:11 ')' expected."},
-      {"z = ()", "10 1:5 Expression expected."},
-      {"|a", "15 1:2 '|' expected."},
-      {"|a) + b|", "15 1:2 '|' expected."},
-      {"|(a|", "11 1:4 ')' expected."},
-      {"if", "10 1:2 Expression expected."},
-      {"z =", "10 1:3 Expression expected."},
-      {"z = 1 +", "10 1:7 Expression expected."},
-      {"z = \"s\"", "10 1:4 Expression expected."},
-      {"else x", "19 1:5 ',' or end of line expected."},
-      {"endif 1", "19 1:6 ',' or end of line expected."},
-      {"float = 1", "17 1:6 Variable expected."},
-      {"int", "17 1:3 Variable expected."},
-      {"bool 3", "17 1:5 Variable expected."},
-      {"a b", "14 1:2 Operator expected."},
-      {"a 2", "14 1:2 Operator expected."},
-      {"a & b", "14 1:2 Operator expected."},
-      {"a ~ b", "14 1:2 Operator expected."},
-      {"~a", "14 1:0 Operator expected."},
-      {"z = &a", "14 1:4 Operator expected."},
-      {"z = if", "16 1:4 Keyword not allowed here."},
-      {"endparam", "16 1:0 Keyword not allowed here."},
-      {"z = 1 + while", "16 1:8 Keyword not allowed here."},
+      {"(a + b", "E11 1:6 ')' expected."},
+      {"z = sin((a)", "E11 1:11 ')' expected."},
+      {"z = ()", "E10 1:5 Expression expected."},
+      {"|a", "E15 1:2 '|' expected."},
+      {"|a) + b|", "E15 1:2 '|' expected."},
+      {"|(a|", "E11 1:4 ')' expected."},
+      {"if", "E10 1:2 Expression expected."},
+      {"z =", "E10 1:3 Expression expected."},
+      {"z = 1 +", "E10 1:7 Expression expected."},
+      {"z = \"s\"", "E10 1:4 Expression expected."},
+      {"else x", "E19 1:5 ',' or end of line expected."},
+      {"endif 1", "E19 1:6 ',' or end of line expected."},
+      {"float = 1", "E17 1:6 Variable expected."},
+      {"int", "E17 1:3 Variable expected."},
+      {"bool 3", "E17 1:5 Variable expected."},
+      {"a b", "E14 1:2 Operator expected."},
+      {"a 2", "E14 1:2 Operator expected."},
+      {"a & b", "E14 1:2 Operator expected."},
+      {"a ~ b", "E14 1:2 Operator expected."},
+      {"~a", "E14 1:0 Operator expected."},
+      {"z = &a", "E14 1:4 Operator expected."},
+      {"z = if", "E16 1:4 Keyword not allowed here."},
+      {"endparam", "E16 1:0 Keyword not allowed here."},
+      {"z = 1 + while", "E16 1:8 Keyword not allowed here."},
   };
   for (const auto& [input, error] : cases) EXPECT_EQ(Parse(input), error) << input;
 }

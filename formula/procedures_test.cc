@@ -12,6 +12,7 @@
 #include "formula/calc_block.h"
 #include "formula/code_emitter.h"
 #include "formula/entry_thunk.h"
+#include "formula/runtime_test_util.h"
 
 namespace zt {
 namespace {
@@ -64,14 +65,6 @@ const Code kTrueBailout = Section([](E& e) { e.BoolLiteral(true); });
 const Code kCountCall = Section([](E& e) { e.MemoryOp({0xFF}, 0, E::kVars, 0); });
 const Code kIndexOne =
     Section([](E& e) { e.CopyExtended(E::kBlock, calc::kOne, E::kBlock, calc::kIndex); });
-
-std::uint16_t ControlWord() {
-  std::uint16_t cw;
-  asm volatile("fnstcw %0" : "=m"(cw));
-  return cw;
-}
-
-void SetControlWord(std::uint16_t cw) { asm volatile("fldcw %0" : : "m"(cw)); }
 
 class FormulaProcedure : public ::testing::Test {
  protected:
@@ -151,14 +144,6 @@ TEST_F(FormulaProcedure, NumIterCountsTheIterationsBeforeTheBailoutFails) {
       EXPECT_EQ(block_.Extended(calc::kIndex), c.NumIter * 0.01L);
     }
   }
-}
-
-TEST_F(FormulaProcedure, AlwaysTrueBailoutReachesMaxIterAndCallsInsideFinal) {
-  block_.SetInt32(calc::kMaxIter, 1000);
-  Run(kTrueBailout);
-  EXPECT_EQ(Var(kLoopRuns), 1000);
-  EXPECT_EQ(block_.Int32(calc::kNumIter), 1000);
-  EXPECT_TRUE(InsideFinalRan());
 }
 
 TEST_F(FormulaProcedure, PeriodicityStartDecidesWhetherAConstantOrbitIsChecked) {
@@ -366,12 +351,8 @@ TEST_F(FormulaProcedure, OrbitStoreRecordsEveryIteratedZ) {
 }
 
 TEST_F(FormulaProcedure, RunsWithTheWorkingControlWordAndRestoresTheCallers) {
-  const std::uint16_t saved = ControlWord();
-  SetControlWord(0x027F);  // 53-bit precision, as another library might leave it
-  Run({});
-  const std::uint16_t after = ControlWord();
-  SetControlWord(saved);
-  EXPECT_EQ(after, 0x027F);
+  // 53-bit precision, as another library might leave it.
+  EXPECT_EQ(testing::ControlWordAfter(0x027F, [&] { Run({}); }), 0x027F);
   EXPECT_EQ(Var(kControlWord) & 0xFFFF, 0x137F);
 }
 

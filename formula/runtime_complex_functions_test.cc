@@ -36,20 +36,6 @@ bool Exact(Complex got, Complex want) {
   return testing::SameBits(got.real(), want.real()) && testing::SameBits(got.imag(), want.imag());
 }
 
-const TPrimitive kFamily[] = {
-    prComplexPow,    prComplexPowRev,  prComplexSin,   prComplexSinh,  prComplexCos,
-    prComplexCosh,   prComplexTan,     prComplexCotan, prComplexTanh,  prComplexCotanh,
-    prComplexAsin,   prComplexAcos,    prComplexAsinh, prComplexAcosh, prComplexAtan,
-    prComplexAtanh,  prComplexSqr,     prComplexSqrt,  prComplexLog,   prComplexExp,
-    prComplexAbs,    prComplexCabs,    prComplexConj,  prComplexFlip,  prComplexRecip,
-    prComplexFloor,  prComplexCeil,    prComplexTrunc, prComplexRound, prComplexReal,
-    prComplexImag,   prComplexAtan2,   prComplexDouble, prComplexTimesI,
-    prComplexTimesMinusI, prComplexCube, prComplexFourth};
-
-TEST(RuntimeComplexFunctions, EveryPrimitiveIsBuilt) {
-  for (TPrimitive p : kFamily) EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
-}
-
 TEST(RuntimeComplexFunctions, ExactOperations) {
   struct Case {
     TPrimitive Primitive;

@@ -29,12 +29,6 @@ long double Draw(std::mt19937_64& rng, long double lo, long double hi) {
   return std::uniform_real_distribution<long double>(lo, hi)(rng);
 }
 
-TEST(RuntimeFloatFunctionsTest, EveryPrimitiveIsBuilt) {
-  for (int p : {prFloatPow, prFloatPowRev}) EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
-  for (int p = prFloatSin; p <= prFloatToComplex; ++p)
-    EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
-}
-
 struct TUnaryCase {
   TPrimitive Primitive;
   long double (*Reference)(long double);

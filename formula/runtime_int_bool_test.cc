@@ -25,11 +25,6 @@ int BoolOp(int prim, std::int64_t a, std::int64_t b = 0) {
   return static_cast<int>(RunChecked(prim, {}, 0, a, b).Rax & 0xFF);
 }
 
-TEST(RuntimeIntBool, EveryPrimitiveIsBuilt) {
-  for (int p = prIntAdd; p <= prBoolToComplex; ++p)
-    EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
-}
-
 TEST(RuntimeIntBool, IntArithmetic) {
   struct Case {
     int prim;

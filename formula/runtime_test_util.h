@@ -7,6 +7,7 @@
 
 #include <complex>
 #include <cstring>
+#include <functional>
 
 #include "formula/runtime.h"
 
@@ -48,6 +49,19 @@ inline TPrimitiveFrame RunChecked(int primitive, std::initializer_list<long doub
 inline Complex ComplexUnary(int primitive, Complex z) {
   auto f = RunChecked(primitive, {z.imag(), z.real()}, 2);
   return {f.Out[0], f.Out[1]};
+}
+
+// Runs `action` as a caller that left `callerWord` in the FPU control word, and
+// answers the control word found afterwards; the test's own word is restored.
+inline std::uint16_t ControlWordAfter(std::uint16_t callerWord,
+                                      const std::function<void()>& action) {
+  std::uint16_t saved, after;
+  asm volatile("fnstcw %0" : "=m"(saved));
+  asm volatile("fldcw %0" : : "m"(callerWord));
+  action();
+  asm volatile("fnstcw %0" : "=m"(after));
+  asm volatile("fldcw %0" : : "m"(saved));
+  return after;
 }
 
 inline long double ComplexToFloat(int primitive, Complex z) {

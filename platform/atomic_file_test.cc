@@ -42,12 +42,8 @@ TEST(WriteFileAtomically, CreatesAndReplacesFilesKeepingTheirPermissions) {
 TEST(WriteFileAtomically, FailureInAMissingFolderNamesTheFile) {
   testing::TempDir dir;
   auto path = dir.path() / "missing" / "settings.ini";
-  try {
-    WriteFileAtomically(path, "text");
-    FAIL() << "no exception";
-  } catch (const EZentrope& e) {
-    EXPECT_EQ(e.Message(), "Could not write '" + path.string() + "'");
-  }
+  EXPECT_EQ(testing::ErrorMessageOf([&] { WriteFileAtomically(path, "text"); }),
+            "Could not write '" + path.string() + "'");
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 

@@ -1,8 +1,6 @@
 // Test data paths and scratch folders.
 #include "testing/test_support.h"
 
-#include "platform/error.h"
-
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -20,15 +18,6 @@ std::filesystem::path FractintDir() {
   std::filesystem::path dir = env && *env ? env : ZT_FRACTINT_DIR;
   std::error_code ec;
   return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
-}
-
-std::string ErrorMessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EZentrope& e) {
-    return e.what();
-  }
-  return "";
 }
 
 std::string ReadFile(const std::filesystem::path& file) {

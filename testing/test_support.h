@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/error.h"
+
 namespace zt::testing {
 
 // The source tree (for the shipped data/ files).
@@ -17,8 +19,17 @@ std::filesystem::path FractintDir();
 // The folder of the built program (zt), for tests that run it.
 std::filesystem::path BinaryDir();
 
-// The message of the exception `action` raises, or "" when it raises none.
-std::string ErrorMessageOf(const std::function<void()>& action);
+// The message of the `TError` that `action` raises, or "" when it raises none;
+// an error of another kind is not caught, so the test fails on it.
+template <class TError = EZentrope>
+std::string ErrorMessageOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const TError& e) {
+    return e.what();
+  }
+  return "";
+}
 
 // The whole contents of a file (empty when it cannot be read).
 std::string ReadFile(const std::filesystem::path& file);
