@@ -99,21 +99,12 @@ TEST_F(FractalFile, HeadTextStatesAndStreamsAreLaidOutExactly) {
   record.replace(0, state.size(), std::string(state.begin(), state.end()));
   EXPECT_EQ(bytes.substr(64 + n, 1968), record);
 
+  // One level-9 stream of the 12 pixels, as compress2 makes it.
   const std::vector<std::uint16_t> pixels = Pixels(fractal->CurrentLayer());
-  std::vector<std::uint16_t> inflated(pixels.size() + 1);
-  uLongf size = static_cast<uLongf>(inflated.size() * 2);
-  const std::string stream = bytes.substr(64 + n + 1968);
-  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
-                       reinterpret_cast<const Bytef*>(stream.data()), stream.size()),
-            Z_OK);
-  EXPECT_EQ(size, pixels.size() * 2);
-  inflated.resize(pixels.size());
-  EXPECT_EQ(inflated, pixels);
-  // Level 9 on a 12-pixel image gives the same bytes as compress2 at level 9.
-  std::vector<Bytef> expected(compressBound(24));
-  uLongf expectedSize = expected.size();
-  compress2(expected.data(), &expectedSize, reinterpret_cast<const Bytef*>(pixels.data()), 24, 9);
-  EXPECT_EQ(stream, std::string(expected.begin(), expected.begin() + expectedSize));
+  std::vector<Bytef> stream(compressBound(24));
+  uLongf size = stream.size();
+  compress2(stream.data(), &size, reinterpret_cast<const Bytef*>(pixels.data()), 24, 9);
+  EXPECT_EQ(bytes.substr(64 + n + 1968), std::string(stream.begin(), stream.begin() + size));
 }
 
 TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
