@@ -185,6 +185,28 @@ TEST_F(FractalFile, EveryTruncationIsReportedAsCorrupt) {
   EXPECT_NO_THROW(Open(path));
 }
 
+// Any damaged byte of the head, of a state record's fields or of the pixel
+// streams gives a readable document or one of the program's errors, never a
+// crash or another exception.
+TEST_F(FractalFile, EveryDamagedByteIsReadOrRefused) {
+  auto fractal = Calculated(6, 5);
+  const std::string path = PathOf("whole.zfr");
+  fractal->SaveToFile(path);
+  const std::string bytes = testing::ReadFile(path);
+  const std::size_t states = U32(bytes, 24);
+  TFractal target("Target");
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    if ((at >= 64 && at < states) || (at >= states + 108 && at < U32(bytes, 32))) continue;
+    std::string damaged = bytes;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
+    dir_.Write("whole.zfr", damaged);
+    EXPECT_NO_THROW(ErrorMessageOf([&] {
+      TFractalReader reader(target, path);
+      reader.Execute();
+    })) << at;
+  }
+}
+
 TEST_F(FractalFile, DamagedHeadsAreRefusedBeforeAnythingIsAllocated) {
   auto fractal = Calculated(6, 5);
   const std::string path = PathOf("good.zfr");
