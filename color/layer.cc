@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "document/config_manager.h"
 
@@ -176,6 +177,10 @@ TLayerSnapshot TLayer::SaveSnapshot() const {
   s.Visible = visible_;
   s.UseAlpha = use_alpha_;
   s.MergeMode = merge_mode_;
+  s.Mapping = Mapping().SaveSnapshot();
+  s.Formula = Formula().SaveSnapshot();
+  s.InsideColoring = InsideColoring().SaveSnapshot();
+  s.OutsideColoring = OutsideColoring().SaveSnapshot();
   // Outside brackets the current history item is the object's present state.
   s.Gradient = *static_cast<const TGradient::TSnapshot*>(gradient_->History().Current());
   s.AlphaChannel = *static_cast<const TAlphaChannel::TSnapshot*>(alpha_->History().Current());
@@ -184,6 +189,20 @@ TLayerSnapshot TLayer::SaveSnapshot() const {
 
 void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
   BeginUpdate();
+  // Closes the bracket and gives the notifications back whatever a restore raises.
+  struct TRestoreScope {
+    TLayer& layer;
+    bool follows;
+    TGradient::TNotify gradient_change;
+    TAlphaChannel::TNotify alpha_change;
+    ~TRestoreScope() {
+      layer.SetFollowsFormulaMethod(follows);
+      if (gradient_change) layer.gradient_->OnChange = std::move(gradient_change);
+      if (alpha_change) layer.alpha_->OnChange = std::move(alpha_change);
+      layer.EndUpdate();
+    }
+  } scope{*this, FollowsFormulaMethod(), nullptr, nullptr};
+  Stop();
   SetInsideColor(s.InsideColor);
   SetOutsideColor(s.OutsideColor);
   SetMappingColor(s.MappingColor);
@@ -196,11 +215,21 @@ void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
   SetVisible(s.Visible);
   SetUseAlpha(s.UseAlpha);
   SetMergeMode(s.MergeMode);
+  // Every entry change would set the method to the formula's; the layer's stands.
+  SetFollowsFormulaMethod(false);
+  Mapping().RestoreSnapshot(s.Mapping);
+  Formula().RestoreSnapshot(s.Formula);
+  InsideColoring().RestoreSnapshot(s.InsideColoring);
+  OutsideColoring().RestoreSnapshot(s.OutsideColoring);
+  SetFollowsFormulaMethod(scope.follows);
+  if (RecalculationPending()) {
+    scope.gradient_change = std::exchange(gradient_->OnChange, nullptr);
+    scope.alpha_change = std::exchange(alpha_->OnChange, nullptr);
+  }
   gradient_->AssignSnapshot(s.Gradient);
   alpha_->AssignSnapshot(s.AlphaChannel);
   gradient_->History().Clear();
   alpha_->History().Clear();
-  EndUpdate();
 }
 
 void TLayer::ColorRow(int y, int x, int count, std::uint32_t* out) const {

@@ -31,6 +31,10 @@ struct TLayerSnapshot {
   bool Visible = true;
   bool UseAlpha = false;
   int MergeMode = 0;
+  TMappingSnapshot Mapping;
+  TFormulaSnapshot Formula;
+  TColoringSnapshot InsideColoring;
+  TColoringSnapshot OutsideColoring;
   TGradient::TSnapshot Gradient;
   TAlphaChannel::TSnapshot AlphaChannel;
 };
@@ -102,6 +106,12 @@ class TLayer : public TLayerCalculate {
   void ResetLocation();
 
   TLayerSnapshot SaveSnapshot() const;
+  // Inside one update bracket: stops a running calculation, sets every property
+  // through its setter, restores the six sub-objects (the layer's method stands
+  // against the formula's; with a recalculation pending the gradient's and alpha
+  // channel's OnChange stay silent, the recalculation repaints anyway) and resets
+  // the gradient's and alpha channel's histories. Reports one change and at most
+  // one recalculation. Entry file errors pass on, the bracket closed.
   void RestoreSnapshot(const TLayerSnapshot& snapshot);
 
   // The convert-table entries of `count` pixels of row `y` from column `x`, as

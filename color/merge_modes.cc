@@ -2,6 +2,9 @@
 #include "color/merge_modes.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "color/lane_math.h"
 
 namespace zt {
 namespace {
@@ -20,71 +23,242 @@ TMultiplicationTable BuildMultiplicationTable() {
   return table;
 }
 
-// Hue arithmetic by lookup instead of division: value mod 60 for 0 to 511 and
-// value div 60 for 0 to 16,383.
-struct THueTables {
-  std::array<std::uint8_t, 512> mod60;
-  std::array<std::uint16_t, 16384> div60;
-  THueTables() {
-    for (int i = 0; i < 512; ++i) mod60[i] = static_cast<std::uint8_t>(i % 60);
-    for (int i = 0; i < 16384; ++i) div60[i] = static_cast<std::uint16_t>(i / 60);
-  }
-};
-
-const THueTables& HueTables() {
-  static const THueTables tables;
-  return tables;
-}
-
 inline int Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 
 inline TMergeRGB ToRgb(std::uint32_t pixel) {
   return {Channel(pixel, 16), Channel(pixel, 8), Channel(pixel, 0)};
 }
 
-// Blends every color channel of every pixel with `blend(b, t)`.
-template <typename TBlend>
-void BlendChannels(const std::uint32_t* bottom, std::uint32_t* top, int count,
-                   const TOpacityTable& op, TBlend blend) {
-  for (int i = 0; i < count; ++i) {
-    const std::uint32_t b = bottom[i];
-    std::uint32_t out = top[i] & 0xFF000000u;
+[[gnu::always_inline]] inline TLanes ChannelLanes(const TLanes& pixels, int shift) {
+  return (pixels >> shift) & 0xFF;
+}
+
+// x * y / 255 rounded, as the multiplication table holds it, for 0 <= x, y <= 255:
+// n div 255 = (n + 1 + n div 256) div 256 holds for every n below 65,535.
+[[gnu::always_inline]] inline TLanes MulLanes(const TLanes& x, const TLanes& y) {
+  const TLanes n = x * y + 127;
+  return (n + 1 + (n >> 8)) >> 8;
+}
+
+// The opacity mix of a bottom channel b and a blend channel v: k of v and 256 - k of b,
+// the sum of the two opacity-table entries.
+[[gnu::always_inline]] inline TLanes MixLanes(const TLanes& b, const TLanes& v, int k) {
+  return (b * (256 - k) + v * k) >> 8;
+}
+
+constexpr std::int32_t kOpacityMask = static_cast<std::int32_t>(0xFF000000u);
+
+struct THslLanes {
+  TLanes hue;
+  TLanes saturation;
+  TLanes luminance;
+};
+
+// The color bytes of eight pixels (blue low) as HSL. The maximum picks the hue's
+// sextant pair (red before green before blue), and whether the channel after the
+// maximum is the minimum picks one of the two: hue = base -+ 60 * (max - channel)
+// / delta. Selects instead of branches, because neighbouring pixels rarely share
+// a case.
+[[gnu::always_inline]] inline THslLanes HslOfLanes(const TLanes& pixels) {
+  const TLanes r = (pixels >> 16) & 0xFF;
+  const TLanes g = (pixels >> 8) & 0xFF;
+  const TLanes b = pixels & 0xFF;
+  const TLanes max = MaxLanes(MaxLanes(r, g), b);
+  const TLanes min = MinLanes(MinLanes(r, g), b);
+  const TLanes sum = max + min;
+  const TLanes l = sum >> 1;
+  const TLanes delta = max - min;
+  const TLanes red_max = r == max;
+  const TLanes green_max = ~red_max & (g == max);
+  const TLanes other = red_max ? (g != min) : green_max ? (b != min) : (r != min);
+  const TLanes base = red_max     ? (other ? Splat(60) : Splat(300))
+                      : green_max ? (other ? Splat(180) : Splat(60))
+                                  : (other ? Splat(300) : Splat(180));
+  const TLanes channel = red_max ? (other ? g : b) : green_max ? (other ? b : r) : (other ? r : g);
+  const TLanes step = DivideLanes(60 * (max - channel), MaxLanes(delta, Splat(1)));
+  TLanes hue = base + (other ? -step : step);
+  hue &= hue < 360;
+  // Luminance above 127 means sum >= 256, so the divisor stays below 256.
+  const TLanes divisor = l > 127 ? 510 - sum : sum;
+  const TLanes saturation = DivideLanes(delta * 255, MaxLanes(divisor, Splat(1)));
+  const TLanes colored = (l != 0) & (delta != 0);
+  return {hue & colored, saturation & colored, l};
+}
+
+// HSL (hue 0 to 511; 360 and above as the last sextant) of eight pixels as color
+// bytes red << 16 | green << 8 | blue. Luminance 0 needs no case of its own: m1,
+// m2 and f are all 0 then.
+[[gnu::always_inline]] inline TLanes LanesOfHsl(const TLanes& hue, const TLanes& s,
+                                               const TLanes& l) {
+  const TLanes m2 = l > 127 ? l + s - DivideLanes(l * s + 127, Splat(255))
+                            : DivideLanes((s + 255) * l, Splat(255));
+  const TLanes m1 = 2 * l - m2;
+  const TLanes sextant = DivideLanes(hue, Splat(60));
+  const TLanes f = DivideLanes((m2 - m1) * (hue - 60 * sextant), Splat(60));
+  const TLanes s0 = sextant == 0, s1 = sextant == 1, s2 = sextant == 2, s3 = sextant == 3;
+  const TLanes s4 = sextant == 4;
+  const TLanes red = (s0 | (sextant >= 5)) ? m2 : s1 ? m2 - f : s4 ? m1 + f : m1;
+  const TLanes green = s0 ? m1 + f : (s1 | s2) ? m2 : s3 ? m2 - f : m1;
+  const TLanes blue = (s0 | s1) ? m1 : s2 ? m1 + f : (s3 | s4) ? m2 : m2 - f;
+  return (red & 0xFF) << 16 | (green & 0xFF) << 8 | (blue & 0xFF);
+}
+
+// The HSL modes on eight pixels: the blend color from the HSL of both, mixed with
+// the bottom by the opacity weights (k of the top, 256 - k of the bottom).
+template <int kMode>
+[[gnu::always_inline]] inline TLanes BlendHslLanes(const TLanes& bottom, const TLanes& top, int k) {
+  const THslLanes hb = HslOfLanes(bottom);
+  const THslLanes ht = HslOfLanes(top);
+  THslLanes v = hb;
+  if constexpr (kMode == mmHue) {
+    v.hue = ht.hue;
+  } else if constexpr (kMode == mmSaturation) {
+    v.saturation = ht.saturation;
+  } else if constexpr (kMode == mmColor) {
+    v = {ht.hue, ht.saturation, hb.luminance};
+  } else if constexpr (kMode == mmLuminance) {
+    v.luminance = ht.luminance;
+  } else {
+    v.hue = ht.hue + hb.hue;
+    v.hue -= 360 & (v.hue >= 360);
+    v.saturation = MinLanes(MaxLanes(ht.saturation + hb.saturation - 128, Splat(0)), Splat(255));
+    v.luminance = MinLanes(MaxLanes(ht.luminance + hb.luminance - 128, Splat(0)), Splat(255));
+  }
+  const TLanes color = LanesOfHsl(v.hue, v.saturation, v.luminance);
+  TLanes out = top & kOpacityMask;
+  for (int shift = 0; shift < 24; shift += 8)
+    out |= MixLanes(ChannelLanes(bottom, shift), ChannelLanes(color, shift), k) << shift;
+  return out;
+}
+
+// The blend of one bottom channel b and top channel t in the modes that treat
+// channels alike.
+template <int kMode>
+[[gnu::always_inline]] inline TLanes BlendChannelLanes(const TLanes& b, const TLanes& t) {
+  if constexpr (kMode == mmMultiply) {
+    return MulLanes(t, b);
+  } else if constexpr (kMode == mmScreen) {
+    return 255 - MulLanes(255 - t, 255 - b);
+  } else if constexpr (kMode == mmOverlay) {
+    const TLanes low = b < 128;
+    const TLanes m = low ? MulLanes(2 * b, t) : MulLanes(2 * (255 - b), 255 - t);
+    return low ? m : 255 - m;
+  } else if constexpr (kMode == mmSoftLight) {
+    const TLanes low = t < 128;
+    const TLanes m = low ? MulLanes(t + 127, b) : MulLanes(382 - t, 255 - b);
+    return low ? m : 255 - m;
+  } else if constexpr (kMode == mmHardLight) {
+    const TLanes low = t < 128;
+    const TLanes m = low ? MulLanes(2 * t, b) : MulLanes(2 * (255 - t), 255 - b);
+    return low ? m : 255 - m;
+  } else if constexpr (kMode == mmDarken) {
+    return MinLanes(t, b);
+  } else if constexpr (kMode == mmLighten) {
+    return MaxLanes(t, b);
+  } else if constexpr (kMode == mmDifference) {
+    return b > t ? b - t : t - b;
+  } else if constexpr (kMode == mmAddition) {
+    return MinLanes(t + b, Splat(255));
+  } else if constexpr (kMode == mmSubtraction) {
+    return MaxLanes(b - t, Splat(0));
+  } else {
+    return t;
+  }
+}
+
+// Eight merged pixels in `kMode`; kMode is a template argument so that the pixel
+// loops hold no dispatch.
+template <int kMode>
+[[gnu::always_inline]] inline TLanes MergeLanes(const TLanes& bottom, const TLanes& top, int k) {
+  if constexpr ((kMode >= mmHue && kMode <= mmLuminance) || kMode == mmHslAdd) {
+    return BlendHslLanes<kMode>(bottom, top, k);
+  } else if constexpr (kMode >= mmRed) {
+    // One channel mixed, the other two the bottom's.
+    constexpr int kShift = 8 * (mmBlue - kMode);
+    constexpr std::int32_t kCopied = 0x00FFFFFF & ~(0xFF << kShift);
+    const TLanes mixed = MixLanes(ChannelLanes(bottom, kShift), ChannelLanes(top, kShift), k);
+    return (top & kOpacityMask) | (bottom & kCopied) | mixed << kShift;
+  } else {
+    TLanes out = top & kOpacityMask;
     for (int shift = 0; shift < 24; shift += 8) {
-      const int bc = Channel(b, shift);
-      const int v = blend(bc, Channel(top[i], shift));
-      out |= ((op[256 + bc] + op[v]) >> 8) << shift;
+      const TLanes b = ChannelLanes(bottom, shift);
+      out |= MixLanes(b, BlendChannelLanes<kMode>(b, ChannelLanes(top, shift)), k) << shift;
     }
-    top[i] = out;
+    return out;
   }
 }
 
-// Blends whole pixels: `blend(bottom, top)` gives the blend color of the pixel.
-template <typename TBlend>
-void BlendPixels(const std::uint32_t* bottom, std::uint32_t* top, int count,
-                 const TOpacityTable& op, TBlend blend) {
-  for (int i = 0; i < count; ++i) {
-    const std::uint32_t b = bottom[i];
-    const TMergeRGB v = blend(ToRgb(b), ToRgb(top[i]));
-    const std::uint32_t red = (op[256 + Channel(b, 16)] + op[v.red]) >> 8;
-    const std::uint32_t green = (op[256 + Channel(b, 8)] + op[v.green]) >> 8;
-    const std::uint32_t blue = (op[256 + Channel(b, 0)] + op[v.blue]) >> 8;
-    top[i] = (top[i] & 0xFF000000u) | red << 16 | green << 8 | blue;
+// top[i] := step(bottom[i], top[i]) eight pixels at a time; the last few pixels
+// go through a zero-padded copy.
+template <typename TStep>
+[[gnu::always_inline]] inline void ForEachLanes(const std::uint32_t* bottom, std::uint32_t* top,
+                                                int count, TStep step) {
+  int i = 0;
+  for (; i + kLaneCount <= count; i += kLaneCount)
+    StoreLanes(top + i, step(LoadLanes(bottom + i), LoadLanes(top + i)));
+  if (i >= count) return;
+  std::uint32_t b[kLaneCount] = {}, t[kLaneCount] = {};
+  const std::size_t rest = static_cast<std::size_t>(count - i) * sizeof(std::uint32_t);
+  std::memcpy(b, bottom + i, rest);
+  std::memcpy(t, top + i, rest);
+  StoreLanes(t, step(LoadLanes(b), LoadLanes(t)));
+  std::memcpy(top + i, t, rest);
+}
+
+template <int kMode>
+[[gnu::always_inline]] inline void MergeModeRow(const std::uint32_t* bottom, std::uint32_t* top,
+                                                int count, int k) {
+  ForEachLanes(bottom, top, count,
+               [k](const TLanes& b, const TLanes& t)
+                   __attribute__((always_inline)) { return MergeLanes<kMode>(b, t, k); });
+}
+
+// The row functions exist once per processor kind and are picked when the
+// program loads.
+[[gnu::target_clones("avx2", "default")]] void MergeRowLanes(int mode, const std::uint32_t* bottom,
+                                                             std::uint32_t* top, int count, int k) {
+  switch (mode) {
+    case mmMultiply: return MergeModeRow<mmMultiply>(bottom, top, count, k);
+    case mmScreen: return MergeModeRow<mmScreen>(bottom, top, count, k);
+    case mmOverlay: return MergeModeRow<mmOverlay>(bottom, top, count, k);
+    case mmSoftLight: return MergeModeRow<mmSoftLight>(bottom, top, count, k);
+    case mmHardLight: return MergeModeRow<mmHardLight>(bottom, top, count, k);
+    case mmDarken: return MergeModeRow<mmDarken>(bottom, top, count, k);
+    case mmLighten: return MergeModeRow<mmLighten>(bottom, top, count, k);
+    case mmDifference: return MergeModeRow<mmDifference>(bottom, top, count, k);
+    case mmHue: return MergeModeRow<mmHue>(bottom, top, count, k);
+    case mmSaturation: return MergeModeRow<mmSaturation>(bottom, top, count, k);
+    case mmColor: return MergeModeRow<mmColor>(bottom, top, count, k);
+    case mmLuminance: return MergeModeRow<mmLuminance>(bottom, top, count, k);
+    case mmAddition: return MergeModeRow<mmAddition>(bottom, top, count, k);
+    case mmSubtraction: return MergeModeRow<mmSubtraction>(bottom, top, count, k);
+    case mmHslAdd: return MergeModeRow<mmHslAdd>(bottom, top, count, k);
+    case mmRed: return MergeModeRow<mmRed>(bottom, top, count, k);
+    case mmGreen: return MergeModeRow<mmGreen>(bottom, top, count, k);
+    case mmBlue: return MergeModeRow<mmBlue>(bottom, top, count, k);
+    default: return MergeModeRow<mmNormal>(bottom, top, count, k);
   }
 }
 
-// Mixes one channel (at `shift`) and copies the other two from the bottom.
-void BlendOneChannel(const std::uint32_t* bottom, std::uint32_t* top, int count,
-                     const TOpacityTable& op, int shift) {
-  const std::uint32_t mask = 0xFFu << shift;
-  const std::uint32_t copied = 0x00FFFFFFu & ~mask;
-  for (int i = 0; i < count; ++i) {
-    const std::uint32_t b = bottom[i];
-    const std::uint32_t mixed = (op[256 + Channel(b, shift)] + op[Channel(top[i], shift)]) >> 8;
-    top[i] = (top[i] & 0xFF000000u) | (b & copied) | mixed << shift;
+// The top laid over the bottom with its own opacity byte a.
+[[gnu::always_inline]] inline TLanes AlphaOverLanes(const TLanes& bottom, const TLanes& top) {
+  const TLanes a = ChannelLanes(top, 24);
+  TLanes out = top & kOpacityMask;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const TLanes c =
+        MulLanes(a, ChannelLanes(top, shift)) + MulLanes(255 - a, ChannelLanes(bottom, shift));
+    out |= (c & 0xFF) << shift;
   }
+  return out;
 }
 
-inline int ClampByte(int value) { return std::clamp(value, 0, 255); }
+[[gnu::target_clones("avx2", "default")]] void AlphaOverRowLanes(std::uint32_t* top,
+                                                                 const std::uint32_t* bottom,
+                                                                 int count) {
+  ForEachLanes(bottom, top, count,
+               [](const TLanes& b, const TLanes& t)
+                   __attribute__((always_inline)) { return AlphaOverLanes(b, t); });
+}
 
 }  // namespace
 
@@ -112,123 +286,23 @@ void BuildOpacityTable(int opacity, TOpacityTable& table) {
 }
 
 TMergeHSL MergeRgbToHsl(TMergeRGB c) {
-  const int max = std::max({c.red, c.green, c.blue});
-  const int min = std::min({c.red, c.green, c.blue});
-  TMergeHSL hsl;
-  hsl.luminance = (max + min) / 2;
-  if (hsl.luminance == 0) return {};
-  const int delta = max - min;
-  if (delta == 0) return hsl;
-  int hue;
-  if (c.red == max) {
-    hue = c.green == min ? 300 + 60 * (c.red - c.blue) / delta
-                         : 60 - 60 * (c.red - c.green) / delta;
-  } else if (c.green == max) {
-    hue = c.blue == min ? 60 + 60 * (c.green - c.red) / delta
-                        : 180 - 60 * (c.green - c.blue) / delta;
-  } else {
-    hue = c.red == min ? 180 + 60 * (c.blue - c.green) / delta
-                       : 300 - 60 * (c.blue - c.red) / delta;
-  }
-  hsl.hue = hue >= 360 ? 0 : hue;
-  hsl.saturation = delta * 255 / (hsl.luminance > 127 ? 510 - max - min : max + min);
-  return hsl;
+  const THslLanes hsl = HslOfLanes(Splat(c.red << 16 | c.green << 8 | c.blue));
+  return {hsl.hue[0], hsl.saturation[0], hsl.luminance[0]};
 }
 
 TMergeRGB MergeHslToRgb(TMergeHSL hsl) {
-  const int l = hsl.luminance;
-  const int s = hsl.saturation;
-  const int m2 = l > 127 ? l + s - MultiplicationTable()[l][s] : (s + 255) * l / 255;
-  if (m2 <= 0) return {};
-  const THueTables& tables = HueTables();
-  const int m1 = 2 * l - m2;
-  const int f = tables.div60[(m2 - m1) * tables.mod60[hsl.hue]];
-  TMergeRGB c;
-  switch (tables.div60[hsl.hue]) {
-    case 0: c = {m2, m1 + f, m1}; break;
-    case 1: c = {m2 - f, m2, m1}; break;
-    case 2: c = {m1, m2, m1 + f}; break;
-    case 3: c = {m1, m2 - f, m2}; break;
-    case 4: c = {m1 + f, m1, m2}; break;
-    default: c = {m2, m1, m2 - f}; break;
-  }
-  return {c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF};
+  const TLanes c = LanesOfHsl(Splat(hsl.hue), Splat(hsl.saturation), Splat(hsl.luminance));
+  return ToRgb(static_cast<std::uint32_t>(c[0]));
 }
 
 void MergeRow(int mode, const std::uint32_t* bottom, std::uint32_t* top, int count,
               const TOpacityTable& op) {
-  const TMultiplicationTable& m = MultiplicationTable();
-  switch (mode) {
-    case mmMultiply:
-      return BlendChannels(bottom, top, count, op, [&](int b, int t) { return m[t][b]; });
-    case mmScreen:
-      return BlendChannels(bottom, top, count, op,
-                           [&](int b, int t) { return 255 - m[255 - t][255 - b]; });
-    case mmOverlay:
-      return BlendChannels(bottom, top, count, op, [&](int b, int t) {
-        return b < 128 ? m[2 * b][t] : 255 - m[2 * (255 - b)][255 - t];
-      });
-    case mmSoftLight:
-      return BlendChannels(bottom, top, count, op, [&](int b, int t) {
-        return t < 128 ? m[t + 127][b] : 255 - m[382 - t][255 - b];
-      });
-    case mmHardLight:
-      return BlendChannels(bottom, top, count, op, [&](int b, int t) {
-        return t < 128 ? m[2 * t][b] : 255 - m[2 * (255 - t)][255 - b];
-      });
-    case mmDarken:
-      return BlendChannels(bottom, top, count, op, [](int b, int t) { return std::min(t, b); });
-    case mmLighten:
-      return BlendChannels(bottom, top, count, op, [](int b, int t) { return std::max(t, b); });
-    case mmDifference:
-      return BlendChannels(bottom, top, count, op, [](int b, int t) { return b > t ? b - t : t - b; });
-    case mmAddition:
-      return BlendChannels(bottom, top, count, op,
-                           [](int b, int t) { return std::min(t + b, 255); });
-    case mmSubtraction:
-      return BlendChannels(bottom, top, count, op, [](int b, int t) { return std::max(b - t, 0); });
-    case mmHue:
-    case mmSaturation:
-    case mmColor:
-    case mmLuminance:
-    case mmHslAdd:
-      return BlendPixels(bottom, top, count, op, [mode](TMergeRGB b, TMergeRGB t) {
-        const TMergeHSL hb = MergeRgbToHsl(b);
-        const TMergeHSL ht = MergeRgbToHsl(t);
-        TMergeHSL v = hb;
-        switch (mode) {
-          case mmHue: v.hue = ht.hue; break;
-          case mmSaturation: v.saturation = ht.saturation; break;
-          case mmColor: v = {ht.hue, ht.saturation, hb.luminance}; break;
-          case mmLuminance: v.luminance = ht.luminance; break;
-          default:
-            v.hue = ht.hue + hb.hue;
-            if (v.hue >= 360) v.hue -= 360;
-            v.saturation = ClampByte(ht.saturation + hb.saturation - 128);
-            v.luminance = ClampByte(ht.luminance + hb.luminance - 128);
-            break;
-        }
-        return MergeHslToRgb(v);
-      });
-    case mmRed: return BlendOneChannel(bottom, top, count, op, 16);
-    case mmGreen: return BlendOneChannel(bottom, top, count, op, 8);
-    case mmBlue: return BlendOneChannel(bottom, top, count, op, 0);
-    default:
-      return BlendChannels(bottom, top, count, op, [](int, int t) { return t; });
-  }
+  // The table is linear: entry 1 holds the top's weight k.
+  MergeRowLanes(mode, bottom, top, count, static_cast<int>(op[1]));
 }
 
 void AlphaOverRow(std::uint32_t* top, const std::uint32_t* bottom, int count) {
-  const TMultiplicationTable& m = MultiplicationTable();
-  for (int i = 0; i < count; ++i) {
-    const int a = top[i] >> 24;
-    std::uint32_t out = top[i] & 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
-      const int c = (m[a][Channel(top[i], shift)] + m[255 - a][Channel(bottom[i], shift)]) & 0xFF;
-      out |= static_cast<std::uint32_t>(c) << shift;
-    }
-    top[i] = out;
-  }
+  AlphaOverRowLanes(top, bottom, count);
 }
 
 }  // namespace zt

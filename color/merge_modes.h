@@ -1,8 +1,10 @@
 // Compositing of one layer's color row onto the row below it: the nineteen merge
 // modes, the alpha-over step, the integer HSL conversions the color modes need and
 // the program-wide multiplication table. Everything works on whole rows of
-// convert-table entries (bytes blue, green, red, opacity; blue in the low byte) with
-// table lookups, because the update manager merges every visible row of every layer.
+// convert-table entries (bytes blue, green, red, opacity; blue in the low byte),
+// eight pixels at a time without branches or hardware divisions, because the
+// update manager merges every visible row of every layer. The row functions come
+// in an AVX2 and a plain variant; the loader picks the one the processor runs.
 //
 // Threads: all functions are pure and may be called from any thread; the
 // multiplication table is built once, on first use, and only read afterwards.
@@ -54,8 +56,9 @@ TMergeHSL MergeRgbToHsl(TMergeRGB color);
 TMergeRGB MergeHslToRgb(TMergeHSL hsl);
 
 // top[i] := the blend of bottom[i] (below) and top[i] (this layer) in `mode`,
-// weighted by `opacity`. Only the color bytes change; the opacity byte stays the
-// top's. A mode outside 0 to 18 blends as the normal mode.
+// weighted by `opacity` (as BuildOpacityTable fills it). Only the color bytes
+// change; the opacity byte stays the top's. A mode outside 0 to 18 blends as the
+// normal mode.
 void MergeRow(int mode, const std::uint32_t* bottom, std::uint32_t* top, int count,
               const TOpacityTable& opacity);
 

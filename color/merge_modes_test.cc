@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace zt {
@@ -147,6 +148,40 @@ TEST(MergeHslTest, ConversionsMatchPlainArithmetic) {
         ASSERT_EQ(MergeHslToRgb({h, s, l}), RefToRgb(h, s, l)) << h << " " << s << " " << l;
 }
 
+// The conversions run without branches or divisions. Every color goes through
+// both in rows (the luminance mode at full opacity with the top equal to the
+// bottom gives back HslToRgb(RgbToHsl(color))), and the hues 360 to 511, which
+// no color produces, go through the single conversion. The first mismatch is
+// reported (a check per color would take too long here).
+TEST(MergeHslTest, WholeDomainMatchesPlainArithmetic) {
+  TOpacityTable full;
+  BuildOpacityTable(100, full);
+  std::vector<std::uint32_t> bottom(65536), row(65536);
+  std::string mismatch;
+  for (int r = 0; r < 256 && mismatch.empty(); ++r) {
+    for (int i = 0; i < 65536; ++i) bottom[i] = Pack(r, i >> 8, i & 255, 0);
+    row = bottom;
+    MergeRow(mmLuminance, bottom.data(), row.data(), 65536, full);
+    for (int i = 0; i < 65536; ++i) {
+      const TMergeHSL hsl = RefToHsl(r, i >> 8, i & 255);
+      const TMergeRGB back = RefToRgb(hsl.hue, hsl.saturation, hsl.luminance);
+      if (row[i] != Pack(back.red, back.green, back.blue, 0)) {
+        mismatch = "rgb " + std::to_string(r) + " " + std::to_string(i >> 8) + " " +
+                   std::to_string(i & 255);
+        break;
+      }
+    }
+  }
+  for (int h = 0; h < 512 && mismatch.empty(); ++h)
+    for (int s = 0; s < 256 && mismatch.empty(); s += 5)
+      for (int l = 0; l < 256; l += 5)
+        if (!(MergeHslToRgb({h, s, l}) == RefToRgb(h, s, l))) {
+          mismatch = "hsl " + std::to_string(h) + " " + std::to_string(s) + " " + std::to_string(l);
+          break;
+        }
+  EXPECT_EQ(mismatch, "");
+}
+
 TEST(MergeHslTest, KnownColorsAndRoundTrip) {
   EXPECT_EQ(MergeRgbToHsl({255, 0, 0}), (TMergeHSL{0, 255, 127}));
   EXPECT_EQ(MergeRgbToHsl({0, 0, 255}), (TMergeHSL{240, 255, 127}));
@@ -230,6 +265,53 @@ TEST(AlphaOverRowTest, MixesByTheTopOpacity) {
   EXPECT_EQ(top[0], Pack(200, 50, 0, 255));
   EXPECT_EQ(top[1], Pack(0, 100, 255, 0));
   EXPECT_EQ(top[2], Pack(RefM(128, 200), RefM(128, 50) + RefM(127, 100), RefM(127, 255), 128));
+}
+
+// Every (opacity byte, top channel, bottom channel) triple, channels permuted.
+TEST(AlphaOverRowTest, MatchesReferenceOverAllTriples) {
+  std::vector<std::uint32_t> bottom(65536), top(65536), row(65536);
+  for (int a = 0; a < 256; ++a) {
+    for (int i = 0; i < 65536; ++i) {
+      const int b = i >> 8, t = i & 255;
+      bottom[i] = Pack(b, 255 - b, b ^ 0x5A, i & 255);
+      top[i] = Pack(t ^ 0xA5, t, 255 - t, a);
+    }
+    row = top;
+    AlphaOverRow(row.data(), bottom.data(), 65536);
+    for (int i = 0; i < 65536; ++i) {
+      const auto over = [&](int t, int b) { return (RefM(a, t) + RefM(255 - a, b)) & 255; };
+      ASSERT_EQ(row[i], Pack(over(R(top[i]), R(bottom[i])), over(G(top[i]), G(bottom[i])),
+                             over(B(top[i]), B(bottom[i])), a))
+          << "alpha " << a << " pixel " << i;
+    }
+  }
+}
+
+// Rows are worked on in groups of pixels; every length up to a few groups must
+// touch exactly its own pixels and merge them as a long row does.
+TEST(MergeRowTest, ShortRowsTouchOnlyTheirPixels) {
+  std::mt19937 random(3);
+  std::vector<std::uint32_t> bottom(40), top(40);
+  for (int i = 0; i < 40; ++i) {
+    bottom[i] = random();
+    top[i] = random();
+  }
+  TOpacityTable op;
+  BuildOpacityTable(45, op);
+  for (int mode : {mmNormal, mmOverlay, mmHue, mmHslAdd, mmGreen}) {
+    std::vector<std::uint32_t> whole = top;
+    MergeRow(mode, bottom.data(), whole.data(), 32, op);
+    for (int count = 0; count <= 32; ++count) {
+      std::vector<std::uint32_t> row = top;
+      MergeRow(mode, bottom.data(), row.data(), count, op);
+      for (int i = 0; i < 40; ++i)
+        ASSERT_EQ(row[i], i < count ? whole[i] : top[i])
+            << "mode " << mode << " count " << count << " pixel " << i;
+    }
+    std::vector<std::uint32_t> row = top;
+    MergeRow(mode, bottom.data(), row.data(), -5, op);
+    EXPECT_EQ(row, top);
+  }
 }
 
 }  // namespace

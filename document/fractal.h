@@ -145,6 +145,15 @@ class TFractal {
   // Empties the list (the invariant holds again once a layer is appended).
   void ClearLayers();
 
+  // Write the image under a progress window, with the export options of the
+  // settings (Photoshop layers, JPEG quality and baseline). Raise EExportError;
+  // a destination that existed stays as it was after a failure.
+  void ExportBMP(const std::string& file_name);
+  void ExportPSD(const std::string& file_name);
+  void ExportPNG(const std::string& file_name);
+  void ExportTGA(const std::string& file_name);
+  void ExportJPEG(const std::string& file_name);
+
   std::unique_ptr<TFractalSnapshot> CaptureSnapshot();
   // Restores the document from `snapshot`; the size stays with `keepSize`.
   void RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize);

@@ -10,6 +10,7 @@
 #include "formula/fast_string_list.h"
 #include "platform/format.h"
 #include "platform/number_format.h"
+#include "platform/program_folder.h"
 #include "platform/text.h"
 #include "platform/user_interface.h"
 
@@ -193,20 +194,22 @@ void TParReader::ReportMissingParameter(const std::string& file, const std::stri
 }
 
 std::string TParReader::KindFolder(TParEntryKind kind) {
+  // An empty or relative setting means the shipped data, wherever the program
+  // runs from (build tree or installed).
   const TConfigManager& config = ConfigManager();
   switch (kind) {
     case pkTransformation:
-      return config.TransformationDirectory;
+      return ResolveFolder(config.TransformationDirectory);
     case pkFormula:
-      return config.FormulaDirectory;
+      return ResolveFolder(config.FormulaDirectory);
     default:
-      return config.ColoringDirectory;
+      return ResolveFolder(config.ColoringDirectory);
   }
 }
 
 std::string TParReader::InKindFolder(const std::string& file, TParEntryKind kind) {
   const std::string folder = KindFolder(kind);
-  if (IsAbsolute(file) || folder.empty()) return file;
+  if (IsAbsolute(file)) return file;
   return (std::filesystem::path(folder) / file).string();
 }
 

@@ -74,8 +74,8 @@ class TParReader : public TCode {
   bool FindEntry(std::string& file, std::string& entry, TParEntryKind kind);
   using TCode::FindEntry;
 
-  // The folder setting for the collection files of `kind`, and `file` placed
-  // in it unless it is already absolute.
+  // The folder of the collection files of `kind` (its folder setting through
+  // ResolveFolder), and `file` placed in it unless it is already absolute.
   static std::string KindFolder(TParEntryKind kind);
   static std::string InKindFolder(const std::string& file, TParEntryKind kind);
   // The name under which a parameter set carries the entry along:

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "document/config_manager.h"
+#include "platform/program_folder.h"
 #include "platform/user_interface.h"
 #include "testing/test_support.h"
 
@@ -201,6 +202,29 @@ TEST_F(ParReaderFindEntry, SearchIsOfferedOnceAndTheChoiceRemembered) {
             "Could not find the entry 'Lost' in 'Gone.ucl'.\r\rDo you want to search for it yourself?");
   ASSERT_EQ(ui_.Browsed().size(), 1u);
   EXPECT_EQ(ui_.Browsed()[0], TEntryBrowseKind::kColoring);
+}
+
+// Collection files are found through the resolved folder settings, so that the
+// shipped data is found from the build tree and from an installed tree alike.
+TEST_F(ParReaderFindEntry, KindFoldersResolveAgainstTheProgramsFolder) {
+  struct TCase {
+    std::string Setting;
+    std::string Folder;
+  };
+  const TCase cases[] = {
+      {"", ProgramFolder()},
+      {"extra/", ProgramFolder() + "extra/"},
+      {"/opt/formulas", "/opt/formulas/"},
+  };
+  for (const TCase& c : cases) {
+    ConfigManager().FormulaDirectory = c.Setting;
+    EXPECT_EQ(TParReader::KindFolder(pkFormula), c.Folder) << c.Setting;
+    EXPECT_EQ(TParReader::InKindFolder("Standard.zfm", pkFormula), c.Folder + "Standard.zfm");
+    EXPECT_EQ(TParReader::InKindFolder("/x/Own.zfm", pkFormula), "/x/Own.zfm");
+  }
+  ConfigManager().ColoringDirectory = "";
+  EXPECT_EQ(TParReader::KindFolder(pkInsideColoring), ProgramFolder());
+  EXPECT_EQ(TParReader::KindFolder(pkOutsideColoring), ProgramFolder());
 }
 
 TEST_F(ParReaderFindEntry, NoAnswerCancelAndQuietReportFailure) {

@@ -112,6 +112,36 @@ void TColoring::SetRepeat(bool repeat) {
   Change(2);
 }
 
+TColoringSnapshot TColoring::SaveSnapshot() const {
+  return {Code().FileName, IsEmpty() ? std::string() : Code().EntryName,
+          density_,        transfer_,
+          Offset(),        repeat_,
+          Params().SaveValues(), Funcs().SaveValues()};
+}
+
+void TColoring::RestoreSnapshot(const TColoringSnapshot& snapshot) {
+  // The entry compiles outside the bracket: the values need its parameter lists.
+  if (snapshot.EntryName.empty()) {
+    if (!IsEmpty()) ClearEntry();
+  } else if (CompileFailed() || !HoldsEntry(snapshot.FileName, snapshot.EntryName)) {
+    SetKeepValues(false);
+    LoadEntry(snapshot.FileName, snapshot.EntryName);
+  }
+  BeginUpdate();
+  try {
+    SetDensity(snapshot.Density);
+    SetTransfer(snapshot.Transfer);
+    SetOffset(snapshot.Offset);
+    SetRepeat(snapshot.Repeat);
+    Params().RestoreValues(snapshot.Params);
+    Funcs().RestoreValues(snapshot.Funcs);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
 const void* TColoring::InitProcedure() const {
   return HasCode() ? init_procedure_.Data() : BuiltInInit().Data();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "formula/calc_block.h"
 #include "formula/formula_base.h"
@@ -15,6 +16,18 @@ namespace zt {
 // Transfer functions applied to #index * density.
 enum TTransfer : int {
   tfNone = 0, tfLinear, tfSqr, tfSqrt, tfCube, tfCubeRoot, tfLog, tfExp, tfSin, tfArcTan
+};
+
+// A coloring's part of a layer's undo record: the entry and the values set on it.
+struct TColoringSnapshot {
+  std::string FileName;
+  std::string EntryName;  // empty without an entry
+  long double Density = 1;
+  int Transfer = tfNone;
+  int Offset = 0;
+  bool Repeat = false;
+  TParamList::TSnapshot Params;
+  TFuncList::TSnapshot Funcs;
 };
 
 // Settings and compilation on the thread that owns the layer (the user-interface
@@ -40,6 +53,12 @@ class TColoring : public TFormulaBase {
   // Whether positions wrap around the gradient instead of stopping at its last color.
   bool Repeat() const { return repeat_; }
   void SetRepeat(bool repeat);
+
+  TColoringSnapshot SaveSnapshot() const;
+  // Loads the snapshot's entry unless it is the one loaded (clears the entry
+  // without one), then restores the settings and values as one change. File
+  // errors pass on.
+  void RestoreSnapshot(const TColoringSnapshot& snapshot);
 
   // The code calls oldz: the orbit must be stored.
   bool UsesOrbit() const { return uses_orbit_; }

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <numbers>
 
-#include <filesystem>
-
 #include "formula/builtin_formula.h"
 #include "formula/procedures.h"
 #include "platform/text.h"
@@ -90,12 +88,7 @@ void TFormula::ApplyParameters(const std::string& fileName, const std::string& e
                                int maxIterations, int periodicity,
                                const std::vector<TNamedParamValue>& values,
                                const std::vector<TNamedFunction>& functions) {
-  namespace fs = std::filesystem;
-  const bool same_entry = !IsEmpty() && !CompileFailed() &&
-                          SameText(fs::path(fileName).filename().string(),
-                                   fs::path(Code().FileName).filename().string()) &&
-                          SameText(entryName, Code().EntryName);
-  if (!same_entry) {
+  if (CompileFailed() || !HoldsEntry(fileName, entryName)) {
     Reset();
     // The entry text's own MAXITER, PERIODICITY and METHOD give way to the file's.
     params_loaded_ = true;
@@ -118,6 +111,32 @@ void TFormula::ApplyParameters(const std::string& fileName, const std::string& e
     const int index = Funcs().IndexOfName(function.Name);
     if (index >= 0) Funcs().Items(index).SetFuncCode(function.Code);
   }
+}
+
+TFormulaSnapshot TFormula::SaveSnapshot() const {
+  return {Code().FileName, IsEmpty() ? std::string() : Code().EntryName, max_iterations_,
+          periodicity_, method_, Params().SaveValues(), Funcs().SaveValues()};
+}
+
+void TFormula::RestoreSnapshot(const TFormulaSnapshot& snapshot) {
+  // The entry compiles outside the bracket: the values need its parameter lists.
+  if (snapshot.EntryName.empty())
+    Reset();
+  else
+    ApplyParameters(snapshot.FileName, snapshot.EntryName, snapshot.MaxIterations,
+                    snapshot.Periodicity, {}, {});
+  BeginUpdate();
+  try {
+    SetMaxIterations(snapshot.MaxIterations);
+    SetPeriodicity(snapshot.Periodicity);
+    Params().RestoreValues(snapshot.Params);
+    Funcs().RestoreValues(snapshot.Funcs);
+    SetMethod(snapshot.Method);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 const void* TFormula::Procedure() const {

@@ -33,6 +33,17 @@ struct TNamedFunction {
   int Code = 0;
 };
 
+// The formula's part of a layer's undo record: the entry and the values set on it.
+struct TFormulaSnapshot {
+  std::string FileName;
+  std::string EntryName;  // empty without an entry
+  int MaxIterations = 100;
+  int Periodicity = 2;
+  TCalcMethod Method = cmGuessing;
+  TParamList::TSnapshot Params;
+  TFuncList::TSnapshot Funcs;
+};
+
 // Everything here is used on the thread that owns the layer (the user-interface
 // thread), FillCalcBlock included (the calculation setup calls it before a
 // calculation thread runs). The calculation threads only run Procedure() on
@@ -68,6 +79,11 @@ class TFormula : public TFormulaBase {
                        int maxIterations, int periodicity,
                        const std::vector<TNamedParamValue>& values,
                        const std::vector<TNamedFunction>& functions);
+
+  TFormulaSnapshot SaveSnapshot() const;
+  // Loads the snapshot's entry unless it is the one loaded (Reset without one),
+  // then restores the values as one change. File errors pass on.
+  void RestoreSnapshot(const TFormulaSnapshot& snapshot);
 
   // Writes #maxiter and the periodicity mode (0 when the code never assigns #z),
   // and allocates and fills the formula's variable block in `block` (all three

@@ -93,4 +93,12 @@ int TFormulaBase::StringSetting(const std::string& section, const std::string& u
   return 0;
 }
 
+bool TFormulaBase::HoldsEntry(const std::string& fileName, const std::string& entryName) const {
+  namespace fs = std::filesystem;
+  return !IsEmpty() &&
+         SameText(fs::path(fileName).filename().string(),
+                  fs::path(Code().FileName).filename().string()) &&
+         SameText(entryName, Code().EntryName);
+}
+
 }  // namespace zt

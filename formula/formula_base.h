@@ -46,6 +46,10 @@ class TFormulaBase : public TCompiler {
   // into a block of at least that size before the first call of the code.
   // Fixed after each compilation, so calculation threads may read them while no
   // compilation runs.
+  // An entry is loaded and it is `entryName` of a file with the name of
+  // `fileName` (folders and letter case aside).
+  bool HoldsEntry(const std::string& fileName, const std::string& entryName) const;
+
   int VariableBlockSize() const { return static_cast<int>(initial_values_.size()); }
   void StoreInitialValues(std::uint8_t* block) const;
 

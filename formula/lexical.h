@@ -63,6 +63,8 @@ class TLexical {
   TVariableList& Variables() { return *variables_; }
   TParamList& Params() { return *params_; }
   TFuncList& Funcs() { return *funcs_; }
+  const TParamList& Params() const { return *params_; }
+  const TFuncList& Funcs() const { return *funcs_; }
 
   bool IsCompiling() const { return compiling_; }
   bool CompileFailed() const { return compile_failed_; }

@@ -3,6 +3,8 @@
 #include "formula/mapping.h"
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <numbers>
 
 #include "formula/entry_thunk.h"
@@ -28,13 +30,31 @@ bool ValidMagnification(long double magnification) {
   return magnification > 0 && std::isfinite(magnification);
 }
 
-// Into [0, 2 pi].
+// Into [0, 2 pi]. An angle already inside stays as it is, bit for bit, so that a
+// stored angle set again does not drift.
 long double NormalizeAngle(long double radians) {
+  if (radians >= 0 && radians <= kTwoPi) return radians;
   if (radians >= 0) {
     const long double turns = radians * kInverseTwoPi;
     return (turns - std::trunc(turns)) * kTwoPi;
   }
   return radians + (std::trunc(-radians * kInverseTwoPi) + 1) * kTwoPi;
+}
+
+bool SameParamValue(const TParamValue& a, const TParamValue& b) {
+  return a.Type == b.Type && std::memcmp(&a.Value.Re, &b.Value.Re, 10) == 0 &&
+         std::memcmp(&a.Value.Im, &b.Value.Im, 10) == 0;
+}
+
+bool SameSettings(const TTransformSettings& a, const TTransformSettings& b) {
+  if (a.FileName != b.FileName || a.EntryName != b.EntryName || a.Enabled != b.Enabled ||
+      a.Params.size() != b.Params.size() || a.Funcs != b.Funcs)
+    return false;
+  for (std::size_t i = 0; i < a.Params.size(); ++i)
+    if (a.Params[i].first != b.Params[i].first ||
+        !SameParamValue(a.Params[i].second, b.Params[i].second))
+      return false;
+  return true;
 }
 
 }  // namespace
@@ -124,6 +144,45 @@ void TMapping::UpdateCorners() {
 
 void TMapping::Changed() {
   if (OnChange) OnChange(*this);
+}
+
+TMappingSnapshot TMapping::SaveSnapshot() const {
+  TMappingSnapshot snapshot{center_, magnification_, angle_, {}};
+  for (int i = 0; i < transforms_.Count(); ++i)
+    snapshot.Transforms.push_back(transforms_.Item(i).SaveSettings());
+  return snapshot;
+}
+
+void TMapping::RestoreSnapshot(const TMappingSnapshot& snapshot) {
+  SetCenter(snapshot.Center);
+  SetMagnification(snapshot.Magnification);
+  SetAngle(snapshot.Angle);
+  const int count = static_cast<int>(snapshot.Transforms.size());
+  // The items' own notifications do not reach the chain's owner, so a kept item
+  // that changed is announced here.
+  bool kept_changed = false;
+  transforms_.BeginUpdate();
+  try {
+    while (transforms_.Count() > count) transforms_.Delete(transforms_.Count() - 1);
+    for (int i = 0; i < count; ++i) {
+      const TTransformSettings& settings = snapshot.Transforms[static_cast<std::size_t>(i)];
+      if (i < transforms_.Count()) {
+        TTransform& kept = transforms_.Item(i);
+        const TTransformSettings before = kept.SaveSettings();
+        kept.ApplyParameters(settings);
+        kept_changed = kept_changed || !SameSettings(before, kept.SaveSettings());
+      } else {
+        auto transform = std::make_unique<TTransform>();
+        transform->ApplyParameters(settings);
+        transforms_.Add(std::move(transform));
+      }
+    }
+  } catch (...) {
+    transforms_.EndUpdate();
+    throw;
+  }
+  transforms_.EndUpdate();
+  if (kept_changed) Changed();
 }
 
 void TMapping::FillCalcBlock(TCalcBlock& block) const {

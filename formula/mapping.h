@@ -5,6 +5,7 @@
 
 #include <complex>
 #include <functional>
+#include <vector>
 
 #include "formula/calc_block.h"
 #include "formula/rect.h"
@@ -13,6 +14,15 @@
 namespace zt {
 
 using TComplex = std::complex<long double>;
+
+// A mapping's part of a layer's undo record: the location and the chain of
+// transformations in order.
+struct TMappingSnapshot {
+  TComplex Center{0, 0};
+  long double Magnification = 1;
+  long double Angle = 0;  // radians
+  std::vector<TTransformSettings> Transforms;
+};
 
 // Always valid: the magnification is finite and above zero, and the scale, the
 // sine and cosine of the angle and the corners follow every change.
@@ -67,6 +77,12 @@ class TMapping {
 
   TTransformList& Transforms() { return transforms_; }
   const TTransformList& Transforms() const { return transforms_; }
+
+  TMappingSnapshot SaveSnapshot() const;
+  // Restores the location and rebuilds the chain: a transformation that already
+  // holds the entry at its place keeps its compiled code. File errors pass on;
+  // the chain then holds the transformations restored so far.
+  void RestoreSnapshot(const TMappingSnapshot& snapshot);
 
   // Writes the location cells and the image size, and allocates and fills the
   // transformations' variable blocks.

@@ -146,6 +146,17 @@ TEST(MappingTest, AnglesAreNormalised) {
   EXPECT_EQ(changes, 1);
 }
 
+// An angle inside [0, 2 pi] is kept bit for bit, so that restoring a stored one
+// does not drift.
+TEST(MappingTest, AnglesInsideTheRangeStayExact) {
+  TMapping mapping;
+  for (long double angle : {1.00000000000000008945L, 0.3L, 6.2831L, 3.14159265358979323851L}) {
+    mapping.SetAngle(angle + 1);
+    mapping.SetAngle(angle);
+    EXPECT_EQ(mapping.Angle(), angle);
+  }
+}
+
 TEST(MappingTest, CornersSetTheLocation) {
   TMapping mapping;
   mapping.SetCorners(-2, 1.5L, 2, -1.5L);
@@ -254,6 +265,48 @@ TEST_F(MappingTransformTest, EachTransformationSeesItsOwnVariables) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(vars) % 16, 0u);
   EXPECT_NE(block_.Pointer(calc::kTransformAlloc), nullptr);
   ExpectNear(Map(400, 300), {20, 0});
+}
+
+// The chain comes back from its record: an item that holds the recorded entry at
+// its place is kept (with its compiled code), the others are rebuilt, extra ones go.
+TEST_F(MappingTransformTest, SnapshotRestoresLocationAndChain) {
+  TTransform& inversion = Add(Standard(), "Inversion");
+  Add(Standard(), "Tile");
+  SetFloat(mapping_.Transforms().Item(1), "tilewidth", 0.3L);
+  inversion.SetEnabled(false);
+  mapping_.SetCenter({0.5L, -0.25L});
+  mapping_.SetMagnification(4);
+  mapping_.SetAngle(1);
+  const TComplex before = Map(900, 100);
+  const TMappingSnapshot saved = mapping_.SaveSnapshot();
+  ASSERT_EQ(saved.Transforms.size(), 2u);
+  EXPECT_EQ(saved.Transforms[1].EntryName, "Tile");
+  EXPECT_FALSE(saved.Transforms[0].Enabled);
+
+  const void* const kept_code = inversion.Procedure();
+  inversion.SetEnabled(true);
+  mapping_.Transforms().Delete(1);
+  Add(own_, "Shift");
+  Add(own_, "Solid");
+  mapping_.SetCenter({3, 3});
+  mapping_.SetMagnification(0.5L);
+  mapping_.SetAngle(2);
+  changes_ = 0;
+  mapping_.RestoreSnapshot(saved);
+  EXPECT_GE(changes_, 1);
+  ASSERT_EQ(mapping_.Transforms().Count(), 2);
+  EXPECT_EQ(&mapping_.Transforms().Item(0), &inversion);
+  EXPECT_EQ(inversion.Procedure(), kept_code);
+  EXPECT_FALSE(inversion.Enabled());
+  EXPECT_EQ(mapping_.Transforms().Item(1).Code().EntryName, "Tile");
+  EXPECT_EQ(mapping_.Center(), saved.Center);
+  EXPECT_EQ(mapping_.Magnification(), 4);
+  EXPECT_EQ(mapping_.Angle(), 1);
+  ExpectNear(Map(900, 100), before, 0);
+  // Restoring the state it is in changes nothing.
+  changes_ = 0;
+  mapping_.RestoreSnapshot(saved);
+  EXPECT_EQ(changes_, 0);
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 // transformation entries.
 #include "formula/transform.h"
 
-#include <filesystem>
-
 #include "formula/procedures.h"
-#include "platform/text.h"
 
 namespace zt {
 
@@ -28,12 +25,7 @@ void TTransform::SetEnabled(bool enabled) {
 // The file is searched for below its folder when loaded, so only its name is
 // compared: a parameter file names the same entry from another place.
 void TTransform::ApplyParameters(const TTransformSettings& settings) {
-  const bool same_entry =
-      !IsEmpty() &&
-      SameText(std::filesystem::path(settings.FileName).filename().string(),
-               std::filesystem::path(Code().FileName).filename().string()) &&
-      SameText(settings.EntryName, Code().EntryName);
-  if (!same_entry) {
+  if (!HoldsEntry(settings.FileName, settings.EntryName)) {
     SetKeepValues(false);
     // Compiled at once: the values below need the entry's parameters.
     LoadEntry(settings.FileName, settings.EntryName);
@@ -54,6 +46,18 @@ void TTransform::ApplyParameters(const TTransformSettings& settings) {
     throw;
   }
   EndUpdate();
+}
+
+TTransformSettings TTransform::SaveSettings() const {
+  TTransformSettings settings;
+  settings.FileName = Code().FileName;
+  settings.EntryName = Code().EntryName;
+  settings.Enabled = enabled_;
+  for (int i = 0; i < Params().Count(); ++i)
+    settings.Params.emplace_back(Params().Items(i).Name(), Params().Items(i).GetValue());
+  for (int i = 0; i < Funcs().Count(); ++i)
+    settings.Funcs.emplace_back(Funcs().Items(i).Name(), Funcs().Items(i).FuncCode());
+  return settings;
 }
 
 void TTransform::SectionCompiled(const std::string&, TCodeBuffer code) { code_ = std::move(code); }

@@ -43,6 +43,9 @@ class TTransform : public TFormulaBase {
   // flag, the parameter values and the function codes as one change. Names that
   // the entry does not have are skipped. File errors pass on.
   void ApplyParameters(const TTransformSettings& settings);
+  // The settings that ApplyParameters turns back into this transformation: the
+  // entry, the enabled flag and every parameter value and function code by name.
+  TTransformSettings SaveSettings() const;
 
  protected:
   std::string DefaultLabel() override { return "TRANSFORM"; }

@@ -33,6 +33,16 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 
 TAtomicOutputFile::TAtomicOutputFile(std::filesystem::path destination)
     : destination_(std::move(destination)) {
+  struct stat existing {};
+  if (stat(destination_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+      !S_ISDIR(existing.st_mode)) {
+    // A device or pipe cannot be replaced by renaming over it (that would swap the
+    // device node for a plain file): such a destination is written in place.
+    fd_ = open(destination_.c_str(), O_WRONLY | O_CLOEXEC);
+    direct_ = true;
+    buffer_.reserve(kBufferSize);
+    return;
+  }
   static std::atomic<unsigned> counter{0};
   std::string base = "." + destination_.filename().string() + "." + std::to_string(getpid()) + ".";
   // O_EXCL never reuses a name; a leftover of a crashed earlier run just costs a retry.
@@ -52,7 +62,7 @@ void TAtomicOutputFile::CloseAndRemove() {
   if (fd_ < 0) return;
   close(fd_);
   fd_ = -1;
-  unlink(temporary_.c_str());
+  if (!direct_) unlink(temporary_.c_str());
 }
 
 bool TAtomicOutputFile::WriteAll(const uint8_t* data, size_t size, int64_t position) {
@@ -112,6 +122,16 @@ bool TAtomicOutputFile::Patch(uint64_t position, const void* data, size_t size) 
 
 bool TAtomicOutputFile::Commit() {
   if (!Flush()) return false;
+  if (direct_) {
+    int fd = fd_;
+    fd_ = -1;
+    if (close(fd) != 0) {
+      failed_ = true;
+      return false;
+    }
+    committed_ = true;
+    return true;
+  }
   struct stat old {};
   if (stat(destination_.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
       fchmod(fd_, old.st_mode & 07777) != 0) {

@@ -2,6 +2,7 @@
 // complete: the bytes go to a temporary file in the destination's folder, and
 // Commit() flushes, closes and renames it over the destination. Until then, and
 // after any failure, an existing destination stays byte for byte as it was.
+// A destination that is a device or a pipe is written in place instead.
 // Made for files written in one pass with a few lengths patched afterwards
 // (image exports, fractal files).
 #pragma once
@@ -59,6 +60,7 @@ class TAtomicOutputFile {
   int fd_ = -1;
   bool failed_ = false;
   bool committed_ = false;
+  bool direct_ = false;  // the destination is a device or pipe, written in place
   uint64_t flushed_ = 0;
   std::vector<uint8_t> buffer_;
   int writes_ = 0;

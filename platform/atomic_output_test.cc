@@ -87,5 +87,27 @@ TEST(AtomicOutputFile, AbandonedFileLeavesNothingBehind) {
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 
+// Devices are written in place: renaming over one would replace the device node.
+TEST(AtomicOutputFile, DevicesAreWrittenInPlace) {
+  struct TCase {
+    const char* device;
+    bool commits;
+  };
+  for (const TCase& c : {TCase{"/dev/null", true}, TCase{"/dev/full", false}}) {
+    if (!std::filesystem::is_character_file(c.device)) continue;
+    {
+      TAtomicOutputFile file(c.device);
+      ASSERT_TRUE(file.Created()) << c.device;
+      // More than one buffer, so that the device sees writes before the commit.
+      EXPECT_EQ(file.Write(std::string(200000, 'x')), c.commits) << c.device;
+      EXPECT_EQ(file.Commit(), c.commits) << c.device;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file(c.device)) << c.device;
+    const std::string temporary = "." + std::filesystem::path(c.device).filename().string() + ".";
+    for (const auto& entry : std::filesystem::directory_iterator("/dev"))
+      EXPECT_NE(entry.path().filename().string().rfind(temporary, 0), 0u) << entry.path();
+  }
+}
+
 }  // namespace
 }  // namespace zt

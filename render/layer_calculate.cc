@@ -90,7 +90,7 @@ void TLayerCalculate::AfterChange() { EndUpdate(); }
 void TLayerCalculate::Changed() {
   BeginUpdate();
   formula_->SetMagnification(mapping_->Magnification());
-  SetMethod(formula_->Method());
+  if (follows_formula_method_) SetMethod(formula_->Method());
   Forget();
   Recalculate();
   EndUpdate();

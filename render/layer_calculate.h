@@ -58,6 +58,10 @@ class TLayerCalculate {
   TFormula& Formula() { return *formula_; }
   TColoring& InsideColoring() { return *inside_; }
   TColoring& OutsideColoring() { return *outside_; }
+  const TMapping& Mapping() const { return *mapping_; }
+  const TFormula& Formula() const { return *formula_; }
+  const TColoring& InsideColoring() const { return *inside_; }
+  const TColoring& OutsideColoring() const { return *outside_; }
   TIndexImage& Image() { return *image_; }
   const TIndexImage& Image() const { return *image_; }
 
@@ -68,6 +72,8 @@ class TLayerCalculate {
   void EndUpdate();
   // An update bracket is open.
   bool InUpdate() const { return update_count_ > 0; }
+  // A recalculation waits for the outermost bracket to close.
+  bool RecalculationPending() const { return pending_ == pdRecalculate; }
   // A change that needs no undo step.
   void ChangeWithoutUndo();
   // A change with undo; consecutive changes with the same nonzero identifier merge.
@@ -86,6 +92,11 @@ class TLayerCalculate {
 
   int Method() const { return method_; }
   void SetMethod(int method);
+  // Whether a change of the formula sets the method to the formula's (on by
+  // default). Whoever restores a layer turns it off while the formula is restored,
+  // so that the layer's own method stands.
+  bool FollowsFormulaMethod() const { return follows_formula_method_; }
+  void SetFollowsFormulaMethod(bool follow) { follows_formula_method_ = follow; }
   int Priority() const { return priority_; }
   void SetPriority(int priority);
   // Threads run at once (1 to 16); used from the next calculation on.
@@ -174,6 +185,7 @@ class TLayerCalculate {
   TCalcStatistics carried_;
   std::int64_t total_pixels_ = 0;
   bool clear_on_start_ = true;
+  bool follows_formula_method_ = true;
   bool stopping_ = false;
   bool invalidate_pending_ = false;
   TRect invalid_rect_{};

@@ -1,13 +1,19 @@
 // The zt command dispatcher.
 #include "ui/command_line.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "document/config_manager.h"
+#include "document/fractal_file.h"
 #include "ui/compile_command.h"
+#include "ui/info_command.h"
 #include "ui/iterate_command.h"
+#include "ui/list_command.h"
+#include "ui/render_command.h"
 
 namespace zt {
 namespace {
@@ -16,6 +22,9 @@ constexpr const char* kUsage =
     "Usage: zt COMMAND [ARGS...]\n"
     "\n"
     "Commands:\n"
+    "  render    calculate a parameter set or fractal file and write an image\n"
+    "  info      show what a fractal file holds\n"
+    "  list      list the entries of a parameter, gradient, alpha or collection file\n"
     "  compile   compile the entries of a formula, coloring or transformation file\n"
     "  iterate   run a formula entry for one point and show its orbit\n"
     "\n"
@@ -28,6 +37,7 @@ int RunCommandLine(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  CheckZlibVersion();
   std::string command = argv[1];
   if (command == "--help" || command == "-h") {
     std::fputs(kUsage, stdout);
@@ -45,6 +55,18 @@ int RunCommandLine(int argc, char** argv) {
   if (command == "iterate") {
     ConfigManager().LoadAll();
     return RunIterateCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  if (command == "render") {
+    ConfigManager().LoadAll();
+    return RunRenderCommand(argc - 2, argv + 2, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+  }
+  if (command == "info") {
+    ConfigManager().LoadAll();
+    return RunInfoCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  }
+  if (command == "list") {
+    ConfigManager().LoadAll();
+    return RunListCommand(argc - 2, argv + 2, std::cout, std::cerr);
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return 2;
