@@ -13,6 +13,7 @@
 #include "document/config_manager.h"
 #include "document/fractal_test_util.h"
 #include "document/par_writer.h"
+#include "document/progress_window.h"
 #include "platform/user_interface.h"
 
 namespace zt {
@@ -29,6 +30,18 @@ std::uint32_t U32(const std::string& bytes, std::size_t at) {
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
   std::memcpy(bytes.data() + at, &value, 4);
 }
+
+// Records the captions it was asked to show and the progress reported.
+class TRecordingWindow : public TProgressWindow {
+ public:
+  void Run(TProgressReporter& work, const std::string& caption, const std::string& line) override {
+    Shown.push_back(caption + line);
+    work.OnProgress = [this](TProgressReporter&, double progress) { Seen.push_back(progress); };
+    work.Execute();
+  }
+  std::vector<std::string> Shown;
+  std::vector<double> Seen;
+};
 
 // The parameter text names the formula file without its folder: the formula
 // folder is the test's folder.
@@ -110,6 +123,8 @@ TEST_F(FractalFile, HeadTextStatesAndStreamsAreLaidOutExactly) {
 TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
   auto saved = Calculated(40, 30);
   const std::string path = PathOf("Round trip.zfr");
+  TRecordingWindow window;
+  TProgressWindowGuard windowGuard(window);
   saved->SaveAs(path);
   EXPECT_EQ(saved->Title(), "Round trip");
   EXPECT_FALSE(saved->Modified());
@@ -128,6 +143,9 @@ TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
     EXPECT_EQ(opened.Layers()[i].State(), lsIdle);
   }
   EXPECT_FALSE(opened.IsCalculating());
+  EXPECT_EQ(window.Shown, (std::vector<std::string>{"Saving fractal file:" + path,
+                                                    "Opening fractal file:" + path}));
+  EXPECT_EQ(window.Seen.back(), 1.0);
 }
 
 TEST_F(FractalFile, AnInterruptedLayerFinishesAfterReopeningAsIfNeverStopped) {
