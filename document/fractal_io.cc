@@ -1,9 +1,10 @@
 // The document's own file commands: saving and opening fractal files through
-// the fractal file writer and reader.
+// the fractal file writer and reader, under the progress window.
 #include <filesystem>
 
 #include "document/fractal.h"
 #include "document/fractal_file.h"
+#include "document/progress_window.h"
 #include "platform/format.h"
 #include "platform/user_interface.h"
 
@@ -17,7 +18,7 @@ std::string TitleOfFile(const std::string& name) { return std::filesystem::path(
 
 void TFractal::SaveToFile(const std::string& name) {
   TFractalWriter writer(*this, name);
-  writer.Execute();
+  RunWithProgress(writer, "Saving fractal file:", name);
 }
 
 void TFractal::SaveAs(const std::string& name) {
@@ -34,7 +35,7 @@ void TFractal::LoadFromFile(const std::string& name) {
   const bool modified = modified_;
   try {
     TFractalReader reader(*this, name);
-    reader.Execute();
+    RunWithProgress(reader, "Opening fractal file:", name);
   } catch (const EZentrope& error) {
     UserInterface().ShowMessage("Error", error.Message(), TMessageKind::kError);
     file_name_ = fileName;
