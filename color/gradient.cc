@@ -5,6 +5,8 @@
 
 #include "color/segment_writer.h"
 #include "document/config_manager.h"
+#include "document/gradient_section.h"
+#include "platform/program_folder.h"
 
 namespace zt {
 
@@ -45,6 +47,13 @@ TGradient::~TGradient() {
 void TGradient::BuildDefault() {
   rgb_mode_ = ConfigManager().DefaultGradientRGBMode;
   BeginUpdate();
+  InsertBuiltInPoints();
+  LoadDefaultFromSettings();
+  EndUpdate();
+  StartHistory();
+}
+
+void TGradient::InsertBuiltInPoints() {
   Clear();
   SetPosition(0);
   InsertPoint(0, {0, 0, 4095});
@@ -52,8 +61,20 @@ void TGradient::BuildDefault() {
   InsertPoint(200, {4095, 4095, 0});
   InsertPoint(300, {4095, 0, 0});
   SetSmooth(true);
-  EndUpdate();
-  StartHistory();
+}
+
+void TGradient::LoadDefaultFromSettings() {
+  const TConfigManager& config = ConfigManager();
+  if (config.DefaultGradientFile.empty() || config.DefaultGradientEntry.empty()) return;
+  std::string file = config.DefaultGradientFile;
+  if (file.front() != '/') file = ProgramFolder() + file;
+  // Every new layer builds a gradient: a broken setting falls back to the
+  // built-in colors quietly rather than interrupting each of them.
+  try {
+    LoadGradientEntry(file, config.DefaultGradientEntry, *this);
+  } catch (const EZentrope&) {
+    InsertBuiltInPoints();
+  }
 }
 
 void TGradient::SetRGBMode(bool rgb_mode) {

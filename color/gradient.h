@@ -63,6 +63,9 @@ class TGradient : public TControlRing<TGradient, TGradientPoint, TRGB12> {
   void RotateTable(int delta);
   void AfterChangeDelivered() {}
   void BuildDefault();
+  void InsertBuiltInPoints();
+  // The gradient named by the default-gradient settings over the built-in one.
+  void LoadDefaultFromSettings();
 
   bool rgb_mode_ = true;
 };
