@@ -9,7 +9,9 @@
 #include "document/config_manager.h"
 #include "document/fractal.h"
 #include "document/fractal_params.h"
+#include "platform/format.h"
 #include "platform/text.h"
+#include "platform/user_interface.h"
 #include "platform/thread.h"
 #include "ui/progress_bar.h"
 
@@ -100,6 +102,56 @@ bool ParseOptions(int argc, char** argv, TOptions& options, std::ostream& err) {
     return false;
   }
   return true;
+}
+
+// Passes everything on to the user interface it replaces, noting whether a
+// question was asked: loading asks only when an entry cannot be found.
+class TQuestionWatcher : public TUserInterface {
+ public:
+  TQuestionWatcher() : next_(UserInterface()) { SetUserInterface(this); }
+  ~TQuestionWatcher() override { SetUserInterface(&next_); }
+  TQuestionWatcher(const TQuestionWatcher&) = delete;
+  TQuestionWatcher& operator=(const TQuestionWatcher&) = delete;
+
+  bool Asked() const { return asked_; }
+
+  void ShowMessage(const std::string& caption, const std::string& text,
+                   TMessageKind kind) override {
+    next_.ShowMessage(caption, text, kind);
+  }
+  TAnswer Ask(const std::string& caption, const std::string& question, TButtons buttons,
+              TAnswer default_answer) override {
+    asked_ = true;
+    return next_.Ask(caption, question, buttons, default_answer);
+  }
+  bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name,
+                   std::string& entry_name) override {
+    return next_.BrowseEntry(kind, file_name, entry_name);
+  }
+
+ private:
+  TUserInterface& next_;
+  bool asked_ = false;
+};
+
+void AddIfFailed(const TFormulaBase& entry, std::vector<std::string>& failed) {
+  if (entry.CompileFailed())
+    failed.push_back(Format("'%s' in '%s' (line %d, column %d)", entry.Code().EntryName.c_str(),
+                            entry.Code().FileName.c_str(), entry.ErrorLine(), entry.ErrorColumn()));
+}
+
+// The entries of the document that did not compile.
+std::vector<std::string> FailedEntries(TFractal& fractal) {
+  std::vector<std::string> failed;
+  for (int i = 0; i < fractal.Layers().Count(); ++i) {
+    TLayer& layer = fractal.Layers()[i];
+    for (int t = 0; t < layer.Mapping().Transforms().Count(); ++t)
+      AddIfFailed(layer.Mapping().Transforms().Item(t), failed);
+    AddIfFailed(layer.Formula(), failed);
+    AddIfFailed(layer.InsideColoring(), failed);
+    AddIfFailed(layer.OutsideColoring(), failed);
+  }
+  return failed;
 }
 
 bool AnyLayerCalculates(TFractal& fractal) {
@@ -194,10 +246,18 @@ int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   TFractal fractal(std::filesystem::path(input).stem().string());
   fractal.SetThreadCount(options.Threads > 0 ? options.Threads : ConfigManager().ThreadNumber);
   try {
+    TQuestionWatcher watcher;
     if (fractal_file)
       fractal.LoadFromFile(input);
     else
       LoadParameterFile(fractal, input, entry);
+    // A layer without the formula, coloring or transformation its parameter
+    // set names would give a wrong image: nothing is written then.
+    if (watcher.Asked()) throw EZentrope("Some entries of '" + input + "' could not be found");
+    const std::vector<std::string> failed = FailedEntries(fractal);
+    for (const std::string& entry_text : failed) err << "Could not compile " << entry_text << '\n';
+    if (!failed.empty())
+      throw EZentrope("Run 'zt compile' on the files above for the compiler's messages");
     if (options.Width > 0) {
       fractal.BeginUpdate();
       fractal.SetWidth(options.Width);

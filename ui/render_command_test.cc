@@ -108,6 +108,24 @@ TEST_F(RenderCommandTest, InputErrorsExitWithTwo) {
   EXPECT_FALSE(fs::exists(Path("x.png")));
 }
 
+TEST_F(RenderCommandTest, EntriesThatCannotBeUsedWriteNothing) {
+  dir_.Write("Broken.zfm", "Bad {\ninit:\n  z = #pixel +\nloop:\n  z = z * z\n}\n");
+  const std::string broken = Path("Broken.zfm");
+  const std::string set =
+      "fractal:\n  width=8 height=8 numlayers=1\nlayer:\n  visible=yes alpha=no\n"
+      "mapping:\n  center=0/0 magn=1 angle=0\nformula:\n  filename=\"" + broken + "\" entry=";
+  const std::string sets = dir_.Write("bad.zpr", "Uncompiled {\n" + set + "\"Bad\"\n}\n\n"
+                                                 "Missing {\n" + set + "\"Gone\"\n}\n").string();
+  TRun run = RunRender({sets, "Uncompiled", "-o", Path("x.png")});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "Could not compile 'Bad' in '" + broken + "' (line 3, column 15)\n"
+                     "Run 'zt compile' on the files above for the compiler's messages\n");
+  run = RunRender({sets, "Missing", "-o", Path("x.png")});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "Some entries of '" + sets + "' could not be found\n");
+  EXPECT_FALSE(fs::exists(Path("x.png")));
+}
+
 TEST_F(RenderCommandTest, EveryFormatIsWritten) {
   struct TCase {
     const char* Name;
