@@ -13,25 +13,12 @@ namespace {
 
 class EntrySection : public ::testing::Test {
  protected:
-  void SetUp() override {
-    TConfigManager& config = ConfigManager();
-    saved_ = {config.FormulaDirectory, config.ColoringDirectory, config.TransformationDirectory};
-    const std::string data = (testing::SourceDir() / "data").string();
-    config.FormulaDirectory = config.ColoringDirectory = config.TransformationDirectory = data;
-  }
-  void TearDown() override {
-    TConfigManager& config = ConfigManager();
-    config.FormulaDirectory = saved_[0];
-    config.ColoringDirectory = saved_[1];
-    config.TransformationDirectory = saved_[2];
-  }
   // Positions `r` after the section line of "E {\n<text>\n}".
   static void Start(TParReader& r, const std::string& text) {
     r.LoadFromText("E {\n" + text + "\n}");
     std::string key;
     ASSERT_FALSE(r.ReadKey(key));
   }
-  std::vector<std::string> saved_;
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };

@@ -19,22 +19,10 @@ namespace {
 
 using testing::ErrorMessageOf;
 
-// Collection folders on the shipped files, the test thread as the main thread.
+// The collections come from the program's folder; the test thread is the main thread.
 class FractalParams : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MainThreadDispatcher().MakeCurrentThreadMain();
-    TConfigManager& config = ConfigManager();
-    saved_ = {config.FormulaDirectory, config.ColoringDirectory, config.TransformationDirectory};
-    const std::string data = (testing::SourceDir() / "data").string();
-    config.FormulaDirectory = config.ColoringDirectory = config.TransformationDirectory = data;
-  }
-  void TearDown() override {
-    TConfigManager& config = ConfigManager();
-    config.FormulaDirectory = saved_[0];
-    config.ColoringDirectory = saved_[1];
-    config.TransformationDirectory = saved_[2];
-  }
+  void SetUp() override { MainThreadDispatcher().MakeCurrentThreadMain(); }
 
   static void Finish(TFractal& fractal) {
     MainThreadDispatcher().WaitFor([&] {
@@ -54,7 +42,6 @@ class FractalParams : public ::testing::Test {
     return w.Text();
   }
 
-  std::vector<std::string> saved_;
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };

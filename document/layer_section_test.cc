@@ -13,23 +13,10 @@ namespace {
 
 using testing::ErrorMessageOf;
 
-// Points the collection folders at the shipped files; layers keep the bracket of
+// The collections come from the program's folder; layers keep the bracket of
 // their construction open, so nothing is calculated.
 class LayerSection : public ::testing::Test {
  protected:
-  void SetUp() override {
-    TConfigManager& config = ConfigManager();
-    saved_ = {config.FormulaDirectory, config.ColoringDirectory, config.TransformationDirectory};
-    const std::string data = (testing::SourceDir() / "data").string();
-    config.FormulaDirectory = config.ColoringDirectory = config.TransformationDirectory = data;
-  }
-  void TearDown() override {
-    TConfigManager& config = ConfigManager();
-    config.FormulaDirectory = saved_[0];
-    config.ColoringDirectory = saved_[1];
-    config.TransformationDirectory = saved_[2];
-  }
-
   // Reads the first layer section of `text` into `layer`.
   static void Read(const std::string& text, TLayer& layer, TParReader* reader = nullptr) {
     TParReader own;
@@ -48,7 +35,6 @@ class LayerSection : public ::testing::Test {
     return w.Text();
   }
 
-  std::vector<std::string> saved_;
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };
