@@ -14,7 +14,7 @@ void TExportTGAImage::Export() {
   header.push_back(0);  // no image id
   header.push_back(0);  // no color map
   header.push_back(2);  // uncompressed true color
-  header.append(5, '\0');  // color map specification
+  header.append(5, '\0');  // color map fields
   AppendLittleEndian(header, 0, 2);  // x origin
   AppendLittleEndian(header, 0, 2);  // y origin
   AppendLittleEndian(header, static_cast<uint32_t>(d.width), 2);
