@@ -24,9 +24,9 @@ void TDirectBitmap::Resize(int width, int height) {
                                     static_cast<std::size_t>(height));
   const int keep_width = std::min(width, width_);
   const int keep_height = std::min(height, height_);
-  for (int y = 0; y < keep_height; ++y)
-    std::copy_n(&pixels_[Offset(0, y)], keep_width,
-                &pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)]);
+  for (int y = 0; keep_width > 0 && y < keep_height; ++y)
+    std::copy_n(pixels_.data() + Offset(0, y), keep_width,
+                pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
   pixels_.swap(pixels);
   width_ = width;
   height_ = height;

@@ -43,7 +43,7 @@ class TDirectBitmap {
   // 0 outside the bitmap.
   std::uint32_t Pixel(int x, int y) const;
   // No range check.
-  const std::uint32_t* Row(int y) const { return &pixels_[Offset(0, y)]; }
+  const std::uint32_t* Row(int y) const { return pixels_.data() + Offset(0, y); }
 
   std::function<void(TDirectBitmap&, const TRect&)> OnPaint;
 
