@@ -235,7 +235,8 @@ void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
 void TLayer::ColorRow(int y, int x, int count, std::uint32_t* out) const {
   static_assert(std::endian::native == std::endian::little);
   const std::uint16_t* indices = Image().Row(y) + x;
-  for (int i = 0; i < count; ++i) std::memcpy(&out[i], &convert_[indices[i]], sizeof(out[i]));
+  for (int i = 0; i < count; ++i)
+    std::memcpy(&out[i], &convert_[LoadIndex(&indices[i])], sizeof(out[i]));
 }
 
 }  // namespace zt

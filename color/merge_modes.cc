@@ -214,9 +214,15 @@ template <int kMode>
 }
 
 // The row functions exist once per processor kind and are picked when the
-// program loads.
-[[gnu::target_clones("avx2", "default")]] void MergeRowLanes(int mode, const std::uint32_t* bottom,
-                                                             std::uint32_t* top, int count, int k) {
+// program loads. The thread checker instruments the loader's pick, which then
+// runs before the checker is ready, so its builds keep the plain version only.
+#ifdef __SANITIZE_THREAD__
+#define ZT_ROW_CLONES
+#else
+#define ZT_ROW_CLONES [[gnu::target_clones("avx2", "default")]]
+#endif
+ZT_ROW_CLONES void MergeRowLanes(int mode, const std::uint32_t* bottom, std::uint32_t* top,
+                                 int count, int k) {
   switch (mode) {
     case mmMultiply: return MergeModeRow<mmMultiply>(bottom, top, count, k);
     case mmScreen: return MergeModeRow<mmScreen>(bottom, top, count, k);
@@ -252,9 +258,7 @@ template <int kMode>
   return out;
 }
 
-[[gnu::target_clones("avx2", "default")]] void AlphaOverRowLanes(std::uint32_t* top,
-                                                                 const std::uint32_t* bottom,
-                                                                 int count) {
+ZT_ROW_CLONES void AlphaOverRowLanes(std::uint32_t* top, const std::uint32_t* bottom, int count) {
   ForEachLanes(bottom, top, count,
                [](const TLanes& b, const TLanes& t)
                    __attribute__((always_inline)) { return AlphaOverLanes(b, t); });

@@ -27,10 +27,12 @@ class FractalExporterTest : public testing::FractalTest {
   std::unique_ptr<TFractal> Calculated() {
     auto fractal = NewFractal(5, 3, "Mandel");
     Finish(*fractal);
+    fractal->BeginUpdate();  // holds the update manager while the properties change
     fractal->AddLayer("Copy");
     fractal->Layers()[1].SetMergeMode(2);
     fractal->Layers()[1].SetOpacity(40);
     fractal->Layers()[1].SetVisible(false);
+    fractal->EndUpdate();
     Finish(*fractal);
     return fractal;
   }

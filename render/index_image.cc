@@ -25,7 +25,9 @@ void TIndexImage::SetHeight(int height) {
   if (height >= 1 && height != height_) SetSize(width_, height);
 }
 
-void TIndexImage::Clear() { std::fill(pixels_.begin(), pixels_.end(), kBackgroundIndex); }
+void TIndexImage::Clear() {
+  for (std::uint16_t& pixel : pixels_) StoreIndex(&pixel, kBackgroundIndex);
+}
 
 void TIndexImage::ExchangePixels(std::vector<std::uint16_t>& pixels) {
   if (pixels.size() != pixels_.size())
@@ -39,15 +41,18 @@ void TIndexImage::FillRect(int x1, int y1, int x2, int y2, std::uint16_t value) 
   x2 = std::min(x2, width_);
   y2 = std::min(y2, height_);
   if (x2 <= x1 || y2 <= y1) return;
-  for (int y = y1; y < y2; ++y)
-    std::fill(&pixels_[Offset(x1, y)], &pixels_[Offset(x1, y)] + (x2 - x1), value);
+  for (int y = y1; y < y2; ++y) {
+    std::uint16_t* row = &pixels_[Offset(0, y)];
+    for (int x = x1; x < x2; ++x) StoreIndex(&row[x], value);
+  }
 }
 
 void TIndexImage::SaveSegment(int x, int y, int n) {
   line_.clear();
   if (y < 0 || y >= height_ || x < 0 || x >= width_) return;
   n = std::min(std::max(n, 0), width_ - x);
-  line_.assign(&pixels_[Offset(x, y)], &pixels_[Offset(x, y)] + n);
+  line_.resize(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) line_[static_cast<std::size_t>(i)] = LoadIndex(&pixels_[Offset(x + i, y)]);
 }
 
 void TIndexImage::ReverseSegment() { std::reverse(line_.begin(), line_.end()); }
@@ -55,7 +60,7 @@ void TIndexImage::ReverseSegment() { std::reverse(line_.begin(), line_.end()); }
 void TIndexImage::RestoreSegment(int x, int y) {
   if (y < 0 || y >= height_ || x < 0 || x >= width_) return;
   const int n = std::min(static_cast<int>(line_.size()), width_ - x);
-  std::copy(line_.begin(), line_.begin() + n, &pixels_[Offset(x, y)]);
+  for (int i = 0; i < n; ++i) StoreIndex(&pixels_[Offset(x + i, y)], line_[static_cast<std::size_t>(i)]);
 }
 
 void TIndexImage::Crop(int x, int y, int width, int height) {

@@ -2,6 +2,7 @@
 // into the layer's convert table.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -13,10 +14,23 @@ constexpr std::uint16_t kOutsideSolid = 51201;
 constexpr std::uint16_t kBackgroundIndex = 51202;  // a pixel not calculated yet
 constexpr std::uint16_t kMappingSolid = 51203;
 
+// Calculation threads write indices while the update manager's thread reads them
+// to draw (it may see a mix of old and new ones until the next redraw). Every
+// such access goes through these relaxed atomic operations: plain 16-bit moves on
+// this processor, but well-defined sharing.
+inline std::uint16_t LoadIndex(const std::uint16_t* at) {
+  return std::atomic_ref<std::uint16_t>(*const_cast<std::uint16_t*>(at))
+      .load(std::memory_order_relaxed);
+}
+inline void StoreIndex(std::uint16_t* at, std::uint16_t value) {
+  std::atomic_ref<std::uint16_t>(*at).store(value, std::memory_order_relaxed);
+}
+
 // Pixels row-major, row 0 at the top. Calculation threads write disjoint
-// rectangles of one image concurrently without locks; resizing, cropping and the
-// segment operations (one line buffer) belong to the owning layer's thread and
-// must not run while calculations do.
+// rectangles of one image concurrently without locks, and the update manager
+// reads rows meanwhile (LoadIndex); resizing, cropping and the segment
+// operations (one line buffer) belong to the owning layer's thread and must not
+// run while calculations do.
 class TIndexImage {
  public:
   TIndexImage() = default;
@@ -36,9 +50,10 @@ class TIndexImage {
 
   void Clear();
   // No range checks.
-  std::uint16_t GetPixel(int x, int y) const { return pixels_[Offset(x, y)]; }
-  void SetPixel(int x, int y, std::uint16_t value) { pixels_[Offset(x, y)] = value; }
-  const std::uint16_t* Row(int y) const { return &pixels_[Offset(0, y)]; }
+  std::uint16_t GetPixel(int x, int y) const { return LoadIndex(&pixels_[Offset(x, y)]); }
+  void SetPixel(int x, int y, std::uint16_t value) { StoreIndex(&pixels_[Offset(x, y)], value); }
+  // Readers that may run beside a calculation read through LoadIndex.
+  const std::uint16_t* Row(int y) const { return pixels_.data() + Offset(0, y); }
   // Pixels with x1 <= x < x2 and y1 <= y < y2, clipped to the image.
   void FillRect(int x1, int y1, int x2, int y2, std::uint16_t value);
 

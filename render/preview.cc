@@ -113,7 +113,7 @@ void PreviewIndexRow(const TPreview& preview, const std::uint16_t* pixels, int y
   for (int x = begin; x < end; ++x) {
     const auto source_x = static_cast<std::ptrdiff_t>(sx >> 64);
     const auto source_y = static_cast<std::ptrdiff_t>(sy >> 64);
-    out[x] = pixels[source_y * width + source_x];
+    out[x] = LoadIndex(&pixels[source_y * width + source_x]);
     sx += c;
     sy -= s;
   }
