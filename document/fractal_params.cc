@@ -3,11 +3,15 @@
 #include "document/fractal_params.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "document/layer_section.h"
+#include "document/par_entry_file.h"
 #include "document/par_reader.h"
 #include "document/par_writer.h"
+#include "platform/text.h"
 
 namespace zt {
 
@@ -125,6 +129,53 @@ void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
     }
   }
   if (read == 0 || (expected && read != *expected)) r.Error();
+}
+
+namespace {
+
+// The entry objects of every layer, in the order a parameter set names them.
+std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal) {
+  std::vector<const TFormulaBase*> entries;
+  for (int i = 0; i < fractal.Layers().Count(); ++i) {
+    TLayer& layer = fractal.Layers()[i];
+    for (int t = 0; t < layer.Mapping().Transforms().Count(); ++t)
+      entries.push_back(&layer.Mapping().Transforms().Item(t));
+    entries.push_back(&layer.Formula());
+    entries.push_back(&layer.InsideColoring());
+    entries.push_back(&layer.OutsideColoring());
+  }
+  return entries;
+}
+
+// Appends copies of the non-standard entries to `file` under their carried names,
+// leaving out names the file holds already.
+void AppendCarriedEntries(TFractal& fractal, const std::string& file) {
+  TCode target;
+  target.LoadFile(file);
+  for (const TFormulaBase* entry : EntriesOf(fractal)) {
+    const TCode& code = entry->Code();
+    if (!code.Found || code.FileName.empty() ||
+        SameText(std::filesystem::path(code.FileName).stem().string(), "Standard"))
+      continue;
+    const std::string carried = TParReader::CarriedEntryName(code.FileName, code.EntryName);
+    if (target.FindEntry(carried)) continue;  // saved before, or by an earlier layer
+    TFastStringList copy;
+    code.CopyEntry(copy);
+    if (copy.Count() == 0) continue;
+    copy.Set(0, carried + copy[0].substr(code.EntryName.size()));
+    target.AppendEntry(copy);
+  }
+}
+
+}  // namespace
+
+bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
+                      bool carryEntries) {
+  const bool saved = SaveParEntry(file, title, [&](TParWriter& w) {
+    fractal.SaveToParameters(w, &title);
+  });
+  if (saved && carryEntries) AppendCarriedEntries(fractal, file);
+  return saved;
 }
 
 void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry) {

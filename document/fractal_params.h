@@ -18,4 +18,13 @@ extern const char* const kFractintEntryMessage;
 // a file without entries. User-interface thread.
 void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry);
 
+// Appends the document as a parameter set titled `title` to `file` (see
+// SaveParEntry for a name that is taken already). With `carryEntries`, every
+// transformation, formula and coloring entry whose collection is not a standard
+// one ("Standard" whatever its extension) follows as a carried entry, once per
+// name, so that the set also loads where that collection is missing. False when
+// the person cancelled. User-interface thread.
+bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
+                      bool carryEntries);
+
 }  // namespace zt

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "document/config_manager.h"
 #include "document/par_reader.h"
 #include "document/par_writer.h"
@@ -164,6 +166,50 @@ TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
   const std::string empty = dir.Write("empty.zpr", "").string();
   EXPECT_EQ(ErrorMessageOf([&] { LoadParameterFile(fractal, empty, ""); }),
             "Invalid file format (line 1)");
+}
+
+// A set saved with its own formula carries it along; where that collection is
+// missing, loading the set writes the entry back into it without asking.
+TEST_F(FractalParams, SavedSetsCarryTheirNonStandardEntries) {
+  testing::TempDir dir;
+  // Sets name collections without their folder: the formula folder is the test's.
+  TConfigManager& config = ConfigManager();
+  const std::string formulas = config.FormulaDirectory;
+  config.FormulaDirectory = dir.path().string() + "/";
+  struct TRestore {
+    std::string& setting;
+    std::string value;
+    ~TRestore() { setting = value; }
+  } restore{config.FormulaDirectory, formulas};
+  const std::string collection =
+      dir.Write("My Forms.zfm", "Cubic {\nloop:\n  z = z * z * z + #pixel\n}\n").string();
+  const std::string layer =
+      "layer:\n  visible=yes alpha=no\nmapping:\n  center=0/0 magn=1 angle=0\n"
+      "formula:\n  filename=\"" + collection + "\" entry=\"Cubic\" maxiter=20 percheck=off\n"
+      "outside:\n  filename=\"Standard.zcl\" entry=\"Iterations\" transfer=linear repeat=yes\n";
+  TFractal fractal("Doc");
+  Load(fractal, "Two {\nfractal:\n  width=8 height=6 numlayers=2\n" + layer + layer + "}\n");
+  ASSERT_FALSE(fractal.Layers()[0].Formula().CompileFailed());
+  const std::string sets = (dir.path() / "sets.zpr").string();
+  ASSERT_TRUE(SaveParameterSet(fractal, sets, "Carried (1)", true));
+  ASSERT_TRUE(SaveParameterSet(fractal, sets, "Plain", false));
+  const std::string text = testing::ReadFile(sets);
+  EXPECT_EQ(text.find("Carried1 {"), 0u) << text;
+  const size_t carried =
+      text.find("\r\nMy_Forms.zfm:Cubic {\r\nloop:\r\n  z = z * z * z + #pixel\r\n}");
+  ASSERT_NE(carried, std::string::npos) << text;
+  EXPECT_EQ(text.find("My_Forms.zfm:Cubic {", carried + 3), std::string::npos);  // once
+  EXPECT_EQ(text.find("Standard.zcl:"), std::string::npos);
+  EXPECT_LT(carried, text.find("\r\nPlain {"));
+
+  std::filesystem::remove(collection);
+  TFractal loaded("Loaded");
+  LoadParameterFile(loaded, sets, "Carried1");
+  EXPECT_TRUE(ui_.Records().empty());
+  EXPECT_EQ(loaded.Layers()[1].Formula().Code().EntryName, "Cubic");
+  EXPECT_FALSE(loaded.Layers()[1].Formula().CompileFailed());
+  EXPECT_NE(testing::ReadFile(collection).find("Cubic {"), std::string::npos);
+  Finish(loaded);
 }
 
 }  // namespace
