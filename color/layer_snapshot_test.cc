@@ -11,6 +11,7 @@
 
 #include "color/layer.h"
 #include "platform/error.h"
+#include "platform/thread.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -67,11 +68,19 @@ std::string Dump(const TLayerSnapshot& s) {
   return out.str();
 }
 
+// Waits until the layer's calculation has ended: its threads read the settings
+// that the tests change next.
+void Settle(TLayer& layer) {
+  MainThreadDispatcher().WaitFor([&] { return layer.State() != lsCalculating; });
+}
+
 std::unique_ptr<TLayer> MakeLayer() {
+  MainThreadDispatcher().MakeCurrentThreadMain();
   auto layer = std::make_unique<TLayer>();
   layer->Image().OnResize = nullptr;
   layer->Image().SetSize(4, 2);
   layer->EndUpdate();
+  Settle(*layer);
   return layer;
 }
 
@@ -81,8 +90,9 @@ TTransformSettings Transform(const char* entry, bool enabled, long double value)
   return t;
 }
 
-// A layer set up in every respect.
+// A layer set up in every respect, in one bracket.
 void SetUpFirst(TLayer& layer) {
+  layer.BeginUpdate();
   layer.Formula().ApplyParameters(Data("Standard.zfm"), "FunctionMandelbrot", 321, 1,
                                   {{"bailout", {vtFloat, {17.5L, 0}}}}, {{"fn", 3}});
   layer.Formula().SetMethod(cmOnePass);
@@ -114,10 +124,14 @@ void SetUpFirst(TLayer& layer) {
   layer.Gradient().InsertPoint(150, TRGB12{100, 200, 300});
   layer.AlphaChannel().InsertPoint(120, 40);
   layer.SetMethod(cmMultiPass);  // the layer's method differs from the formula's
+  layer.SetUseAlpha(true);  // inside a bracket the alphas do not set it
+  layer.EndUpdate();
+  Settle(layer);
 }
 
 // Every part of the layer different from SetUpFirst's, with some entries kept.
 void ChangeEverything(TLayer& layer) {
+  layer.BeginUpdate();
   layer.Formula().ApplyParameters(Data("Standard.zfm"), "Lambda", 99, 3, {}, {});
   layer.Formula().SetMethod(cmGuessing);
   layer.InsideColoring().Params().Items(0).SetValue({vtFloat, {4, 0}});
@@ -143,6 +157,8 @@ void ChangeEverything(TLayer& layer) {
   layer.Gradient().InsertPoint(350, TRGB12{4, 5, 6});
   layer.AlphaChannel().InsertPoint(10, 200);
   layer.SetMethod(cmOnePass);
+  layer.EndUpdate();
+  Settle(layer);
 }
 
 class LayerSnapshotTest : public ::testing::Test {
@@ -225,6 +241,7 @@ TEST_F(LayerSnapshotTest, GradientSilentOnlyWhileARecalculationIsPending) {
   other->RestoreSnapshot(saved_);  // new entries: a recalculation
   EXPECT_EQ(gradient_changes, 0);
   EXPECT_EQ(alpha_changes, 0);
+  Settle(*other);
 
   TLayerSnapshot colors_only = other->SaveSnapshot();
   colors_only.Gradient.Points.emplace_back(390, TRGB12{7, 8, 9});
