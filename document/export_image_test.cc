@@ -31,11 +31,7 @@ const TFormat kFormats[] = {
     {"tga", [](const auto& p) { return std::make_unique<TExportTGAImage>(p); }},
 };
 
-int CountEntries(const std::filesystem::path& folder) {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
-}
+using testing::CountEntries;
 
 // Pixels that hardly compress, so that even the compressed formats write more
 // than the output buffer holds while they export.

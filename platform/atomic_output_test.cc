@@ -9,11 +9,7 @@
 namespace zt {
 namespace {
 
-int CountEntries(const std::filesystem::path& folder) {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
-}
+using testing::CountEntries;
 
 TEST(AtomicOutputFile, DestinationAppearsOnlyOnCommit) {
   testing::TempDir dir;

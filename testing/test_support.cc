@@ -20,6 +20,12 @@ std::filesystem::path FractintDir() {
   return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
 }
 
+int CountEntries(const std::filesystem::path& folder) {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

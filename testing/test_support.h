@@ -34,6 +34,9 @@ std::string ErrorMessageOf(const std::function<void()>& action) {
 // The whole contents of a file (empty when it cannot be read).
 std::string ReadFile(const std::filesystem::path& file);
 
+// How many entries a folder holds (a failed write must leave no temporary file).
+int CountEntries(const std::filesystem::path& folder);
+
 // A fresh, empty folder that is removed with the object.
 class TempDir {
  public:
