@@ -13,7 +13,6 @@
 #include "document/config_manager.h"
 #include "document/export_bmp.h"
 #include "document/fractal_test_util.h"
-#include "document/progress_window.h"
 
 namespace zt {
 namespace {
@@ -38,19 +37,6 @@ class FractalExporterTest : public testing::FractalTest {
   }
 
   std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
-};
-
-// Records what the window was asked to show and the progress it saw.
-class TRecordingWindow : public TProgressWindow {
- public:
-  void Run(TProgressReporter& work, const std::string& caption, const std::string& line) override {
-    Caption = caption;
-    Line = line;
-    work.OnProgress = [this](TProgressReporter&, double progress) { Seen.push_back(progress); };
-    work.Execute();
-  }
-  std::string Caption, Line;
-  std::vector<double> Seen;
 };
 
 TEST_F(FractalExporterTest, DescriptionComesFromTheDocument) {
@@ -173,12 +159,11 @@ TEST_F(FractalExporterTest, EachExportRunsUnderItsProgressCaption) {
       {&TFractal::ExportJPEG, "a.jpg", "Exporting JPEG image:"},
   };
   for (const TCase& c : cases) {
-    TRecordingWindow window;
+    testing::TRecordingWindow window;
     SetProgressWindow(&window);
     ((*fractal).*c.Export)(Path(c.Name));
     SetProgressWindow(nullptr);
-    EXPECT_EQ(window.Caption, c.Caption);
-    EXPECT_EQ(window.Line, Path(c.Name));
+    EXPECT_EQ(window.Shown, std::vector<std::string>{c.Caption + Path(c.Name)});
     ASSERT_FALSE(window.Seen.empty()) << c.Name;
     EXPECT_EQ(window.Seen.back(), 1.0) << c.Name;
     EXPECT_TRUE(std::filesystem::exists(Path(c.Name))) << c.Name;

@@ -13,13 +13,13 @@
 #include "document/config_manager.h"
 #include "document/fractal_test_util.h"
 #include "document/par_writer.h"
-#include "document/progress_window.h"
 #include "platform/user_interface.h"
 
 namespace zt {
 namespace {
 
 using testing::ErrorMessageOf;
+using testing::TRecordingWindow;
 
 std::uint32_t U32(const std::string& bytes, std::size_t at) {
   std::uint32_t value;
@@ -30,18 +30,6 @@ std::uint32_t U32(const std::string& bytes, std::size_t at) {
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
   std::memcpy(bytes.data() + at, &value, 4);
 }
-
-// Records the captions it was asked to show and the progress reported.
-class TRecordingWindow : public TProgressWindow {
- public:
-  void Run(TProgressReporter& work, const std::string& caption, const std::string& line) override {
-    Shown.push_back(caption + line);
-    work.OnProgress = [this](TProgressReporter&, double progress) { Seen.push_back(progress); };
-    work.Execute();
-  }
-  std::vector<std::string> Shown;
-  std::vector<double> Seen;
-};
 
 // The parameter text names the formula file without its folder: the formula
 // folder is the test's folder.
@@ -72,9 +60,19 @@ class FractalFile : public testing::FractalTest {
 
   std::unique_ptr<TFractal> Open(const std::string& path) {
     auto fractal = std::make_unique<TFractal>("Opened");
-    TFractalReader reader(*fractal, path);
-    reader.Execute();
+    ReadInto(*fractal, path);
     return fractal;
+  }
+
+  static void ReadInto(TFractal& target, const std::string& path) {
+    TFractalReader reader(target, path);
+    reader.Execute();
+  }
+
+  // Saves a small calculated document to `name` and returns the file's bytes.
+  std::string SavedBytes(const std::string& name) {
+    Calculated(6, 5)->SaveToFile(PathOf(name));
+    return testing::ReadFile(PathOf(name));
   }
 
   static std::string Text(TFractal& fractal) {
@@ -185,10 +183,8 @@ TEST_F(FractalFile, AWriterResumesTheLayersItStopped) {
 
 // Every prefix of a valid file is refused with a specified message.
 TEST_F(FractalFile, EveryTruncationIsReportedAsCorrupt) {
-  auto fractal = Calculated(6, 5);
   const std::string path = PathOf("whole.zfr");
-  fractal->SaveToFile(path);
-  const std::string bytes = testing::ReadFile(path);
+  const std::string bytes = SavedBytes("whole.zfr");
   const std::string cut = PathOf("cut.zfr");
   const std::string corrupt = "Could not read '" + cut + "'. The file is corrupted";
   // One target serves every prefix: a failed read leaves a usable document.
@@ -196,10 +192,7 @@ TEST_F(FractalFile, EveryTruncationIsReportedAsCorrupt) {
   dir_.Write("cut.zfr", bytes);
   for (std::size_t size = bytes.size(); size-- > 0;) {
     std::filesystem::resize_file(cut, size);
-    const std::string message = ErrorMessageOf([&] {
-      TFractalReader reader(target, cut);
-      reader.Execute();
-    });
+    const std::string message = ErrorMessageOf([&] { ReadInto(target, cut); });
     if (message != corrupt) {
       EXPECT_EQ(message.rfind("Error -", 0), 0u) << size << ": " << message;
     }
@@ -211,10 +204,8 @@ TEST_F(FractalFile, EveryTruncationIsReportedAsCorrupt) {
 // streams gives a readable document or one of the program's errors, never a
 // crash or another exception.
 TEST_F(FractalFile, EveryDamagedByteIsReadOrRefused) {
-  auto fractal = Calculated(6, 5);
   const std::string path = PathOf("whole.zfr");
-  fractal->SaveToFile(path);
-  const std::string bytes = testing::ReadFile(path);
+  const std::string bytes = SavedBytes("whole.zfr");
   const std::size_t states = U32(bytes, 24);
   TFractal target("Target");
   for (std::size_t at = 0; at < bytes.size(); ++at) {
@@ -222,18 +213,12 @@ TEST_F(FractalFile, EveryDamagedByteIsReadOrRefused) {
     std::string damaged = bytes;
     damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
     dir_.Write("whole.zfr", damaged);
-    EXPECT_NO_THROW(ErrorMessageOf([&] {
-      TFractalReader reader(target, path);
-      reader.Execute();
-    })) << at;
+    EXPECT_NO_THROW(ErrorMessageOf([&] { ReadInto(target, path); })) << at;
   }
 }
 
 TEST_F(FractalFile, DamagedHeadsAreRefusedBeforeAnythingIsAllocated) {
-  auto fractal = Calculated(6, 5);
-  const std::string path = PathOf("good.zfr");
-  fractal->SaveToFile(path);
-  const std::string good = testing::ReadFile(path);
+  const std::string good = SavedBytes("good.zfr");
   const std::uint32_t textLength = U32(good, 20);
   struct TCase {
     const char* what;
@@ -255,10 +240,7 @@ TEST_F(FractalFile, DamagedHeadsAreRefusedBeforeAnythingIsAllocated) {
     if (c.at == 36 && c.value == 30000) PutU32(bytes, 40, 30000);
     const std::string bad = dir_.Write("bad.zfr", bytes).string();
     TFractal target("Target");
-    EXPECT_EQ(ErrorMessageOf([&] {
-                TFractalReader reader(target, bad);
-                reader.Execute();
-              }),
+    EXPECT_EQ(ErrorMessageOf([&] { ReadInto(target, bad); }),
               "Could not read '" + bad + "'. The file is corrupted");
   }
 }

@@ -1,5 +1,6 @@
 // A fixture for document tests: the test thread as the main thread, a small
-// formula collection, and helpers that wait for calculations and read pixels.
+// formula collection, helpers that wait for calculations and read pixels, and a
+// progress window that records what it was asked to show.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,10 +10,24 @@
 #include <vector>
 
 #include "document/fractal.h"
+#include "document/progress_window.h"
 #include "platform/thread.h"
 #include "testing/test_support.h"
 
 namespace zt::testing {
+
+// Runs the work at once on the calling thread, recording each caption with its
+// line and every progress reported.
+class TRecordingWindow : public TProgressWindow {
+ public:
+  void Run(TProgressReporter& work, const std::string& caption, const std::string& line) override {
+    Shown.push_back(caption + line);
+    work.OnProgress = [this](TProgressReporter&, double progress) { Seen.push_back(progress); };
+    work.Execute();
+  }
+  std::vector<std::string> Shown;
+  std::vector<double> Seen;
+};
 
 class FractalTest : public ::testing::Test {
  protected:
