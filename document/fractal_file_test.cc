@@ -37,10 +37,8 @@ class FractalFile : public testing::FractalTest {
  protected:
   void SetUp() override {
     FractalTest::SetUp();
-    saved_folder_ = ConfigManager().FormulaDirectory;
     ConfigManager().FormulaDirectory = dir_.path().string();
   }
-  void TearDown() override { ConfigManager().FormulaDirectory = saved_folder_; }
 
   std::string PathOf(const std::string& name) const { return (dir_.path() / name).string(); }
 
@@ -81,7 +79,7 @@ class FractalFile : public testing::FractalTest {
     return w.Text();
   }
 
-  std::string saved_folder_;
+  testing::TKeepValue<std::string> formulas_{ConfigManager().FormulaDirectory};
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };

@@ -135,17 +135,10 @@ TEST(ParReader, MissingParameterIsReportedOncePerTriple) {
 
 class ParReaderFindEntry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_formulas_ = ConfigManager().FormulaDirectory;
-    saved_colorings_ = ConfigManager().ColoringDirectory;
-    ConfigManager().FormulaDirectory = dir_.path().string();
-  }
-  void TearDown() override {
-    ConfigManager().FormulaDirectory = saved_formulas_;
-    ConfigManager().ColoringDirectory = saved_colorings_;
-  }
+  void SetUp() override { ConfigManager().FormulaDirectory = dir_.path().string(); }
   testing::TempDir dir_;
-  std::string saved_formulas_, saved_colorings_;
+  testing::TKeepValue<std::string> formulas_{ConfigManager().FormulaDirectory};
+  testing::TKeepValue<std::string> colorings_{ConfigManager().ColoringDirectory};
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };

@@ -17,17 +17,12 @@ class ShippedData : public ::testing::Test {
  protected:
   void SetUp() override {
     TConfigManager& config = ConfigManager();
-    saved_ = {config.FormulaDirectory, config.ColoringDirectory, config.TransformationDirectory};
     config.FormulaDirectory = config.ColoringDirectory = config.TransformationDirectory = data_;
   }
-  void TearDown() override {
-    TConfigManager& config = ConfigManager();
-    config.FormulaDirectory = saved_[0];
-    config.ColoringDirectory = saved_[1];
-    config.TransformationDirectory = saved_[2];
-  }
   const std::string data_ = (testing::SourceDir() / "data").string();
-  std::vector<std::string> saved_;
+  testing::TKeepValue<std::string> formulas_{ConfigManager().FormulaDirectory};
+  testing::TKeepValue<std::string> colorings_{ConfigManager().ColoringDirectory};
+  testing::TKeepValue<std::string> transformations_{ConfigManager().TransformationDirectory};
   TRecordingUserInterface ui_;
   TUserInterfaceGuard guard_{ui_};
 };

@@ -46,22 +46,12 @@ class UpdateManagerTest : public ::testing::Test {
   void SetUp() override {
     MainThreadDispatcher().MakeCurrentThreadMain();
     TConfigManager& config = ConfigManager();
-    saved_ = {config.Animation, config.LimitAnimSize, config.AnimMaxWidth, config.AnimMaxHeight,
-              config.AnimFrames};
     config.Animation = 2;
     config.LimitAnimSize = false;
     config.AnimFrames = 3;
   }
 
-  void TearDown() override {
-    manager_.reset();
-    TConfigManager& config = ConfigManager();
-    config.Animation = saved_[0];
-    config.LimitAnimSize = saved_[1] != 0;
-    config.AnimMaxWidth = saved_[2];
-    config.AnimMaxHeight = saved_[3];
-    config.AnimFrames = saved_[4];
-  }
+  void TearDown() override { manager_.reset(); }
 
   // Adds an opaque layer of the given size whose pixel (x, y) holds index
   // y * width + x, shown as IndexColor(tag, index).
@@ -132,7 +122,11 @@ class UpdateManagerTest : public ::testing::Test {
   std::unique_ptr<TUpdateManager> manager_;  // declared last: goes first
   std::mutex paint_mutex_;
   std::vector<PaintRecord> paints_;
-  std::array<int, 5> saved_{};
+  testing::TKeepValue<int> animation_{ConfigManager().Animation};
+  testing::TKeepValue<bool> limit_{ConfigManager().LimitAnimSize};
+  testing::TKeepValue<int> max_width_{ConfigManager().AnimMaxWidth};
+  testing::TKeepValue<int> max_height_{ConfigManager().AnimMaxHeight};
+  testing::TKeepValue<int> frames_{ConfigManager().AnimFrames};
 };
 
 TEST_F(UpdateManagerTest, InvalidateWhileIdleIsDrawnAndPainted) {

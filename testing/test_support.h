@@ -1,4 +1,5 @@
-// Helpers shared by the tests: where test input lives, and scratch folders.
+// Helpers shared by the tests: where test input lives, scratch folders, and
+// settings restored after a test.
 #pragma once
 
 #include <filesystem>
@@ -36,6 +37,21 @@ std::string ReadFile(const std::filesystem::path& file);
 
 // How many entries a folder holds (a failed write must leave no temporary file).
 int CountEntries(const std::filesystem::path& folder);
+
+// Gives a setting back the value it had when this object was made, so that a
+// test may change the shared settings freely.
+template <class T>
+class TKeepValue {
+ public:
+  explicit TKeepValue(T& value) : value_(value), saved_(value) {}
+  ~TKeepValue() { value_ = saved_; }
+  TKeepValue(const TKeepValue&) = delete;
+  TKeepValue& operator=(const TKeepValue&) = delete;
+
+ private:
+  T& value_;
+  const T saved_;
+};
 
 // A fresh, empty folder that is removed with the object.
 class TempDir {
