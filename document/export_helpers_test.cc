@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "testing/export_sample.h"
+
 namespace zt {
 namespace {
 
@@ -70,18 +72,7 @@ TEST(ExportHelpers, PackBitsLiteralPacketsCloseAt128) {
 TEST(ExportHelpers, PackBitsRoundTrips) {
   std::vector<uint8_t> data;
   for (int i = 0; i < 2000; ++i) data.push_back(static_cast<uint8_t>((i / 7) % 3 == 0 ? 42 : i * 31 % 251));
-  std::string packed = Packed(data);
-  std::vector<uint8_t> decoded;
-  for (size_t i = 0; i < packed.size();) {
-    int header = static_cast<int8_t>(packed[i++]);
-    ASSERT_NE(header, -128);
-    if (header >= 0) {
-      for (int k = 0; k <= header; ++k) decoded.push_back(static_cast<uint8_t>(packed[i++]));
-    } else {
-      decoded.insert(decoded.end(), 1 - header, static_cast<uint8_t>(packed[i++]));
-    }
-  }
-  EXPECT_EQ(decoded, data);
+  EXPECT_EQ(testing::UnpackBits(Packed(data)), data);
 }
 
 TEST(ExportHelpers, ExtractChannel) {

@@ -26,19 +26,7 @@ class TReader {
     at_ += size;
     return text;
   }
-  std::vector<uint8_t> Unpack(size_t packed_size) {
-    std::vector<uint8_t> out;
-    size_t end = at_ + packed_size;
-    while (at_ < end) {
-      int header = static_cast<int8_t>(bytes_.at(at_++));
-      if (header >= 0) {
-        for (int k = 0; k <= header; ++k) out.push_back(static_cast<uint8_t>(bytes_.at(at_++)));
-      } else {
-        out.insert(out.end(), 1 - header, static_cast<uint8_t>(bytes_.at(at_++)));
-      }
-    }
-    return out;
-  }
+  std::vector<uint8_t> Unpack(size_t packed_size) { return testing::UnpackBits(Text(packed_size)); }
   size_t at() const { return at_; }
   size_t size() const { return bytes_.size(); }
 

@@ -1,4 +1,4 @@
-// The synthetic exporter sample and the validator runner.
+// The synthetic exporter sample, the PackBits decoder and the validator runner.
 #include "testing/export_sample.h"
 
 #include <sys/wait.h>
@@ -7,12 +7,28 @@
 #include <array>
 #include <cstdio>
 
+#include <gtest/gtest.h>
+
 namespace zt::testing {
 
 void SampleMergedPixel(int x, int y, uint8_t* bgr) {
   bgr[0] = static_cast<uint8_t>(x * 3);
   bgr[1] = static_cast<uint8_t>(y * 5);
   bgr[2] = static_cast<uint8_t>(100 + x + y);
+}
+
+std::vector<uint8_t> UnpackBits(const std::string& packed) {
+  std::vector<uint8_t> out;
+  for (size_t i = 0; i < packed.size();) {
+    const int header = static_cast<int8_t>(packed[i++]);
+    EXPECT_NE(header, -128) << "at " << i - 1;
+    if (header >= 0) {
+      for (int k = 0; k <= header; ++k) out.push_back(static_cast<uint8_t>(packed.at(i++)));
+    } else {
+      out.insert(out.end(), 1 - header, static_cast<uint8_t>(packed.at(i++)));
+    }
+  }
+  return out;
 }
 
 void SampleLayerPixel(int layer, int x, int y, uint8_t* bgra) {

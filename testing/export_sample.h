@@ -1,9 +1,10 @@
-// A synthetic layered image for the exporter tests, and a way to run the
-// external file validators on what the exporters wrote.
+// A synthetic layered image for the exporter tests, a PackBits decoder, and a
+// way to run the external file validators on what the exporters wrote.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/export_image.h"
 
@@ -22,6 +23,10 @@ TExportDescription SampleDescription(int width, int height, int layers);
 // called "Layer <i>", has merge modes 0, 1, 13, 3, ... by index, opacity
 // 50 + 25 × i percent (at most 100) and is hidden when i is 1.
 void WireSample(TExportImage& exporter, int width);
+
+// Decodes PackBits packets (a test failure on the 0x80 header, which no encoder
+// should write).
+std::vector<uint8_t> UnpackBits(const std::string& packed);
 
 // The result of an external program.
 struct TCommandResult {
