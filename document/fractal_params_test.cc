@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "document/config_manager.h"
+#include "document/fractal_test_util.h"
 #include "document/par_reader.h"
 #include "document/par_writer.h"
 #include "formula/code.h"
@@ -21,18 +22,9 @@ namespace {
 
 using testing::ErrorMessageOf;
 
-// The collections come from the program's folder; the test thread is the main thread.
-class FractalParams : public ::testing::Test {
+// The collections come from the program's folder.
+class FractalParams : public testing::FractalTest {
  protected:
-  void SetUp() override { MainThreadDispatcher().MakeCurrentThreadMain(); }
-
-  static void Finish(TFractal& fractal) {
-    MainThreadDispatcher().WaitFor([&] {
-      for (int i = 0; i < fractal.Layers().Count(); ++i)
-        if (fractal.Layers()[i].State() == lsCalculating) return false;
-      return !fractal.IsCalculating();
-    });
-  }
   static void Load(TFractal& fractal, const std::string& text, bool ignoreSize = false) {
     TParReader r;
     r.LoadFromText(text);
@@ -142,9 +134,8 @@ TEST_F(FractalParams, AFractintEntryIsRefusedWithoutTouchingTheDocument) {
 }
 
 TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
-  testing::TempDir dir;
   const std::string file =
-      dir.Write("sets.zpr",
+      dir_.Write("sets.zpr",
                 "First {\nfractal:\n width=3 height=2 numlayers=1\nlayer:\n caption=\"one\"\n}\n"
                 "Second {\nfractal:\n width=5 height=4 numlayers=1\nlayer:\n caption=\"two\"\n}\n")
           .string();
@@ -163,7 +154,7 @@ TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
   TFractal fractal("Doc");
   EXPECT_EQ(ErrorMessageOf([&] { LoadParameterFile(fractal, file, "Third"); }),
             "Could not find the entry 'Third' in '" + file + "'");
-  const std::string empty = dir.Write("empty.zpr", "").string();
+  const std::string empty = dir_.Write("empty.zpr", "").string();
   EXPECT_EQ(ErrorMessageOf([&] { LoadParameterFile(fractal, empty, ""); }),
             "Invalid file format (line 1)");
 }
@@ -171,18 +162,12 @@ TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
 // A set saved with its own formula carries it along; where that collection is
 // missing, loading the set writes the entry back into it without asking.
 TEST_F(FractalParams, SavedSetsCarryTheirNonStandardEntries) {
-  testing::TempDir dir;
   // Sets name collections without their folder: the formula folder is the test's.
   TConfigManager& config = ConfigManager();
-  const std::string formulas = config.FormulaDirectory;
-  config.FormulaDirectory = dir.path().string() + "/";
-  struct TRestore {
-    std::string& setting;
-    std::string value;
-    ~TRestore() { setting = value; }
-  } restore{config.FormulaDirectory, formulas};
+  const testing::TKeepValue<std::string> keep(config.FormulaDirectory);
+  config.FormulaDirectory = dir_.path().string() + "/";
   const std::string collection =
-      dir.Write("My Forms.zfm", "Cubic {\nloop:\n  z = z * z * z + #pixel\n}\n").string();
+      dir_.Write("My Forms.zfm", "Cubic {\nloop:\n  z = z * z * z + #pixel\n}\n").string();
   const std::string layer =
       "layer:\n  visible=yes alpha=no\nmapping:\n  center=0/0 magn=1 angle=0\n"
       "formula:\n  filename=\"" + collection + "\" entry=\"Cubic\" maxiter=20 percheck=off\n"
@@ -190,7 +175,7 @@ TEST_F(FractalParams, SavedSetsCarryTheirNonStandardEntries) {
   TFractal fractal("Doc");
   Load(fractal, "Two {\nfractal:\n  width=8 height=6 numlayers=2\n" + layer + layer + "}\n");
   ASSERT_FALSE(fractal.Layers()[0].Formula().CompileFailed());
-  const std::string sets = (dir.path() / "sets.zpr").string();
+  const std::string sets = (dir_.path() / "sets.zpr").string();
   ASSERT_TRUE(SaveParameterSet(fractal, sets, "Carried (1)", true));
   ASSERT_TRUE(SaveParameterSet(fractal, sets, "Plain", false));
   const std::string text = testing::ReadFile(sets);
