@@ -248,16 +248,8 @@ TEST(MergeRowTest, DocumentedCases) {
   EXPECT_EQ(top, Pack(10, 20, 30, 9));
 }
 
-TEST(AlphaOverRowTest, MixesByTheTopOpacity) {
-  const std::uint32_t bottom[] = {Pack(0, 100, 255), Pack(0, 100, 255), Pack(0, 100, 255)};
-  std::uint32_t top[] = {Pack(200, 50, 0, 255), Pack(200, 50, 0, 0), Pack(200, 50, 0, 128)};
-  AlphaOverRow(top, bottom, 3);
-  EXPECT_EQ(top[0], Pack(200, 50, 0, 255));
-  EXPECT_EQ(top[1], Pack(0, 100, 255, 0));
-  EXPECT_EQ(top[2], Pack(RefM(128, 200), RefM(128, 50) + RefM(127, 100), RefM(127, 255), 128));
-}
-
-// Every (opacity byte, top channel, bottom channel) triple, channels permuted.
+// Every (opacity byte, top channel, bottom channel) triple, channels permuted;
+// the result keeps the top's opacity byte.
 TEST(AlphaOverRowTest, MatchesReferenceOverAllTriples) {
   std::vector<std::uint32_t> bottom(65536), top(65536), row(65536);
   for (int a = 0; a < 256; ++a) {
