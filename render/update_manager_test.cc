@@ -102,10 +102,12 @@ class UpdateManagerTest : public ::testing::Test {
     return paints_;
   }
 
-  int TestThreadPaints() {
-    int count = 0;
-    for (const PaintRecord& p : Paints()) count += p.on_test_thread;
-    return count;
+  // What animations drew: they paint on the test thread, redraws on the worker.
+  std::vector<PaintRecord> Frames() {
+    std::vector<PaintRecord> frames;
+    for (const PaintRecord& p : Paints())
+      if (p.on_test_thread) frames.push_back(p);
+    return frames;
   }
 
   // The number of bitmap pixels that differ from `expected(x, y)`.
@@ -262,7 +264,7 @@ TEST_F(UpdateManagerTest, DirectNavigationCommitsSelectedLayersAndRedraws) {
       ASSERT_EQ(fixed.Image().GetPixel(x, y), y * kWidth + x);
     }
   EXPECT_FALSE(manager_->Preview().Moves());
-  EXPECT_EQ(TestThreadPaints(), 0);
+  EXPECT_TRUE(Frames().empty());
   WaitIdle();
   EXPECT_EQ(bitmap_.Pixel(0, 0), kBackground);
   EXPECT_EQ(bitmap_.Pixel(10, 0), IndexColor(1, 5 * kWidth));
@@ -283,9 +285,7 @@ TEST_F(UpdateManagerTest, AnimationTakesTheShortWayRoundAndEndsOnTheFullTransfor
   AddLayer(1);
   Start();
   manager_->AnimateTransform(30, -9, 3 * kPi / 2, 4.0, true);
-  std::vector<PaintRecord> frames;
-  for (const PaintRecord& p : Paints())
-    if (p.on_test_thread) frames.push_back(p);
+  const std::vector<PaintRecord> frames = Frames();
   ASSERT_EQ(frames.size(), 2u);
   // Middle frame: e = 1/2, zoom sqrt(4) = 2, shift along (2 - 1) / (4 - 1).
   EXPECT_DOUBLE_EQ(frames[0].angle, -kPi / 4);
@@ -309,8 +309,7 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   ConfigManager().AnimFrames = 4;
   manager_->AnimateTransform(27, 0, 0.0, 1.0, true);
   std::vector<int> shifts;
-  for (const PaintRecord& p : Paints())
-    if (p.on_test_thread) shifts.push_back(p.shift_x);
+  for (const PaintRecord& p : Frames()) shifts.push_back(p.shift_x);
   // e(1/3) = 7/27, e(2/3) = 20/27.
   EXPECT_EQ(shifts, (std::vector<int>{7, 20, 27}));
 
@@ -318,7 +317,7 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   ConfigManager().AnimFrames = 3;
   paints_.clear();
   manager_->AnimateTransform(5, 7, 0.0, 1.0, true);
-  ASSERT_EQ(TestThreadPaints(), 2);
+  ASSERT_EQ(Frames().size(), 2u);
   EXPECT_EQ(Paints()[0].shift_x, 2);
   EXPECT_EQ(Paints()[0].shift_y, 4);
 }
@@ -331,7 +330,8 @@ TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
     int max_width, max_height;
     bool selected, animate;
     double zoom;
-    int frames, expected_frames;
+    int frames;
+    std::size_t expected_frames;
   };
   const Case cases[] = {
       {"off", 0, 1, false, 640, 480, true, true, 2.0, 3, 0},
@@ -359,7 +359,7 @@ TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
     paints_.clear();
     Start();
     manager_->AnimateTransform(4, 2, 0.0, c.zoom, c.animate);
-    EXPECT_EQ(TestThreadPaints(), c.expected_frames);
+    EXPECT_EQ(Frames().size(), c.expected_frames);
     if (c.expected_frames > 0) {
       EXPECT_EQ(Paints().back().zoom, c.zoom);  // the full transform
     }
