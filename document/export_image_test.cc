@@ -33,23 +33,6 @@ const TFormat kFormats[] = {
 
 using testing::CountEntries;
 
-// Pixels that hardly compress, so that even the compressed formats write more
-// than the output buffer holds while they export.
-void WireNoise(TExportImage& exporter, int width) {
-  auto noise = [](uint32_t x, uint32_t y, uint32_t k) {
-    uint32_t h = x * 0x9E3779B1u ^ y * 0x85EBCA77u ^ k * 0xC2B2AE3Du;
-    h = (h ^ h >> 15) * 0x2C1B3C6Du;
-    h = (h ^ h >> 12) * 0x297A2D39u;
-    return static_cast<uint8_t>(h ^ h >> 15);
-  };
-  exporter.GetRow = [=](int row, uint8_t* bgr) {
-    for (int i = 0; i < 3 * width; ++i) bgr[i] = noise(i, row, 0);
-  };
-  exporter.GetLayerRow = [=](int layer, int row, uint8_t* bgra) {
-    for (int i = 0; i < 4 * width; ++i) bgra[i] = noise(i, row, layer + 1);
-  };
-}
-
 TEST(ExportImage, UncreatableFileNamesTheFile) {
   testing::TempDir dir;
   auto path = dir.path() / "missing" / "image.bmp";
@@ -97,7 +80,7 @@ TEST(ExportImage, FailedWriteKeepsTheExistingFile) {
       testing::TempDir dir;
       auto path = dir.Write(std::string("image.") + format.name, old_contents);
       auto exporter = format.create(path);
-      WireNoise(*exporter, sabotage.width);
+      testing::WireNoise(*exporter, sabotage.width);
       sabotage.apply(exporter->Output());
       EXPECT_EQ(testing::ErrorMessageOf([&] {
                   exporter->Execute(testing::SampleDescription(sabotage.width, 300, 3));

@@ -109,27 +109,15 @@ TEST(ExportPNG, ImageDataInflatesBackToTheRows) {
   for (auto size : sizes) {
     testing::TempDir dir;
     TExportPNGImage exporter(dir.path() / "image.png");
-    auto pixel = [](int x, int y, uint8_t* bgr) {
-      uint32_t h = static_cast<uint32_t>(x) * 0x9E3779B1u ^ static_cast<uint32_t>(y) * 0x85EBCA77u;
-      h = (h ^ h >> 15) * 0x2C1B3C6Du;
-      h = (h ^ h >> 12) * 0x297A2D39u;
-      h ^= h >> 15;
-      bgr[0] = static_cast<uint8_t>(h >> 24), bgr[1] = static_cast<uint8_t>(h >> 16), bgr[2] = static_cast<uint8_t>(h >> 8);
-    };
-    exporter.GetRow = [&](int row, uint8_t* bgr) {
-      for (int x = 0; x < size.width; ++x) pixel(x, row, bgr + 3 * x);
-    };
+    testing::WireNoise(exporter, size.width);
     exporter.Execute(testing::SampleDescription(size.width, size.height, 1));
     auto chunks = ReadChunks(testing::ReadFile(dir.path() / "image.png"));
     ASSERT_EQ(chunks.size(), 10u);
     std::string expected;
     for (int y = 0; y < size.height; ++y) {
       expected.push_back(0);
-      for (int x = 0; x < size.width; ++x) {
-        uint8_t bgr[3];
-        pixel(x, y, bgr);
-        expected += {static_cast<char>(bgr[2]), static_cast<char>(bgr[1]), static_cast<char>(bgr[0])};
-      }
+      for (int i = 0; i < 3 * size.width; i += 3)  // red, green, blue
+        for (int c : {2, 1, 0}) expected.push_back(static_cast<char>(testing::NoiseByte(i + c, y, -1)));
     }
     EXPECT_EQ(Inflate(chunks[8].data), expected) << size.width << "x" << size.height;
     if (size.width == 700) {

@@ -1,4 +1,4 @@
-// The synthetic exporter sample, the PackBits decoder and the validator runner.
+// The synthetic exporter sample and noise, the PackBits decoder and the validator runner.
 #include "testing/export_sample.h"
 
 #include <sys/wait.h>
@@ -15,6 +15,22 @@ void SampleMergedPixel(int x, int y, uint8_t* bgr) {
   bgr[0] = static_cast<uint8_t>(x * 3);
   bgr[1] = static_cast<uint8_t>(y * 5);
   bgr[2] = static_cast<uint8_t>(100 + x + y);
+}
+
+uint8_t NoiseByte(uint32_t i, uint32_t y, int layer) {
+  uint32_t h = i * 0x9E3779B1u ^ y * 0x85EBCA77u ^ static_cast<uint32_t>(layer + 1) * 0xC2B2AE3Du;
+  h = (h ^ h >> 15) * 0x2C1B3C6Du;
+  h = (h ^ h >> 12) * 0x297A2D39u;
+  return static_cast<uint8_t>(h ^ h >> 15);
+}
+
+void WireNoise(TExportImage& exporter, int width) {
+  exporter.GetRow = [=](int row, uint8_t* bgr) {
+    for (int i = 0; i < 3 * width; ++i) bgr[i] = NoiseByte(i, row, -1);
+  };
+  exporter.GetLayerRow = [=](int layer, int row, uint8_t* bgra) {
+    for (int i = 0; i < 4 * width; ++i) bgra[i] = NoiseByte(i, row, layer);
+  };
 }
 
 std::vector<uint8_t> UnpackBits(const std::string& packed) {

@@ -1,4 +1,4 @@
-// A synthetic layered image for the exporter tests, a PackBits decoder, and a
+// A synthetic layered image and noise for the exporter tests, a PackBits decoder, and a
 // way to run the external file validators on what the exporters wrote.
 #pragma once
 
@@ -23,6 +23,12 @@ TExportDescription SampleDescription(int width, int height, int layers);
 // called "Layer <i>", has merge modes 0, 1, 13, 3, ... by index, opacity
 // 50 + 25 × i percent (at most 100) and is hidden when i is 1.
 void WireSample(TExportImage& exporter, int width);
+
+// Answers the merged and layer row requests with bytes that hardly compress, so
+// that even the compressed formats pass their output buffer.
+void WireNoise(TExportImage& exporter, int width);
+// The byte at `i` of row `y` that WireNoise gives layer `layer` (-1: merged).
+uint8_t NoiseByte(uint32_t i, uint32_t y, int layer);
 
 // Decodes PackBits packets (a test failure on the 0x80 header, which no encoder
 // should write).
