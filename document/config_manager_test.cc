@@ -148,19 +148,20 @@ TEST(ConfigManager, UnconnectedStoreKeepsDefaultsAndWritesNothing) {
 
 TEST(ConfigManager, UsesTheFolderNamedByTheEnvironment) {
   testing::TempDir dir;
-  const char* old = std::getenv("ZENTROPE_CONFIG_DIR");
-  std::string saved = old ? old : "";
-  setenv("ZENTROPE_CONFIG_DIR", dir.path().c_str(), 1);
-  TConfigManager config;
-  bool saved_ok = config.SaveAll();
-  setenv("ZENTROPE_CONFIG_DIR", saved.c_str(), 1);
-  EXPECT_TRUE(saved_ok);
-  EXPECT_EQ(config.FileName(), dir.path() / "settings.ini");
+  const char* set_by_main = std::getenv("ZENTROPE_CONFIG_DIR");
+  ASSERT_NE(set_by_main, nullptr);
+  const std::filesystem::path private_folder = set_by_main;  // a copy: setenv may free it
+  {
+    testing::TScopedVariable folder("ZENTROPE_CONFIG_DIR", dir.path().c_str());
+    TConfigManager config;
+    EXPECT_TRUE(config.SaveAll());
+    EXPECT_EQ(config.FileName(), dir.path() / "settings.ini");
+  }
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "settings.ini"));
 
   // The program-wide instance was created under the test main's private folder.
   EXPECT_EQ(&ConfigManager(), &ConfigManager());
-  EXPECT_EQ(ConfigManager().FileName().parent_path(), std::filesystem::path(saved));
+  EXPECT_EQ(ConfigManager().FileName().parent_path(), private_folder);
 }
 
 }  // namespace

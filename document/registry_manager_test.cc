@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 #include "testing/test_support.h"
@@ -14,31 +13,7 @@
 namespace zt {
 namespace {
 
-// Sets or clears an environment variable for the lifetime of the object.
-class TScopedVariable {
- public:
-  TScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~TScopedVariable() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  TScopedVariable(const TScopedVariable&) = delete;
-  TScopedVariable& operator=(const TScopedVariable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::TScopedVariable;
 
 TEST(RegistryManager, ReadsTypedValuesOrTheDefault) {
   testing::TempDir dir;

@@ -32,6 +32,23 @@ std::string ReadFile(const std::filesystem::path& file) {
   return text;
 }
 
+TScopedVariable::TScopedVariable(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+TScopedVariable::~TScopedVariable() {
+  if (old_) {
+    setenv(name_, old_->c_str(), 1);
+  } else {
+    unsetenv(name_);
+  }
+}
+
 TempDir::TempDir() {
   std::random_device rd;
   auto base = std::filesystem::temp_directory_path();

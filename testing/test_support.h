@@ -1,9 +1,10 @@
 // Helpers shared by the tests: where test input lives, scratch folders, and
-// settings restored after a test.
+// settings and environment variables restored after a test.
 #pragma once
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/error.h"
@@ -51,6 +52,20 @@ class TKeepValue {
  private:
   T& value_;
   const T saved_;
+};
+
+// Sets (or, given nullptr, clears) an environment variable for the lifetime of
+// the object.
+class TScopedVariable {
+ public:
+  TScopedVariable(const char* name, const char* value);
+  ~TScopedVariable();
+  TScopedVariable(const TScopedVariable&) = delete;
+  TScopedVariable& operator=(const TScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 // A fresh, empty folder that is removed with the object.
