@@ -133,20 +133,6 @@ void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
 
 namespace {
 
-// The entry objects of every layer, in the order a parameter set names them.
-std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal) {
-  std::vector<const TFormulaBase*> entries;
-  for (int i = 0; i < fractal.Layers().Count(); ++i) {
-    TLayer& layer = fractal.Layers()[i];
-    for (int t = 0; t < layer.Mapping().Transforms().Count(); ++t)
-      entries.push_back(&layer.Mapping().Transforms().Item(t));
-    entries.push_back(&layer.Formula());
-    entries.push_back(&layer.InsideColoring());
-    entries.push_back(&layer.OutsideColoring());
-  }
-  return entries;
-}
-
 // Appends copies of the non-standard entries to `file` under their carried names,
 // leaving out names the file holds already.
 void AppendCarriedEntries(TFractal& fractal, const std::string& file) {
@@ -168,6 +154,19 @@ void AppendCarriedEntries(TFractal& fractal, const std::string& file) {
 }
 
 }  // namespace
+
+std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal) {
+  std::vector<const TFormulaBase*> entries;
+  for (int i = 0; i < fractal.Layers().Count(); ++i) {
+    TLayer& layer = fractal.Layers()[i];
+    for (int t = 0; t < layer.Mapping().Transforms().Count(); ++t)
+      entries.push_back(&layer.Mapping().Transforms().Item(t));
+    entries.push_back(&layer.Formula());
+    entries.push_back(&layer.InsideColoring());
+    entries.push_back(&layer.OutsideColoring());
+  }
+  return entries;
+}
 
 bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
                       bool carryEntries) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/fractal.h"
 
@@ -17,6 +18,10 @@ extern const char* const kFractintEntryMessage;
 // file cannot be read or lacks the entry, EInvalidParFile for a broken entry or
 // a file without entries. User-interface thread.
 void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry);
+
+// The transformation, formula and coloring objects of every layer, in the order
+// a parameter set names them.
+std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal);
 
 // Appends the document as a parameter set titled `title` to `file` (see
 // SaveParEntry for a name that is taken already). With `carryEntries`, every

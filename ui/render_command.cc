@@ -134,22 +134,14 @@ class TQuestionWatcher : public TUserInterface {
   bool asked_ = false;
 };
 
-void AddIfFailed(const TFormulaBase& entry, std::vector<std::string>& failed) {
-  if (entry.CompileFailed())
-    failed.push_back(Format("'%s' in '%s' (line %d, column %d)", entry.Code().EntryName.c_str(),
-                            entry.Code().FileName.c_str(), entry.ErrorLine(), entry.ErrorColumn()));
-}
-
 // The entries of the document that did not compile.
 std::vector<std::string> FailedEntries(TFractal& fractal) {
   std::vector<std::string> failed;
-  for (int i = 0; i < fractal.Layers().Count(); ++i) {
-    TLayer& layer = fractal.Layers()[i];
-    for (int t = 0; t < layer.Mapping().Transforms().Count(); ++t)
-      AddIfFailed(layer.Mapping().Transforms().Item(t), failed);
-    AddIfFailed(layer.Formula(), failed);
-    AddIfFailed(layer.InsideColoring(), failed);
-    AddIfFailed(layer.OutsideColoring(), failed);
+  for (const TFormulaBase* entry : EntriesOf(fractal)) {
+    if (entry->CompileFailed())
+      failed.push_back(Format("'%s' in '%s' (line %d, column %d)", entry->Code().EntryName.c_str(),
+                              entry->Code().FileName.c_str(), entry->ErrorLine(),
+                              entry->ErrorColumn()));
   }
   return failed;
 }
