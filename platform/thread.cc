@@ -217,7 +217,10 @@ void TSafeThread::SafeWaitFor(TSafeThread* thread) {
     return;
   }
   thread->main_thread_waiting_.store(!thread->terminate_called_.load());
-  if (thread->main_thread_waiting_.load()) thread->WaitFor();
+  // Always waits: a thread that already handed its termination to the main
+  // thread is blocked until the wait below runs that call, and returning before
+  // it has finished would let the caller treat a live thread as ended.
+  thread->WaitFor();
   thread->DeliverOnTerminate();
 }
 
