@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/formula.h"
+#include "formula/entries/formula.h"
 #include "platform/text.h"
 
 namespace {

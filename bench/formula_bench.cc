@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "formula/calc_block.h"
-#include "formula/entry_thunk.h"
-#include "formula/formula.h"
-#include "formula/procedures.h"
+#include "formula/codegen/calc_block.h"
+#include "formula/codegen/entry_thunk.h"
+#include "formula/entries/formula.h"
+#include "formula/codegen/procedures.h"
 
 namespace {
 

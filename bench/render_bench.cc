@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "formula/calc_block.h"
+#include "formula/codegen/calc_block.h"
 #include "platform/thread.h"
 #include "render/layer_calculate.h"
 

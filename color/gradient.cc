@@ -4,8 +4,8 @@
 
 
 #include "color/segment_writer.h"
-#include "document/config_manager.h"
-#include "document/gradient_section.h"
+#include "document/settings/config_manager.h"
+#include "document/params/gradient_section.h"
 #include "platform/program_folder.h"
 
 namespace zt {

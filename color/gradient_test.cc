@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "testing/test_support.h"
 
 namespace zt {

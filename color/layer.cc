@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {

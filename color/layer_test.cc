@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "color/layer_list.h"
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "platform/error.h"
 
 namespace zt {

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <ctime>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 

@@ -2,14 +2,14 @@
 // the options of the settings and runs it under the progress window.
 #include <string>
 
-#include "document/config_manager.h"
-#include "document/export_bmp.h"
-#include "document/export_jpeg.h"
-#include "document/export_png.h"
-#include "document/export_psd.h"
-#include "document/export_tga.h"
+#include "document/settings/config_manager.h"
+#include "document/export/export_bmp.h"
+#include "document/export/export_jpeg.h"
+#include "document/export/export_png.h"
+#include "document/export/export_psd.h"
+#include "document/export/export_tga.h"
 #include "document/fractal.h"
-#include "document/fractal_exporter.h"
+#include "document/export/fractal_exporter.h"
 #include "document/progress_window.h"
 
 namespace zt {

@@ -15,8 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include "document/par_reader.h"
-#include "document/par_writer.h"
+#include "document/params/par_reader.h"
+#include "document/params/par_writer.h"
 #include "platform/format.h"
 #include "platform/user_interface.h"
 

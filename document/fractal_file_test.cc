@@ -10,9 +10,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
-#include "document/par_writer.h"
+#include "document/params/par_writer.h"
 #include "platform/user_interface.h"
 
 namespace zt {

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "document/fractal.h"
 #include "document/fractal_test_util.h"
 

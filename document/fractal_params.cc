@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "document/layer_section.h"
-#include "document/par_entry_file.h"
-#include "document/par_reader.h"
-#include "document/par_writer.h"
+#include "document/params/layer_section.h"
+#include "document/params/par_entry_file.h"
+#include "document/params/par_reader.h"
+#include "document/params/par_writer.h"
 #include "platform/text.h"
 
 namespace zt {

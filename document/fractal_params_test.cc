@@ -8,11 +8,11 @@
 
 #include <filesystem>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
-#include "document/par_reader.h"
-#include "document/par_writer.h"
-#include "formula/code.h"
+#include "document/params/par_reader.h"
+#include "document/params/par_writer.h"
+#include "formula/language/code.h"
 #include "platform/thread.h"
 #include "platform/user_interface.h"
 #include "testing/test_support.h"

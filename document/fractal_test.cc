@@ -7,7 +7,7 @@
 
 #include <regex>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
 
 namespace zt {

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <exception>
 
-#include "formula/coloring.h"
-#include "formula/entry_thunk.h"
-#include "formula/formula.h"
-#include "formula/mapping.h"
+#include "formula/entries/coloring.h"
+#include "formula/codegen/entry_thunk.h"
+#include "formula/entries/formula.h"
+#include "formula/entries/mapping.h"
 #include "platform/error.h"
 #include "platform/random.h"
 #include "platform/user_interface.h"

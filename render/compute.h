@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "formula/calc_block.h"
-#include "formula/rect.h"
+#include "formula/codegen/calc_block.h"
+#include "platform/rect.h"
 #include "platform/thread.h"
 
 namespace zt {

@@ -9,10 +9,10 @@
 #include <random>
 #include <set>
 
-#include "formula/coloring.h"
-#include "formula/formula.h"
-#include "formula/mapping.h"
-#include "formula/transform.h"
+#include "formula/entries/coloring.h"
+#include "formula/entries/formula.h"
+#include "formula/entries/mapping.h"
+#include "formula/entries/transform.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
 #include "render/index_image.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "formula/rect.h"
+#include "platform/rect.h"
 
 namespace zt {
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "platform/error.h"
 #include "render/compute_factory.h"
 #include "render/piece_grid.h"

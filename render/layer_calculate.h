@@ -12,10 +12,10 @@
 #include <mutex>
 #include <vector>
 
-#include "formula/coloring.h"
-#include "formula/formula.h"
-#include "formula/mapping.h"
-#include "formula/rect.h"
+#include "formula/entries/coloring.h"
+#include "formula/entries/formula.h"
+#include "formula/entries/mapping.h"
+#include "platform/rect.h"
 #include "render/calc_state.h"
 #include "render/compute.h"
 #include "render/index_image.h"

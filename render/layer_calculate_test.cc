@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "formula/transform.h"
+#include "formula/entries/transform.h"
 #include "platform/error.h"
 #include "platform/random.h"
 #include "platform/thread.h"

@@ -3,7 +3,7 @@
 // Pure geometry over TRect and TIndexImage; TLayerCalculate sequences the phases.
 #pragma once
 
-#include "formula/rect.h"
+#include "platform/rect.h"
 #include "render/index_image.h"
 
 namespace zt {

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "formula/coloring.h"
-#include "formula/formula.h"
-#include "formula/mapping.h"
+#include "formula/entries/coloring.h"
+#include "formula/entries/formula.h"
+#include "formula/entries/mapping.h"
 #include "render/compute.h"
 #include "render/index_image.h"
 #include "testing/test_support.h"

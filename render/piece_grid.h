@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "formula/rect.h"
+#include "platform/rect.h"
 
 namespace zt {
 

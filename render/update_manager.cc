@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "color/layer_list.h"
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "render/direct_bitmap.h"
 
 namespace zt {

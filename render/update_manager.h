@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "formula/rect.h"
+#include "platform/rect.h"
 #include "platform/thread.h"
 #include "render/preview.h"
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "color/layer_list.h"
-#include "document/config_manager.h"
+#include "document/settings/config_manager.h"
 #include "render/direct_bitmap.h"
 #include "testing/test_support.h"
 

@@ -1,0 +1,279 @@
+// The render command: loads a document, lets every layer calculate to the end
+// on the main thread's dispatcher loop and writes the result.
+#include "cli/render_command.h"
+
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+#include "document/settings/config_manager.h"
+#include "document/fractal.h"
+#include "document/fractal_params.h"
+#include "platform/format.h"
+#include "platform/text.h"
+#include "platform/user_interface.h"
+#include "platform/thread.h"
+#include "cli/progress_bar.h"
+
+namespace zt {
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: zt render FILE [ENTRY] -o OUT [OPTIONS]\n"
+    "\n"
+    "Calculates the parameter set ENTRY of the parameter file FILE (its first\n"
+    "set when ENTRY is left out), or the fractal file FILE (.zfr; a partly\n"
+    "calculated one continues), and writes OUT. OUT's extension picks the\n"
+    "format: .png .bmp .jpg .tga .psd for an image, .zfr for a fractal file.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output OUT    the file to write\n"
+    "  --size WxH          the image size in pixels (default: the file's)\n"
+    "  --threads N         calculation threads per layer, 1 to 16\n"
+    "                      (default: the ThreadNumber setting)\n"
+    "  --help              show this text\n"
+    "\n"
+    "Exit status: 0 the file was written, 1 it could not be written,\n"
+    "2 usage or input file errors.\n";
+
+struct TOptions {
+  std::vector<std::string> Positional;
+  std::string Output;
+  int Width = 0;
+  int Height = 0;
+  int Threads = 0;
+};
+
+bool ParseWhole(const std::string& text, int low, int high, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  value = std::stoi(text);
+  return value >= low && value <= high;
+}
+
+// Fills `options`; false with the problem written to `err`.
+bool ParseOptions(int argc, char** argv, TOptions& options, std::ostream& err) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= argc) {
+        err << "zt render: " << arg << " needs a value\n";
+        return false;
+      }
+      into = argv[++i];
+      return true;
+    };
+    std::string text;
+    if (arg == "-o" || arg == "--output") {
+      if (!value(options.Output)) return false;
+    } else if (arg == "--size") {
+      if (!value(text)) return false;
+      const auto x = text.find_first_of("xX");
+      if (x == std::string::npos || !ParseWhole(text.substr(0, x), 1, 100000, options.Width) ||
+          !ParseWhole(text.substr(x + 1), 1, 100000, options.Height)) {
+        err << "zt render: --size needs WIDTHxHEIGHT from 1 to 100000, got '" << text << "'\n";
+        return false;
+      }
+    } else if (arg == "--threads") {
+      if (!value(text)) return false;
+      if (!ParseWhole(text, 1, 16, options.Threads)) {
+        err << "zt render: --threads needs a number from 1 to 16, got '" << text << "'\n";
+        return false;
+      }
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      err << "zt render: unknown option '" << arg << "'\n";
+      return false;
+    } else {
+      options.Positional.push_back(arg);
+    }
+  }
+  if (options.Positional.empty() || options.Positional.size() > 2) {
+    err << "zt render: expected FILE and at most one ENTRY\n";
+    return false;
+  }
+  if (options.Output.empty()) {
+    err << "zt render: no output file (-o OUT)\n";
+    return false;
+  }
+  if (RenderOutputFor(options.Output) == TRenderOutput::kUnknown) {
+    err << "zt render: cannot tell the format of '" << options.Output
+        << "' (use .png .bmp .jpg .tga .psd or .zfr)\n";
+    return false;
+  }
+  return true;
+}
+
+// Passes everything on to the user interface it replaces, noting whether a
+// question was asked: loading asks only when an entry cannot be found.
+class TQuestionWatcher : public TUserInterface {
+ public:
+  TQuestionWatcher() : next_(UserInterface()) { SetUserInterface(this); }
+  ~TQuestionWatcher() override { SetUserInterface(&next_); }
+  TQuestionWatcher(const TQuestionWatcher&) = delete;
+  TQuestionWatcher& operator=(const TQuestionWatcher&) = delete;
+
+  bool Asked() const { return asked_; }
+
+  void ShowMessage(const std::string& caption, const std::string& text,
+                   TMessageKind kind) override {
+    next_.ShowMessage(caption, text, kind);
+  }
+  TAnswer Ask(const std::string& caption, const std::string& question, TButtons buttons,
+              TAnswer default_answer) override {
+    asked_ = true;
+    return next_.Ask(caption, question, buttons, default_answer);
+  }
+  bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name,
+                   std::string& entry_name) override {
+    return next_.BrowseEntry(kind, file_name, entry_name);
+  }
+
+ private:
+  TUserInterface& next_;
+  bool asked_ = false;
+};
+
+// The entries of the document that did not compile.
+std::vector<std::string> FailedEntries(TFractal& fractal) {
+  std::vector<std::string> failed;
+  for (const TFormulaBase* entry : EntriesOf(fractal)) {
+    if (entry->CompileFailed())
+      failed.push_back(Format("'%s' in '%s' (line %d, column %d)", entry->Code().EntryName.c_str(),
+                              entry->Code().FileName.c_str(), entry->ErrorLine(),
+                              entry->ErrorColumn()));
+  }
+  return failed;
+}
+
+bool AnyLayerCalculates(TFractal& fractal) {
+  for (int i = 0; i < fractal.Layers().Count(); ++i)
+    if (fractal.Layers()[i].State() == lsCalculating) return true;
+  return fractal.IsCalculating();
+}
+
+// The share of all layers' pixels that is calculated.
+double CalculatedShare(TFractal& fractal) {
+  const int count = fractal.Layers().Count();
+  double sum = 0;
+  for (int i = 0; i < count; ++i) {
+    const TLayer& layer = fractal.Layers()[i];
+    sum += layer.State() == lsCalculating ? layer.Progress() : 1.0;
+  }
+  return count > 0 ? sum / count : 1.0;
+}
+
+// Continues what was interrupted and waits, drawing the bar, until no layer calculates.
+void Calculate(TFractal& fractal, TProgressBar& bar) {
+  for (int i = 0; i < fractal.Layers().Count(); ++i)
+    if (fractal.Layers()[i].State() == lsInterrupted) fractal.Layers()[i].Resume();
+  MainThreadDispatcher().WaitFor([&] {
+    bar.Show("Calculating", CalculatedShare(fractal));
+    return !AnyLayerCalculates(fractal);
+  });
+  bar.Finish();
+}
+
+}  // namespace
+
+TRenderOutput RenderOutputFor(const std::string& file) {
+  struct TExtension {
+    const char* Text;
+    TRenderOutput Kind;
+  };
+  static const TExtension kExtensions[] = {
+      {".bmp", TRenderOutput::kBMP},  {".psd", TRenderOutput::kPSD},
+      {".png", TRenderOutput::kPNG},  {".tga", TRenderOutput::kTGA},
+      {".jpg", TRenderOutput::kJPEG}, {".jpeg", TRenderOutput::kJPEG},
+      {".zfr", TRenderOutput::kFractalFile},
+  };
+  for (const TExtension& e : kExtensions)
+    if (EndsWithText(file, e.Text)) return e.Kind;
+  return TRenderOutput::kUnknown;
+}
+
+void WriteRenderOutput(TFractal& fractal, TRenderOutput kind, const std::string& file) {
+  switch (kind) {
+    case TRenderOutput::kBMP:
+      return fractal.ExportBMP(file);
+    case TRenderOutput::kPSD:
+      return fractal.ExportPSD(file);
+    case TRenderOutput::kPNG:
+      return fractal.ExportPNG(file);
+    case TRenderOutput::kTGA:
+      return fractal.ExportTGA(file);
+    case TRenderOutput::kJPEG:
+      return fractal.ExportJPEG(file);
+    case TRenderOutput::kFractalFile:
+      return fractal.SaveToFile(file);
+    case TRenderOutput::kUnknown:
+      break;
+  }
+  throw EZentrope("Cannot tell the format of '" + file + "'");
+}
+
+int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err, bool terminal) {
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      out << kHelp;
+      return 0;
+    }
+  }
+  TOptions options;
+  if (!ParseOptions(argc, argv, options, err)) {
+    err << "Run 'zt render --help' for the options.\n";
+    return 2;
+  }
+  const std::string& input = options.Positional[0];
+  const std::string entry = options.Positional.size() > 1 ? options.Positional[1] : "";
+  const bool fractal_file = EndsWithText(input, ".zfr");
+  if (fractal_file && !entry.empty()) {
+    err << "zt render: a fractal file has no entries; leave ENTRY out\n";
+    return 2;
+  }
+
+  TProgressBar bar(err, terminal);
+  TProgressWindowGuard window(bar);
+  TFractal fractal(std::filesystem::path(input).stem().string());
+  fractal.SetThreadCount(options.Threads > 0 ? options.Threads : ConfigManager().ThreadNumber);
+  try {
+    TQuestionWatcher watcher;
+    if (fractal_file)
+      fractal.LoadFromFile(input);
+    else
+      LoadParameterFile(fractal, input, entry);
+    // A layer without the formula, coloring or transformation its parameter
+    // set names would give a wrong image: nothing is written then.
+    if (watcher.Asked()) throw EZentrope("Some entries of '" + input + "' could not be found");
+    const std::vector<std::string> failed = FailedEntries(fractal);
+    for (const std::string& entry_text : failed) err << "Could not compile " << entry_text << '\n';
+    if (!failed.empty())
+      throw EZentrope("Run 'zt compile' on the files above for the compiler's messages");
+    if (options.Width > 0) {
+      fractal.BeginUpdate();
+      fractal.SetWidth(options.Width);
+      fractal.SetHeight(options.Height);
+      fractal.EndUpdate();
+    }
+  } catch (const EZentrope& e) {
+    bar.Finish();
+    err << e.what() << '\n';
+    return 2;
+  }
+
+  Calculate(fractal, bar);
+  try {
+    WriteRenderOutput(fractal, RenderOutputFor(options.Output), options.Output);
+  } catch (const EZentrope& e) {
+    bar.Finish();
+    err << e.what() << '\n';
+    return 1;
+  }
+  out << "Wrote " << options.Output << " (" << fractal.Width() << " x " << fractal.Height()
+      << ", " << fractal.Layers().Count() << (fractal.Layers().Count() == 1 ? " layer" : " layers")
+      << ")\n";
+  return 0;
+}
+
+}  // namespace zt

@@ -1,0 +1,104 @@
+// Tests of the exporters' encoding helpers, byte for byte.
+#include "document/export/export_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "document/testing/export_sample.h"
+
+namespace zt {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string out;
+  for (int v : values) out.push_back(static_cast<char>(v));
+  return out;
+}
+
+std::string Packed(const std::vector<uint8_t>& data) {
+  std::string out;
+  PackBits(data.data(), data.size(), out);
+  return out;
+}
+
+std::vector<uint8_t> Repeated(size_t count, uint8_t value) { return std::vector<uint8_t>(count, value); }
+
+std::vector<uint8_t> Ascending(size_t count) {
+  std::vector<uint8_t> data(count);
+  for (size_t i = 0; i < count; ++i) data[i] = static_cast<uint8_t>(i);
+  return data;
+}
+
+std::vector<uint8_t> Join(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST(ExportHelpers, PackBitsPackets) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> data;
+    std::string expected;
+  } cases[] = {
+      {"empty", {}, ""},
+      {"single byte", {7}, Bytes({0, 7})},
+      {"pair is a run", {7, 7}, Bytes({0xFF, 7})},
+      {"literal then run", {1, 2, 3, 3, 3}, Bytes({1, 1, 2, 0xFE, 3})},
+      {"run then literal", {5, 5, 1, 2}, Bytes({0xFF, 5, 1, 1, 2})},
+      {"200 equal bytes", Repeated(200, 9), Bytes({0x81, 9, 0xB9, 9})},
+      {"128 equal bytes", Repeated(128, 4), Bytes({0x81, 4})},
+      {"129 equal bytes", Repeated(129, 4), Bytes({0x81, 4, 0, 4})},
+      {"130 equal bytes", Repeated(130, 4), Bytes({0x81, 4, 0xFF, 4})},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Packed(c.data), c.expected) << c.name;
+}
+
+TEST(ExportHelpers, PackBitsLiteralPacketsCloseAt128) {
+  // 130 distinct bytes: a full literal packet of 128 and one of 2.
+  std::string packed = Packed(Ascending(130));
+  ASSERT_EQ(packed.size(), 1 + 128 + 1 + 2u);
+  EXPECT_EQ(static_cast<uint8_t>(packed[0]), 127);
+  EXPECT_EQ(static_cast<uint8_t>(packed[128]), 127) << "last byte of the first packet";
+  EXPECT_EQ(packed.substr(129), Bytes({1, 128, 129}));
+
+  // Exactly 128 literals then a run: the run needs no empty literal packet between.
+  std::string then_run = Packed(Join(Ascending(128), Repeated(3, 200)));
+  EXPECT_EQ(then_run.size(), 129 + 2u);
+  EXPECT_EQ(then_run.substr(129), Bytes({0xFE, 200}));
+}
+
+// Decoding the packets must give back any input.
+TEST(ExportHelpers, PackBitsRoundTrips) {
+  std::vector<uint8_t> data;
+  for (int i = 0; i < 2000; ++i) data.push_back(static_cast<uint8_t>((i / 7) % 3 == 0 ? 42 : i * 31 % 251));
+  EXPECT_EQ(testing::UnpackBits(Packed(data)), data);
+}
+
+TEST(ExportHelpers, ExtractChannel) {
+  const uint8_t bgra[] = {1, 2, 3, 4, 11, 12, 13, 14};
+  const uint8_t bgr[] = {1, 2, 3, 11, 12, 13};
+  struct Case {
+    const uint8_t* row;
+    int stride;
+    int offset;
+    std::vector<uint8_t> expected;
+  } cases[] = {
+      {bgra, 4, 2, {3, 13}}, {bgra, 4, 3, {4, 14}}, {bgr, 3, 0, {1, 11}}, {bgr, 3, 2, {3, 13}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> channel(2);
+    ExtractChannel(c.row, 2, c.stride, c.offset, channel.data());
+    EXPECT_EQ(channel, c.expected) << c.stride << "/" << c.offset;
+  }
+}
+
+TEST(ExportHelpers, PixelsPerMeterRounds) {
+  EXPECT_EQ(PixelsPerMeter(300), 11811u);
+  EXPECT_EQ(PixelsPerMeter(72), 2835u);
+  EXPECT_EQ(PixelsPerMeter(96), 3780u);
+  EXPECT_EQ(PixelsPerMeter(0), 0u);
+}
+
+}  // namespace
+}  // namespace zt

@@ -1,0 +1,24 @@
+// Export of the merged image as a JPEG file through libjpeg.
+// through libjpeg.
+#pragma once
+
+#include "document/export/export_image.h"
+
+namespace zt {
+
+// Threads as for TExportImage. libjpeg failures are raised as EExportError
+// with the library's own message.
+class TExportJPEGImage : public TExportImage {
+ public:
+  // `quality` from 1 to 100; `baseline` forces baseline-compatible tables.
+  TExportJPEGImage(const std::filesystem::path& file_name, int quality, bool baseline);
+
+ protected:
+  void Export() override;
+
+ private:
+  int quality_;
+  bool baseline_;
+};
+
+}  // namespace zt

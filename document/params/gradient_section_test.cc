@@ -1,0 +1,119 @@
+// Tests of the gradient and alpha channel sections and of their entry files.
+#include "document/params/gradient_section.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/user_interface.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+using testing::ErrorMessageOf;
+
+std::string GradientText(TGradient& gradient, const std::string* title) {
+  TParWriter w("G");
+  WriteGradient(w, gradient, title);
+  w.Close();
+  return w.Text();
+}
+
+TEST(GradientSection, DefaultGradientWithTitleAndReadBack) {
+  TGradient gradient;
+  const std::string title = "Blue (2)";
+  const std::string text = GradientText(gradient, &title);
+  EXPECT_EQ(text,
+            "G {\r\ngradient:\r\n  title=\"Blue (2)\" smooth=yes numnodes=4 index=0 color=16711680 index=100\r\n"
+            "  color=16777215 index=200 color=65535 index=300 color=255\r\n}\r\n");
+  TParReader r;
+  r.LoadFromText(text);
+  std::string key, read_title = "stale";
+  r.ReadKey(key);
+  TGradient copy;
+  copy.Clear();
+  ReadGradient(r, copy, &read_title);
+  EXPECT_EQ(read_title, "Blue (2)");
+  EXPECT_EQ(GradientText(copy, &title), text);
+}
+
+TEST(GradientSection, PositionIsKeptWithoutMovingTheNodes) {
+  TParReader r;
+  r.LoadFromText("G {\ngradient:\n smooth=no position=-30 numnodes=2 index=5 color=1 index=7 color=2\n}");
+  std::string key;
+  r.ReadKey(key);
+  TGradient gradient;
+  ReadGradient(r, gradient);
+  EXPECT_EQ(gradient.Position(), -30);
+  EXPECT_FALSE(gradient.Smooth());
+  ASSERT_EQ(gradient.Count(), 2);
+  EXPECT_EQ(gradient.First()->index, 5);
+  EXPECT_EQ(gradient.Last()->index, 7);
+}
+
+TEST(GradientSection, NodesReadBeforeAnErrorStay) {
+  TParReader r;
+  r.LoadFromText("G {\ngradient:\n numnodes=3 index=5 color=255 index=9\n}");
+  std::string key;
+  r.ReadKey(key);
+  TGradient gradient;
+  EXPECT_EQ(ErrorMessageOf([&] { ReadGradient(r, gradient); }), "Invalid file format (line 4)");
+  ASSERT_EQ(gradient.Count(), 1);
+  EXPECT_EQ(gradient.First()->index, 5);
+}
+
+class EntryFiles : public ::testing::Test {
+ protected:
+  testing::TempDir dir_;
+  std::string file_ = (dir_.path() / "Mine.zgr").string();
+  TRecordingUserInterface ui_;
+  TUserInterfaceGuard guard_{ui_};
+};
+
+TEST_F(EntryFiles, SaveAskOverwriteOrTakeAUniqueName) {
+  TGradient gradient;
+  ASSERT_TRUE(SaveGradientEntry(file_, gradient, "my fire"));
+  gradient.Invert();
+  ui_.QueueAnswer(TAnswer::kNo);
+  ASSERT_TRUE(SaveGradientEntry(file_, gradient, "my fire"));
+  ui_.QueueAnswer(TAnswer::kCancel);
+  EXPECT_FALSE(SaveGradientEntry(file_, gradient, "my fire"));
+  ui_.QueueAnswer(TAnswer::kYes);
+  TGradient other;
+  other.Reverse();
+  ASSERT_TRUE(SaveGradientEntry(file_, other, "my fire"));
+
+  const auto records = ui_.Records();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].Text, "The entry 'myFire' already exists. \rDo you want to overwrite it?");
+
+  TGradient loaded;
+  EXPECT_EQ(LoadGradientEntry(file_, "myFire1", loaded), "my fire");
+  EXPECT_EQ(GradientText(loaded, nullptr), GradientText(gradient, nullptr));
+  EXPECT_EQ(LoadGradientEntry(file_, "myFire", loaded), "my fire");
+  EXPECT_EQ(GradientText(loaded, nullptr), GradientText(other, nullptr));
+  // The overwritten entry went away and its replacement came at the end.
+  const std::string text = testing::ReadFile(file_);
+  EXPECT_LT(text.find("myFire1 {"), text.find("myFire {"));
+  EXPECT_EQ(text.find("myFire {"), text.rfind("myFire {"));
+}
+
+TEST_F(EntryFiles, AlphaChannelEntryAndWrongSection) {
+  TAlphaChannel alpha;
+  alpha.InsertPoint(200, 0);
+  ASSERT_TRUE(SaveAlphaChannelEntry(file_, alpha, "Fade"));
+  EXPECT_EQ(testing::ReadFile(file_),
+            "Fade {\r\nalpha:\r\n  title=\"Fade\" smooth=yes numnodes=2 index=0 alpha=255 index=200 alpha=0\r\n"
+            "}\r\n");
+  TAlphaChannel loaded;
+  EXPECT_EQ(LoadAlphaChannelEntry(file_, "fade", loaded), "Fade");
+  EXPECT_EQ(loaded.Count(), 2);
+  EXPECT_TRUE(loaded.Transparent());
+  TGradient gradient;
+  EXPECT_EQ(ErrorMessageOf([&] { LoadGradientEntry(file_, "Fade", gradient); }),
+            "Invalid file format (line 2)");
+  EXPECT_EQ(ErrorMessageOf([&] { LoadGradientEntry(file_, "Gone", gradient); }),
+            "Could not find the entry 'Gone' in '" + file_ + "'");
+}
+
+}  // namespace
+}  // namespace zt

@@ -1,0 +1,102 @@
+// The code generator: the last stage of the compiler chain. It translates the
+// optimized program, one section at a time, into native x87 code built from the
+// runtime's primitives, and hands each section's sealed code to the entry object.
+// Its external interface is Generate (called by the optimizer) and the
+// SectionCompiled hook that the entry kinds answer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "formula/codegen/code_emitter.h"
+#include "formula/language/construct_list.h"
+#include "formula/codegen/optimizer.h"
+#include "platform/code_buffer.h"
+
+namespace zt {
+
+// The calculation-block cell of a predefined symbol; -1 for a symbol without one.
+int SymbolCell(int symbol);
+
+// Used on the compiler object's thread, like TLexical. The code it produces is
+// re-entrant and runs on any number of calculation threads.
+class TCompiler : public TOptimizer {
+ protected:
+  // Translates Program(). Raises EZentrope with the translation message on failure;
+  // the sections handed over before the failure are then the owner's to drop.
+  void Generate() override;
+  // Translates `program` section by section; Generate passes Program().
+  void GenerateFrom(TExpressionList& program);
+  // One section's sealed code, in program order; the owner takes the buffer over.
+  virtual void SectionCompiled(const std::string& upperName, TCodeBuffer code);
+  // The sections whose code the owner runs with #z parked: the current #z stays
+  // on the FPU below everything else (real part, then imaginary part), and the
+  // code reads it from there instead of from its cell. The cell is kept current
+  // as well. Such a section may assign #z only in its last statement, as a
+  // statement of its own; that assignment replaces the parked value.
+  virtual bool ParksZ(const std::string&) const { return false; }
+  // Whether the last Generate translated every section named by ParksZ (at least
+  // one) in parked form; otherwise none of them is.
+  bool ZParked() const { return z_parked_; }
+
+ private:
+  // The FPU's eight registers less the two of a parked #z.
+  static constexpr int kRegistersAboveParkedZ = 6;
+
+  // How a binary node with FPU operands is evaluated.
+  enum class TOrder : std::uint8_t { RightFirst, LeftFirst, Spill };
+
+  using TLink = TExpressionList::Link;
+
+  void TranslateSection(TLink* first, TLink* end);
+  // The section assigns #z at most in a last statement of its own and needs no
+  // more than the registers above the parked #z (measured without output).
+  bool CanPark(TLink* first, TLink* end);
+  int LoadParkedZ();
+  void StoreParkedZ(TExpression& value);
+  void Statement(TExpression& tree);
+  void Control(TExpression& keyword);
+  void PatchJumpIfFalse(int at, int target);
+  void PatchJump(int at, int target);
+  void PatchAbortCheck(int at, int target);
+
+  // Each returns the FPU registers its value occupies (complex 2, float 1, else 0).
+  int Expression(TExpression& node);
+  int Literal(const TExpression& node);
+  int Load(const TExpression& node);
+  int Unary(TExpression& node);
+  int Binary(TExpression& node);
+  int Function(TExpression& node);
+  // `used`: the value stays for the enclosing expression.
+  int Assignment(TExpression& node, bool used);
+  // Copies `source` into the target slot without the FPU when it is a memory
+  // operand of the target's type or the literal 0 or 1; false when it is not.
+  bool CopyAssignment(TValueType type, TCodeEmitter::TBase base, std::int32_t offset,
+                      const TExpression& source);
+  int LoadValue(TValueType type, TCodeEmitter::TBase base, std::int32_t offset);
+  // `keep`: the value also stays on the FPU (int and bool stay in EAX anyway).
+  void StoreValue(TValueType type, TCodeEmitter::TBase base, std::int32_t offset, bool keep);
+
+  TOrder OrderOf(TExpression& node);
+  // The FPU registers `node` needs on its own, measured without output.
+  int Need(TExpression& node);
+  TVariable& Temporary(int number, TValueType type);
+
+  // Emits primitive `index` that turns `operands` registers into `result` ones.
+  void Apply(int index, int operands, int result);
+  void Push(int registers);
+  void Discard(TValueType type);
+
+  TCodeEmitter emitter_;
+  TConstructList constructs_;
+  std::unordered_map<const TExpression*, TOrder> orders_;
+  int depth_ = 0;       // FPU registers in use in the current statement
+  int max_depth_ = 0;   // the statement's peak
+  int temporary_ = 0;   // next spill temporary of the statement
+  int section_peak_ = 0;  // the highest statement peak of the section
+  bool parked_ = false;   // the section being translated has #z parked
+  bool z_parked_ = false;
+};
+
+}  // namespace zt

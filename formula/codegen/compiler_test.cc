@@ -1,0 +1,458 @@
+// The code generator on hand-built programs: the exact messages of untranslatable
+// nodes, the encodings of copies and jumps byte for byte, and how spills share
+// their temporaries between statements.
+#include "formula/codegen/compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formula/codegen/calc_block.h"
+#include "formula/codegen/runtime.h"
+#include "formula/entries/formula.h"
+#include "formula/language/token.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+using TNode = std::unique_ptr<TExpression>;
+
+// Exposes the translation of a hand-built program and records its sections.
+class TProbeCompiler : public TCompiler {
+ public:
+  struct TSection {
+    std::string Name;
+    std::vector<std::uint8_t> Bytes;
+  };
+
+  void Run(TExpressionList& program) { GenerateFrom(program); }
+  std::vector<TSection> Sections;
+
+ protected:
+  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override {
+    EXPECT_TRUE(code.Empty() || code.Sealed());
+    Sections.push_back({upperName, {code.Bytes().begin(), code.Bytes().end()}});
+  }
+};
+
+TNode Node(TNodeKind kind, TValueType type, int code = 0) {
+  TNode node = TExpression::Make(kind, 0, 0, code);
+  node->Type = type;
+  return node;
+}
+
+TNode Section(const std::string& name) {
+  TNode node = Node(nkSection, vtBool);
+  node->Name = name;
+  return node;
+}
+
+TNode Literal(TLiteral value) {
+  TNode node = Node(nkLiteral, value.Type);
+  node->Literal = value;
+  return node;
+}
+
+TNode Var(TVariable& variable) {
+  TNode node = Node(nkVariable, variable.Type);
+  node->Variable = &variable;
+  return node;
+}
+
+TNode Symbol(int code, TValueType type) { return Node(nkSymbol, type, code); }
+
+TNode Unary(int op, TValueType type, TNode operand) {
+  TNode node = Node(nkUnary, type, op);
+  node->Left = std::move(operand);
+  return node;
+}
+
+TNode Binary(int op, TValueType type, TNode left, TNode right) {
+  TNode node = Node(nkBinary, type, op);
+  node->Left = std::move(left);
+  node->Right = std::move(right);
+  return node;
+}
+
+TNode Call(int function, TValueType type, TNode argument) {
+  TNode node = Node(nkFunction, type, function);
+  node->Left = std::move(argument);
+  return node;
+}
+
+TNode Keyword(int code, TNode condition = nullptr) {
+  TNode node = Node(nkKeyword, vtBool, code);
+  node->Left = std::move(condition);
+  return node;
+}
+
+TEST(CompilerTest, UntranslatableNodesRaiseTheirMessage) {
+  struct TCase {
+    const char* Message;
+    std::function<TNode(TVariableList&)> Statement;
+  };
+  const TCase cases[] = {
+      {"Could not translate complex literal",
+       [](TVariableList&) { return Literal(TLiteral::MakeComplex(2, 0)); }},
+      {"Could not translate float literal",
+       [](TVariableList&) { return Literal(TLiteral::MakeFloat(0.5L)); }},
+      {"Could not translate predefined symbol",
+       [](TVariableList&) { return Symbol(syPi, vtFloat); }},
+      {"Could not translate expression",
+       [](TVariableList&) { return Node(nkUserFunction, vtComplex); }},
+      {"Could not translate unary operator",
+       [](TVariableList& v) {
+         return Unary(eoNot, vtBool, Var(v.AddVariable("c", vtComplex)));
+       }},
+      {"Could not translate complex operator",
+       [](TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         return Binary(eoAnd, vtBool, Var(c), Var(c));
+       }},
+      {"Could not translate bool operator",
+       [](TVariableList& v) {
+         TVariable& b = v.AddVariable("b", vtBool);
+         return Binary(eoMultiply, vtBool, Var(b), Var(b));
+       }},
+      {"Could not translate bool function",
+       [](TVariableList& v) { return Call(fnSin, vtBool, Var(v.AddVariable("b", vtBool))); }},
+      {"Could not translate ZERO",
+       [](TVariableList& v) { return Call(fnZero, vtFloat, Var(v.AddVariable("f", vtFloat))); }},
+  };
+  for (const TCase& c : cases) {
+    TProbeCompiler compiler;
+    TExpressionList program;
+    program.Append(Section("INIT"));
+    program.Append(c.Statement(compiler.Variables()));
+    EXPECT_EQ(testing::ErrorMessageOf([&] { compiler.Run(program); }), c.Message);
+  }
+}
+
+TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
+  TProbeCompiler compiler;
+  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
+  TVariable& f = compiler.Variables().AddVariable("f", vtFloat);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Copies without the FPU (36 bytes per extended value): a variable of the same
+  // type, and the literals 0 and 1.
+  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex), Symbol(syPixel, vtComplex)));
+  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex),
+                        Literal(TLiteral::MakeComplex(1, 0))));
+  program.Append(Binary(eoAssign, vtFloat, Var(f), Literal(TLiteral::MakeFloat(0))));
+  program.Append(Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(7))));
+  program.Append(Section("LOOP"));
+  program.Append(Section("BAILOUT"));
+  // An unused value is dropped from the FPU.
+  program.Append(Symbol(syPixel, vtComplex));
+  compiler.Run(program);
+
+  ASSERT_EQ(compiler.Sections.size(), 3u);
+  EXPECT_EQ(compiler.Sections[0].Name, "INIT");
+  EXPECT_EQ(compiler.Sections[0].Bytes.size(), 2u * 36 + 2 * 36 + 36 + 10);
+  EXPECT_EQ(compiler.Sections[1].Name, "LOOP");
+  EXPECT_TRUE(compiler.Sections[1].Bytes.empty());
+  EXPECT_EQ(compiler.Sections[2].Bytes.size(), 12 + PrimitiveLength(prDiscardComplex));
+  // The int literal is stored at the laid-out offset of x.
+  const std::vector<std::uint8_t>& init = compiler.Sections[0].Bytes;
+  const std::size_t store = init.size() - 10;
+  EXPECT_EQ(init[store], 0xC7);
+  EXPECT_EQ(init[store + 1], 0x87);
+  EXPECT_EQ(init[store + 2], static_cast<std::uint8_t>(x.Offset));
+  EXPECT_EQ(init[store + 6], 7);
+}
+
+TEST(CompilerTest, ForwardJumpsArePatchedToTheirTargets) {
+  TProbeCompiler compiler;
+  TVariable& b = compiler.Variables().AddVariable("b", vtBool);
+  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
+  auto set_x = [&](int value) {
+    return Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(value)));
+  };
+  TExpressionList program;
+  program.Append(Section("IFELSE"));
+  program.Append(Keyword(kwIf, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(set_x(1));               // 14: (10)
+  program.Append(Keyword(kwElse));        // 24: jmp (5)
+  program.Append(set_x(2));               // 29: (10)
+  program.Append(Keyword(kwEndIf));       // 39
+  program.Append(Section("WHILE"));
+  program.Append(Keyword(kwWhile, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(set_x(3));                  // 14: (10)
+  program.Append(Keyword(kwEndWhile));       // 24: abort check (9); 33: jmp (5); 38
+  program.Append(Section("REPEAT"));
+  program.Append(Keyword(kwRepeat));         // 0
+  program.Append(set_x(4));                  // 0: (10)
+  program.Append(Keyword(kwUntil, Var(b)));  // 10: mov al (6); 16: abort (9); 25: jz (8); 33
+  compiler.Run(program);
+  ASSERT_EQ(compiler.Sections.size(), 3u);
+
+  auto rel32 = [](const std::vector<std::uint8_t>& code, std::size_t at) {
+    return static_cast<std::int32_t>(code[at] | code[at + 1] << 8 | code[at + 2] << 16 |
+                                     static_cast<std::uint32_t>(code[at + 3]) << 24);
+  };
+  const auto& if_else = compiler.Sections[0].Bytes;
+  ASSERT_EQ(if_else.size(), 39u);
+  EXPECT_EQ(rel32(if_else, 6 + 4), 29 - 6 - 8);
+  EXPECT_EQ(if_else[24], 0xE9);
+  EXPECT_EQ(rel32(if_else, 25), 39 - 24 - 5);
+
+  const auto& while_loop = compiler.Sections[1].Bytes;
+  ASSERT_EQ(while_loop.size(), 38u);
+  EXPECT_EQ(rel32(while_loop, 6 + 4), 38 - 6 - 8);
+  EXPECT_EQ(while_loop[24 + 8], 38 - 24 - 9);  // the abort check's rel8
+  EXPECT_EQ(rel32(while_loop, 34), 0 - 33 - 5);
+
+  const auto& repeat_loop = compiler.Sections[2].Bytes;
+  ASSERT_EQ(repeat_loop.size(), 33u);
+  EXPECT_EQ(repeat_loop[16 + 8], 33 - 16 - 9);
+  EXPECT_EQ(rel32(repeat_loop, 25 + 4), 0 - 25 - 8);
+}
+
+// (((a + a) + a) + a): each level holds the right operand below the left one,
+// so the chain needs 2 more registers per level.
+TNode Chain(TVariable& a, int levels) {
+  TNode node = Var(a);
+  for (int i = 0; i < levels; ++i) node = Binary(eoAdd, a.Type, std::move(node), Var(a));
+  return node;
+}
+
+TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
+  TProbeCompiler compiler;
+  TVariableList& variables = compiler.Variables();
+  TVariable& c = variables.AddVariable("c", vtComplex);
+  TVariable& f = variables.AddVariable("f", vtFloat);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Complex: 3 levels need 8 registers on each side; float: 6 levels need 7.
+  for (int i = 0; i < 2; ++i)
+    program.Append(Binary(eoAssign, vtComplex, Var(c),
+                          Binary(eoMultiply, vtComplex, Chain(c, 3), Chain(c, 3))));
+  program.Append(
+      Binary(eoAssign, vtFloat, Var(f), Binary(eoMultiply, vtFloat, Chain(f, 6), Chain(f, 6))));
+  compiler.Run(program);
+
+  std::vector<std::pair<int, TValueType>> temporaries;
+  for (int i = 0; i < variables.Count(); ++i)
+    if (variables.Item(i).Kind == TVariableKind::Temporary)
+      temporaries.emplace_back(variables.Item(i).Number, variables.Item(i).Type);
+  const std::vector<std::pair<int, TValueType>> expected = {{0, vtComplex}, {0, vtFloat}};
+  EXPECT_EQ(temporaries, expected);
+  EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
+}
+
+// Parks #z for LOOP and BAILOUT as the formula does, or for nothing.
+class TParkingCompiler : public TProbeCompiler {
+ public:
+  explicit TParkingCompiler(bool parks) : parks_(parks) {}
+  using TCompiler::ZParked;
+
+ protected:
+  bool ParksZ(const std::string& upperName) const override {
+    return parks_ && (upperName == "LOOP" || upperName == "BAILOUT");
+  }
+
+ private:
+  bool parks_;
+};
+
+TNode Z() { return Symbol(syZ, vtComplex); }
+TNode SetZ(TNode value) { return Binary(eoAssign, vtComplex, Z(), std::move(value)); }
+TNode ZSquaredPlusPixel() {
+  return Binary(eoAdd, vtComplex, Binary(eoMultiply, vtComplex, Z(), Z()),
+                Symbol(syPixel, vtComplex));
+}
+
+// Builds a formula program; `loop` and `bailout` add their statements.
+using TStatements = std::function<void(TExpressionList&, TVariableList&)>;
+
+struct TParkingRun {
+  bool Parked;
+  std::vector<TProbeCompiler::TSection> Sections;
+};
+
+TParkingRun CompileParking(bool parks, const TStatements& loop, const TStatements& bailout) {
+  TParkingCompiler compiler(parks);
+  TExpressionList program;
+  program.Append(Section("INIT"));
+  // Writes of #z before the loop do not matter.
+  program.Append(SetZ(Symbol(syPixel, vtComplex)));
+  program.Append(Section("LOOP"));
+  loop(program, compiler.Variables());
+  program.Append(Section("BAILOUT"));
+  bailout(program, compiler.Variables());
+  compiler.Run(program);
+  return {compiler.ZParked(), compiler.Sections};
+}
+
+void MandelbrotLoop(TExpressionList& program, TVariableList&) {
+  program.Append(SetZ(ZSquaredPlusPixel()));
+}
+
+void ModulusBailout(TExpressionList& program, TVariableList& variables) {
+  TVariable& limit = variables.AddVariable("limit", vtFloat);
+  program.Append(Binary(eoLess, vtBool, Unary(eoModulus, vtFloat, Z()), Var(limit)));
+}
+
+// (c * c) * (c * c): each side needs six registers (the product needs two of its
+// own), so either one waits below the other with eight in use.
+TNode SquaresProduct(TVariable& c) {
+  return Binary(eoMultiply, vtComplex, Binary(eoMultiply, vtComplex, Var(c), Var(c)),
+                Binary(eoMultiply, vtComplex, Var(c), Var(c)));
+}
+
+std::size_t Count(const std::vector<std::uint8_t>& code, std::vector<std::uint8_t> bytes) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i + bytes.size() <= code.size(); ++i)
+    count += std::equal(bytes.begin(), bytes.end(), code.begin() + static_cast<long>(i));
+  return count;
+}
+
+TEST(CompilerTest, ParkedSectionsReadZFromRegistersAndReplaceItLast) {
+  const TParkingRun parked = CompileParking(true, MandelbrotLoop, ModulusBailout);
+  const TParkingRun plain = CompileParking(false, MandelbrotLoop, ModulusBailout);
+  ASSERT_TRUE(parked.Parked);
+  EXPECT_FALSE(plain.Parked);
+  ASSERT_EQ(parked.Sections.size(), 3u);
+  // INIT is not parked.
+  EXPECT_EQ(parked.Sections[0].Bytes, plain.Sections[0].Bytes);
+
+  // z * z (6 registers with the product's own) goes before #pixel, which would
+  // otherwise wait below it. It reads #z twice, each time as two copies of the
+  // register below what is on the stack: fld st(1) twice, then fld st(3) twice
+  // above the first copy.
+  const std::vector<std::uint8_t>& loop = parked.Sections[1].Bytes;
+  EXPECT_EQ(Count(loop, {0xD9, 0xC1, 0xD9, 0xC1}), 1u);
+  EXPECT_EQ(Count(loop, {0xD9, 0xC3, 0xD9, 0xC3}), 1u);
+  EXPECT_EQ(Count(loop, {0xDB, 0xAE}), 2u);  // only #pixel comes from memory
+  // The new #z is stored and kept, then put over the old one: fstp st(2) twice.
+  ASSERT_GE(loop.size(), 20u);
+  const std::vector<std::uint8_t> tail(loop.end() - 20, loop.end());
+  const std::vector<std::uint8_t> expected_tail = {
+      0xD9, 0xC0, 0xDB, 0xBE, calc::kZ, 0, 0, 0,      0xD9, 0xC1,
+      0xDB, 0xBE, calc::kZ + 16, 0, 0, 0, 0xDD, 0xDA, 0xDD, 0xDA};
+  EXPECT_EQ(tail, expected_tail);
+
+  const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
+  // The limit is loaded first, then |z| reads #z below it.
+  EXPECT_EQ(Count(bailout, {0xD9, 0xC2, 0xD9, 0xC2}), 1u);
+  // The same order as unparked: the 12-byte load became 4 bytes of copies.
+  EXPECT_EQ(bailout.size() + 8, plain.Sections[2].Bytes.size());
+}
+
+TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
+  auto nothing = [](TExpressionList&, TVariableList&) {};
+  struct TCase {
+    const char* What;
+    TStatements Loop;
+    TStatements Bailout;
+  };
+  const TCase cases[] = {
+      {"#z written before the last statement",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         TVariable& c = v.AddVariable("c", vtComplex);
+         p.Append(Binary(eoAssign, vtComplex, Var(c), Z()));
+       },
+       ModulusBailout},
+      {"#z written twice",
+       [](TExpressionList& p, TVariableList&) {
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         p.Append(SetZ(ZSquaredPlusPixel()));
+       },
+       ModulusBailout},
+      {"#z written inside the last assignment's value",
+       [](TExpressionList& p, TVariableList&) {
+         p.Append(SetZ(Binary(eoAdd, vtComplex, SetZ(Z()), Z())));
+       },
+       ModulusBailout},
+      {"#z written as the value of another assignment",
+       [](TExpressionList& p, TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         p.Append(Binary(eoAssign, vtComplex, Var(c), SetZ(ZSquaredPlusPixel())));
+       },
+       ModulusBailout},
+      {"#z written inside an IF",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(Keyword(kwIf, Var(v.AddVariable("b", vtBool))));
+         p.Append(SetZ(ZSquaredPlusPixel()));
+         p.Append(Keyword(kwEndIf));
+       },
+       ModulusBailout},
+      {"#z written by the bailout",
+       MandelbrotLoop,
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(Z()));
+         ModulusBailout(p, v);
+       }},
+      {"a statement needing eight registers in either order",
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(SetZ(SquaresProduct(v.AddVariable("c", vtComplex))));
+       },
+       ModulusBailout},
+      {"a bailout needing eight registers in either order",
+       MandelbrotLoop,
+       [](TExpressionList& p, TVariableList& v) {
+         p.Append(Binary(eoEqual, vtBool, SquaresProduct(v.AddVariable("c", vtComplex)), Z()));
+       }},
+      {"an assignment inside an operand that would have to go first",
+       [](TExpressionList& p, TVariableList& v) {
+         TVariable& c = v.AddVariable("c", vtComplex);
+         TNode square = Binary(eoAssign, vtComplex, Var(c), Binary(eoMultiply, vtComplex, Z(), Z()));
+         p.Append(SetZ(Binary(eoAdd, vtComplex, std::move(square), Symbol(syPixel, vtComplex))));
+       },
+       ModulusBailout},
+  };
+  for (const TCase& c : cases) {
+    const TParkingRun parked = CompileParking(true, c.Loop, c.Bailout);
+    const TParkingRun plain = CompileParking(false, c.Loop, c.Bailout);
+    EXPECT_FALSE(parked.Parked) << c.What;
+    ASSERT_EQ(parked.Sections.size(), plain.Sections.size()) << c.What;
+    for (std::size_t i = 0; i < parked.Sections.size(); ++i)
+      EXPECT_EQ(parked.Sections[i].Bytes, plain.Sections[i].Bytes) << c.What;
+  }
+  // A chain that needs eight registers right operand first needs two left
+  // operand first; empty sections park as well.
+  EXPECT_TRUE(CompileParking(
+                  true,
+                  [](TExpressionList& p, TVariableList& v) {
+                    TVariable& c = v.AddVariable("c", vtComplex);
+                    p.Append(Binary(eoAssign, vtComplex, Var(c), Chain(c, 3)));
+                  },
+                  ModulusBailout)
+                  .Parked);
+  EXPECT_TRUE(CompileParking(true, nothing, nothing).Parked);
+}
+
+// A formula whose translation fails, as a combination the checker let through would.
+class TFailingFormula : public TFormula {
+ protected:
+  void Generate() override { throw EZentrope("Could not translate expression"); }
+};
+
+TEST(CompilerTest, TranslationFailuresAreReportedLikeCompileErrors) {
+  testing::TempDir dir;
+  auto file = dir.Write("f.zfm", "; two lines before\n\n  Broken {\nz = 1\n}\n");
+  TFailingFormula formula;
+  std::string reported;
+  int line = -1, column = -1;
+  formula.OnCompileError = [&](TLexical&, int, int l, int c, const std::string& text) {
+    reported = text;
+    line = l;
+    column = c;
+  };
+  formula.SetEntry(file.string(), "Broken");
+  EXPECT_TRUE(formula.CompileFailed());
+  EXPECT_EQ(reported, "Could not translate expression.");
+  EXPECT_EQ(line, 2);  // the entry's header
+  EXPECT_EQ(column, 2);
+  EXPECT_FALSE(formula.HasCode());
+}
+
+}  // namespace
+}  // namespace zt

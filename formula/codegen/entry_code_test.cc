@@ -1,0 +1,253 @@
+// Runs compiled entries end to end: formulas against a long double reference
+// loop, #z kept on the FPU against #z in its cell, control statements, the abort
+// flag inside user loops, spills and coloring procedures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formula/codegen/calc_block.h"
+#include "formula/testing/code_test_util.h"
+#include "formula/testing/compile_test_util.h"
+#include "formula/codegen/entry_thunk.h"
+#include "formula/codegen/procedures.h"
+
+namespace zt::testing {
+namespace {
+
+TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
+  ASSERT_NE(run.formula->Procedure(), nullptr);
+  const Complex points[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0.2L}, {0.26L, 0},
+                            {2, 2},         {-0.1L, 0.1L}, {0.5L, 0.5L}, {-2, 0}};
+  for (Complex c : points) {
+    const int maxiter = 60;
+    long double x = 0, y = 0;
+    int n = 0;
+    while (n < maxiter) {
+      const long double re = x * x - y * y + c.real();
+      y = 2 * x * y + c.imag();
+      x = re;
+      if (!(x * x + y * y <= 4)) break;
+      ++n;
+    }
+    run.Run(c, maxiter);
+    EXPECT_EQ(run.block.Int32(calc::kNumIter), n) << c;
+    EXPECT_NEAR(static_cast<double>(run.block.Complex(calc::kZ).real()), static_cast<double>(x),
+                1e-9)
+        << c;
+  }
+}
+
+// A formula that reports whether its loop keeps #z on the FPU, or that never
+// does, for comparison.
+class TParkingFormula : public TFormula {
+ public:
+  using TCompiler::ZParked;
+  bool Parks = true;
+
+ protected:
+  bool ParksZ(const std::string& upperName) const override {
+    return Parks && TFormula::ParksZ(upperName);
+  }
+};
+
+// The run's #z, #numiter and #index, to the bit.
+std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
+  std::vector<std::uint8_t> bytes(block.Data() + calc::kZ, block.Data() + calc::kZ + 10);
+  bytes.insert(bytes.end(), block.Data() + calc::kZ + 16, block.Data() + calc::kZ + 26);
+  bytes.insert(bytes.end(), block.Data() + calc::kIndex, block.Data() + calc::kIndex + 10);
+  bytes.insert(bytes.end(), block.Data() + calc::kNumIter, block.Data() + calc::kNumIter + 4);
+  return bytes;
+}
+
+TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
+  TempDir dir;
+  // Colorings whose loop procedure reads #z between iterations.
+  auto file = dir.Write("colorings.txt",
+                        "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
+                        "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
+  TColoring inside(true), outside(false);
+  ASSERT_EQ(CompileEntry(inside, file.string(), "Last").Error, "");
+  ASSERT_EQ(CompileEntry(outside, file.string(), "Sum").Error, "");
+  const char* formulas[] = {
+      "init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n",
+      "init:\n z = #pixel\nloop:\n z = sqr(z) + #pixel\nbailout:\n |z| < 4\n",
+      "init:\n z = 0.1\n complex c = #pixel\nloop:\n"
+      " complex w = z * z\n if real(w) > 0\n  w = w * z\n endif\n z = w + c - z * 0.25\n"
+      "bailout:\n |z - c| < 16 && real(z) != 5\n",
+      "init:\n z = #pixel\nloop:\n int i = 0\n while i < 3\n  i = i + 1\n endwhile\n"
+      " z = z ^ 2 + #pixel / i\nbailout:\n |z| < 8\n",
+  };
+  const struct {
+    const char* What;
+    std::uint32_t PeriodicityStart;
+    bool Abort;
+  } settings[] = {{"plain", 0, false}, {"periodicity", 0xFFFFFFFF, false}, {"abort", 0, true}};
+  const Complex pixels[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0}, {0.26L, 0}, {2, 2},
+                            {-0.1L, 0.6L}};
+  for (const char* body : formulas) {
+    auto formula_file = dir.Write("formula.txt", std::string("Test {\n") + body + "}\n");
+    auto parked = std::make_unique<TParkingFormula>();
+    auto plain = std::make_unique<TParkingFormula>();
+    plain->Parks = false;
+    ASSERT_EQ(CompileEntry(*parked, formula_file.string(), "Test").Error, "") << body;
+    ASSERT_EQ(CompileEntry(*plain, formula_file.string(), "Test").Error, "") << body;
+    EXPECT_TRUE(parked->ZParked()) << body;
+    EXPECT_FALSE(plain->ZParked()) << body;
+    TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
+    for (const auto& setting : settings)
+      for (Complex pixel : pixels) {
+        std::vector<std::uint8_t> outcomes[2];
+        for (int i = 0; i < 2; ++i) {
+          TCalcBlock& block = runs[i].block;
+          block.SetPointer(calc::kInsideLoop, inside.LoopProcedure());
+          block.SetPointer(calc::kInsideFinal, inside.FinalProcedure());
+          block.SetPointer(calc::kOutsideInit, outside.InitProcedure());
+          block.SetPointer(calc::kOutsideLoop, outside.LoopProcedure());
+          block.SetPointer(calc::kOutsideFinal, outside.FinalProcedure());
+          TVariableBlock inside_vars(inside, block, calc::kInsideVars);
+          TVariableBlock outside_vars(outside, block, calc::kOutsideVars);
+          block.SetUInt32(calc::kPeriodicityStart, setting.PeriodicityStart);
+          block.SetUInt32(calc::kPeriodicityMask, 1);
+          block.SetUInt32(calc::kPeriodicityCountdown, 4);
+          block.SetUInt32(calc::kPeriodicityReload, 4);
+          block.SetFloat32(calc::kPeriodicityTolerance, 1e-6f);
+          block.SetByte(calc::kAbort, setting.Abort);
+          runs[i].Run(pixel, 80);
+          outcomes[i] = Outcome(block);
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]) << body << setting.What << " at " << pixel;
+      }
+  }
+}
+
+TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {
+  // cabs is a float to the checker; the value below it must survive the call.
+  EXPECT_EQ(Transform("#pixel = cabs(#pixel) + 0.5\n", {3, 4}), Complex(5.5L, 0));
+  EXPECT_EQ(Transform("float f = 2\n#pixel = f * cabs(#pixel) + f\n", {3, 4}), Complex(12, 0));
+}
+
+TEST(EntryCodeTest, ColoringProceduresKeepTheirVariablesThroughThePixel) {
+  TempDir dir;
+  auto file = dir.Write("entry.txt",
+                        "Count {\ninit:\nfloat s = 0.5\nloop:\ns = s + 1\nfinal:\n#index = s\n}\n"
+                        "Plain {\nfinal:\n#index = #numiter\n}\n");
+  TColoring coloring(false);
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Count").Error, "");
+  ASSERT_NE(coloring.LoopProcedure(), nullptr);
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
+  run.block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+  run.block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+  run.block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+  TVariableBlock vars(coloring, run.block, calc::kOutsideVars);
+  run.Run({0.5L, 0.5L}, 100);
+  const int n = run.block.Int32(calc::kNumIter);
+  EXPECT_GT(n, 0);
+  EXPECT_LT(n, 100);
+  // The loop procedure runs after every iteration whose bailout held.
+  EXPECT_EQ(run.block.Extended(calc::kIndex), n + 0.5L);
+
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Plain").Error, "");
+  EXPECT_EQ(coloring.LoopProcedure(), nullptr);
+  EXPECT_NE(coloring.InitProcedure(), nullptr);
+  EXPECT_NE(coloring.FinalProcedure(), nullptr);
+}
+
+TEST(EntryCodeTest, ColoringReadsTheOrbitWithoutALoopSection) {
+  TempDir dir;
+  auto file = dir.Write("entry.txt", "Second {\nfinal:\n#index = real(oldz(2))\n}\n");
+  TColoring coloring(false);
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Second").Error, "");
+  ASSERT_NE(coloring.LoopProcedure(), nullptr);  // the orbit store needs it
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\nbailout:\n real(z) < 5\n");
+  TCalcBlock& block = run.block;
+  block.Allocate(21 * calc::kOrbitEntrySize, calc::kOrbitBuffer);
+  block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+  block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+  block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+  TVariableBlock vars(coloring, block, calc::kOutsideVars);
+  run.Run({0, 0}, 20);
+  // Entry 0 is the start value; entry 2 is z after the second iteration.
+  EXPECT_EQ(block.Extended(calc::kIndex), 2.0L);
+}
+
+TEST(EntryCodeTest, FormulaWithoutBailoutIteratesOnce) {
+  TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\n");
+  run.Run({0, 0}, 50);
+  EXPECT_EQ(run.block.Int32(calc::kNumIter), 0);
+  EXPECT_EQ(run.block.Complex(calc::kZ), Complex(1, 0));
+}
+
+TEST(EntryCodeTest, EveryBranchOfAnIfChainReachesTheCommonEnd) {
+  const std::string body =
+      "float x = real(#pixel)\n"
+      "if x < 1\n #pixel = 10\n"
+      "elseif x < 2\n #pixel = 20\n"
+      "elseif x < 3\n #pixel = 30\n"
+      "else\n #pixel = 40\n"
+      "endif\n"
+      "#pixel = #pixel + (0, 1)\n";
+  EXPECT_EQ(Transform(body, {0.5L, 0}), Complex(10, 1));
+  EXPECT_EQ(Transform(body, {1.5L, 0}), Complex(20, 1));
+  EXPECT_EQ(Transform(body, {2.5L, 0}), Complex(30, 1));
+  EXPECT_EQ(Transform(body, {3.5L, 0}), Complex(40, 1));
+  // Without ELSE a false condition skips to the end.
+  const std::string no_else = "if real(#pixel) > 0\n #pixel = 5\nendif\n#pixel = #pixel * 2\n";
+  EXPECT_EQ(Transform(no_else, {1, 0}), Complex(10, 0));
+  EXPECT_EQ(Transform(no_else, {-1, 3}), Complex(-2, 6));
+}
+
+TEST(EntryCodeTest, UserLoopsRunUntilTheirConditionOrTheAbortFlag) {
+  const std::string while_loop =
+      "int i = 0\nfloat s = 0\n"
+      "while i < 10\n s = s + i\n i = i + 1\nendwhile\n"
+      "#pixel = s\n";
+  EXPECT_EQ(Transform(while_loop, {0, 0}), Complex(45, 0));
+  const std::string repeat_loop = "int n = 1\nrepeat\n n = n * 2\nuntil n > 100\n#pixel = n\n";
+  EXPECT_EQ(Transform(repeat_loop, {0, 0}), Complex(128, 0));
+  // Endless loops stop after one pass of the body once the flag is set.
+  const std::string endless_while =
+      "int i = 0\nwhile real(#pixel) == real(#pixel)\n i = i + 1\nendwhile\n#pixel = i\n";
+  EXPECT_EQ(Transform(endless_while, {0, 0}, true), Complex(1, 0));
+  const std::string endless_repeat =
+      "int i = 0\nrepeat\n i = i + 1\nuntil real(#pixel) != real(#pixel)\n#pixel = i\n";
+  EXPECT_EQ(Transform(endless_repeat, {0, 0}, true), Complex(1, 0));
+}
+
+TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
+  // Each side needs eight registers: neither fits above the other's value.
+  const std::string body =
+      "complex a = #pixel\n"
+      "#pixel = (((a + a * 0.5) + a * 0.25) + a * 2.5) * (((a - a * 1.5) + a * 3) - a * 0.75)\n";
+  auto entry = Compile<TTransform>("transform:\n" + body);
+  bool spilled = false;
+  for (int i = 0; i < entry->Variables().Count(); ++i)
+    spilled |= entry->Variables().Item(i).Kind == TVariableKind::Temporary;
+  EXPECT_TRUE(spilled);
+  const Complex a(0.3L, -0.2L);
+  const Complex expected = (((a + a * 0.5L) + a * 0.25L) + a * 2.5L) *
+                           (((a - a * 1.5L) + a * 3.0L) - a * 0.75L);
+  const Complex got = Transform(body, a);
+  EXPECT_NEAR(static_cast<double>(got.real()), static_cast<double>(expected.real()), 1e-15);
+  EXPECT_NEAR(static_cast<double>(got.imag()), static_cast<double>(expected.imag()), 1e-15);
+}
+
+TEST(EntryCodeTest, FailedCompilationLeavesNoCode) {
+  TempDir dir;
+  auto file = dir.Write("entry.txt", "Good {\ntransform:\n#pixel = #pixel * 2\n}\n"
+                                     "Bad {\ntransform:\n#pixel = \n}\n");
+  TTransform entry;
+  EXPECT_EQ(CompileEntry(entry, file.string(), "Good").Error, "");
+  EXPECT_NE(entry.Procedure(), nullptr);
+  EXPECT_NE(CompileEntry(entry, file.string(), "Bad").Error, "");
+  EXPECT_EQ(entry.Procedure(), nullptr);
+  EXPECT_EQ(entry.VariableBlockSize(), 0);
+}
+
+}  // namespace
+}  // namespace zt::testing

@@ -1,0 +1,157 @@
+// The optimizer's rewrite of the checked program: substitution of #pi, #e,
+// parameters and function parameters, then the node rules of optimizer_fold.h,
+// constant IF removal and the move of literals into constants.
+#include "formula/codegen/optimizer.h"
+
+#include <cmath>
+
+#include "formula/codegen/optimizer_fold.h"
+#include "formula/language/token.h"
+#include "formula/language/variable_list.h"
+#include "platform/error.h"
+
+namespace zt {
+namespace {
+
+using TNode = std::unique_ptr<TExpression>;
+
+// A copy of `node` without its children.
+TNode ShallowCopy(const TExpression& node) {
+  auto copy = TExpression::Make(node.Kind, node.Line, node.Column, node.Code);
+  copy->Type = node.Type;
+  copy->Name = node.Name;
+  copy->Variable = node.Variable;
+  copy->Flag = node.Flag;
+  copy->Literal = node.Literal;
+  return copy;
+}
+
+TNode LiteralNode(const TExpression& at, const TLiteral& value) {
+  auto node = TExpression::Make(nkLiteral, at.Line, at.Column);
+  node->Literal = value;
+  node->Type = value.Type;
+  return node;
+}
+
+// `value` given as type `type`: an int from the rounded value, a bool from
+// value != 0, a complex with the value as real part.
+TLiteral Converted(const TLiteral& value, TValueType type) {
+  if (value.Type == type) return value;
+  long double re = value.Type == vtInt ? value.Int : value.Type == vtBool ? value.Bool : value.Re;
+  long double im = value.Type == vtComplex ? value.Im : 0;
+  switch (type) {
+    case vtComplex: return TLiteral::MakeComplex(re, im);
+    case vtFloat: return TLiteral::MakeFloat(re);
+    case vtInt: return TLiteral::MakeInt(static_cast<std::int32_t>(std::lround(re)));
+    case vtBool: return TLiteral::MakeBool(re != 0 || im != 0);
+  }
+  return value;
+}
+
+// Complex and float zero and one have load primitives and copy sources of their
+// own; int and bool literals are immediate operands.
+bool NeedsConstant(const TLiteral& value) {
+  switch (value.Type) {
+    case vtComplex:
+      return !SameValue(value, TLiteral::MakeComplex(0, 0)) &&
+             !SameValue(value, TLiteral::MakeComplex(1, 0));
+    case vtFloat:
+      return !SameValue(value, TLiteral::MakeFloat(0)) && !SameValue(value, TLiteral::MakeFloat(1));
+    default: return false;
+  }
+}
+
+bool HasOperands(const TExpression& node) {
+  return node.Kind == nkUnary || node.Kind == nkBinary || node.Kind == nkFunction;
+}
+
+}  // namespace
+
+void TOptimizer::Optimize() {
+  Variables().RemoveGenerated();
+  std::vector<TNode> statements;
+  for (auto* link = Expressions().First(); link; link = link->Next.get())
+    statements.push_back(Rewrite(*link->Tree));
+  if (optimizing_) RemoveConstantBranches(statements);
+  program_ = std::make_unique<TExpressionList>();
+  for (auto& statement : statements) {
+    MoveLiteralsToConstants(statement, true);
+    program_->Append(std::move(statement));
+  }
+  try {
+    Generate();
+  } catch (...) {
+    program_.reset();
+    throw;
+  }
+  program_.reset();
+}
+
+TLiteral TOptimizer::ParameterValue(const std::string& name) {
+  const int index = Params().IndexOfName(name);
+  if (index < 0) throw EZentrope("Could not look up parameter value");
+  return Params().Items(index).AsLiteral();
+}
+
+int TOptimizer::FunctionValue(const std::string& name) {
+  const int index = Funcs().IndexOfName(name);
+  if (index < 0) throw EZentrope("Could not look up function value");
+  return Funcs().Items(index).FuncCode();
+}
+
+TNode TOptimizer::Rewrite(const TExpression& node) {
+  if (node.Kind == nkSymbol || node.Kind == nkParameter || node.Kind == nkParameterValue)
+    return Substitute(node);
+  TNode copy = ShallowCopy(node);
+  if (node.Kind == nkUserFunction) {
+    copy->Kind = nkFunction;
+    copy->Code = static_cast<std::uint8_t>(FunctionValue(node.Name));
+    copy->Name.clear();
+  }
+  if (node.Left) copy->Left = Rewrite(*node.Left);
+  if (node.Right) copy->Right = Rewrite(*node.Right);
+  if (!HasOperands(*copy) || !optimizing_) return copy;
+  copy = FoldNode(std::move(copy));
+  return ReduceNode(std::move(copy));
+}
+
+TNode TOptimizer::Substitute(const TExpression& node) {
+  switch (node.Kind) {
+    case nkSymbol:
+      if (node.Code == syPi) return LiteralNode(node, PiLiteral());
+      if (node.Code == syE) return LiteralNode(node, ELiteral());
+      return ShallowCopy(node);
+    case nkParameter:
+      if (TVariable* copy = Variables().FindParameterCopy(node.Name)) {
+        auto reference = TExpression::Make(nkVariable, node.Line, node.Column);
+        reference->Variable = copy;
+        reference->Type = copy->Type;
+        return reference;
+      }
+      return ParameterLiteral(node);
+    default:  // nkParameterValue: the initial value of a parameter's copy
+      return ParameterLiteral(node);
+  }
+}
+
+TNode TOptimizer::ParameterLiteral(const TExpression& node) {
+  return LiteralNode(node, Converted(ParameterValue(node.Name), node.Type));
+}
+
+void TOptimizer::MoveLiteralsToConstants(TNode& node, bool operand) {
+  if (node->Kind == nkLiteral) {
+    if (!operand || !NeedsConstant(node->Literal)) return;
+    TVariable* constant = Variables().FindConstant(node->Literal);
+    if (!constant) constant = &Variables().AddConstant(node->Literal);
+    auto reference = TExpression::Make(nkVariable, node->Line, node->Column);
+    reference->Variable = constant;
+    reference->Type = constant->Type;
+    node = std::move(reference);
+    return;
+  }
+  const bool operands = HasOperands(*node);
+  if (node->Left) MoveLiteralsToConstants(node->Left, operands);
+  if (node->Right) MoveLiteralsToConstants(node->Right, operands);
+}
+
+}  // namespace zt

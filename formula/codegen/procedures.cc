@@ -1,0 +1,298 @@
+// Procedure builders. Each builder is one emitting function run twice through
+// Assemble: once to measure, once into the exactly-sized buffer. Forward jumps are
+// emitted with a placeholder target and emitted again where they land; all of
+// them use 32-bit displacements, so both passes produce the same sizes.
+#include "formula/codegen/procedures.h"
+
+#include <cstring>
+#include <vector>
+
+#include "formula/codegen/calc_block.h"
+#include "formula/codegen/code_emitter.h"
+#include "platform/error.h"
+
+namespace zt {
+namespace {
+
+using E = TCodeEmitter;
+
+// A jump whose target lies ahead: remembers where it was emitted and rewrites
+// it with the real displacement when the target is reached.
+class TForwardJump {
+ public:
+  enum TKind { kAlways, kIf, kIfFalse };
+
+  TForwardJump(E& e, TKind kind, E::TCondition condition = E::kZero)
+      : kind_(kind), condition_(condition), at_(e.Offset()) {
+    Emit(e, at_ + Size());
+  }
+
+  void Land(E& e) const {
+    const int here = e.Offset();
+    e.SetOffset(at_);
+    Emit(e, here);
+    e.SetOffset(here);
+  }
+
+ private:
+  int Size() const {
+    return kind_ == kAlways ? kJumpSize : kind_ == kIf ? kJumpIfSize : kJumpIfFalseSize;
+  }
+  void Emit(E& e, int target) const {
+    if (kind_ == kAlways) e.Jump(target);
+    else if (kind_ == kIf) e.JumpIf(condition_, target);
+    else e.JumpIfFalse(target);
+  }
+
+  TKind kind_;
+  E::TCondition condition_;
+  int at_;
+};
+
+TForwardJump ForwardIf(E& e, E::TCondition condition) {
+  return TForwardJump(e, TForwardJump::kIf, condition);
+}
+
+void LandAll(E& e, const std::vector<TForwardJump>& jumps) {
+  for (const TForwardJump& jump : jumps) jump.Land(e);
+}
+
+void Code(E& e, TCodeBytes code) {
+  for (std::uint8_t b : code) e.Byte(b);
+}
+
+// Runs `emit` to measure, then into one buffer of the measured size, and seals it.
+template <class F>
+TCodeBuffer Assemble(F&& emit) {
+  E e;
+  e.Begin(nullptr);
+  emit(e);
+  const int size = e.Offset();
+  TCodeBuffer buffer = TCodeBuffer::Allocate(static_cast<std::size_t>(size));
+  e.Begin(buffer.Data(), buffer.Size());
+  emit(e);
+  if (e.Offset() != size) throw EZentrope("Generated code differs from its measured size");
+  buffer.Seal();
+  return buffer;
+}
+
+// Pushes one part of #z: from its cell, or with #z parked (real part in ST0,
+// imaginary part in ST1, nothing above) as a copy of its register.
+void LoadZPart(E& e, std::int32_t part, bool z_parked) {
+  if (z_parked) e.LoadRegister(part == calc::kZ ? 0 : 1);
+  else e.LoadFloat(E::kBlock, part);
+}
+
+// Pops the parked #z.
+void DropParkedZ(E& e) {
+  e.PopToRegister(0);
+  e.PopToRegister(0);
+}
+
+// Sets the flags for "abs(z part - reference part), rounded to a 32-bit float,
+// above the tolerance" (unsigned compare of the bit patterns; the FPU stack is
+// left as it was).
+void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, bool z_parked) {
+  LoadZPart(e, z, z_parked);
+  e.LoadFloat(E::kBlock, reference);
+  e.Bytes({0xDE, 0xE9});              // fsubp st(1), st
+  e.Bytes({0xD9, 0xE1});              // fabs
+  e.Bytes({0xD9, 0x5C, 0x24, 0xF8});  // fstp dword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xF8});  // mov eax, [rsp-8]
+  e.MemoryOp({0x3B}, E::kEax, E::kBlock, calc::kPeriodicityTolerance);  // cmp eax, [tol]
+}
+
+// Periodicity check between iterations. Saves z as the reference whenever
+// ECX & mask is 0 (the saving interval doubles every `reload` saves); otherwise an
+// orbit back within the tolerance of the reference is periodic: ECX = 0 and a jump
+// that the caller lands at the loop exit is appended to `exits`.
+void EmitPeriodicity(E& e, bool z_parked, std::vector<TForwardJump>& exits) {
+  std::vector<TForwardJump> done;
+  e.MemoryOp({0x3B}, E::kEcx, E::kBlock, calc::kPeriodicityStart);  // cmp ecx, [start]
+  done.push_back(ForwardIf(e, E::kAboveOrEqual));
+  e.MemoryOp({0x85}, E::kEcx, E::kBlock, calc::kPeriodicityMask);  // test [mask], ecx
+  const TForwardJump compare = ForwardIf(e, E::kNotZero);
+
+  e.CopyExtended(E::kBlock, calc::kZ, E::kBlock, calc::kPeriodicityRef);
+  e.CopyExtended(E::kBlock, calc::kZ + 16, E::kBlock, calc::kPeriodicityRef + 16);
+  e.MemoryOp({0xFF}, 1, E::kBlock, calc::kPeriodicityCountdown);  // dec dword [countdown]
+  done.push_back(ForwardIf(e, E::kNotZero));
+  e.LoadInt(E::kBlock, calc::kPeriodicityMask);
+  e.Bytes({0x8D, 0x44, 0x00, 0x01});  // lea eax, [rax+rax+1]
+  e.StoreInt(E::kBlock, calc::kPeriodicityMask);
+  e.LoadInt(E::kBlock, calc::kPeriodicityReload);
+  e.StoreInt(E::kBlock, calc::kPeriodicityCountdown);
+  done.push_back(TForwardJump(e, TForwardJump::kAlways));
+
+  compare.Land(e);
+  ComparePartDistance(e, calc::kZ, calc::kPeriodicityRef, z_parked);
+  done.push_back(ForwardIf(e, E::kAbove));
+  ComparePartDistance(e, calc::kZ + 16, calc::kPeriodicityRef + 16, z_parked);
+  done.push_back(ForwardIf(e, E::kAbove));
+  e.Bytes({0x31, 0xC9});  // xor ecx, ecx
+  exits.push_back(TForwardJump(e, TForwardJump::kAlways));
+  LandAll(e, done);
+}
+
+// Calls the coloring loop procedure in `cell` unless the cell is null. The
+// procedure needs the whole FPU: a parked #z is dropped for the call (its cell is
+// current) and loaded again afterwards, as the procedure may have changed it.
+void CallColoringLoop(E& e, std::int32_t cell, bool z_parked) {
+  if (!z_parked) {
+    e.CallCellIfSet(cell);
+    return;
+  }
+  e.MemoryOp({0x83}, 7, E::kBlock, cell, true);  // cmp qword [rsi + cell], 0
+  e.Byte(0x00);
+  const TForwardJump unset = ForwardIf(e, E::kZero);
+  DropParkedZ(e);
+  e.CallCell(cell);
+  e.LoadComplex(E::kBlock, calc::kZ);
+  unset.Land(e);
+}
+
+// With `z_parked` the loop and bailout code expect #z on the FPU: it is loaded
+// once before the loop, stays there between iterations, and is dropped on every
+// way out, so the finish finds the FPU empty.
+void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, bool z_parked) {
+  e.Prologue();
+  e.EnterVariables(calc::kFormulaVars);
+  Code(e, init);
+
+  e.CallCell(calc::kInsideInit);
+  e.CallCell(calc::kOutsideInit);
+  e.MemoryOp({0x8B}, E::kEcx, E::kBlock, calc::kMaxIter);  // mov ecx, [maxiter]
+  if (z_parked) e.LoadComplex(E::kBlock, calc::kZ);
+
+  const int loop_start = e.Offset();
+  Code(e, loop);
+  if (bailout.empty()) e.Bytes({0x30, 0xC0});  // xor al, al: stop after one iteration
+  else Code(e, bailout);
+
+  std::vector<TForwardJump> exits;
+  exits.push_back(TForwardJump(e, TForwardJump::kIfFalse));  // the orbit escaped
+  EmitPeriodicity(e, z_parked, exits);
+  CallColoringLoop(e, calc::kInsideLoop, z_parked);
+  CallColoringLoop(e, calc::kOutsideLoop, z_parked);
+  e.MemoryOp({0x80}, 7, E::kBlock, calc::kAbort);  // cmp byte [abort], 0
+  e.Byte(0x00);
+  exits.push_back(ForwardIf(e, E::kNotZero));
+  e.Bytes({0xFF, 0xC9});  // dec ecx
+  e.JumpIf(E::kNotZero, loop_start);
+  LandAll(e, exits);
+  if (z_parked) DropParkedZ(e);
+  e.LeaveVariables();
+
+  // #numiter = #maxiter - ECX; a counter left above 0 means outside.
+  e.LoadInt(E::kBlock, calc::kMaxIter);
+  e.Bytes({0x29, 0xC8});  // sub eax, ecx
+  e.StoreInt(E::kBlock, calc::kNumIter);
+  e.Bytes({0x85, 0xC9});  // test ecx, ecx
+  const TForwardJump inside = ForwardIf(e, E::kZero);
+  e.CallCell(calc::kOutsideFinal);
+  const TForwardJump finished(e, TForwardJump::kAlways);
+  inside.Land(e);
+  e.CallCell(calc::kInsideFinal);
+  finished.Land(e);
+  e.Epilogue();
+}
+
+// Copies the ten bytes of one extended value of #z to [rax + at] through RDX.
+void StoreZPartAtRax(E& e, std::int32_t part, std::uint8_t at) {
+  e.MemoryOp({0x8B}, E::kEdx, E::kBlock, part, true);  // mov rdx, [part]
+  e.Bytes({0x48, 0x89, 0x50, at});                     // mov [rax+at], rdx
+  e.MemoryOp({0x0F, 0xB7}, E::kEdx, E::kBlock, part + 8);  // movzx edx, word [part+8]
+  e.Bytes({0x66, 0x89, 0x50, static_cast<std::uint8_t>(at + 8)});  // mov [rax+at+8], dx
+}
+
+// Writes #z to the orbit entry at the write position (the buffer's entry 0 for
+// init) and moves the write position to the next entry.
+void EmitOrbitStore(E& e, bool inside, TColoringPart part) {
+  const std::int32_t position = inside ? calc::kInsideOrbitPos : calc::kOutsideOrbitPos;
+  const std::int32_t source = part == TColoringPart::kInit ? calc::kOrbitBuffer : position;
+  e.MemoryOp({0x8B}, E::kEax, E::kBlock, source, true);  // mov rax, [source]
+  StoreZPartAtRax(e, calc::kZ, 0);
+  StoreZPartAtRax(e, calc::kZ + 16, calc::kOrbitEntrySize / 2);
+  e.Bytes({0x48, 0x83, 0xC0, calc::kOrbitEntrySize});   // add rax, 20
+  e.MemoryOp({0x89}, E::kEax, E::kBlock, position, true);  // mov [position], rax
+}
+
+// The ten bytes of an extended value: the 64-bit mantissa and the sign/exponent.
+struct TExtendedBits {
+  std::uint64_t Mantissa;
+  std::uint16_t Exponent;
+};
+
+TExtendedBits BitsOf(long double value) {
+  TExtendedBits bits;
+  std::memcpy(&bits.Mantissa, &value, 8);
+  std::memcpy(&bits.Exponent, reinterpret_cast<const std::uint8_t*>(&value) + 8, 2);
+  return bits;
+}
+
+}  // namespace
+
+TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
+                                  bool z_parked) {
+  return Assemble([&](E& e) { EmitFormula(e, init, loop, bailout, z_parked); });
+}
+
+TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
+                                   TColoringPart part) {
+  return Assemble([&](E& e) {
+    e.EnterVariables(inside ? calc::kInsideVars : calc::kOutsideVars);
+    Code(e, code);
+    if (uses_orbit && part != TColoringPart::kFinal) EmitOrbitStore(e, inside, part);
+    e.LeaveVariables();
+    e.Return();
+  });
+}
+
+TCodeBuffer BuildTransformProcedure(TCodeBytes code) {
+  return Assemble([&](E& e) {
+    e.Prologue();
+    e.EnterVariables(calc::kTransformVars);
+    Code(e, code);
+    e.LeaveVariables();
+    e.Epilogue();
+  });
+}
+
+TCodeBuffer BuildReturnProcedure() {
+  return Assemble([](E& e) { e.Return(); });
+}
+
+TCodeBuffer BuildDefaultColoringFinal() {
+  // The factor is loaded as an extended value through the red zone, so the product
+  // is the one of #numiter and 0.01 in extended precision.
+  const TExtendedBits factor = BitsOf(0.01L);
+  return Assemble([&](E& e) {
+    e.MemoryOp({0xDB}, 0, E::kBlock, calc::kNumIter);  // fild dword [numiter]
+    e.Bytes({0x48, 0xB8});                              // mov rax, mantissa
+    for (int shift = 0; shift < 64; shift += 8)
+      e.Byte(static_cast<std::uint8_t>(factor.Mantissa >> shift));
+    e.Bytes({0x48, 0x89, 0x44, 0x24, 0xF0});  // mov [rsp-16], rax
+    e.Bytes({0x66, 0xC7, 0x44, 0x24, 0xF8,    // mov word [rsp-8], exponent
+             static_cast<std::uint8_t>(factor.Exponent & 0xFF),
+             static_cast<std::uint8_t>(factor.Exponent >> 8)});
+    e.Bytes({0xDB, 0x6C, 0x24, 0xF0});  // fld tbyte [rsp-16]
+    e.Bytes({0xDE, 0xC9});              // fmulp st(1), st
+    e.StoreFloat(E::kBlock, calc::kIndex);
+    e.Return();
+  });
+}
+
+TCodeBuffer BuildEmptyFormulaProcedure() {
+  return Assemble([](E& e) {
+    e.Prologue();
+    e.CallCell(calc::kOutsideInit);
+    e.CopyExtended(E::kBlock, calc::kZero, E::kBlock, calc::kZ);
+    e.CopyExtended(E::kBlock, calc::kZero, E::kBlock, calc::kZ + 16);
+    e.CallCellIfSet(calc::kOutsideLoop);
+    e.StoreIntLiteral(E::kBlock, calc::kNumIter, 1);
+    e.CallCell(calc::kOutsideFinal);
+    e.Epilogue();
+  });
+}
+
+}  // namespace zt

@@ -1,0 +1,198 @@
+// Code of the built-in formulas. The plain procedure hands built-in init, loop and
+// bailout code to the formula procedure builder; the unrolled procedure is laid
+// out here. Both share the step and the bailout test, so they compute the same
+// #z to the bit.
+#include "formula/entries/builtin_formula.h"
+
+#include <cstring>
+#include <vector>
+
+#include "formula/codegen/calc_block.h"
+#include "formula/codegen/code_emitter.h"
+#include "formula/codegen/procedures.h"
+#include "platform/error.h"
+
+namespace zt {
+namespace {
+
+using E = TCodeEmitter;
+
+// Where the unrolled procedure's forward jumps land. The measuring pass records
+// the offsets; the emitting pass, whose sizes are the same, jumps to them.
+struct TLabels {
+  int Tail = 0;
+  int Exit = 0;
+  int Inside = 0;
+  int Finished = 0;
+};
+
+// Runs `emit` to measure, then into a vector of the measured size.
+template <class F>
+std::vector<std::uint8_t> EmitBytes(F&& emit) {
+  E e;
+  e.Begin(nullptr);
+  emit(e);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(e.Offset()));
+  e.Begin(bytes.data(), bytes.size());
+  emit(e);
+  if (e.Offset() != static_cast<int>(bytes.size()))
+    throw EZentrope("Generated code differs from its measured size");
+  return bytes;
+}
+
+// z = #pixel + Start and c = #pixel (type 1), or z = #pixel and c = Seed (type 2).
+// Leaves the FPU empty.
+void EmitInit(E& e, int type) {
+  if (type == 1) {
+    e.CopyExtended(E::kBlock, calc::kPixel, E::kVars, builtin::kC);
+    e.CopyExtended(E::kBlock, calc::kPixel + 16, E::kVars, builtin::kC + 16);
+    for (int part : {16, 0}) {
+      e.LoadFloat(E::kBlock, calc::kPixel + part);
+      e.LoadFloat(E::kVars, builtin::kParam + part);
+      e.Bytes({0xDE, 0xC1});  // faddp st(1), st
+    }
+    e.StoreComplex(E::kBlock, calc::kZ);
+  } else {
+    e.CopyExtended(E::kVars, builtin::kParam, E::kVars, builtin::kC);
+    e.CopyExtended(E::kVars, builtin::kParam + 16, E::kVars, builtin::kC + 16);
+    e.CopyExtended(E::kBlock, calc::kPixel, E::kBlock, calc::kZ);
+    e.CopyExtended(E::kBlock, calc::kPixel + 16, E::kBlock, calc::kZ + 16);
+  }
+}
+
+// z = z^2 + c on z in ST0 (real) and ST1 (imaginary), replaced in place. The real
+// and imaginary part of c are pushed by `load_c`; at both loads the registers
+// that the step itself uses are ST0 to ST2, so c below z is at ST3 for either.
+template <class LoadC>
+void EmitStep(E& e, LoadC&& load_c) {
+  e.LoadRegister(0);
+  e.Bytes({0xD8, 0xC9});  // fmul st, st(1): zr^2
+  e.LoadRegister(2);
+  e.Bytes({0xD8, 0xCB});  // fmul st, st(3): zi^2
+  e.Bytes({0xDE, 0xE9});  // fsubp: zr^2 - zi^2
+  load_c(0);
+  e.Bytes({0xDE, 0xC1});  // faddp: new real part
+  e.Bytes({0xD9, 0xCA});  // fxch st(2)
+  e.Bytes({0xDE, 0xC9});  // fmulp: zi * zr
+  e.Bytes({0xD8, 0xC0});  // fadd st, st: doubled
+  load_c(16);
+  e.Bytes({0xDE, 0xC1});  // faddp: new imaginary part
+  e.Bytes({0xD9, 0xC9});  // fxch st(1)
+}
+
+// Compares the upper half of |z|^2 as a double with the upper half of Bailout as
+// a double (unsigned): "above" means the orbit escaped. z stays in ST0/ST1.
+void EmitBailoutTest(E& e) {
+  e.LoadRegister(0);
+  e.Bytes({0xD8, 0xC8});  // fmul st, st(0)
+  e.LoadRegister(2);
+  e.Bytes({0xD8, 0xC8});
+  e.Bytes({0xDE, 0xC1});              // faddp
+  e.Bytes({0xDD, 0x5C, 0x24, 0xF8});  // fstp qword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xFC});  // mov eax, [rsp-4]
+  e.MemoryOp({0x3B}, E::kEax, E::kVars, builtin::kBailoutHigh);  // cmp eax, [bailout]
+}
+
+void EmitDecEcx(E& e) { e.Bytes({0xFF, 0xC9}); }
+
+// One iteration with c kept on the FPU below z; jumps to the exit when it escaped.
+void EmitRegisterIteration(E& e, const TLabels& labels) {
+  EmitStep(e, [&](int) { e.LoadRegister(3); });
+  EmitBailoutTest(e);
+  e.JumpIf(E::kAbove, labels.Exit);
+  EmitDecEcx(e);
+}
+
+void EmitUnrolled(E& e, int type, TLabels& labels) {
+  e.Prologue();
+  e.EnterVariables(calc::kFormulaVars);
+  EmitInit(e, type);
+  e.CallCell(calc::kInsideInit);
+  e.CallCell(calc::kOutsideInit);
+  e.MemoryOp({0x8B}, E::kEcx, E::kBlock, calc::kMaxIter);  // mov ecx, [maxiter]
+  e.LoadComplex(E::kVars, builtin::kC);
+  e.LoadComplex(E::kBlock, calc::kZ);
+
+  // Groups of eight while at least eight iterations remain, then one at a time.
+  const int group = e.Offset();
+  e.Bytes({0x83, 0xF9, 0x08});  // cmp ecx, 8
+  e.JumpIf(E::kBelow, labels.Tail);
+  for (int i = 0; i < 8; ++i) EmitRegisterIteration(e, labels);
+  e.MemoryOp({0x80}, 7, E::kBlock, calc::kAbort);  // cmp byte [abort], 0
+  e.Byte(0x00);
+  e.JumpIf(E::kNotZero, labels.Exit);
+  e.Jump(group);
+
+  labels.Tail = e.Offset();
+  e.Bytes({0x85, 0xC9});  // test ecx, ecx
+  e.JumpIf(E::kZero, labels.Exit);
+  EmitRegisterIteration(e, labels);
+  e.Jump(labels.Tail);
+
+  labels.Exit = e.Offset();
+  e.StoreComplex(E::kBlock, calc::kZ);
+  e.PopToRegister(0);  // c
+  e.PopToRegister(0);
+  e.LeaveVariables();
+
+  // #numiter = #maxiter - ECX; a counter left above 0 means outside.
+  e.LoadInt(E::kBlock, calc::kMaxIter);
+  e.Bytes({0x29, 0xC8});  // sub eax, ecx
+  e.StoreInt(E::kBlock, calc::kNumIter);
+  e.Bytes({0x85, 0xC9});  // test ecx, ecx
+  e.JumpIf(E::kZero, labels.Inside);
+  e.CallCell(calc::kOutsideFinal);
+  e.Jump(labels.Finished);
+  labels.Inside = e.Offset();
+  e.CallCell(calc::kInsideFinal);
+  labels.Finished = e.Offset();
+  e.Epilogue();
+}
+
+TCodeBuffer Seal(const std::vector<std::uint8_t>& bytes) {
+  TCodeBuffer buffer = TCodeBuffer::Allocate(bytes.size());
+  std::memcpy(buffer.Data(), bytes.data(), bytes.size());
+  buffer.Seal();
+  return buffer;
+}
+
+void CheckType(int type) {
+  if (type != 1 && type != 2) throw EZentrope("Unknown built-in formula");
+}
+
+}  // namespace
+
+TCodeBuffer BuildBuiltInFormula(int type) {
+  CheckType(type);
+  const auto init = EmitBytes([&](E& e) { EmitInit(e, type); });
+  // Loop and bailout work on #z parked on the FPU, as compiled sections may.
+  const auto loop = EmitBytes([](E& e) {
+    EmitStep(e, [&](int part) { e.LoadFloat(E::kVars, builtin::kC + part); });
+    e.StoreComplexKeep(E::kBlock, calc::kZ);
+  });
+  const auto bailout = EmitBytes([](E& e) {
+    EmitBailoutTest(e);
+    e.Bytes({0x0F, 0x96, 0xC0});  // setbe al: continue while not above
+  });
+  return BuildFormulaProcedure(init, loop, bailout, /*z_parked=*/true);
+}
+
+TCodeBuffer BuildBuiltInFormulaUnrolled(int type) {
+  CheckType(type);
+  TLabels labels;
+  return Seal(EmitBytes([&](E& e) { EmitUnrolled(e, type, labels); }));
+}
+
+void StoreBuiltInValues(std::uint8_t* vars, std::complex<long double> param,
+                        long double bailout) {
+  const long double re = param.real(), im = param.imag();
+  std::memcpy(vars + builtin::kParam, &re, 10);
+  std::memcpy(vars + builtin::kParam + 16, &im, 10);
+  const double limit = static_cast<double>(bailout);
+  std::uint64_t bits;
+  std::memcpy(&bits, &limit, sizeof bits);
+  const auto high = static_cast<std::uint32_t>(bits >> 32);
+  std::memcpy(vars + builtin::kBailoutHigh, &high, sizeof high);
+}
+
+}  // namespace zt

@@ -1,0 +1,118 @@
+// Tests of the line list: tab expansion, reading every line-end style and
+// atomic saving.
+#include "platform/fast_string_list.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+std::vector<std::string> Contents(const TFastStringList& list) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  return lines;
+}
+
+TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
+  struct Case {
+    int tabSize;
+    std::string line, expected;
+  } cases[] = {
+      {0, "\tx", "\tx"},
+      {2, "\tx", "  x"},
+      {2, "a\tb", "a  b"},  // not to the next tab stop
+      {4, "\t\t", "        "},
+  };
+  for (const Case& c : cases) {
+    TFastStringList list;
+    list.TabSize = c.tabSize;
+    list.Add(c.line);
+    list.Insert(0, c.line);
+    list.Set(1, c.line);
+    EXPECT_EQ(Contents(list), (std::vector<std::string>{c.expected, c.expected})) << c.tabSize;
+  }
+}
+
+TEST(FastStringListTest, LoadsEveryLineEndStyle) {
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+    bool crLf;
+  } cases[] = {
+      {"a\nb", {"a", "b"}, false},
+      {"a\nb\n", {"a", "b"}, false},
+      {"a\r\nb\r\n", {"a", "b"}, true},
+      {"a\rb\r", {"a", "b"}, true},
+      {"a\n\n\nb", {"a", "", "", "b"}, false},
+      {"\r\n", {""}, true},
+      {"", {}, true},
+      {"no end", {"no end"}, true},
+      {std::string("x\0y\n\xff", 5), {std::string("x\0y", 3), "\xff"}, false},
+  };
+  testing::TempDir dir;
+  for (const Case& c : cases) {
+    TFastStringList list;
+    list.Add("old");
+    ASSERT_TRUE(list.LoadFromFile(dir.Write("f.txt", c.bytes)));
+    EXPECT_EQ(Contents(list), c.lines) << c.bytes;
+    EXPECT_EQ(list.CrLf, c.crLf) << c.bytes;
+  }
+}
+
+TEST(FastStringListTest, RefusesFoldersAndMissingFilesUnchanged) {
+  testing::TempDir dir;
+  TFastStringList list;
+  list.Add("kept");
+  EXPECT_FALSE(list.LoadFromFile(dir.path()));
+  EXPECT_FALSE(list.LoadFromFile(dir.path() / "missing"));
+  EXPECT_EQ(Contents(list), (std::vector<std::string>{"kept"}));
+}
+
+TEST(FastStringListTest, SavesWithTheLoadedLineEnds) {
+  testing::TempDir dir;
+  TFastStringList list;
+  list.Add("a");
+  list.Add("b");
+  auto fresh = dir.path() / "new.txt";
+  ASSERT_TRUE(list.SaveToFile(fresh));
+  EXPECT_EQ(testing::ReadFile(fresh), "a\r\nb\r\n");
+
+  auto unix = dir.Write("unix.txt", "x\ny");
+  ASSERT_TRUE(list.LoadFromFile(unix));
+  list.Add("z");
+  ASSERT_TRUE(list.SaveToFile(unix));
+  EXPECT_EQ(testing::ReadFile(unix), "x\ny\nz\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(FastStringListTest, FailedSaveLeavesNoTemporaryFile) {
+  testing::TempDir dir;
+  TFastStringList list;
+  list.Add("a");
+  EXPECT_FALSE(list.SaveToFile(dir.path() / "missing" / "f.txt"));
+  std::filesystem::create_directory(dir.path() / "folder");
+  std::filesystem::create_directory(dir.path() / "folder" / "inner");
+  EXPECT_FALSE(list.SaveToFile(dir.path() / "folder"));  // rename over a non-empty folder fails
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(FastStringListTest, SaveKeepsThePermissionsOfTheFileReplaced) {
+  testing::TempDir dir;
+  auto file = dir.Write("f.txt", "old");
+  namespace fs = std::filesystem;
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  TFastStringList list;
+  list.Add("new");
+  ASSERT_TRUE(list.SaveToFile(file));
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(testing::ReadFile(file), "new\r\n");
+}
+
+}  // namespace
+}  // namespace zt

@@ -1,4 +1,0 @@
-// Entry point of the zt program: hands the command line to the command dispatcher.
-#include "ui/command_line.h"
-
-int main(int argc, char** argv) { return zt::RunCommandLine(argc, argv); }
