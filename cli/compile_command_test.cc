@@ -21,7 +21,6 @@ constexpr const char* kEntries =
     "Bad {\nz = #pixel\nz + 1\nx + 1\nz = #lastsqr\n}\n";
 
 TEST(CompileCommandTest, PrintsWarningsInOrderThenTheErrorAndTheResult) {
-  TCompilerSettingsGuard settings(false, true);
   TempDir dir;
   std::string file = dir.Write("set.zfm", kEntries).string();
   TRun run = RunCompile({file});
@@ -41,7 +40,6 @@ TEST(CompileCommandTest, PrintsWarningsInOrderThenTheErrorAndTheResult) {
 }
 
 TEST(CompileCommandTest, KindComesFromTheExtensionOrTheOption) {
-  TCompilerSettingsGuard settings(false, true);
   TempDir dir;
   std::string body = "T {\nfinal:\n#index = 1.0\n}\n";
   std::string coloring = dir.Write("c.zcl", body).string();

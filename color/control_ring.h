@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "color/color_types.h"
-#include "document/history_list.h"
+#include "platform/history_list.h"
 #include "platform/error.h"
 #include "platform/random.h"
 
@@ -49,7 +49,7 @@ class TControlRing {
   int Position() const { return position_; }
   bool Smooth() const { return smooth_; }
   bool Modified() const { return modified_; }
-  THistoryList& History() { return *history_; }
+  THistoryList<TSnapshot>& History() { return *history_; }
   TColorEntry* ConvertTable() const { return convert_; }
 
   void BeginUpdate() { ++update_count_; }
@@ -199,6 +199,15 @@ class TControlRing {
   // The next change starts a new undo step (the end of a drag or of typing).
   void EndMerge() { last_change_kind_ = 0; }
 
+  TSnapshot SaveSnapshot() const { return *TakeSnapshot(); }
+
+  // Makes the present state the history's only one, unmodified.
+  void ResetHistory() {
+    history_->Replace(TakeSnapshot());
+    history_->Clear();
+    modified_ = false;
+  }
+
   void AssignSnapshot(const TSnapshot& snapshot) {
     EndMerge();
     BeginUpdate();
@@ -253,10 +262,9 @@ class TControlRing {
   // The owner calls this once its default points are in place.
   void StartHistory() {
     modified_ = false;
-    history_ = std::make_unique<THistoryList>(
-        [](THistoryList::TSnapshot s) { delete static_cast<TSnapshot*>(s); }, TakeSnapshot(), 64);
-    history_->OnUndoRedo = [this](THistoryList& history) {
-      RestoreFromHistory(*static_cast<TSnapshot*>(history.Current()));
+    history_ = std::make_unique<THistoryList<TSnapshot>>(TakeSnapshot(), 64);
+    history_->OnUndoRedo = [this](THistoryList<TSnapshot>& history) {
+      RestoreFromHistory(history.Current());
     };
   }
 
@@ -392,12 +400,12 @@ class TControlRing {
     for (TPoint* p : affected) Owner().WriteSegment(*p);
   }
 
-  void* TakeSnapshot() const {
+  std::unique_ptr<TSnapshot> TakeSnapshot() const {
     auto snapshot = std::make_unique<TSnapshot>();
     snapshot->Position = position_;
     snapshot->Smooth = smooth_;
     for (TPoint* p = first_; p; p = p->next) snapshot->Points.emplace_back(p->index, TOwner::ValueOf(*p));
-    return snapshot.release();
+    return snapshot;
   }
 
   void Restore(const TSnapshot& snapshot) {
@@ -431,7 +439,7 @@ class TControlRing {
   TPoint* first_ = nullptr;
   TPoint* last_ = nullptr;
   TPoint* current_ = nullptr;
-  std::unique_ptr<THistoryList> history_;
+  std::unique_ptr<THistoryList<TSnapshot>> history_;
   int position_ = 0;
   TColorEntry* convert_;
   TColorEntry* temporary_;

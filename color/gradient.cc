@@ -2,11 +2,7 @@
 // and randomize styles. Palette import lives in map_palette.cc.
 #include "color/gradient.h"
 
-
 #include "color/segment_writer.h"
-#include "document/settings/config_manager.h"
-#include "document/params/gradient_section.h"
-#include "platform/program_folder.h"
 
 namespace zt {
 
@@ -33,27 +29,22 @@ void MuteOneChannel(TRGB12& color) {
 
 }  // namespace
 
-TGradient::TGradient(TColorEntry* convert_table, TColorEntry* temporary_table)
+TGradient::TGradient(TColorEntry* convert_table, TColorEntry* temporary_table, bool rgb_mode)
     : TControlRing(convert_table, temporary_table) {
-  BuildDefault();
+  BuildDefault(rgb_mode);
 }
 
-TGradient::TGradient() : TControlRing(std::make_unique<TColorTables>()) { BuildDefault(); }
+TGradient::TGradient(bool rgb_mode) : TControlRing(std::make_unique<TColorTables>()) {
+  BuildDefault(rgb_mode);
+}
 
 TGradient::~TGradient() {
   if (OnDestroy) OnDestroy(*this);
 }
 
-void TGradient::BuildDefault() {
-  rgb_mode_ = ConfigManager().DefaultGradientRGBMode;
+void TGradient::BuildDefault(bool rgb_mode) {
+  rgb_mode_ = rgb_mode;
   BeginUpdate();
-  InsertBuiltInPoints();
-  LoadDefaultFromSettings();
-  EndUpdate();
-  StartHistory();
-}
-
-void TGradient::InsertBuiltInPoints() {
   Clear();
   SetPosition(0);
   InsertPoint(0, {0, 0, 4095});
@@ -61,20 +52,8 @@ void TGradient::InsertBuiltInPoints() {
   InsertPoint(200, {4095, 4095, 0});
   InsertPoint(300, {4095, 0, 0});
   SetSmooth(true);
-}
-
-void TGradient::LoadDefaultFromSettings() {
-  const TConfigManager& config = ConfigManager();
-  if (config.DefaultGradientFile.empty() || config.DefaultGradientEntry.empty()) return;
-  std::string file = config.DefaultGradientFile;
-  if (file.front() != '/') file = ProgramFolder() + file;
-  // Every new layer builds a gradient: a broken setting falls back to the
-  // built-in colors quietly rather than interrupting each of them.
-  try {
-    LoadGradientEntry(file, config.DefaultGradientEntry, *this);
-  } catch (const EZentrope&) {
-    InsertBuiltInPoints();
-  }
+  EndUpdate();
+  StartHistory();
 }
 
 void TGradient::SetRGBMode(bool rgb_mode) {

@@ -26,10 +26,11 @@ struct TGradientPoint {
 // rewrites the convert table in place.
 class TGradient : public TControlRing<TGradient, TGradientPoint, TRGB12> {
  public:
-  // Raises "Convert table does not exist" or "Temporary table does not exist".
-  TGradient(TColorEntry* convert_table, TColorEntry* temporary_table);
+  // The built-in gradient, edited in RGB or HSL mode. Raises "Convert table does
+  // not exist" or "Temporary table does not exist".
+  TGradient(TColorEntry* convert_table, TColorEntry* temporary_table, bool rgb_mode = true);
   // A gradient with tables of its own.
-  TGradient();
+  explicit TGradient(bool rgb_mode = true);
   ~TGradient();
 
   bool RGBMode() const { return rgb_mode_; }
@@ -62,10 +63,7 @@ class TGradient : public TControlRing<TGradient, TGradientPoint, TRGB12> {
   void WriteSegment(const TGradientPoint& point);
   void RotateTable(int delta);
   void AfterChangeDelivered() {}
-  void BuildDefault();
-  void InsertBuiltInPoints();
-  // The gradient named by the default-gradient settings over the built-in one.
-  void LoadDefaultFromSettings();
+  void BuildDefault(bool rgb_mode);
 
   bool rgb_mode_ = true;
 };

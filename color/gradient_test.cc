@@ -7,7 +7,6 @@
 #include <fstream>
 #include <string>
 
-#include "document/settings/config_manager.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -43,31 +42,6 @@ TEST(GradientTest, DefaultGradientAndMissingTables) {
   TColorEntry table[1];
   EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(nullptr, table); }), "Convert table does not exist");
   EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(table, nullptr); }), "Temporary table does not exist");
-}
-
-TEST(GradientTest, DefaultGradientFromTheSettings) {
-  TConfigManager& config = ConfigManager();
-  const testing::TempDir dir;
-  const auto broken = dir.Write("broken.zgr", "Bad {\ngradient:\n  numnodes=2 index=0 color=255\n}\n");
-  const struct {
-    std::string file, entry, points;
-  } cases[] = {
-      // A file name without folder is looked up in the program's folder.
-      {"Standard.zgr", "Fire", "0:0,0,0 70:128,0,0 150:255,64,0 230:255,160,0 300:255,255,180 360:96,0,0 "},
-      {"Standard.zgr", "", "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 "},
-      {"Standard.zgr", "NoSuchEntry", "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 "},
-      // Read half-way before the error: the built-in gradient all the same.
-      {broken.string(), "Bad", "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 "},
-  };
-  for (const auto& c : cases) {
-    config.DefaultGradientFile = c.file;
-    config.DefaultGradientEntry = c.entry;
-    TGradient g;
-    EXPECT_EQ(Points(g), c.points) << c.entry;
-    EXPECT_FALSE(g.Modified());
-  }
-  config.DefaultGradientFile.clear();
-  config.DefaultGradientEntry.clear();
 }
 
 TEST(GradientTest, EditingRules) {

@@ -5,8 +5,8 @@
 #include <bit>
 #include <cstring>
 #include <utility>
+#include <vector>
 
-#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {
@@ -26,10 +26,11 @@ TRGB12 Clamped(TRGB12 color) {
 
 }  // namespace
 
-TLayer::TLayer()
+TLayer::TLayer(const TLayerDefaults& defaults)
     : convert_(kConvertTableEntries),
       temporary_(kTemporaryTableEntries),
-      gradient_(std::make_unique<TGradient>(convert_.data(), temporary_.data())),
+      gradient_(std::make_unique<TGradient>(convert_.data(), temporary_.data(),
+                                            defaults.GradientRGBMode)),
       alpha_(std::make_unique<TAlphaChannel>(convert_.data(), temporary_.data())) {
   gradient_->OnChange = [this](TGradient&) { Repaint(); };
   alpha_->OnChange = [this](TAlphaChannel&) { Repaint(); };
@@ -38,10 +39,11 @@ TLayer::TLayer()
   WriteSolidEntry(kInsideSolidEntry, inside_color_, inside_alpha_);
   WriteSolidEntry(kOutsideSolidEntry, outside_color_, outside_alpha_);
   WriteSolidEntry(kMappingSolidEntry, mapping_color_, mapping_alpha_);
-  const auto background = static_cast<std::uint32_t>(ConfigManager().BackgroundColor);
+  const std::uint32_t background = defaults.BackgroundColor;
   convert_[kBackgroundEntry] = {static_cast<uint8_t>(background >> 16),
                                 static_cast<uint8_t>(background >> 8),
                                 static_cast<uint8_t>(background), 255};
+  SetCompileOptions(defaults.Compile);
   Reset();
 }
 
@@ -182,8 +184,8 @@ TLayerSnapshot TLayer::SaveSnapshot() const {
   s.InsideColoring = InsideColoring().SaveSnapshot();
   s.OutsideColoring = OutsideColoring().SaveSnapshot();
   // Outside brackets the current history item is the object's present state.
-  s.Gradient = *static_cast<const TGradient::TSnapshot*>(gradient_->History().Current());
-  s.AlphaChannel = *static_cast<const TAlphaChannel::TSnapshot*>(alpha_->History().Current());
+  s.Gradient = gradient_->History().Current();
+  s.AlphaChannel = alpha_->History().Current();
   return s;
 }
 
@@ -237,6 +239,15 @@ void TLayer::ColorRow(int y, int x, int count, std::uint32_t* out) const {
   const std::uint16_t* indices = Image().Row(y) + x;
   for (int i = 0; i < count; ++i)
     std::memcpy(&out[i], &convert_[LoadIndex(&indices[i])], sizeof(out[i]));
+}
+
+void TLayer::PreviewColorRow(const TPreview& preview, int y, std::uint32_t* out) const {
+  // Each drawing thread keeps its scratch row between calls.
+  thread_local std::vector<std::uint16_t> indices;
+  indices.resize(static_cast<std::size_t>(preview.Width));
+  PreviewIndexRow(preview, Image().Row(0), y, indices.data());
+  const TColorEntry* table = ConvertTable();
+  for (int x = 0; x < preview.Width; ++x) std::memcpy(&out[x], &table[indices[x]], sizeof(out[x]));
 }
 
 }  // namespace zt

@@ -15,11 +15,19 @@
 #include "color/gradient.h"
 #include "color/merge_modes.h"
 #include "render/layer_calculate.h"
+#include "render/preview.h"
 
 namespace zt {
 
 inline constexpr const char* kUntitledCaption = "(untitled)";
 inline constexpr int kMaxSnapshotCaption = 255;
+
+// What a new layer takes from its owner's settings.
+struct TLayerDefaults {
+  TCompileOptions Compile;
+  std::uint32_t BackgroundColor = 0;  // red + 256 * green + 65536 * blue
+  bool GradientRGBMode = true;        // the gradient's editing mode
+};
 
 // The undo record of one layer's own properties.
 struct TLayerSnapshot {
@@ -52,7 +60,7 @@ struct TLayerSnapshot {
 // alphas only outside update brackets.
 class TLayer : public TLayerCalculate {
  public:
-  TLayer();
+  explicit TLayer(const TLayerDefaults& defaults = {});
 
   // 51,208 entries: the gradient, then the fixed colors (color/color_types.h).
   TColorEntry* ConvertTable() { return convert_.data(); }
@@ -117,6 +125,9 @@ class TLayer : public TLayerCalculate {
   // The convert-table entries of `count` pixels of row `y` from column `x`, as
   // 32-bit values (blue in the low byte). The range must lie inside the image.
   void ColorRow(int y, int x, int count, std::uint32_t* out) const;
+  // Row `y` of the image seen through the navigation preview, as colors. The
+  // image must have the preview's size.
+  void PreviewColorRow(const TPreview& preview, int y, std::uint32_t* out) const;
 
  private:
   void Repaint();

@@ -68,14 +68,24 @@ void TLayerList::Clear() {
 }
 
 void TLayerList::MergeRow(int y, int x, int count, std::uint32_t* out) const {
-  MergeRow(y, x, count, out,
-           [](const TLayer& layer, int row, int column, int length, std::uint32_t* colors) {
-             layer.ColorRow(row, column, length, colors);
-           });
+  Merge(y, x, count, out,
+        [](const TLayer& layer, int row, int column, int length, std::uint32_t* colors) {
+          layer.ColorRow(row, column, length, colors);
+        });
 }
 
-void TLayerList::MergeRow(int y, int x, int count, std::uint32_t* out,
-                          const TColorRowSource& source) const {
+void TLayerList::MergePreviewRow(const TPreview& preview, int y, std::uint32_t* out) const {
+  Merge(y, 0, preview.Width, out,
+        [&preview](const TLayer& layer, int row, int column, int length, std::uint32_t* colors) {
+          if (layer.Selected())
+            layer.PreviewColorRow(preview, row, colors);
+          else
+            layer.ColorRow(row, column, length, colors);
+        });
+}
+
+void TLayerList::Merge(int y, int x, int count, std::uint32_t* out,
+                       const TColorRowSource& source) const {
   if (layers_.empty() || count <= 0) return;
   int bottom = Count() - 1;
   while (bottom >= 0 && !layers_[bottom]->Visible()) --bottom;

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "color/layer.h"
+#include "render/layer_stack.h"
 
 namespace zt {
 
-// Threads: the list changes on the user-interface thread only. MergeRow may run on
-// the update manager's thread while the user-interface thread is stopped from
+// Threads: the list changes on the user-interface thread only. The merges may run
+// on the update manager's thread while the user-interface thread is stopped from
 // changing sizes or the list (the manager's BeginStop/EndStop).
-class TLayerList {
+class TLayerList : public TLayerStack {
  public:
   using TNotify = std::function<void(TLayerList& sender)>;
 
@@ -22,7 +23,7 @@ class TLayerList {
   TLayerList(const TLayerList&) = delete;
   TLayerList& operator=(const TLayerList&) = delete;
 
-  int Count() const { return static_cast<int>(layers_.size()); }
+  int Count() const override { return static_cast<int>(layers_.size()); }
   // No range check.
   TLayer& operator[](int index) { return *layers_[index]; }
   const TLayer& operator[](int index) const { return *layers_[index]; }
@@ -44,18 +45,19 @@ class TLayerList {
   // The merged colors of `count` pixels of row `y` from column `x` (blue in the low
   // byte; the high byte is meaningless). All layers must have the same image
   // size and the range must lie inside it; an empty list writes nothing.
-  void MergeRow(int y, int x, int count, std::uint32_t* out) const;
-  // The same with each layer's color row taken from `source` instead of the
-  // layer's ColorRow (the update manager's navigation preview).
-  using TColorRowSource =
-      std::function<void(const TLayer& layer, int y, int x, int count, std::uint32_t* out)>;
-  void MergeRow(int y, int x, int count, std::uint32_t* out,
-                const TColorRowSource& source) const;
+  void MergeRow(int y, int x, int count, std::uint32_t* out) const override;
+  void MergePreviewRow(const TPreview& preview, int y, std::uint32_t* out) const override;
+  TLayerCalculate& Calculation(int index) override { return *layers_[index]; }
+  bool Selected(int index) const override { return layers_[index]->Selected(); }
 
   TNotify OnBeforeChange;
   TNotify OnChange;
 
  private:
+  // Merges with each layer's color row taken from `source`.
+  using TColorRowSource =
+      std::function<void(const TLayer& layer, int y, int x, int count, std::uint32_t* out)>;
+  void Merge(int y, int x, int count, std::uint32_t* out, const TColorRowSource& source) const;
   void BeforeChange();
   void AfterChange();
 

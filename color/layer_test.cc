@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "color/layer_list.h"
-#include "document/settings/config_manager.h"
 #include "platform/error.h"
 
 namespace zt {
@@ -27,8 +26,8 @@ std::uint32_t Entry(const TLayer& layer, int index) {
 
 // A layer with a small index image and no calculation; the bracket of its
 // construction is closed.
-std::unique_ptr<TLayer> MakeLayer(int width = 4, int height = 2) {
-  auto layer = std::make_unique<TLayer>();
+std::unique_ptr<TLayer> MakeLayer(int width = 4, int height = 2, const TLayerDefaults& defaults = {}) {
+  auto layer = std::make_unique<TLayer>(defaults);
   layer->Image().OnResize = nullptr;
   layer->Image().SetSize(width, height);
   layer->EndUpdate();
@@ -43,8 +42,9 @@ void SetEntry(TLayer& layer, int index, std::uint32_t color) {
 }
 
 TEST(LayerTest, DefaultsAndFixedEntries) {
-  auto layer = MakeLayer();
+  auto layer = MakeLayer(4, 2, {.BackgroundColor = 0x123456, .GradientRGBMode = false});
   EXPECT_EQ(layer->Caption(), "(untitled)");
+  EXPECT_FALSE(layer->Gradient().RGBMode());
   EXPECT_EQ(layer->Opacity(), 50);
   EXPECT_EQ(layer->MergeMode(), 0);
   EXPECT_TRUE(layer->Visible());
@@ -52,8 +52,7 @@ TEST(LayerTest, DefaultsAndFixedEntries) {
   EXPECT_FALSE(layer->UseAlpha());
   EXPECT_EQ(layer->OpacityTable()[1], 128u);
   EXPECT_EQ(Entry(*layer, kInsideSolidEntry), Pack(0, 0, 0));
-  const int bg = ConfigManager().BackgroundColor;
-  EXPECT_EQ(Entry(*layer, kBackgroundEntry), Pack(bg & 255, (bg >> 8) & 255, (bg >> 16) & 255));
+  EXPECT_EQ(Entry(*layer, kBackgroundEntry), Pack(0x56, 0x34, 0x12));
 
   layer->SetInsideColor({4095, 2048, 16});
   layer->SetOutsideColor({5000, 0, 300});  // channels clamp to 4095

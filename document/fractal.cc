@@ -62,6 +62,7 @@ TFractal::TFractal(const std::string& title) {
   layers_ = std::make_unique<TLayerList>();
   bitmap_ = std::make_unique<TDirectBitmap>();
   update_manager_ = std::make_unique<TUpdateManager>(*bitmap_, *layers_);
+  update_manager_->SetAnimationOptions(ConfigManager().AnimationOptions());
   // Drawing reads the list: the manager is held while the list changes.
   layers_->OnBeforeChange = [this](TLayerList&) { update_manager_->BeginStop(); };
   layers_->OnChange = [this](TLayerList&) {
@@ -72,10 +73,9 @@ TFractal::TFractal(const std::string& title) {
   first->SetCaption("Layer 1");
   AppendLayer(std::move(first));
   current_index_ = 0;
-  history_ = std::make_unique<THistoryList>(
-      [](THistoryList::TSnapshot snapshot) { delete static_cast<TFractalSnapshot*>(snapshot); },
-      CaptureSnapshot().release(), kHistoryDepth);
-  history_->OnUndoRedo = [this](THistoryList&) { UndoRedone(); };
+  history_ = std::make_unique<THistoryList<TFractalSnapshot>>(
+      CaptureSnapshot(), kHistoryDepth);
+  history_->OnUndoRedo = [this](THistoryList<TFractalSnapshot>&) { UndoRedone(); };
   modified_ = false;
 }
 
@@ -228,9 +228,9 @@ void TFractal::Changed(bool undo) {
   if (history_) {
     std::unique_ptr<TFractalSnapshot> snapshot = CaptureSnapshot();
     if (undo)
-      history_->Add(snapshot.release());
+      history_->Add(std::move(snapshot));
     else
-      history_->Replace(snapshot.release());
+      history_->Replace(std::move(snapshot));
   }
   FireChange();
 }
@@ -270,7 +270,7 @@ void TFractal::CalculationStarted(TLayerCalculate& layer) {
 
 void TFractal::CalculationEnded(TLayerCalculate& layer) {
   --calculating_count_;
-  update_manager_->CalculationEnded(static_cast<TLayer&>(layer));
+  update_manager_->CalculationEnded(layer);
   if (calculating_count_ >= 1) return;
   timer_->Stop();
   calculating_count_ = 0;

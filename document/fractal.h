@@ -12,7 +12,7 @@
 
 #include "color/layer.h"
 #include "color/layer_list.h"
-#include "document/history_list.h"
+#include "platform/history_list.h"
 #include "platform/error.h"
 #include "render/direct_bitmap.h"
 #include "render/fractal_timer.h"
@@ -104,7 +104,7 @@ class TFractal {
   TLayerList& Layers() { return *layers_; }
   TDirectBitmap& Bitmap() { return *bitmap_; }
   TUpdateManager& UpdateManager() { return *update_manager_; }
-  THistoryList& History() { return *history_; }
+  THistoryList<TFractalSnapshot>& History() { return *history_; }
   TFractalTimer& Timer() { return *timer_; }
 
   bool Modified() const { return modified_; }
@@ -230,7 +230,7 @@ class TFractal {
   std::unique_ptr<TDirectBitmap> bitmap_;
   // Reads layers_ and writes bitmap_ on its thread: destroyed before them.
   std::unique_ptr<TUpdateManager> update_manager_;
-  std::unique_ptr<THistoryList> history_;
+  std::unique_ptr<THistoryList<TFractalSnapshot>> history_;
   std::vector<std::string> comments_;
   std::unique_ptr<TFractalTimer> timer_;
   std::string author_;

@@ -3,11 +3,20 @@
 #include "document/fractal.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "document/params/gradient_section.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 
 std::unique_ptr<TLayer> TFractal::NewLayer() {
-  auto layer = std::make_unique<TLayer>();
+  const TConfigManager& config = ConfigManager();
+  auto layer = std::make_unique<TLayer>(
+      TLayerDefaults{.Compile = config.CompileOptions(),
+                     .BackgroundColor = static_cast<std::uint32_t>(config.BackgroundColor),
+                     .GradientRGBMode = config.DefaultGradientRGBMode});
+  LoadInitialGradient(config.DefaultGradientFile, config.DefaultGradientEntry, layer->Gradient());
   WireLayer(*layer);
   layer->SetPriority(priority_);
   layer->SetThreadCount(thread_count_);
@@ -163,7 +172,7 @@ void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize) 
 
 void TFractal::UndoRedone() {
   BeginUpdate();
-  RestoreSnapshot(*static_cast<const TFractalSnapshot*>(history_->Current()), false);
+  RestoreSnapshot(history_->Current(), false);
   for (int i = 0; i < layers_->Count(); ++i) (*layers_)[i].EndUpdate();
   // The restored state is the history's current entry: no new entry is made.
   if (--update_count_ < 1) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "document/settings/config_manager.h"
 #include "platform/error.h"
 #include "render/compute_factory.h"
 #include "render/piece_grid.h"
@@ -38,7 +37,7 @@ TLayerCalculate::TLayerCalculate()
       formula_(std::make_unique<TFormula>()),
       inside_(std::make_unique<TColoring>(true)),
       outside_(std::make_unique<TColoring>(false)),
-      priority_(static_cast<std::uint8_t>(std::clamp(ConfigManager().ThreadForePriority, 1, 3))),
+      priority_(kDefaultPriority),
       update_count_(1) {
   HookNotifications();
 }
@@ -208,6 +207,13 @@ void TLayerCalculate::SetMethod(int method) {
   method_ = static_cast<std::uint8_t>(method);
   Forget();
   Recalculate();
+}
+
+void TLayerCalculate::SetCompileOptions(const TCompileOptions& options) {
+  formula_->SetCompileOptions(options);
+  inside_->SetCompileOptions(options);
+  outside_->SetCompileOptions(options);
+  mapping_->SetCompileOptions(options);
 }
 
 void TLayerCalculate::SetPriority(int priority) {

@@ -65,6 +65,10 @@ class TLayerCalculate {
   TIndexImage& Image() { return *image_; }
   const TIndexImage& Image() const { return *image_; }
 
+  // Hands the options to the formula, both colorings and the mapping's chain;
+  // they compile with them from their next compilation on.
+  void SetCompileOptions(const TCompileOptions& options);
+
   // Stops a running calculation, then resizes the index image (which recalculates).
   void SetImageSize(int width, int height);
 
@@ -97,6 +101,8 @@ class TLayerCalculate {
   // so that the layer's own method stands.
   bool FollowsFormulaMethod() const { return follows_formula_method_; }
   void SetFollowsFormulaMethod(bool follow) { follows_formula_method_ = follow; }
+  // Thread priority 1 (lowest) to 4; new layers start at kDefaultPriority.
+  static constexpr int kDefaultPriority = 2;
   int Priority() const { return priority_; }
   void SetPriority(int priority);
   // Threads run at once (1 to 16); used from the next calculation on.

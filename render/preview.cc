@@ -9,10 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <vector>
 
-#include "color/layer.h"
 #include "render/index_image.h"
 
 namespace zt {
@@ -118,16 +115,6 @@ void PreviewIndexRow(const TPreview& preview, const std::uint16_t* pixels, int y
     sy -= s;
   }
   std::fill(out + end, out + width, kBackgroundIndex);
-}
-
-void PreviewColorRow(const TPreview& preview, const TLayer& layer, int y, std::uint32_t* out) {
-  // Each drawing thread keeps its scratch row between calls.
-  thread_local std::vector<std::uint16_t> indices;
-  indices.resize(static_cast<std::size_t>(preview.Width));
-  PreviewIndexRow(preview, layer.Image().Row(0), y, indices.data());
-  const TColorEntry* table = layer.ConvertTable();
-  for (int x = 0; x < preview.Width; ++x)
-    std::memcpy(&out[x], &table[indices[x]], sizeof(out[x]));
 }
 
 }  // namespace zt

@@ -7,8 +7,6 @@
 
 namespace zt {
 
-class TLayer;
-
 // One consistent transform, rebuilt from the four preview values whenever one
 // changes and copied whole by every redraw. A plain value; any thread may use its
 // own copies.
@@ -46,9 +44,5 @@ struct TPreview {
 // lies outside. `y` must lie inside.
 void PreviewIndexRow(const TPreview& preview, const std::uint16_t* pixels, int y,
                      std::uint16_t* out);
-
-// The same row as colors of the layer's convert table (blue in the low byte). The
-// layer's image must have the preview's size.
-void PreviewColorRow(const TPreview& preview, const TLayer& layer, int y, std::uint32_t* out);
 
 }  // namespace zt

@@ -14,8 +14,6 @@
 #include <numbers>
 #include <thread>
 
-#include "color/layer_list.h"
-#include "document/settings/config_manager.h"
 #include "render/direct_bitmap.h"
 
 namespace zt {
@@ -60,7 +58,7 @@ std::vector<TRect> CoalesceRects(std::vector<TRect> rects) {
   return result;
 }
 
-TUpdateManager::TUpdateManager(TDirectBitmap& bitmap, TLayerList& layers)
+TUpdateManager::TUpdateManager(TDirectBitmap& bitmap, TLayerStack& layers)
     : bitmap_(bitmap), layers_(layers), width_(bitmap.Width()), height_(bitmap.Height()) {
   ResetPreview();
   AllocateBuffers();
@@ -96,13 +94,13 @@ void TUpdateManager::Execute() {
     abort_ = false;
     if (stop_count_ != 0) continue;
     idle_ = false;
-    TLayer* finished = draw_finished_ ? finished_layer_ : nullptr;
+    TLayerCalculate* finished = draw_finished_ ? finished_layer_ : nullptr;
     lock.unlock();
 
     if (!woken) {
       std::vector<TRect> rects;
       for (int i = 0; i < layers_.Count(); ++i) {
-        std::vector<TRect> taken = layers_[i].TakeUpdateRects();
+        std::vector<TRect> taken = layers_.Calculation(i).TakeUpdateRects();
         rects.insert(rects.end(), taken.begin(), taken.end());
       }
       RedrawList(std::move(rects));
@@ -135,7 +133,7 @@ void TUpdateManager::CalculationStarted() {
   }
 }
 
-void TUpdateManager::CalculationEnded(TLayer& layer) {
+void TUpdateManager::CalculationEnded(TLayerCalculate& layer) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (calculating_ > 0) --calculating_;
   if (stop_count_ > 0 || exited_) return;
@@ -260,7 +258,7 @@ bool TUpdateManager::Cancelled() const { return Terminated() || abort_.load(); }
 
 bool TUpdateManager::LayersFit() const {
   for (int i = 0; i < layers_.Count(); ++i) {
-    const TIndexImage& image = layers_[i].Image();
+    const TIndexImage& image = layers_.Calculation(i).Image();
     if (image.Width() != width_ || image.Height() != height_) return false;
   }
   return true;
@@ -300,13 +298,7 @@ void TUpdateManager::RegionRedraw(const TRect& rect, const TPreview& preview) {
 
 void TUpdateManager::MergePreviewRow(const TPreview& preview, int y) {
   if (layers_.Count() == 0) std::fill(row_.begin(), row_.end(), 0);
-  layers_.MergeRow(y, 0, width_, row_.data(),
-                   [&preview](const TLayer& layer, int row, int x, int count, std::uint32_t* out) {
-                     if (layer.Selected())
-                       PreviewColorRow(preview, layer, row, out);
-                     else
-                       layer.ColorRow(row, x, count, out);
-                   });
+  layers_.MergePreviewRow(preview, y, row_.data());
 }
 
 void TUpdateManager::FullRedraw(const TPreview& preview, int step) {
@@ -324,9 +316,8 @@ void TUpdateManager::Commit() {
   if (width_ == 0 || height_ == 0) return;
   const TPreview preview = Preview();
   for (int i = 0; i < layers_.Count(); ++i) {
-    TLayer& layer = layers_[i];
-    TIndexImage& image = layer.Image();
-    if (!layer.Selected() || image.Width() != width_ || image.Height() != height_) continue;
+    TIndexImage& image = layers_.Calculation(i).Image();
+    if (!layers_.Selected(i) || image.Width() != width_ || image.Height() != height_) continue;
     for (int y = 0; y < height_; ++y)
       PreviewIndexRow(preview, image.Row(0), y,
                       &commit_buffer_[static_cast<std::size_t>(y) * width_]);
@@ -346,12 +337,12 @@ void TUpdateManager::GetMergedRow(int y, std::uint8_t* out) {
 }
 
 bool TUpdateManager::ShouldAnimate() const {
-  const TConfigManager& config = ConfigManager();
-  if (config.Animation == 0 || (config.Animation == 1 && layers_.Count() > 1)) return false;
-  if (config.LimitAnimSize && (config.AnimMaxWidth < width_ || config.AnimMaxHeight < height_))
+  const TAnimationOptions& options = animation_;
+  if (options.Animation == 0 || (options.Animation == 1 && layers_.Count() > 1)) return false;
+  if (options.LimitAnimSize && (options.AnimMaxWidth < width_ || options.AnimMaxHeight < height_))
     return false;
   for (int i = 0; i < layers_.Count(); ++i)
-    if (layers_[i].Selected()) return true;
+    if (layers_.Selected(i)) return true;
   return false;
 }
 
@@ -375,7 +366,7 @@ void TUpdateManager::AnimateTransform(int dx, int dy, double angle, double zoom,
     preview_.Animating = true;
   }
   const double log_zoom = std::log(zoom);
-  const int frames = std::max(ConfigManager().AnimFrames, 2);
+  const int frames = std::max(animation_.AnimFrames, 2);
   auto frame_start = std::chrono::steady_clock::now();
   abort_ = false;
   for (int i = 1; i < frames; ++i) {

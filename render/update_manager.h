@@ -13,13 +13,13 @@
 
 #include "platform/rect.h"
 #include "platform/thread.h"
+#include "render/animation_options.h"
+#include "render/layer_stack.h"
 #include "render/preview.h"
 
 namespace zt {
 
 class TDirectBitmap;
-class TLayer;
-class TLayerList;
 
 // Merges a list of update rectangles: each rectangle, in list order, is merged into
 // the first later one whose union costs no more area than the two apart;
@@ -41,7 +41,7 @@ std::vector<TRect> CoalesceRects(std::vector<TRect> rects);
 class TUpdateManager : public TSafeThread {
  public:
   // Starts the thread.
-  TUpdateManager(TDirectBitmap& bitmap, TLayerList& layers);
+  TUpdateManager(TDirectBitmap& bitmap, TLayerStack& layers);
   // Stops the thread and waits for it.
   ~TUpdateManager() override;
 
@@ -49,7 +49,7 @@ class TUpdateManager : public TSafeThread {
   // update rectangles every 300 ms.
   void CalculationStarted();
   // Returns once the layer's last update rectangles are drawn (at once while stopped).
-  void CalculationEnded(TLayer& layer);
+  void CalculationEnded(TLayerCalculate& layer);
   // Draws the rectangle soon; dropped while stopped.
   void Invalidate(const TRect& rect);
   void InvalidateAll();
@@ -89,6 +89,8 @@ class TUpdateManager : public TSafeThread {
   // commits it to the selected layers and resets the preview. Without animation
   // the whole image is drawn again; after one the last frame stays on screen.
   void AnimateTransform(int dx, int dy, double angle, double zoom, bool animate);
+  const TAnimationOptions& AnimationOptions() const { return animation_; }
+  void SetAnimationOptions(const TAnimationOptions& options) { animation_ = options; }
 
   // Row `y` of all visible layers merged, without preview, as three bytes per
   // pixel (blue, green, red); black without layers. Nothing when `out` is null or
@@ -123,7 +125,8 @@ class TUpdateManager : public TSafeThread {
   void MergePreviewRow(const TPreview& preview, int y);
 
   TDirectBitmap& bitmap_;
-  TLayerList& layers_;
+  TLayerStack& layers_;
+  TAnimationOptions animation_;
 
   int width_ = 0;
   int height_ = 0;
@@ -141,7 +144,7 @@ class TUpdateManager : public TSafeThread {
   int calculating_ = 0;
   int stop_count_ = 0;
   TRect dirty_{};
-  TLayer* finished_layer_ = nullptr;
+  TLayerCalculate* finished_layer_ = nullptr;
   bool draw_finished_ = false;  // the thread should draw `finished_layer_`
   TPreview preview_;
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -15,9 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "color/layer_list.h"
-#include "document/settings/config_manager.h"
 #include "render/direct_bitmap.h"
+#include "render/layer_stack.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -34,6 +34,55 @@ std::uint32_t IndexColor(int tag, int index) {
   return static_cast<std::uint32_t>(tag) << 16 | static_cast<std::uint32_t>(index);
 }
 
+// Layers whose pixels show as IndexColor(tag, index) and the background index as
+// kBackground; the top visible layer (index 0 first) covers the ones below, as
+// opaque layers of the normal mode do.
+class TFakeLayers : public TLayerStack {
+ public:
+  struct TLayer {
+    std::unique_ptr<TLayerCalculate> Calculation;
+    int Tag = 0;
+    bool Selected = true;
+    bool Visible = true;
+  };
+
+  TLayer& Add(int tag) {
+    layers_.push_back({std::make_unique<TLayerCalculate>(), tag});
+    return layers_.back();
+  }
+  TLayer& operator[](int index) { return layers_[static_cast<std::size_t>(index)]; }
+  void Clear() { layers_.clear(); }
+
+  int Count() const override { return static_cast<int>(layers_.size()); }
+  TLayerCalculate& Calculation(int index) override { return *(*this)[index].Calculation; }
+  bool Selected(int index) const override { return layers_[static_cast<std::size_t>(index)].Selected; }
+  void MergeRow(int y, int x, int count, std::uint32_t* out) const override {
+    const TLayer* top = Top();
+    for (int i = 0; i < count; ++i) out[i] = Color(*top, top->Calculation->Image().GetPixel(x + i, y));
+  }
+  void MergePreviewRow(const TPreview& preview, int y, std::uint32_t* out) const override {
+    const TLayer* top = Top();
+    std::vector<std::uint16_t> indices(static_cast<std::size_t>(preview.Width));
+    if (top->Selected)
+      PreviewIndexRow(preview, top->Calculation->Image().Row(0), y, indices.data());
+    else
+      for (int x = 0; x < preview.Width; ++x) indices[x] = top->Calculation->Image().GetPixel(x, y);
+    for (int x = 0; x < preview.Width; ++x) out[x] = Color(*top, indices[x]);
+  }
+
+ private:
+  const TLayer* Top() const {
+    for (const TLayer& layer : layers_)
+      if (layer.Visible) return &layer;
+    return &layers_.front();
+  }
+  static std::uint32_t Color(const TLayer& layer, int index) {
+    return index == kBackgroundIndex ? kBackground : IndexColor(layer.Tag, index);
+  }
+
+  std::deque<TLayer> layers_;
+};
+
 struct PaintRecord {
   bool on_test_thread;
   TRect rect;
@@ -43,40 +92,20 @@ struct PaintRecord {
 
 class UpdateManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MainThreadDispatcher().MakeCurrentThreadMain();
-    TConfigManager& config = ConfigManager();
-    config.Animation = 2;
-    config.LimitAnimSize = false;
-    config.AnimFrames = 3;
-  }
+  void SetUp() override { MainThreadDispatcher().MakeCurrentThreadMain(); }
 
   void TearDown() override { manager_.reset(); }
 
-  // Adds an opaque layer of the given size whose pixel (x, y) holds index
-  // y * width + x, shown as IndexColor(tag, index).
-  TLayer& AddLayer(int tag, int width = kWidth, int height = kHeight) {
-    auto layer = std::make_unique<TLayer>();
-    layer->Image().OnResize = nullptr;
-    layer->Image().SetSize(width, height);
-    layer->EndUpdate();
-    layer->SetOpacity(100);
+  // Adds a layer of the given size whose pixel (x, y) holds index y * width + x.
+  TFakeLayers::TLayer& AddLayer(int tag, int width = kWidth, int height = kHeight) {
+    TFakeLayers::TLayer& layer = layers_.Add(tag);
+    TIndexImage& image = layer.Calculation->Image();
+    image.OnResize = nullptr;
+    image.SetSize(width, height);
+    layer.Calculation->EndUpdate();
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        const int index = y * width + x;
-        layer->Image().SetPixel(x, y, static_cast<std::uint16_t>(index));
-        SetEntry(*layer, index, IndexColor(tag, index));
-      }
-    SetEntry(*layer, kBackgroundIndex, kBackground);
-    TLayer& result = *layer;
-    layers_.Add(std::move(layer));
-    return result;
-  }
-
-  static void SetEntry(TLayer& layer, int index, std::uint32_t color) {
-    layer.ConvertTable()[index] = {static_cast<std::uint8_t>(color),
-                                   static_cast<std::uint8_t>(color >> 8),
-                                   static_cast<std::uint8_t>(color >> 16), 255};
+      for (int x = 0; x < width; ++x) image.SetPixel(x, y, static_cast<std::uint16_t>(y * width + x));
+    return layer;
   }
 
   void Start(int width = kWidth, int height = kHeight) {
@@ -93,6 +122,7 @@ class UpdateManagerTest : public ::testing::Test {
       paints_.push_back(record);
     };
     manager_ = std::make_unique<TUpdateManager>(bitmap_, layers_);
+    manager_->SetAnimationOptions(animation_);
   }
 
   void WaitIdle() { ASSERT_TRUE(manager_->WaitIdle(10000)); }
@@ -120,15 +150,11 @@ class UpdateManagerTest : public ::testing::Test {
   }
 
   TDirectBitmap bitmap_;
-  TLayerList layers_;
+  TFakeLayers layers_;
+  TAnimationOptions animation_{.Animation = 2, .LimitAnimSize = false, .AnimFrames = 3};
   std::unique_ptr<TUpdateManager> manager_;  // declared last: goes first
   std::mutex paint_mutex_;
   std::vector<PaintRecord> paints_;
-  testing::TKeepValue<int> animation_{ConfigManager().Animation};
-  testing::TKeepValue<bool> limit_{ConfigManager().LimitAnimSize};
-  testing::TKeepValue<int> max_width_{ConfigManager().AnimMaxWidth};
-  testing::TKeepValue<int> max_height_{ConfigManager().AnimMaxHeight};
-  testing::TKeepValue<int> frames_{ConfigManager().AnimFrames};
 };
 
 TEST_F(UpdateManagerTest, InvalidateWhileIdleIsDrawnAndPainted) {
@@ -218,7 +244,7 @@ TEST_F(UpdateManagerTest, ShownShiftMovesOnlySelectedLayers) {
   for (bool selected : {true, false}) {
     SCOPED_TRACE(selected);
     layers_.Clear();
-    AddLayer(1).SetSelected(selected);
+    AddLayer(1).Selected = selected;
     Start();
     manager_->SetShiftX(10);
     manager_->SetShiftY(-5);
@@ -251,17 +277,18 @@ TEST_F(UpdateManagerTest, ShownZoomTwoEnlargesTheCentralQuarter) {
 }
 
 TEST_F(UpdateManagerTest, DirectNavigationCommitsSelectedLayersAndRedraws) {
-  TLayer& moved = AddLayer(1);
-  TLayer& fixed = AddLayer(2);
-  fixed.SetSelected(false);
-  fixed.SetVisible(false);
+  TIndexImage& moved = AddLayer(1).Calculation->Image();
+  TFakeLayers::TLayer& fixed_layer = AddLayer(2);
+  fixed_layer.Selected = false;
+  fixed_layer.Visible = false;
+  TIndexImage& fixed = fixed_layer.Calculation->Image();
   Start();
   manager_->AnimateTransform(10, -5, 0.0, 1.0, false);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
       const bool outside = x < 10 || y >= kHeight - 5;
-      ASSERT_EQ(moved.Image().GetPixel(x, y), outside ? kBackgroundIndex : (y + 5) * kWidth + x - 10);
-      ASSERT_EQ(fixed.Image().GetPixel(x, y), y * kWidth + x);
+      ASSERT_EQ(moved.GetPixel(x, y), outside ? kBackgroundIndex : (y + 5) * kWidth + x - 10);
+      ASSERT_EQ(fixed.GetPixel(x, y), y * kWidth + x);
     }
   EXPECT_FALSE(manager_->Preview().Moves());
   EXPECT_TRUE(Frames().empty());
@@ -276,8 +303,8 @@ TEST_F(UpdateManagerTest, DirectNavigationUsesTheZoomUnclamped) {
   AddLayer(1, 2200, 1);
   Start(2200, 1);
   manager_->AnimateTransform(0, 0, 0.0, 2000.0, false);
-  EXPECT_EQ(layers_[0].Image().GetPixel(2100, 0), 1100);
-  EXPECT_EQ(layers_[0].Image().GetPixel(99, 0), 1099);  // 1100 - 1001 / 2000
+  EXPECT_EQ(layers_.Calculation(0).Image().GetPixel(2100, 0), 1100);
+  EXPECT_EQ(layers_.Calculation(0).Image().GetPixel(99, 0), 1099);  // 1100 - 1001 / 2000
   EXPECT_EQ(manager_->Zoom(), 1.0);
 }
 
@@ -306,7 +333,7 @@ TEST_F(UpdateManagerTest, AnimationTakesTheShortWayRoundAndEndsOnTheFullTransfor
 TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   AddLayer(1);
   Start();
-  ConfigManager().AnimFrames = 4;
+  manager_->SetAnimationOptions({.Animation = 2, .LimitAnimSize = false, .AnimFrames = 4});
   manager_->AnimateTransform(27, 0, 0.0, 1.0, true);
   std::vector<int> shifts;
   for (const PaintRecord& p : Frames()) shifts.push_back(p.shift_x);
@@ -314,7 +341,7 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   EXPECT_EQ(shifts, (std::vector<int>{7, 20, 27}));
 
   // Halfway shifts of 2.5 and 3.5 go to the even neighbours.
-  ConfigManager().AnimFrames = 3;
+  manager_->SetAnimationOptions({.Animation = 2, .LimitAnimSize = false, .AnimFrames = 3});
   paints_.clear();
   manager_->AnimateTransform(5, 7, 0.0, 1.0, true);
   ASSERT_EQ(Frames().size(), 2u);
@@ -349,13 +376,8 @@ TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     layers_.Clear();
-    for (int i = 0; i < c.layers; ++i) AddLayer(i + 1).SetSelected(c.selected);
-    TConfigManager& config = ConfigManager();
-    config.Animation = c.animation;
-    config.LimitAnimSize = c.limit;
-    config.AnimMaxWidth = c.max_width;
-    config.AnimMaxHeight = c.max_height;
-    config.AnimFrames = c.frames;
+    for (int i = 0; i < c.layers; ++i) AddLayer(i + 1).Selected = c.selected;
+    animation_ = {c.animation, c.limit, c.max_width, c.max_height, c.frames};
     paints_.clear();
     Start();
     manager_->AnimateTransform(4, 2, 0.0, c.zoom, c.animate);
@@ -427,15 +449,11 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
           .string();
   constexpr int kSide = 96;
   TDirectBitmap bitmap(kSide, kSide);
-  TLayerList layers;
-  {
-    auto layer = std::make_unique<TLayer>();
-    layer->SetThreadCount(3);
-    layer->Formula().SetEntry(file, "Mandel");
-    layer->SetImageSize(kSide, kSide);
-    layers.Add(std::move(layer));
-  }
-  TLayer& layer = layers[0];
+  TFakeLayers layers;
+  TLayerCalculate& layer = *layers.Add(1).Calculation;
+  layer.SetThreadCount(3);
+  layer.Formula().SetEntry(file, "Mandel");
+  layer.SetImageSize(kSide, kSide);
   TUpdateManager manager(bitmap, layers);
   int ends = 0, mismatches = -1;
   layer.OnCalculationStart = [&](TLayerCalculate&) { manager.CalculationStarted(); };
@@ -445,8 +463,8 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
     mismatches = 0;
     std::vector<std::uint32_t> row(kSide);
     for (int y = 0; y < kSide; ++y) {
-      layer.ColorRow(y, 0, kSide, row.data());
-      for (int x = 0; x < kSide; ++x) mismatches += bitmap.Pixel(x, y) != (row[x] & 0xFFFFFF);
+      layers.MergeRow(y, 0, kSide, row.data());
+      for (int x = 0; x < kSide; ++x) mismatches += bitmap.Pixel(x, y) != row[x];
     }
   };
   layer.EndUpdate();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "document/params/par_entry_file.h"
+#include "platform/program_folder.h"
 
 namespace zt {
 
@@ -127,6 +128,19 @@ bool SaveAlphaChannelEntry(const std::string& file, TAlphaChannel& alpha, const 
 
 std::string LoadGradientEntry(const std::string& file, const std::string& entry, TGradient& gradient) {
   return LoadEntry<TGradientForm>(file, entry, gradient);
+}
+
+bool LoadInitialGradient(const std::string& file, const std::string& entry, TGradient& gradient) {
+  if (file.empty() || entry.empty()) return false;
+  TGradient loaded(gradient.RGBMode());
+  try {
+    LoadGradientEntry(file.front() == '/' ? file : ProgramFolder() + file, entry, loaded);
+  } catch (const EZentrope&) {
+    return false;
+  }
+  gradient.AssignSnapshot(loaded.SaveSnapshot());
+  gradient.ResetHistory();
+  return true;
 }
 
 std::string LoadAlphaChannelEntry(const std::string& file, const std::string& entry,

@@ -61,6 +61,40 @@ TEST(GradientSection, NodesReadBeforeAnErrorStay) {
   EXPECT_EQ(gradient.First()->index, 5);
 }
 
+std::string Points(const TGradient& g) {
+  std::string text;
+  for (const TGradientPoint* p = g.First(); p; p = p->next)
+    text += std::to_string(p->index) + ":" + std::to_string(p->color.Red >> 4) + "," +
+            std::to_string(p->color.Green >> 4) + "," + std::to_string(p->color.Blue >> 4) + " ";
+  return text;
+}
+
+TEST(GradientSection, InitialGradientFromAnEntryOrNone) {
+  const testing::TempDir dir;
+  const auto broken = dir.Write("broken.zgr", "Bad {\ngradient:\n  numnodes=2 index=0 color=255\n}\n");
+  const std::string built_in = "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ";
+  const struct {
+    std::string file, entry;
+    bool loaded;
+    std::string points;
+  } cases[] = {
+      // A file name without folder is looked up in the program's folder.
+      {"Standard.zgr", "Fire", true,
+       "0:0,0,0 70:128,0,0 150:255,64,0 230:255,160,0 300:255,255,180 360:96,0,0 "},
+      {"Standard.zgr", "", false, built_in},
+      {"Standard.zgr", "NoSuchEntry", false, built_in},
+      // Read half-way before the error: the gradient stays as it was.
+      {broken.string(), "Bad", false, built_in},
+  };
+  for (const auto& c : cases) {
+    TGradient g;
+    EXPECT_EQ(LoadInitialGradient(c.file, c.entry, g), c.loaded) << c.entry;
+    EXPECT_EQ(Points(g), c.points) << c.entry;
+    EXPECT_FALSE(g.Modified());
+    EXPECT_FALSE(g.History().CanUndo());
+  }
+}
+
 class EntryFiles : public ::testing::Test {
  protected:
   testing::TempDir dir_;

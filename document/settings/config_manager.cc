@@ -245,4 +245,18 @@ TConfigManager& ConfigManager() {
   return instance;
 }
 
+TCompileOptions TConfigManager::CompileOptions() const {
+  return {.TabSize = TabSize,
+          .GenerateWarnings = GenerateWarnings,
+          .StrictTypeChecking = StrictTypeChecking};
+}
+
+TAnimationOptions TConfigManager::AnimationOptions() const {
+  return {.Animation = Animation,
+          .LimitAnimSize = LimitAnimSize,
+          .AnimMaxWidth = AnimMaxWidth,
+          .AnimMaxHeight = AnimMaxHeight,
+          .AnimFrames = AnimFrames};
+}
+
 }  // namespace zt

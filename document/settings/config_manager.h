@@ -7,6 +7,8 @@
 #include <string>
 
 #include "document/settings/registry_manager.h"
+#include "formula/language/compile_options.h"
+#include "render/animation_options.h"
 
 namespace zt {
 
@@ -39,6 +41,10 @@ class TConfigManager : public TRegistryManager {
   // Writes every group in the same order and then the file, once. Returns false
   // when the file could not be written (see SaveError()) or the store is unconnected.
   bool SaveAll();
+
+  // The settings that lower layers take as values.
+  TCompileOptions CompileOptions() const;
+  TAnimationOptions AnimationOptions() const;
 
   // General
   int Animation;  // 0 off, 1 only for single-layer images, 2 always

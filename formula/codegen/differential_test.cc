@@ -99,7 +99,6 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
 }
 
 TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   constexpr int kPrograms = 1500;
   int compiled = 0;
@@ -152,13 +151,11 @@ int RunCollection(const std::filesystem::path& file) {
 }
 
 TEST(DifferentialTest, ShippedFormulasAgreeOnAGridOfPixels) {
-  TCompilerSettingsGuard settings(false, false);
   EXPECT_EQ(RunCollection(SourceDir() / "data" / "Standard.zfm"), 15);  // two are built-in
 }
 
 TEST(DifferentialTest, FractintFormulasAgreeOnAGridOfPixels) {
   if (FractintDir().empty()) GTEST_SKIP() << "no Fractint collection";
-  TCompilerSettingsGuard settings(false, false);
   int compiled = 0;
   for (const auto& item : std::filesystem::directory_iterator(FractintDir() / "frm"))
     if (item.is_regular_file()) compiled += RunCollection(item.path());

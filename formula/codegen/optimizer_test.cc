@@ -53,7 +53,6 @@ void CompileInto(TLexical& entry, const std::string& body) {
 
 // The rewritten formula program without its "[INIT]" line.
 std::string Optimized(const std::string& body) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, body);
   const std::string init = "[INIT]\n";
@@ -149,7 +148,6 @@ TEST(OptimizerTest, ConstantIfBranchesGo) {
 }
 
 TEST(OptimizerTest, PiAndEFoldIntoOneConstant) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, "float f = #pi * 2\nfloat g = #e\n");
   ASSERT_EQ(entry.Constants.size(), 2u);
@@ -162,7 +160,6 @@ TEST(OptimizerTest, PiAndEFoldIntoOneConstant) {
 }
 
 TEST(OptimizerTest, FoldingEqualsThePrimitivesBitForBit) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, "z = sin((0.25, 0.75)) + (1.5, 2.25) / (0.75, -0.5)\n"
                      "float f = sqrt(3.0) ^ 0.5 - 7.5 % 2\n");
@@ -179,7 +176,6 @@ TEST(OptimizerTest, FoldingEqualsThePrimitivesBitForBit) {
 }
 
 TEST(OptimizerTest, ConstantsAreSharedAndIntsStayImmediate) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, "z = z * (2, 3) + (2, 3) * pixel + (1, 0) * (0, 0) * z\nint k = 7\n");
   ASSERT_EQ(entry.Constants.size(), 1u);
@@ -192,7 +188,6 @@ TEST(OptimizerTest, ConstantsAreSharedAndIntsStayImmediate) {
 }
 
 TEST(OptimizerTest, ParameterValuesAreCompiledInAndFollowChanges) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, "z = z + @p * 3\n@q = @q + fn1(z)\n");
   const std::string checked = ProgramToString(entry.Expressions(), true);
@@ -220,7 +215,6 @@ TEST(OptimizerTest, ParameterValuesAreCompiledInAndFollowChanges) {
 }
 
 TEST(OptimizerTest, LookupsOfUnknownNamesFail) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TFormula> entry;
   CompileInto(entry, "z = @p + fn2(z)\n");
   EXPECT_TRUE(SameValue(entry.ParameterValue("P"), TLiteral::MakeComplex(0, 0)));
@@ -231,7 +225,6 @@ TEST(OptimizerTest, LookupsOfUnknownNamesFail) {
 }
 
 TEST(OptimizerTest, OldZIsNeverFolded) {
-  TCompilerSettingsGuard settings(false, false);
   TCapture<TColoring> entry(true);
   CompileInto(entry, "final:\n#index = cabs(oldz(1 + 1))\n");
   EXPECT_EQ(entry.Dump, "[INIT]\n[FINAL]\n(= #index:f (cabs (oldz 2:i):c):f):f\n");

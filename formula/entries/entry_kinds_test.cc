@@ -18,7 +18,6 @@ struct TRuleRow {
 };
 
 TEST(EntryKindsTest, SymbolAndFunctionRules) {
-  TCompilerSettingsGuard settings(false, false);
   const TRuleRow rows[] = {
       {TEntryKind::Formula, "z = #pixel + #random + #screenmax + #screenpixel + #center\n", ""},
       {TEntryKind::Formula, "z = #pi + #e + #maxiter + #width + #height + #x + #y + #magn + #angle\n",
@@ -68,7 +67,6 @@ std::string SectionsOf(const TCompileOutcome& outcome) {
 }
 
 TEST(EntryKindsTest, LabelsPerKind) {
-  TCompilerSettingsGuard settings(false, false);
   // Settings sections hold no statements, so they leave no trace in the program.
   const TLabelRow rows[] = {
       {TEntryKind::Formula, "z = 0\n", "[INIT]"},
@@ -90,7 +88,6 @@ TEST(EntryKindsTest, LabelsPerKind) {
 }
 
 TEST(EntryKindsTest, TitleAndHelp) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("help.zxf",
                         "Plain {\n#pixel = 1\n}\n"
@@ -115,7 +112,6 @@ TEST(EntryKindsTest, TitleAndHelp) {
 }
 
 TEST(EntryKindsTest, FormulaFactsAndSymmetry) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("facts.zfm",
                         "Writes(xaxis_noparm) {\nz = #pixel\n}\n"
@@ -142,7 +138,6 @@ TEST(EntryKindsTest, FormulaFactsAndSymmetry) {
 }
 
 TEST(EntryKindsTest, ColoringFacts) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("facts.zcl",
                         "Orbit {\nfinal:\n#index = cabs(oldz(#numiter - 1))\n}\n"

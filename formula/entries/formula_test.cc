@@ -95,7 +95,6 @@ TEST(FormulaTest, WithoutCodeTheProcedureShowsAOneIterationOrbit) {
 }
 
 TEST(FormulaTest, FillCalcBlockWritesIterationsPeriodicityAndVariables) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("f.zfm",
                         "Iterates {\nc = #pixel * 0.5\nz = 0\nloop:\nz = z * z + c\n"
@@ -136,7 +135,6 @@ TEST(FormulaTest, FillCalcBlockWritesIterationsPeriodicityAndVariables) {
 }
 
 TEST(FormulaTest, BuiltInFormulaRunsWithItsParameterValuesInEitherVariant) {
-  TCompilerSettingsGuard settings(false, false);
   TFormula formula;
   ASSERT_EQ(CompileBody(formula, "builtin:\ntype = 1\ndefault:\nperiodicity = 0"), "");
   ASSERT_EQ(formula.BuiltInType(), 1);
@@ -173,7 +171,6 @@ TEST(FormulaTest, BuiltInFormulaRunsWithItsParameterValuesInEitherVariant) {
 }
 
 TEST(FormulaTest, ApplyingParametersKeepsTheSameEntryOrLoadsAnother) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("set.zfm",
                         "First {\nz = #pixel * @scale\ndefault:\nmaxiter = 500\n"
@@ -211,7 +208,6 @@ TEST(FormulaTest, ApplyingParametersKeepsTheSameEntryOrLoadsAnother) {
 }
 
 TEST(FormulaTest, ResetLeavesAnEmptyFormulaWithDefaults) {
-  TCompilerSettingsGuard settings(false, false);
   TFormula formula;
   ASSERT_EQ(CompileBody(formula, "z = #pixel\ndefault:\nmaxiter = 9\nperiodicity = 1"), "");
   formula.SetAutomaticIterations(true);
@@ -225,7 +221,6 @@ TEST(FormulaTest, ResetLeavesAnEmptyFormulaWithDefaults) {
 }
 
 TEST(FormulaTest, ShowHelpOpensPagesAtTheirTopicAndReportsAMissingBrowser) {
-  TCompilerSettingsGuard settings(false, false);
   TempDir dir;
   auto file = dir.Write("h.zfm",
                         "None {\nz = 0\n}\n"

@@ -40,7 +40,6 @@ TTally CompileAll(TFormulaBase& object, const std::filesystem::path& file) {
 
 TEST(FractintCorpusTest, FormulaFilesCompileWithoutEscapingExceptions) {
   if (FractintDir().empty()) GTEST_SKIP() << "no Fractint files";
-  TCompilerSettingsGuard settings(false, true);
   TTally total;
   for (const auto& item : std::filesystem::directory_iterator(FractintDir() / "frm")) {
     if (!item.is_regular_file()) continue;
@@ -56,7 +55,6 @@ TEST(FractintCorpusTest, FormulaFilesCompileWithoutEscapingExceptions) {
 }
 
 TEST(FractintCorpusTest, ShippedCollectionsCompileCleanly) {
-  TCompilerSettingsGuard settings(true, true);
   struct {
     const char* File;
     TEntryKind Kind;
@@ -65,6 +63,7 @@ TEST(FractintCorpusTest, ShippedCollectionsCompileCleanly) {
                      {"Standard.zxf", TEntryKind::Transformation}};
   for (const auto& collection : collections) {
     auto object = MakeEntryObject(collection.Kind, /*inside_coloring=*/true);
+    object->SetCompileOptions({.StrictTypeChecking = true});
     TTally tally = CompileAll(*object, SourceDir() / "data" / collection.File);
     EXPECT_GT(tally.Entries, 0) << collection.File;
     EXPECT_EQ(tally.Compiled, tally.Entries) << collection.File;

@@ -146,6 +146,11 @@ void TMapping::Changed() {
   if (OnChange) OnChange(*this);
 }
 
+void TMapping::SetCompileOptions(const TCompileOptions& options) {
+  compile_options_ = options;
+  for (int i = 0; i < transforms_.Count(); ++i) transforms_.Item(i).SetCompileOptions(options);
+}
+
 TMappingSnapshot TMapping::SaveSnapshot() const {
   TMappingSnapshot snapshot{center_, magnification_, angle_, {}};
   for (int i = 0; i < transforms_.Count(); ++i)
@@ -173,6 +178,7 @@ void TMapping::RestoreSnapshot(const TMappingSnapshot& snapshot) {
         kept_changed = kept_changed || !SameSettings(before, kept.SaveSettings());
       } else {
         auto transform = std::make_unique<TTransform>();
+        transform->SetCompileOptions(compile_options_);
         transform->ApplyParameters(settings);
         transforms_.Add(std::move(transform));
       }

@@ -77,6 +77,10 @@ class TMapping {
 
   TTransformList& Transforms() { return transforms_; }
   const TTransformList& Transforms() const { return transforms_; }
+  // The options of the chain's transformations: set on every item now and on
+  // those the mapping makes later; whoever adds an item applies them first.
+  const TCompileOptions& CompileOptions() const { return compile_options_; }
+  void SetCompileOptions(const TCompileOptions& options);
 
   TMappingSnapshot SaveSnapshot() const;
   // Restores the location and rebuilds the chain: a transformation that already
@@ -113,6 +117,7 @@ class TMapping {
   int horizontal_offset_ = 0;
   int vertical_offset_ = 0;
   TTransformList transforms_;
+  TCompileOptions compile_options_;
 };
 
 }  // namespace zt

@@ -1,7 +1,6 @@
 // Type checking, conversions, constructs and definite initialization.
 #include "formula/language/checker.h"
 
-#include "document/settings/config_manager.h"
 #include "platform/text.h"
 
 namespace zt {
@@ -48,7 +47,7 @@ void TChecker::Fail(int error, const TExpression& at) {
 // The walk
 
 void TChecker::EndCheck() {
-  strict_ = ConfigManager().StrictTypeChecking;
+  strict_ = CompileOptions().StrictTypeChecking;
   constructs_.Clear();
   section_.clear();
   condition_section_ = false;

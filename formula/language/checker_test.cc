@@ -21,7 +21,6 @@ struct TTypeRow {
 
 // Compiles without errors and warnings about anything but unused results.
 void ExpectPrograms(const std::vector<TTypeRow>& rows) {
-  TCompilerSettingsGuard settings(false, false);
   for (const auto& row : rows) {
     auto outcome = CompileSnippet(TEntryKind::Formula, row.Body);
     EXPECT_EQ(outcome.Error, "") << row.Body;
@@ -83,8 +82,7 @@ struct TMessageRow {
 
 void ExpectMessages(TEntryKind kind, const std::vector<TMessageRow>& rows) {
   for (const auto& row : rows) {
-    TCompilerSettingsGuard settings(row.Strict, true);
-    auto outcome = CompileSnippet(kind, row.Body);
+    auto outcome = CompileSnippet(kind, row.Body, {.StrictTypeChecking = row.Strict});
     EXPECT_EQ(outcome.Error, row.Error) << row.Body;
     EXPECT_EQ(outcome.Warnings, row.Warnings) << row.Body;
   }
@@ -171,7 +169,6 @@ TEST(CheckerTest, DefiniteInitialization) {
 }
 
 TEST(CheckerTest, UndeclaredAndUnusedVariables) {
-  TCompilerSettingsGuard settings(false, true);
   auto outcome = CompileSnippet(TEntryKind::Formula, "init:\nz = 1\nloop:\ny = x + 1\n");
   EXPECT_EQ(outcome.Error, "");
   EXPECT_EQ(outcome.Warnings, (std::vector<std::string>{std::string("W3 5:1") + kUnused,
@@ -192,7 +189,6 @@ TEST(CheckerTest, UndeclaredAndUnusedVariables) {
 }
 
 TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
-  TCompilerSettingsGuard settings(false, true);
   auto outcome = CompileSnippet(TEntryKind::Formula, "z = 1\n@p = @p + 1\n@p = 2\n");
   EXPECT_EQ(outcome.Warnings, (std::vector<std::string>{"W6 3:1 Parameters should not be written to",
                                                         "W6 4:1 Parameters should not be written to"}));
@@ -202,8 +198,7 @@ TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
 }
 
 TEST(CheckerTest, WarningsAreSilentWhenSwitchedOff) {
-  TCompilerSettingsGuard settings(false, false);
-  auto outcome = CompileSnippet(TEntryKind::Formula, "z + 1\ny = x\n");
+  auto outcome = CompileSnippet(TEntryKind::Formula, "z + 1\ny = x\n", {.GenerateWarnings = false});
   EXPECT_EQ(outcome.Error, "");
   EXPECT_TRUE(outcome.Warnings.empty());
 }

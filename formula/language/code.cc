@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "document/settings/config_manager.h"
 #include "platform/text.h"
 
 namespace zt {
@@ -69,8 +68,10 @@ struct TCode::TBodyLayout {
 
 TCode::TCode() = default;
 
+void TCode::SetTabSize(int size) { tab_size_ = std::clamp(size, 1, 16); }
+
 void TCode::LoadFile(const std::string& file) {
-  const int tabSize = std::clamp(ConfigManager().TabSize, 1, 16);
+  const int tabSize = tab_size_;
   std::error_code error;
   auto date = std::filesystem::last_write_time(file, error);
   if (error) throw ECodeError("Could not open '" + file + "'");

@@ -70,6 +70,8 @@ class TCode {
   // entry's body. Does nothing here.
   virtual void EntryStarted() {}
 
+  // The tab width of the next LoadFile, clamped to 1..16 (2 by default).
+  void SetTabSize(int size);
   // Loads `file` unless it is the one loaded, unchanged, with the same tab
   // width; then FindFirstEntry. Raises "Could not open '%s'".
   void LoadFile(const std::string& file);
@@ -130,6 +132,7 @@ class TCode {
   int ScanLine_ = 0;
   int ScanColumn_ = 0;
   bool ScanResumes_ = false;
+  int tab_size_ = 2;  // for the next LoadFile
 };
 
 }  // namespace zt

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "document/settings/config_manager.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -205,7 +204,7 @@ TEST(CodeTest, UnreadableFilesRaiseCouldNotOpen) {
   EXPECT_EQ(code.Lines[0], "kept {");
 }
 
-TEST(CodeTest, TabsExpandWithTheTabSizeSetting) {
+TEST(CodeTest, TabsExpandWithTheTabSize) {
   testing::TempDir dir;
   auto file = dir.Write("tabs.zfm", "a {\n\tz\n}").string();
   TCode code;
@@ -213,12 +212,12 @@ TEST(CodeTest, TabsExpandWithTheTabSizeSetting) {
     int setting, used;
   } cases[] = {{2, 2}, {0, 1}, {99, 16}};
   for (const Case& c : cases) {
-    ConfigManager().TabSize = c.setting;
+    code.SetTabSize(c.setting);
     code.LoadFile(file);
     EXPECT_EQ(code.TabSize, c.used);
     EXPECT_EQ(code.Lines[1], std::string(c.used, ' ') + "z");
   }
-  ConfigManager().TabSize = 2;
+  code.SetTabSize(2);
   code.LoadFile(file);
   code.NextChar();
   code.NextChar();

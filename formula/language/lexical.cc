@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "document/settings/config_manager.h"
 #include "platform/text.h"
 
 namespace zt {
@@ -40,8 +39,13 @@ void TLexical::Clear() {
   variables_ = std::make_unique<TVariableList>();
 }
 
+void TLexical::SetCompileOptions(const TCompileOptions& options) {
+  options_ = options;
+  code_->SetTabSize(options.TabSize);
+}
+
 void TLexical::Warning(int code, int line, int column) {
-  if (!ConfigManager().GenerateWarnings) return;
+  if (!options_.GenerateWarnings) return;
   warnings_issued_ = true;
   if (OnMessage) OnMessage(*this, code, WarningText(code), line, column);
 }

@@ -10,6 +10,7 @@
 
 #include "formula/language/code.h"
 #include "formula/language/compile_error.h"
+#include "formula/language/compile_options.h"
 #include "formula/language/expression.h"
 #include "formula/language/param_list.h"
 #include "formula/language/token.h"
@@ -39,8 +40,12 @@ class TLexical {
   // failures of the optimizer and code generator (code 0, at the entry's header),
   // are absorbed and reported through OnCompileError; file errors pass on.
   void Compile();
-  // Issues warning `code` when the "GenerateWarnings" setting is on.
+  // Issues warning `code` when the options' GenerateWarnings is on.
   void Warning(int code, int line, int column);
+
+  // Take effect at the next compilation (the tab size when the file is read anew).
+  const TCompileOptions& CompileOptions() const { return options_; }
+  void SetCompileOptions(const TCompileOptions& options);
 
   // Finds `fileName`'s file below its folder (depth first) and sets the entry from it.
   void LoadEntry(const std::string& fileName, const std::string& entryName);
@@ -123,6 +128,7 @@ class TLexical {
   void SkipBlanks();
   bool AtLabelAhead();
 
+  TCompileOptions options_;
   std::unique_ptr<TCode> code_;
   std::unique_ptr<TExpressionList> expressions_;
   std::unique_ptr<TVariableList> variables_;

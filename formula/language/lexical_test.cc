@@ -271,7 +271,7 @@ TEST(LexicalTest, CompileErrorsAndWarnings) {
   for (bool warnings : {false, true}) {
     EXPECT_EQ(events, "");
     EXPECT_FALSE(lexical.WarningsIssued());
-    testing::TCompilerSettingsGuard settings(false, warnings);
+    lexical.SetCompileOptions({.GenerateWarnings = warnings});
     lexical.Warning(WARN_NOTDECLARED, 2, 3);
   }
   EXPECT_EQ(events, "2 Variable has not been declared 2:3\n");

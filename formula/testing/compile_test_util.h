@@ -1,6 +1,5 @@
 // Test helpers shared by the compiler tests: compile an entry of any kind from a
-// scratch file and collect its error, its warnings and its typed program, and a
-// guard that restores the compiler settings a test changes.
+// scratch file and collect its error, its warnings and its typed program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "document/settings/config_manager.h"
 #include "formula/entries/coloring.h"
 #include "formula/entries/entry_kind.h"
 #include "formula/entries/formula.h"
@@ -55,10 +53,12 @@ inline TCompileOutcome CompileEntry(TFormulaBase& object, const std::string& fil
 
 // Compiles `body` as the entry "Test" of the given kind: "Test {" on line 1, the
 // body from line 2, "}" on a line of its own.
-inline TCompileOutcome CompileSnippet(TEntryKind kind, const std::string& body) {
+inline TCompileOutcome CompileSnippet(TEntryKind kind, const std::string& body,
+                                      const TCompileOptions& options = {}) {
   TempDir dir;
   auto file = dir.Write("snippet.zfm", "Test {\n" + body + "}\n");
   auto object = MakeEntryObject(kind, /*inside_coloring=*/true);
+  object->SetCompileOptions(options);
   return CompileEntry(*object, file.string(), "Test");
 }
 
@@ -77,25 +77,5 @@ inline std::string CompileBody(TLexical& object, const std::string& body) {
   EXPECT_EQ(object.CompileFailed(), !error.empty()) << body;
   return error;
 }
-
-// Sets the compiler settings for one test and restores the previous ones.
-class TCompilerSettingsGuard {
- public:
-  TCompilerSettingsGuard(bool strict, bool warnings)
-      : strict_(ConfigManager().StrictTypeChecking), warnings_(ConfigManager().GenerateWarnings) {
-    ConfigManager().StrictTypeChecking = strict;
-    ConfigManager().GenerateWarnings = warnings;
-  }
-  ~TCompilerSettingsGuard() {
-    ConfigManager().StrictTypeChecking = strict_;
-    ConfigManager().GenerateWarnings = warnings_;
-  }
-  TCompilerSettingsGuard(const TCompilerSettingsGuard&) = delete;
-  TCompilerSettingsGuard& operator=(const TCompilerSettingsGuard&) = delete;
-
- private:
-  bool strict_;
-  bool warnings_;
-};
 
 }  // namespace zt::testing
