@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/format.h"
+
 namespace zt {
 
 namespace {
@@ -158,6 +160,14 @@ bool TAtomicOutputFile::DivertToDevFull() {
   bool diverted = dup3(full, fd_, O_CLOEXEC) >= 0;
   close(full);
   return diverted;
+}
+
+EFileWriteError::EFileWriteError(const std::filesystem::path& path)
+    : EZentrope(Format("Could not write '%s'", path.c_str())) {}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+  TAtomicOutputFile file(path);
+  if (!file.Write(contents) || !file.Commit()) throw EFileWriteError(path);
 }
 
 }  // namespace zt

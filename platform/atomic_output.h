@@ -4,7 +4,8 @@
 // after any failure, an existing destination stays byte for byte as it was.
 // A destination that is a device or a pipe is written in place instead.
 // Made for files written in one pass with a few lengths patched afterwards
-// (image exports, fractal files).
+// (image exports, fractal files); WriteFileAtomically writes a whole contents
+// at once (settings, entry collections) the same way.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,20 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/error.h"
+
 namespace zt {
+
+// Raised when a file cannot be written; names the file in single quotes.
+class EFileWriteError : public EZentrope {
+ public:
+  explicit EFileWriteError(const std::filesystem::path& path);
+};
+
+// Writes `contents` through a TAtomicOutputFile and raises EFileWriteError on any
+// failure. Safe from any thread, but two concurrent writes of the same path
+// leave one of the two contents.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
 // Used by one thread at a time. Failures are sticky: after the first failed
 // write every later Write, Patch and Commit returns false, and the temporary

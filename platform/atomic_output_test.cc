@@ -1,8 +1,11 @@
-// Tests of the streaming atomic file: patches reach bytes both on the disk and
-// still in the buffer, and every kind of failure keeps the old destination.
+// Tests of the atomic file writer: patches reach bytes both on the disk and
+// still in the buffer, permissions are kept, and every kind of failure keeps the
+// old destination and leaves no temporary file behind.
 #include "platform/atomic_output.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "testing/test_support.h"
 
@@ -44,12 +47,28 @@ TEST(AtomicOutputFile, PatchesReachFlushedAndBufferedBytes) {
   EXPECT_EQ(testing::ReadFile(path), expected);
 }
 
+TEST(AtomicOutputFile, ReplacedFilesKeepTheirPermissions) {
+  testing::TempDir dir;
+  auto path = dir.path() / "settings.ini";
+  WriteFileAtomically(path, "first");
+  chmod(path.c_str(), 0640);
+  WriteFileAtomically(path, "second");
+  EXPECT_EQ(testing::ReadFile(path), "second");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
 TEST(AtomicOutputFile, MissingFolderIsNotCreated) {
   testing::TempDir dir;
-  TAtomicOutputFile file(dir.path() / "missing" / "image.png");
+  auto path = dir.path() / "missing" / "image.png";
+  TAtomicOutputFile file(path);
   EXPECT_FALSE(file.Created());
   EXPECT_FALSE(file.Write("x"));
   EXPECT_FALSE(file.Commit());
+  EXPECT_EQ(testing::ErrorMessageOf([&] { WriteFileAtomically(path, "text"); }),
+            "Could not write '" + path.string() + "'");
+  EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 
 // Each way of failing: the old file stays byte for byte and no temporary file remains.
@@ -75,6 +94,27 @@ TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
     EXPECT_EQ(testing::ReadFile(path), "old image") << c.name;
     EXPECT_EQ(CountEntries(dir.path()), 1) << c.name;
   }
+}
+
+TEST(AtomicOutputFile, FailedRenameKeepsTheDestination) {
+  testing::TempDir dir;
+  // A non-empty folder cannot be replaced by a file: the temporary file is
+  // written completely and only the final rename fails.
+  auto target = dir.Write("target/inside.txt", "old").parent_path();
+  EXPECT_THROW(WriteFileAtomically(target, "new"), EFileWriteError);
+  EXPECT_EQ(testing::ReadFile(target / "inside.txt"), "old");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
+}
+
+TEST(AtomicOutputFile, ReadOnlyFolderKeepsTheOldFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  testing::TempDir dir;
+  auto path = dir.Write("settings.ini", "old");
+  chmod(dir.path().c_str(), 0555);
+  EXPECT_THROW(WriteFileAtomically(path, "new"), EFileWriteError);
+  chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(testing::ReadFile(path), "old");
+  EXPECT_EQ(CountEntries(dir.path()), 1);
 }
 
 TEST(AtomicOutputFile, AbandonedFileLeavesNothingBehind) {

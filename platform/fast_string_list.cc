@@ -6,8 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+
+#include "platform/atomic_output.h"
 
 namespace zt {
 
@@ -30,17 +31,6 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& data) {
   }
   ::close(fd);
   return ok;
-}
-
-bool WriteAll(int fd, const std::string& data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -108,27 +98,8 @@ bool TFastStringList::SaveToFile(const std::filesystem::path& file) const {
     data += line;
     data += lineEnd;
   }
-  // A name no other writer in this process or another one uses; O_EXCL makes
-  // sure of it, and the mode 0666 lets the umask decide as for any new file.
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = file;
-    temp += ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  struct stat info;
-  if (::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    ::fchmod(fd, info.st_mode & 07777);  // keep the permissions of the file replaced
-  }
-  bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  TAtomicOutputFile out(file);
+  return out.Write(data) && out.Commit();
 }
 
 }  // namespace zt

@@ -90,29 +90,5 @@ TEST(FastStringListTest, SavesWithTheLoadedLineEnds) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-TEST(FastStringListTest, FailedSaveLeavesNoTemporaryFile) {
-  testing::TempDir dir;
-  TFastStringList list;
-  list.Add("a");
-  EXPECT_FALSE(list.SaveToFile(dir.path() / "missing" / "f.txt"));
-  std::filesystem::create_directory(dir.path() / "folder");
-  std::filesystem::create_directory(dir.path() / "folder" / "inner");
-  EXPECT_FALSE(list.SaveToFile(dir.path() / "folder"));  // rename over a non-empty folder fails
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(FastStringListTest, SaveKeepsThePermissionsOfTheFileReplaced) {
-  testing::TempDir dir;
-  auto file = dir.Write("f.txt", "old");
-  namespace fs = std::filesystem;
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  TFastStringList list;
-  list.Add("new");
-  ASSERT_TRUE(list.SaveToFile(file));
-  EXPECT_EQ(fs::status(file).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(testing::ReadFile(file), "new\r\n");
-}
-
 }  // namespace
 }  // namespace zt

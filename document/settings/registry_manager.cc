@@ -11,7 +11,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/atomic_file.h"
+#include "platform/atomic_output.h"
 #include "platform/number_format.h"
 #include "platform/text.h"
 
