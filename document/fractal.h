@@ -3,6 +3,11 @@
 // the windows show, an undo history of whole-document snapshots and the
 // calculation timer. Parameter files, fractal files and the exporters work on it
 // through the accessors below.
+//
+// The members are spread by topic: fractal.cc (properties, changes, calculation
+// bookkeeping), fractal_layers.cc (layers and snapshots), fractal_navigation.cc
+// (zooming, panning, rotating, cropping), fractal_params.cc (parameter text) and
+// fractal_files.cc (fractal files and image export).
 #pragma once
 
 #include <functional>

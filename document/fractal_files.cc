@@ -1,19 +1,26 @@
-// The document's image export operations: each builds its format's exporter with
-// the options of the settings and runs it under the progress window.
+// The document's file commands: saving and opening fractal files through the
+// fractal file writer and reader, and exporting images with each format's
+// exporter and the options of the settings, all under the progress window.
+#include <filesystem>
 #include <string>
 
-#include "document/settings/config_manager.h"
 #include "document/export/export_bmp.h"
 #include "document/export/export_jpeg.h"
 #include "document/export/export_png.h"
 #include "document/export/export_psd.h"
 #include "document/export/export_tga.h"
-#include "document/fractal.h"
 #include "document/export/fractal_exporter.h"
+#include "document/fractal.h"
+#include "document/fractal_file.h"
 #include "document/progress_window.h"
+#include "document/settings/config_manager.h"
+#include "platform/format.h"
+#include "platform/user_interface.h"
 
 namespace zt {
 namespace {
+
+std::string TitleOfFile(const std::string& name) { return std::filesystem::path(name).stem().string(); }
 
 void RunExport(TFractal& fractal, TExportImage& image, const char* caption,
                const std::string& file_name) {
@@ -22,6 +29,39 @@ void RunExport(TFractal& fractal, TExportImage& image, const char* caption,
 }
 
 }  // namespace
+
+void TFractal::SaveToFile(const std::string& name) {
+  TFractalWriter writer(*this, name);
+  RunWithProgress(writer, "Saving fractal file:", name);
+}
+
+void TFractal::SaveAs(const std::string& name) {
+  SaveToFile(name);
+  file_name_ = name;
+  title_ = TitleOfFile(name);
+  modified_ = false;
+  FireChange();
+}
+
+void TFractal::LoadFromFile(const std::string& name) {
+  const std::string fileName = file_name_;
+  const std::string title = title_;
+  const bool modified = modified_;
+  try {
+    TFractalReader reader(*this, name);
+    RunWithProgress(reader, "Opening fractal file:", name);
+  } catch (const EZentrope& error) {
+    UserInterface().ShowMessage("Error", error.Message(), TMessageKind::kError);
+    file_name_ = fileName;
+    title_ = title;
+    modified_ = modified;
+    throw EFractalError(Format("Error opening '%s'", name.c_str()));
+  }
+  file_name_ = name;
+  title_ = TitleOfFile(name);
+  modified_ = false;
+  FireChange();
+}
 
 void TFractal::ExportBMP(const std::string& file_name) {
   TExportBMPImage image(file_name);
