@@ -53,7 +53,7 @@ TResult Render(const TView& view, int method, int threads) {
   layer.OnCalculationEnd = [&](zt::TLayerCalculate&) { done = true; };
   Clock::time_point start = Clock::now();
   layer.EndUpdate();  // the bracket a new layer leaves open: this starts the calculation
-  if (layer.State() == zt::lsIdle && !done) layer.Recalculate();
+  if (layer.State() == zt::kLayerIdle && !done) layer.Recalculate();
   zt::MainThreadDispatcher().WaitFor([&] { return done; });
   double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   return {ms, static_cast<long>(layer.Statistics().PixelCalls)};

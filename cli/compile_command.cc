@@ -28,9 +28,9 @@ constexpr const char* kHelp =
     "Exit status: 0 everything compiled, 1 an entry failed, 2 usage or file errors.\n";
 
 bool KindFromName(const std::string& name, TEntryKind& kind) {
-  if (name == "formula") kind = TEntryKind::Formula;
-  else if (name == "coloring") kind = TEntryKind::Coloring;
-  else if (name == "transformation") kind = TEntryKind::Transformation;
+  if (name == "formula") kind = TEntryKind::kFormula;
+  else if (name == "coloring") kind = TEntryKind::kColoring;
+  else if (name == "transformation") kind = TEntryKind::kTransformation;
   else return false;
   return true;
 }
@@ -47,7 +47,7 @@ int RunCompileCommand(int argc, char** argv, std::ostream& out, std::ostream& er
   std::string file;
   std::vector<std::string> entries;
   bool kind_forced = false;
-  TEntryKind kind = TEntryKind::Formula;
+  TEntryKind kind = TEntryKind::kFormula;
   for (int i = 0; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {

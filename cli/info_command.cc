@@ -22,9 +22,9 @@ constexpr const char* kHelp =
 
 std::string LayerState(const TLayer& layer) {
   switch (layer.State()) {
-    case lsCalculating:
+    case kLayerCalculating:
       return "calculating";
-    case lsInterrupted:
+    case kLayerInterrupted:
       return "partly calculated (" +
              std::to_string(static_cast<int>(std::floor(layer.Progress() * 100))) + "%)";
     default:

@@ -75,11 +75,11 @@ bool ApplySetting(TFormula& formula, const std::string& setting, std::string& pr
   TParam& param = formula.Params().Items(p);
   TParamValue v = param.GetValue();
   std::complex<long double> number;
-  if (param.ParamType() == vtBool && (SameText(value, "true") || SameText(value, "false"))) {
+  if (param.ParamType() == kTypeBool && (SameText(value, "true") || SameText(value, "false"))) {
     v.Value.Re = SameText(value, "true") ? 1 : 0;
   } else if (ParseComplex(value, number)) {
     v.Value.Re = number.real();
-    v.Value.Im = param.ParamType() == vtComplex ? number.imag() : 0;
+    v.Value.Im = param.ParamType() == kTypeComplex ? number.imag() : 0;
   } else {
     problem = "cannot read the value '" + value + "'";
     return false;

@@ -148,7 +148,7 @@ std::vector<std::string> FailedEntries(TFractal& fractal) {
 
 bool AnyLayerCalculates(TFractal& fractal) {
   for (int i = 0; i < fractal.Layers().Count(); ++i)
-    if (fractal.Layers()[i].State() == lsCalculating) return true;
+    if (fractal.Layers()[i].State() == kLayerCalculating) return true;
   return fractal.IsCalculating();
 }
 
@@ -158,7 +158,7 @@ double CalculatedShare(TFractal& fractal) {
   double sum = 0;
   for (int i = 0; i < count; ++i) {
     const TLayer& layer = fractal.Layers()[i];
-    sum += layer.State() == lsCalculating ? layer.Progress() : 1.0;
+    sum += layer.State() == kLayerCalculating ? layer.Progress() : 1.0;
   }
   return count > 0 ? sum / count : 1.0;
 }
@@ -166,7 +166,7 @@ double CalculatedShare(TFractal& fractal) {
 // Continues what was interrupted and waits, drawing the bar, until no layer calculates.
 void Calculate(TFractal& fractal, TProgressBar& bar) {
   for (int i = 0; i < fractal.Layers().Count(); ++i)
-    if (fractal.Layers()[i].State() == lsInterrupted) fractal.Layers()[i].Resume();
+    if (fractal.Layers()[i].State() == kLayerInterrupted) fractal.Layers()[i].Resume();
   MainThreadDispatcher().WaitFor([&] {
     bar.Show("Calculating", CalculatedShare(fractal));
     return !AnyLayerCalculates(fractal);
@@ -181,13 +181,13 @@ TRenderOutput RenderOutputFor(const std::string& file) {
     const char* Text;
     TRenderOutput Kind;
   };
-  static const TExtension kExtensions[] = {
+  static const TExtension k_extensions[] = {
       {".bmp", TRenderOutput::kBMP},  {".psd", TRenderOutput::kPSD},
       {".png", TRenderOutput::kPNG},  {".tga", TRenderOutput::kTGA},
       {".jpg", TRenderOutput::kJPEG}, {".jpeg", TRenderOutput::kJPEG},
       {".zfr", TRenderOutput::kFractalFile},
   };
-  for (const TExtension& e : kExtensions)
+  for (const TExtension& e : k_extensions)
     if (EndsWithText(file, e.Text)) return e.Kind;
   return TRenderOutput::kUnknown;
 }

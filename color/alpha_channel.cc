@@ -50,7 +50,7 @@ void TAlphaChannel::MovePoint(TAlphaPoint* point, int index, int opacity) {
 }
 
 void TAlphaChannel::Invert() {
-  for (TAlphaPoint* p = First(); p; p = p->next) p->opacity = 255 - p->opacity;
+  for (TAlphaPoint* p = First(); p; p = p->Next) p->Opacity = 255 - p->Opacity;
   Changed(kChangeGeneral);
 }
 
@@ -62,14 +62,14 @@ void TAlphaChannel::WriteSegment(const TAlphaPoint& a) {
   const TAlphaPoint& b = *After(a);
   const bool include_end = &a == Last();
   if (!Smooth()) {
-    WriteLinearChannel(ConvertTable(), &TColorEntry::Opacity, a.index, b.index, a.opacity,
-                       b.opacity, include_end);
+    WriteLinearChannel(ConvertTable(), &TColorEntry::Opacity, a.Index, b.Index, a.Opacity,
+                       b.Opacity, include_end);
     return;
   }
   const TAlphaPoint& p = *Before(a);
   const TAlphaPoint& q = *After(b);
   WriteSmoothChannel(ConvertTable(), &TColorEntry::Opacity,
-                     {p.index, a.index, b.index, q.index, p.opacity, a.opacity, b.opacity, q.opacity},
+                     {p.Index, a.Index, b.Index, q.Index, p.Opacity, a.Opacity, b.Opacity, q.Opacity},
                      128, include_end);
 }
 
@@ -79,7 +79,7 @@ void TAlphaChannel::RotateTable(int delta) {
 
 void TAlphaChannel::AfterChangeDelivered() {
   transparent_ = false;
-  for (TAlphaPoint* p = First(); p; p = p->next) transparent_ = transparent_ || p->opacity < 255;
+  for (TAlphaPoint* p = First(); p; p = p->Next) transparent_ = transparent_ || p->Opacity < 255;
   if (OnTransparencyChange) OnTransparencyChange(*this);
 }
 

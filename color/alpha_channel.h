@@ -12,11 +12,11 @@
 namespace zt {
 
 struct TAlphaPoint {
-  TAlphaPoint* next = nullptr;
-  TAlphaPoint* prev = nullptr;
-  int32_t index = 0;
-  int32_t opacity = 0;
-  bool selected = false;
+  TAlphaPoint* Next = nullptr;
+  TAlphaPoint* Prev = nullptr;
+  int32_t Index = 0;
+  int32_t Opacity = 0;
+  bool Selected = false;
 };
 
 // Used on the user-interface thread only; it has no locks.
@@ -46,8 +46,8 @@ class TAlphaChannel : public TControlRing<TAlphaChannel, TAlphaPoint, int> {
   friend class TControlRing<TAlphaChannel, TAlphaPoint, int>;
   using TRing = TControlRing<TAlphaChannel, TAlphaPoint, int>;
 
-  static void SetValue(TAlphaPoint& point, int opacity) { point.opacity = opacity; }
-  static int ValueOf(const TAlphaPoint& point) { return point.opacity; }
+  static void SetValue(TAlphaPoint& point, int opacity) { point.Opacity = opacity; }
+  static int ValueOf(const TAlphaPoint& point) { return point.Opacity; }
   int DefaultValue() const { return 255; }
   void ClearTable() {}
   void WriteSegment(const TAlphaPoint& point);

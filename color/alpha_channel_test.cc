@@ -13,8 +13,8 @@ namespace {
 TEST(AlphaChannelTest, NewChannelIsOneOpaquePoint) {
   TAlphaChannel a;
   EXPECT_EQ(a.Count(), 1);
-  EXPECT_EQ(a.First()->index, 0);
-  EXPECT_EQ(a.First()->opacity, 255);
+  EXPECT_EQ(a.First()->Index, 0);
+  EXPECT_EQ(a.First()->Opacity, 255);
   EXPECT_TRUE(a.Smooth());
   EXPECT_FALSE(a.Transparent());
   EXPECT_FALSE(a.Modified());
@@ -23,13 +23,13 @@ TEST(AlphaChannelTest, NewChannelIsOneOpaquePoint) {
 
 TEST(AlphaChannelTest, ChecksComeInOrder) {
   TAlphaChannel a;
-  struct Case { int index, opacity; const char* message; };
+  struct Case { int Index, Opacity; const char* Message; };
   const Case cases[] = {{400, 256, "Control point index out of range"},
                         {10, 256, "Opacity value out of range"},
                         {10, -1, "Opacity value out of range"}};
   for (const Case& c : cases) {
-    EXPECT_EQ(testing::ErrorMessageOf([&] { a.InsertPoint(c.index, c.opacity); }), c.message);
-    EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, c.index, c.opacity); }), c.message);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { a.InsertPoint(c.Index, c.Opacity); }), c.Message);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, c.Index, c.Opacity); }), c.Message);
   }
   EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, 10, 10); }), "Specified control point does not exist");
 }
@@ -68,19 +68,19 @@ TEST(AlphaChannelTest, LinearRotationAndDeletion) {
   TAlphaPoint* half = a.InsertPoint(100, 128);
   EXPECT_EQ(a.ConvertTable()[100 * 128].Opacity, 128);
   a.SetPosition(10);
-  EXPECT_EQ(half->index, 110);
+  EXPECT_EQ(half->Index, 110);
   EXPECT_EQ(a.ConvertTable()[110 * 128].Opacity, 128);
   a.DeletePoint(a.First());
   a.DeletePoint(a.First());
   EXPECT_EQ(a.Count(), 1);
-  EXPECT_EQ(a.First()->opacity, 255);
+  EXPECT_EQ(a.First()->Opacity, 255);
   EXPECT_FALSE(a.Transparent());
   a.RandomizeCount(4);
   EXPECT_EQ(a.Count(), 4);
   EXPECT_EQ(a.Position(), 0);
-  EXPECT_EQ(a.Last()->index, 300);
+  EXPECT_EQ(a.Last()->Index, 300);
   a.Randomize();
-  EXPECT_LT(a.First()->index, 40);
+  EXPECT_LT(a.First()->Index, 40);
 }
 
 }  // namespace

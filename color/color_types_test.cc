@@ -7,7 +7,7 @@ namespace zt {
 namespace {
 
 TEST(ColorTypesTest, HSLOfKnownColors) {
-  struct Case { TRGB12 rgb; THSL hsl; };
+  struct Case { TRGB12 Rgb; THSL Hsl; };
   const Case cases[] = {
       {{0, 0, 0}, {0, 0, 0}},         {{4095, 4095, 4095}, {0, 0, 255}},
       {{4095, 0, 0}, {0, 255, 128}},  {{0, 4095, 0}, {120, 255, 128}},
@@ -15,7 +15,7 @@ TEST(ColorTypesTest, HSLOfKnownColors) {
       {{4095, 0, 4095}, {300, 255, 128}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(RGB12ToHSL(c.rgb), c.hsl) << c.rgb.Red << " " << c.rgb.Green << " " << c.rgb.Blue;
+    EXPECT_EQ(RGB12ToHSL(c.Rgb), c.Hsl) << c.Rgb.Red << " " << c.Rgb.Green << " " << c.Rgb.Blue;
   }
 }
 

@@ -75,15 +75,15 @@ class TControlRing {
   TPoint* InsertPoint(int index, const TValue& value) {
     CheckIndex(index);
     TPoint* at = first_;
-    while (at && at->index < index) at = at->next;
-    if (at && at->index == index) {
+    while (at && at->Index < index) at = at->Next;
+    if (at && at->Index == index) {
       TOwner::SetValue(*at, value);
       PointChanged(at, kChangeGeneral);
       return at;
     }
     auto point = std::make_unique<TPoint>();
     TPoint* p = point.get();
-    p->index = index;
+    p->Index = index;
     TOwner::SetValue(*p, value);
     points_.push_back(std::move(point));
     LinkBefore(p, at);
@@ -97,9 +97,9 @@ class TControlRing {
   void MovePoint(TPoint* point, int index, const TValue& value) {
     CheckIndex(index);
     CheckPoint(point);
-    const int low = point->prev ? point->prev->index + 1 : 0;
-    const int high = point->next ? point->next->index - 1 : kGradientIndices - 1;
-    point->index = std::clamp(index, low, high);
+    const int low = point->Prev ? point->Prev->Index + 1 : 0;
+    const int high = point->Next ? point->Next->Index - 1 : kGradientIndices - 1;
+    point->Index = std::clamp(index, low, high);
     TOwner::SetValue(*point, value);
     PointChanged(point, kChangePoint);
   }
@@ -120,7 +120,7 @@ class TControlRing {
       Changed(kChangeGeneral);
       return;
     }
-    TPoint* neighbour = point->next ? point->next : point->prev;
+    TPoint* neighbour = point->Next ? point->Next : point->Prev;
     Unlink(point);
     Free(point);
     if (was_current) SetCurrent(first_);
@@ -130,8 +130,8 @@ class TControlRing {
   void DeleteSelected() {
     BeginUpdate();
     for (TPoint* p = first_; p;) {
-      TPoint* next = p->next;
-      if (p->selected) DeletePoint(p);
+      TPoint* next = p->Next;
+      if (p->Selected) DeletePoint(p);
       p = next;
     }
     EndUpdate();
@@ -150,11 +150,11 @@ class TControlRing {
       current_ = nullptr;
       return;
     }
-    if (point == current_ && point->selected) return;
+    if (point == current_ && point->Selected) return;
     current_ = point;
-    if (!point->selected) {
+    if (!point->Selected) {
       DeselectAll();
-      point->selected = true;
+      point->Selected = true;
       SelectionChanged();
     }
   }
@@ -167,12 +167,12 @@ class TControlRing {
     int delta = position - position_;
     position_ = position;
     std::vector<TPoint*> ring;
-    for (TPoint* p = first_; p; p = p->next) {
-      p->index = ((p->index + delta) % kGradientIndices + kGradientIndices) % kGradientIndices;
+    for (TPoint* p = first_; p; p = p->Next) {
+      p->Index = ((p->Index + delta) % kGradientIndices + kGradientIndices) % kGradientIndices;
       ring.push_back(p);
     }
     std::sort(ring.begin(), ring.end(),
-              [](const TPoint* a, const TPoint* b) { return a->index < b->index; });
+              [](const TPoint* a, const TPoint* b) { return a->Index < b->Index; });
     Relink(ring);
     if (delta > 200) delta -= kGradientIndices;
     if (delta < -199) delta += kGradientIndices;
@@ -188,8 +188,8 @@ class TControlRing {
 
   void Reverse() {
     std::vector<TPoint*> ring;
-    for (TPoint* p = last_; p; p = p->prev) {
-      p->index = kGradientIndices - 1 - p->index;
+    for (TPoint* p = last_; p; p = p->Prev) {
+      p->Index = kGradientIndices - 1 - p->Index;
       ring.push_back(p);
     }
     Relink(ring);
@@ -311,12 +311,12 @@ class TControlRing {
       Owner().ClearTable();
       return;
     }
-    for (TPoint* p = first_; p; p = p->next) Owner().WriteSegment(*p);
+    for (TPoint* p = first_; p; p = p->Next) Owner().WriteSegment(*p);
   }
 
   // The neighbours of a segment on the ring.
-  TPoint* Before(const TPoint& p) const { return p.prev ? p.prev : last_; }
-  TPoint* After(const TPoint& p) const { return p.next ? p.next : first_; }
+  TPoint* Before(const TPoint& p) const { return p.Prev ? p.Prev : last_; }
+  TPoint* After(const TPoint& p) const { return p.Next ? p.Next : first_; }
 
  private:
   TOwner& Owner() { return static_cast<TOwner&>(*this); }
@@ -329,15 +329,15 @@ class TControlRing {
   }
 
   void LinkBefore(TPoint* p, TPoint* at) {
-    p->next = at;
-    p->prev = at ? at->prev : last_;
-    (p->prev ? p->prev->next : first_) = p;
-    (at ? at->prev : last_) = p;
+    p->Next = at;
+    p->Prev = at ? at->Prev : last_;
+    (p->Prev ? p->Prev->Next : first_) = p;
+    (at ? at->Prev : last_) = p;
   }
 
   void Unlink(TPoint* p) {
-    (p->prev ? p->prev->next : first_) = p->next;
-    (p->next ? p->next->prev : last_) = p->prev;
+    (p->Prev ? p->Prev->Next : first_) = p->Next;
+    (p->Next ? p->Next->Prev : last_) = p->Prev;
   }
 
   void Free(TPoint* p) {
@@ -350,7 +350,7 @@ class TControlRing {
   }
 
   void SetAllSelected(bool selected) {
-    for (TPoint* p = first_; p; p = p->next) p->selected = selected;
+    for (TPoint* p = first_; p; p = p->Next) p->Selected = selected;
     SelectionChanged();
   }
 
@@ -395,7 +395,7 @@ class TControlRing {
     }
     // The ring's last segment must come last: it ends in the first point's entry.
     std::sort(affected.begin(), affected.end(),
-              [](const TPoint* a, const TPoint* b) { return a->index < b->index; });
+              [](const TPoint* a, const TPoint* b) { return a->Index < b->Index; });
     affected.erase(std::unique(affected.begin(), affected.end()), affected.end());
     for (TPoint* p : affected) Owner().WriteSegment(*p);
   }
@@ -404,7 +404,7 @@ class TControlRing {
     auto snapshot = std::make_unique<TSnapshot>();
     snapshot->Position = position_;
     snapshot->Smooth = smooth_;
-    for (TPoint* p = first_; p; p = p->next) snapshot->Points.emplace_back(p->index, TOwner::ValueOf(*p));
+    for (TPoint* p = first_; p; p = p->Next) snapshot->Points.emplace_back(p->Index, TOwner::ValueOf(*p));
     return snapshot;
   }
 

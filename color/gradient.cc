@@ -63,8 +63,8 @@ void TGradient::SetRGBMode(bool rgb_mode) {
 }
 
 void TGradient::SetValue(TGradientPoint& point, const TRGB12& color) {
-  point.color = color;
-  point.hsl = RGB12ToHSL(color);
+  point.Color = color;
+  point.Hsl = RGB12ToHSL(color);
 }
 
 void TGradient::MovePointHSL(TGradientPoint* point, int index, const THSL& hsl) {
@@ -72,9 +72,9 @@ void TGradient::MovePointHSL(TGradientPoint* point, int index, const THSL& hsl) 
 }
 
 void TGradient::Invert() {
-  for (TGradientPoint* p = First(); p; p = p->next) {
-    SetValue(*p, {uint16_t(4095 - p->color.Red), uint16_t(4095 - p->color.Green),
-                  uint16_t(4095 - p->color.Blue)});
+  for (TGradientPoint* p = First(); p; p = p->Next) {
+    SetValue(*p, {uint16_t(4095 - p->Color.Red), uint16_t(4095 - p->Color.Green),
+                  uint16_t(4095 - p->Color.Blue)});
   }
   Changed(kChangeGeneral);
 }
@@ -118,22 +118,22 @@ void TGradient::ClearTable() {
 void TGradient::WriteSegment(const TGradientPoint& a) {
   const TGradientPoint& b = *After(a);
   const bool include_end = &a == Last();
-  const std::array<int, 3> ca = Channels8(a.color);
-  const std::array<int, 3> cb = Channels8(b.color);
+  const std::array<int, 3> ca = Channels8(a.Color);
+  const std::array<int, 3> cb = Channels8(b.Color);
   if (!Smooth()) {
     for (int c = 0; c < 3; ++c) {
-      WriteLinearChannel(ConvertTable(), kColorChannels[c], a.index, b.index, ca[c], cb[c],
+      WriteLinearChannel(ConvertTable(), kColorChannels[c], a.Index, b.Index, ca[c], cb[c],
                          include_end);
     }
     return;
   }
   const TGradientPoint& p = *Before(a);
   const TGradientPoint& q = *After(b);
-  const std::array<int, 3> cp = Channels8(p.color);
-  const std::array<int, 3> cq = Channels8(q.color);
+  const std::array<int, 3> cp = Channels8(p.Color);
+  const std::array<int, 3> cq = Channels8(q.Color);
   for (int c = 0; c < 3; ++c) {
     WriteSmoothChannel(ConvertTable(), kColorChannels[c],
-                       {p.index, a.index, b.index, q.index, cp[c], ca[c], cb[c], cq[c]}, 64,
+                       {p.Index, a.Index, b.Index, q.Index, cp[c], ca[c], cb[c], cq[c]}, 64,
                        include_end);
   }
 }

@@ -14,12 +14,12 @@
 namespace zt {
 
 struct TGradientPoint {
-  TGradientPoint* next = nullptr;
-  TGradientPoint* prev = nullptr;
-  TRGB12 color;
-  THSL hsl;  // always the conversion of color
-  int32_t index = 0;
-  bool selected = false;
+  TGradientPoint* Next = nullptr;
+  TGradientPoint* Prev = nullptr;
+  TRGB12 Color;
+  THSL Hsl;  // always the conversion of color
+  int32_t Index = 0;
+  bool Selected = false;
 };
 
 // Used on the user-interface thread only; it has no locks, and every edit
@@ -57,7 +57,7 @@ class TGradient : public TControlRing<TGradient, TGradientPoint, TRGB12> {
   friend class TControlRing<TGradient, TGradientPoint, TRGB12>;
 
   static void SetValue(TGradientPoint& point, const TRGB12& color);
-  static TRGB12 ValueOf(const TGradientPoint& point) { return point.color; }
+  static TRGB12 ValueOf(const TGradientPoint& point) { return point.Color; }
   TRGB12 DefaultValue() const { return {}; }
   void ClearTable();
   void WriteSegment(const TGradientPoint& point);

@@ -17,9 +17,9 @@ const TRGB12 kBlue{0, 0, 4095};
 
 std::string Points(const TGradient& g) {
   std::string text;
-  for (const TGradientPoint* p = g.First(); p; p = p->next) {
-    text += std::to_string(p->index) + ":" + std::to_string(p->color.Red >> 4) + "," +
-            std::to_string(p->color.Green >> 4) + "," + std::to_string(p->color.Blue >> 4) + " ";
+  for (const TGradientPoint* p = g.First(); p; p = p->Next) {
+    text += std::to_string(p->Index) + ":" + std::to_string(p->Color.Red >> 4) + "," +
+            std::to_string(p->Color.Green >> 4) + "," + std::to_string(p->Color.Blue >> 4) + " ";
   }
   return text;
 }
@@ -50,15 +50,15 @@ TEST(GradientTest, EditingRules) {
   // Inserting on an occupied index recolors it.
   TGradientPoint* p = g.InsertPoint(100, kBlue);
   EXPECT_EQ(g.Count(), 3);
-  EXPECT_EQ(p->color, kBlue);
+  EXPECT_EQ(p->Color, kBlue);
   // Moving stops one short of the neighbour.
   g.MovePoint(p, 250, kRed);
-  EXPECT_EQ(p->index, 199);
+  EXPECT_EQ(p->Index, 199);
   g.MovePoint(p, 0, kRed);
-  EXPECT_EQ(p->index, 1);
-  EXPECT_EQ(p->hsl, RGB12ToHSL(kRed));
+  EXPECT_EQ(p->Index, 1);
+  EXPECT_EQ(p->Hsl, RGB12ToHSL(kRed));
   g.MovePointHSL(p, 50, {120, 255, 128});
-  EXPECT_EQ(p->color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
+  EXPECT_EQ(p->Color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.InsertPoint(400, kRed); }), "Control point index out of range");
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(p, -1, kRed); }), "Control point index out of range");
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(nullptr, 5, kRed); }), "Specified control point does not exist");
@@ -80,8 +80,8 @@ TEST(GradientTest, DeletingAndSelecting) {
   EXPECT_EQ(Points(g), "0:0,0,0 ");
   TGradientPoint* a = g.InsertPoint(10, kRed);
   g.SetCurrent(a);
-  EXPECT_TRUE(a->selected);
-  EXPECT_FALSE(g.First()->selected);
+  EXPECT_TRUE(a->Selected);
+  EXPECT_FALSE(g.First()->Selected);
   g.DeletePoint(a);
   EXPECT_EQ(g.Current(), g.First());
   EXPECT_EQ(g.Count(), 1);
@@ -117,7 +117,7 @@ TEST(GradientTest, PartialRebuildMatchesFullRebuild) {
     TGradient g;
     Make(g, {{0, kBlue}, {60, kRed}, {150, {100, 3000, 50}}, {260, kRed}, {390, {4095, 4095, 4095}}},
          smooth);
-    TGradientPoint* moved = g.First()->next->next;
+    TGradientPoint* moved = g.First()->Next->Next;
     g.MovePoint(moved, 170, {2000, 10, 4000});
     g.MovePoint(g.First(), 5, kRed);
     TGradient fresh;
@@ -158,7 +158,7 @@ TEST(GradientTest, UndoMergesChangesOfTheSameKind) {
   TGradient g;
   int changes = 0;
   g.OnChange = [&](TGradient&) { ++changes; };
-  TGradientPoint* p = g.First()->next;
+  TGradientPoint* p = g.First()->Next;
   g.MovePoint(p, 110, kRed);
   g.MovePoint(p, 120, kRed);  // same kind: one step
   g.EndMerge();
@@ -168,14 +168,14 @@ TEST(GradientTest, UndoMergesChangesOfTheSameKind) {
   EXPECT_EQ(g.History().Count(), 4);
   g.History().Undo();
   EXPECT_EQ(g.Count(), 4);
-  EXPECT_EQ(g.First()->next->index, 130);
+  EXPECT_EQ(g.First()->Next->Index, 130);
   g.History().Undo();
-  EXPECT_EQ(g.First()->next->index, 120);
+  EXPECT_EQ(g.First()->Next->Index, 120);
   g.History().Undo();
   EXPECT_EQ(Points(g), "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ");
   EXPECT_EQ(g.ConvertTable()[100 * 128].Green, 255);
   g.History().Redo();
-  EXPECT_EQ(g.First()->next->index, 120);
+  EXPECT_EQ(g.First()->Next->Index, 120);
   EXPECT_EQ(g.ConvertTable()[120 * 128].Green, 0);
   // A bracket gives one undo step and one notification.
   changes = 0;
@@ -183,23 +183,23 @@ TEST(GradientTest, UndoMergesChangesOfTheSameKind) {
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(g.Position(), 0);
   g.History().Undo();
-  EXPECT_EQ(g.First()->next->index, 120);
+  EXPECT_EQ(g.First()->Next->Index, 120);
 }
 
 TEST(GradientTest, RandomizeStylesPlacePointsAcrossTheRing) {
   TGradient g;
   for (auto style : {&TGradient::Randomize1, &TGradient::Randomize2, &TGradient::Randomize3}) {
     (g.*style)();
-    EXPECT_LT(g.First()->index, 40);
-    for (const TGradientPoint* p = g.First(); p->next; p = p->next) {
-      EXPECT_GE(p->next->index - p->index, 40);
-      EXPECT_LT(p->next->index - p->index, 190);
+    EXPECT_LT(g.First()->Index, 40);
+    for (const TGradientPoint* p = g.First(); p->Next; p = p->Next) {
+      EXPECT_GE(p->Next->Index - p->Index, 40);
+      EXPECT_LT(p->Next->Index - p->Index, 190);
     }
   }
   g.RandomizeCount(3);
-  EXPECT_EQ(g.First()->index, 0);
-  EXPECT_EQ(g.First()->next->index, 133);
-  EXPECT_EQ(g.Last()->index, 267);
+  EXPECT_EQ(g.First()->Index, 0);
+  EXPECT_EQ(g.First()->Next->Index, 133);
+  EXPECT_EQ(g.Last()->Index, 267);
   g.RandomizeCount(1000);
   EXPECT_EQ(g.Count(), 400);
 }
@@ -269,8 +269,8 @@ TEST(GradientTest, EveryFractintMapImports) {
       continue;
     }
     EXPECT_EQ(error, "") << entry.path();
-    EXPECT_EQ(g.First()->index, 0) << entry.path();
-    EXPECT_EQ(g.Last()->index, 399) << entry.path();
+    EXPECT_EQ(g.First()->Index, 0) << entry.path();
+    EXPECT_EQ(g.Last()->Index, 399) << entry.path();
     ++files;
   }
   EXPECT_GT(files, 0);

@@ -193,15 +193,15 @@ void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
   BeginUpdate();
   // Closes the bracket and gives the notifications back whatever a restore raises.
   struct TRestoreScope {
-    TLayer& layer;
-    bool follows;
-    TGradient::TNotify gradient_change;
-    TAlphaChannel::TNotify alpha_change;
+    TLayer& Layer;
+    bool Follows;
+    TGradient::TNotify GradientChange;
+    TAlphaChannel::TNotify AlphaChange;
     ~TRestoreScope() {
-      layer.SetFollowsFormulaMethod(follows);
-      if (gradient_change) layer.gradient_->OnChange = std::move(gradient_change);
-      if (alpha_change) layer.alpha_->OnChange = std::move(alpha_change);
-      layer.EndUpdate();
+      Layer.SetFollowsFormulaMethod(Follows);
+      if (GradientChange) Layer.gradient_->OnChange = std::move(GradientChange);
+      if (AlphaChange) Layer.alpha_->OnChange = std::move(AlphaChange);
+      Layer.EndUpdate();
     }
   } scope{*this, FollowsFormulaMethod(), nullptr, nullptr};
   Stop();
@@ -223,10 +223,10 @@ void TLayer::RestoreSnapshot(const TLayerSnapshot& s) {
   Formula().RestoreSnapshot(s.Formula);
   InsideColoring().RestoreSnapshot(s.InsideColoring);
   OutsideColoring().RestoreSnapshot(s.OutsideColoring);
-  SetFollowsFormulaMethod(scope.follows);
+  SetFollowsFormulaMethod(scope.Follows);
   if (RecalculationPending()) {
-    scope.gradient_change = std::exchange(gradient_->OnChange, nullptr);
-    scope.alpha_change = std::exchange(alpha_->OnChange, nullptr);
+    scope.GradientChange = std::exchange(gradient_->OnChange, nullptr);
+    scope.AlphaChange = std::exchange(alpha_->OnChange, nullptr);
   }
   gradient_->AssignSnapshot(s.Gradient);
   alpha_->AssignSnapshot(s.AlphaChannel);

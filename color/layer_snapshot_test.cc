@@ -71,7 +71,7 @@ std::string Dump(const TLayerSnapshot& s) {
 // Waits until the layer's calculation has ended: its threads read the settings
 // that the tests change next.
 void Settle(TLayer& layer) {
-  MainThreadDispatcher().WaitFor([&] { return layer.State() != lsCalculating; });
+  MainThreadDispatcher().WaitFor([&] { return layer.State() != kLayerCalculating; });
 }
 
 std::unique_ptr<TLayer> MakeLayer() {
@@ -86,7 +86,7 @@ std::unique_ptr<TLayer> MakeLayer() {
 
 TTransformSettings Transform(const char* entry, bool enabled, long double value) {
   TTransformSettings t{Data("Standard.zxf"), entry, enabled, {}, {}};
-  t.Params.emplace_back("origin", TParamValue{vtComplex, {value, -value}});
+  t.Params.emplace_back("origin", TParamValue{kTypeComplex, {value, -value}});
   return t;
 }
 
@@ -94,16 +94,16 @@ TTransformSettings Transform(const char* entry, bool enabled, long double value)
 void SetUpFirst(TLayer& layer) {
   layer.BeginUpdate();
   layer.Formula().ApplyParameters(Data("Standard.zfm"), "FunctionMandelbrot", 321, 1,
-                                  {{"bailout", {vtFloat, {17.5L, 0}}}}, {{"fn", 3}});
-  layer.Formula().SetMethod(cmOnePass);
+                                  {{"bailout", {kTypeFloat, {17.5L, 0}}}}, {{"fn", 3}});
+  layer.Formula().SetMethod(kMethodOnePass);
   layer.InsideColoring().LoadEntry(Data("Standard.zcl"), "Iterations");
-  layer.InsideColoring().Params().Items(0).SetValue({vtFloat, {0.25L, 0}});
+  layer.InsideColoring().Params().Items(0).SetValue({kTypeFloat, {0.25L, 0}});
   layer.InsideColoring().SetDensity(2.5L);
-  layer.InsideColoring().SetTransfer(tfSqrt);
+  layer.InsideColoring().SetTransfer(kTransferSqrt);
   layer.InsideColoring().SetOffset(17);
   layer.InsideColoring().SetRepeat(true);
   layer.OutsideColoring().LoadEntry(Data("Standard.zcl"), "SmoothIterations");
-  layer.OutsideColoring().SetTransfer(tfLog);
+  layer.OutsideColoring().SetTransfer(kTransferLog);
   layer.Mapping().SetCenter({-0.75L, 0.125L});
   layer.Mapping().SetMagnification(3);
   layer.Mapping().SetAngle(1);
@@ -120,10 +120,10 @@ void SetUpFirst(TLayer& layer) {
   layer.SetCaption("Sky");
   layer.SetOpacity(12);
   layer.SetVisible(false);
-  layer.SetMergeMode(mmHslAdd);
+  layer.SetMergeMode(kMergeHslAdd);
   layer.Gradient().InsertPoint(150, TRGB12{100, 200, 300});
   layer.AlphaChannel().InsertPoint(120, 40);
-  layer.SetMethod(cmMultiPass);  // the layer's method differs from the formula's
+  layer.SetMethod(kMethodMultiPass);  // the layer's method differs from the formula's
   layer.SetUseAlpha(true);  // inside a bracket the alphas do not set it
   layer.EndUpdate();
   Settle(layer);
@@ -133,10 +133,10 @@ void SetUpFirst(TLayer& layer) {
 void ChangeEverything(TLayer& layer) {
   layer.BeginUpdate();
   layer.Formula().ApplyParameters(Data("Standard.zfm"), "Lambda", 99, 3, {}, {});
-  layer.Formula().SetMethod(cmGuessing);
-  layer.InsideColoring().Params().Items(0).SetValue({vtFloat, {4, 0}});
+  layer.Formula().SetMethod(kMethodGuessing);
+  layer.InsideColoring().Params().Items(0).SetValue({kTypeFloat, {4, 0}});
   layer.InsideColoring().SetDensity(1);
-  layer.InsideColoring().SetTransfer(tfCube);
+  layer.InsideColoring().SetTransfer(kTransferCube);
   layer.InsideColoring().SetOffset(3);
   layer.InsideColoring().SetRepeat(false);
   layer.OutsideColoring().LoadEntry(Data("Standard.zcl"), "OrbitTrap");
@@ -152,11 +152,11 @@ void ChangeEverything(TLayer& layer) {
   layer.SetCaption("Sea");
   layer.SetOpacity(90);
   layer.SetVisible(true);
-  layer.SetMergeMode(mmRed);
+  layer.SetMergeMode(kMergeRed);
   layer.Gradient().InsertPoint(300, TRGB12{1, 2, 3});
   layer.Gradient().InsertPoint(350, TRGB12{4, 5, 6});
   layer.AlphaChannel().InsertPoint(10, 200);
-  layer.SetMethod(cmOnePass);
+  layer.SetMethod(kMethodOnePass);
   layer.EndUpdate();
   Settle(layer);
 }
@@ -196,8 +196,8 @@ TEST_F(LayerSnapshotTest, RestoreAfterChangingEverythingGivesEverythingBack) {
   EXPECT_EQ(codes, (std::vector<int>{2}));
   EXPECT_EQ(Dump(first_->SaveSnapshot()), Dump(saved_));
   EXPECT_TRUE(first_->Formula().HasCode());
-  EXPECT_EQ(first_->Formula().Method(), cmOnePass);
-  EXPECT_EQ(first_->Method(), cmMultiPass);
+  EXPECT_EQ(first_->Formula().Method(), kMethodOnePass);
+  EXPECT_EQ(first_->Method(), kMethodMultiPass);
   EXPECT_EQ(first_->Mapping().Transforms().Count(), 2);
   EXPECT_NE(first_->Mapping().Transforms().Item(1).Procedure(), nullptr);
   EXPECT_EQ(first_->Gradient().History().Count(), 1);

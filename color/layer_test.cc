@@ -68,7 +68,7 @@ TEST(LayerTest, DefaultsAndFixedEntries) {
   EXPECT_EQ(layer->OpacityTable()[3], 768u);
   EXPECT_EQ(layer->OpacityTable()[256 + 3], 0u);
   layer->SetMergeMode(25);
-  EXPECT_EQ(layer->MergeMode(), mmBlue);
+  EXPECT_EQ(layer->MergeMode(), kMergeBlue);
 
   layer->Reset();
   EXPECT_EQ(Entry(*layer, kOutsideSolidEntry), Pack(0, 0, 0));
@@ -81,9 +81,9 @@ TEST(LayerTest, ChangeNotificationsAndUndoSteps) {
   auto layer = MakeLayer();
   std::vector<int> codes;
   layer->OnChange = [&](TLayerCalculate&, int code) { codes.push_back(code); };
-  layer->SetMergeMode(mmMultiply);
-  layer->SetMergeMode(mmScreen);
-  layer->SetMergeMode(mmScreen);  // unchanged: nothing
+  layer->SetMergeMode(kMergeMultiply);
+  layer->SetMergeMode(kMergeScreen);
+  layer->SetMergeMode(kMergeScreen);  // unchanged: nothing
   EXPECT_EQ(codes, (std::vector<int>{2, 2}));
   codes.clear();
   layer->SetOpacity(60);
@@ -99,7 +99,7 @@ TEST(LayerTest, ChangeNotificationsAndUndoSteps) {
   codes.clear();
   layer->BeginUpdate();
   layer->SetOpacity(10);
-  layer->SetMergeMode(mmHue);
+  layer->SetMergeMode(kMergeHue);
   layer->EndUpdate();
   EXPECT_EQ(codes.size(), 1u);
 }
@@ -130,7 +130,7 @@ TEST(LayerTest, SnapshotRestoresEveryProperty) {
   layer->SetCaption(std::string(300, 'x'));
   layer->SetOpacity(12);
   layer->SetVisible(false);
-  layer->SetMergeMode(mmHslAdd);
+  layer->SetMergeMode(kMergeHslAdd);
   layer->Gradient().InsertPoint(150, TRGB12{100, 200, 300});
   layer->AlphaChannel().InsertPoint(120, 40);
   const TLayerSnapshot saved = layer->SaveSnapshot();
@@ -146,7 +146,7 @@ TEST(LayerTest, SnapshotRestoresEveryProperty) {
   EXPECT_EQ(other->Opacity(), 12);
   EXPECT_FALSE(other->Visible());
   EXPECT_TRUE(other->UseAlpha());
-  EXPECT_EQ(other->MergeMode(), mmHslAdd);
+  EXPECT_EQ(other->MergeMode(), kMergeHslAdd);
   EXPECT_EQ(Entry(*other, kOutsideSolidEntry), Entry(*layer, kOutsideSolidEntry));
   for (int e = 0; e < kGradientEntries; e += 97) ASSERT_EQ(Entry(*other, e), Entry(*layer, e)) << e;
   EXPECT_EQ(other->Gradient().History().Count(), 1);
@@ -210,26 +210,26 @@ class MergeStackTest : public ::testing::Test {
                                  (x * 73 + i * 17) & 255, (x * 29 + i) & 255));
       }
       SetEntry(*layer, kBackgroundEntry, Pack(1, 2, 3 + i));
-      list.Add(std::move(layer));
+      list_.Add(std::move(layer));
     }
   }
-  std::uint32_t Color(int layer, int x) { return Entry(list[layer], x); }
+  std::uint32_t Color(int layer, int x) { return Entry(list_[layer], x); }
   std::vector<std::uint32_t> Merged() {
     std::vector<std::uint32_t> row(kWidth);
-    list.MergeRow(0, 0, kWidth, row.data());
+    list_.MergeRow(0, 0, kWidth, row.data());
     for (auto& p : row) p &= 0xFFFFFF;
     return row;
   }
-  TLayerList list;
+  TLayerList list_;
 };
 
 TEST_F(MergeStackTest, ThreeLayersWithMixedModes) {
-  list[2].SetMergeMode(mmScreen);  // the bottom layer's mode is not used
-  list[1].SetMergeMode(mmMultiply);
-  list[1].SetOpacity(70);
-  list[0].SetMergeMode(mmDifference);
-  list[0].SetOpacity(100);
-  list[0].SetUseAlpha(true);
+  list_[2].SetMergeMode(kMergeScreen);  // the bottom layer's mode is not used
+  list_[1].SetMergeMode(kMergeMultiply);
+  list_[1].SetOpacity(70);
+  list_[0].SetMergeMode(kMergeDifference);
+  list_[0].SetOpacity(100);
+  list_[0].SetUseAlpha(true);
   const std::vector<std::uint32_t> row = Merged();
   for (int x = 0; x < kWidth; ++x) {
     int expected = 0;
@@ -245,19 +245,19 @@ TEST_F(MergeStackTest, ThreeLayersWithMixedModes) {
 }
 
 TEST_F(MergeStackTest, VisibilityDecidesTheBottomAndTheBackground) {
-  list[0].SetVisible(false);
-  list[1].SetVisible(false);
-  list[2].SetOpacity(0);
-  list[2].SetMergeMode(mmDifference);
-  list[2].SetUseAlpha(true);
+  list_[0].SetVisible(false);
+  list_[1].SetVisible(false);
+  list_[2].SetOpacity(0);
+  list_[2].SetMergeMode(kMergeDifference);
+  list_[2].SetUseAlpha(true);
   std::vector<std::uint32_t> row = Merged();
   for (int x = 0; x < kWidth; ++x) ASSERT_EQ(row[x], Color(2, x) & 0xFFFFFF) << x;
-  list[2].SetVisible(false);
+  list_[2].SetVisible(false);
   row = Merged();
   for (int x = 0; x < kWidth; ++x) ASSERT_EQ(row[x], Pack(1, 2, 3) & 0xFFFFFF);
-  list[0].SetVisible(true);
-  list[0].SetOpacity(0);
-  list[1].SetVisible(true);
+  list_[0].SetVisible(true);
+  list_[0].SetOpacity(0);
+  list_[1].SetVisible(true);
   row = Merged();
   for (int x = 0; x < kWidth; ++x) ASSERT_EQ(row[x], Color(1, x) & 0xFFFFFF) << x;
 }

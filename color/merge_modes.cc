@@ -49,9 +49,9 @@ inline TMergeRGB ToRgb(std::uint32_t pixel) {
 constexpr std::int32_t kOpacityMask = static_cast<std::int32_t>(0xFF000000u);
 
 struct THslLanes {
-  TLanes hue;
-  TLanes saturation;
-  TLanes luminance;
+  TLanes Hue;
+  TLanes Saturation;
+  TLanes Luminance;
 };
 
 // The color bytes of eight pixels (blue low) as HSL. The maximum picks the hue's
@@ -110,21 +110,21 @@ template <int kMode>
   const THslLanes hb = HslOfLanes(bottom);
   const THslLanes ht = HslOfLanes(top);
   THslLanes v = hb;
-  if constexpr (kMode == mmHue) {
-    v.hue = ht.hue;
-  } else if constexpr (kMode == mmSaturation) {
-    v.saturation = ht.saturation;
-  } else if constexpr (kMode == mmColor) {
-    v = {ht.hue, ht.saturation, hb.luminance};
-  } else if constexpr (kMode == mmLuminance) {
-    v.luminance = ht.luminance;
+  if constexpr (kMode == kMergeHue) {
+    v.Hue = ht.Hue;
+  } else if constexpr (kMode == kMergeSaturation) {
+    v.Saturation = ht.Saturation;
+  } else if constexpr (kMode == kMergeColor) {
+    v = {ht.Hue, ht.Saturation, hb.Luminance};
+  } else if constexpr (kMode == kMergeLuminance) {
+    v.Luminance = ht.Luminance;
   } else {
-    v.hue = ht.hue + hb.hue;
-    v.hue -= 360 & (v.hue >= 360);
-    v.saturation = MinLanes(MaxLanes(ht.saturation + hb.saturation - 128, Splat(0)), Splat(255));
-    v.luminance = MinLanes(MaxLanes(ht.luminance + hb.luminance - 128, Splat(0)), Splat(255));
+    v.Hue = ht.Hue + hb.Hue;
+    v.Hue -= 360 & (v.Hue >= 360);
+    v.Saturation = MinLanes(MaxLanes(ht.Saturation + hb.Saturation - 128, Splat(0)), Splat(255));
+    v.Luminance = MinLanes(MaxLanes(ht.Luminance + hb.Luminance - 128, Splat(0)), Splat(255));
   }
-  const TLanes color = LanesOfHsl(v.hue, v.saturation, v.luminance);
+  const TLanes color = LanesOfHsl(v.Hue, v.Saturation, v.Luminance);
   TLanes out = top & kOpacityMask;
   for (int shift = 0; shift < 24; shift += 8)
     out |= MixLanes(ChannelLanes(bottom, shift), ChannelLanes(color, shift), k) << shift;
@@ -135,31 +135,31 @@ template <int kMode>
 // channels alike.
 template <int kMode>
 [[gnu::always_inline]] inline TLanes BlendChannelLanes(const TLanes& b, const TLanes& t) {
-  if constexpr (kMode == mmMultiply) {
+  if constexpr (kMode == kMergeMultiply) {
     return MulLanes(t, b);
-  } else if constexpr (kMode == mmScreen) {
+  } else if constexpr (kMode == kMergeScreen) {
     return 255 - MulLanes(255 - t, 255 - b);
-  } else if constexpr (kMode == mmOverlay) {
+  } else if constexpr (kMode == kMergeOverlay) {
     const TLanes low = b < 128;
     const TLanes m = low ? MulLanes(2 * b, t) : MulLanes(2 * (255 - b), 255 - t);
     return low ? m : 255 - m;
-  } else if constexpr (kMode == mmSoftLight) {
+  } else if constexpr (kMode == kMergeSoftLight) {
     const TLanes low = t < 128;
     const TLanes m = low ? MulLanes(t + 127, b) : MulLanes(382 - t, 255 - b);
     return low ? m : 255 - m;
-  } else if constexpr (kMode == mmHardLight) {
+  } else if constexpr (kMode == kMergeHardLight) {
     const TLanes low = t < 128;
     const TLanes m = low ? MulLanes(2 * t, b) : MulLanes(2 * (255 - t), 255 - b);
     return low ? m : 255 - m;
-  } else if constexpr (kMode == mmDarken) {
+  } else if constexpr (kMode == kMergeDarken) {
     return MinLanes(t, b);
-  } else if constexpr (kMode == mmLighten) {
+  } else if constexpr (kMode == kMergeLighten) {
     return MaxLanes(t, b);
-  } else if constexpr (kMode == mmDifference) {
+  } else if constexpr (kMode == kMergeDifference) {
     return b > t ? b - t : t - b;
-  } else if constexpr (kMode == mmAddition) {
+  } else if constexpr (kMode == kMergeAddition) {
     return MinLanes(t + b, Splat(255));
-  } else if constexpr (kMode == mmSubtraction) {
+  } else if constexpr (kMode == kMergeSubtraction) {
     return MaxLanes(b - t, Splat(0));
   } else {
     return t;
@@ -170,14 +170,14 @@ template <int kMode>
 // loops hold no dispatch.
 template <int kMode>
 [[gnu::always_inline]] inline TLanes MergeLanes(const TLanes& bottom, const TLanes& top, int k) {
-  if constexpr ((kMode >= mmHue && kMode <= mmLuminance) || kMode == mmHslAdd) {
+  if constexpr ((kMode >= kMergeHue && kMode <= kMergeLuminance) || kMode == kMergeHslAdd) {
     return BlendHslLanes<kMode>(bottom, top, k);
-  } else if constexpr (kMode >= mmRed) {
+  } else if constexpr (kMode >= kMergeRed) {
     // One channel mixed, the other two the bottom's.
-    constexpr int kShift = 8 * (mmBlue - kMode);
-    constexpr std::int32_t kCopied = 0x00FFFFFF & ~(0xFF << kShift);
-    const TLanes mixed = MixLanes(ChannelLanes(bottom, kShift), ChannelLanes(top, kShift), k);
-    return (top & kOpacityMask) | (bottom & kCopied) | mixed << kShift;
+    constexpr int k_shift = 8 * (kMergeBlue - kMode);
+    constexpr std::int32_t k_copied = 0x00FFFFFF & ~(0xFF << k_shift);
+    const TLanes mixed = MixLanes(ChannelLanes(bottom, k_shift), ChannelLanes(top, k_shift), k);
+    return (top & kOpacityMask) | (bottom & k_copied) | mixed << k_shift;
   } else {
     TLanes out = top & kOpacityMask;
     for (int shift = 0; shift < 24; shift += 8) {
@@ -224,25 +224,25 @@ template <int kMode>
 ZT_ROW_CLONES void MergeRowLanes(int mode, const std::uint32_t* bottom, std::uint32_t* top,
                                  int count, int k) {
   switch (mode) {
-    case mmMultiply: return MergeModeRow<mmMultiply>(bottom, top, count, k);
-    case mmScreen: return MergeModeRow<mmScreen>(bottom, top, count, k);
-    case mmOverlay: return MergeModeRow<mmOverlay>(bottom, top, count, k);
-    case mmSoftLight: return MergeModeRow<mmSoftLight>(bottom, top, count, k);
-    case mmHardLight: return MergeModeRow<mmHardLight>(bottom, top, count, k);
-    case mmDarken: return MergeModeRow<mmDarken>(bottom, top, count, k);
-    case mmLighten: return MergeModeRow<mmLighten>(bottom, top, count, k);
-    case mmDifference: return MergeModeRow<mmDifference>(bottom, top, count, k);
-    case mmHue: return MergeModeRow<mmHue>(bottom, top, count, k);
-    case mmSaturation: return MergeModeRow<mmSaturation>(bottom, top, count, k);
-    case mmColor: return MergeModeRow<mmColor>(bottom, top, count, k);
-    case mmLuminance: return MergeModeRow<mmLuminance>(bottom, top, count, k);
-    case mmAddition: return MergeModeRow<mmAddition>(bottom, top, count, k);
-    case mmSubtraction: return MergeModeRow<mmSubtraction>(bottom, top, count, k);
-    case mmHslAdd: return MergeModeRow<mmHslAdd>(bottom, top, count, k);
-    case mmRed: return MergeModeRow<mmRed>(bottom, top, count, k);
-    case mmGreen: return MergeModeRow<mmGreen>(bottom, top, count, k);
-    case mmBlue: return MergeModeRow<mmBlue>(bottom, top, count, k);
-    default: return MergeModeRow<mmNormal>(bottom, top, count, k);
+    case kMergeMultiply: return MergeModeRow<kMergeMultiply>(bottom, top, count, k);
+    case kMergeScreen: return MergeModeRow<kMergeScreen>(bottom, top, count, k);
+    case kMergeOverlay: return MergeModeRow<kMergeOverlay>(bottom, top, count, k);
+    case kMergeSoftLight: return MergeModeRow<kMergeSoftLight>(bottom, top, count, k);
+    case kMergeHardLight: return MergeModeRow<kMergeHardLight>(bottom, top, count, k);
+    case kMergeDarken: return MergeModeRow<kMergeDarken>(bottom, top, count, k);
+    case kMergeLighten: return MergeModeRow<kMergeLighten>(bottom, top, count, k);
+    case kMergeDifference: return MergeModeRow<kMergeDifference>(bottom, top, count, k);
+    case kMergeHue: return MergeModeRow<kMergeHue>(bottom, top, count, k);
+    case kMergeSaturation: return MergeModeRow<kMergeSaturation>(bottom, top, count, k);
+    case kMergeColor: return MergeModeRow<kMergeColor>(bottom, top, count, k);
+    case kMergeLuminance: return MergeModeRow<kMergeLuminance>(bottom, top, count, k);
+    case kMergeAddition: return MergeModeRow<kMergeAddition>(bottom, top, count, k);
+    case kMergeSubtraction: return MergeModeRow<kMergeSubtraction>(bottom, top, count, k);
+    case kMergeHslAdd: return MergeModeRow<kMergeHslAdd>(bottom, top, count, k);
+    case kMergeRed: return MergeModeRow<kMergeRed>(bottom, top, count, k);
+    case kMergeGreen: return MergeModeRow<kMergeGreen>(bottom, top, count, k);
+    case kMergeBlue: return MergeModeRow<kMergeBlue>(bottom, top, count, k);
+    default: return MergeModeRow<kMergeNormal>(bottom, top, count, k);
   }
 }
 
@@ -290,12 +290,12 @@ void BuildOpacityTable(int opacity, TOpacityTable& table) {
 }
 
 TMergeHSL MergeRgbToHsl(TMergeRGB c) {
-  const THslLanes hsl = HslOfLanes(Splat(c.red << 16 | c.green << 8 | c.blue));
-  return {hsl.hue[0], hsl.saturation[0], hsl.luminance[0]};
+  const THslLanes hsl = HslOfLanes(Splat(c.Red << 16 | c.Green << 8 | c.Blue));
+  return {hsl.Hue[0], hsl.Saturation[0], hsl.Luminance[0]};
 }
 
 TMergeRGB MergeHslToRgb(TMergeHSL hsl) {
-  const TLanes c = LanesOfHsl(Splat(hsl.hue), Splat(hsl.saturation), Splat(hsl.luminance));
+  const TLanes c = LanesOfHsl(Splat(hsl.Hue), Splat(hsl.Saturation), Splat(hsl.Luminance));
   return ToRgb(static_cast<std::uint32_t>(c[0]));
 }
 

@@ -17,9 +17,9 @@
 namespace zt {
 
 enum TMergeMode : std::uint8_t {
-  mmNormal = 0, mmMultiply, mmScreen, mmOverlay, mmSoftLight, mmHardLight, mmDarken,
-  mmLighten, mmDifference, mmHue, mmSaturation, mmColor, mmLuminance, mmAddition,
-  mmSubtraction, mmHslAdd, mmRed, mmGreen, mmBlue
+  kMergeNormal = 0, kMergeMultiply, kMergeScreen, kMergeOverlay, kMergeSoftLight, kMergeHardLight, kMergeDarken,
+  kMergeLighten, kMergeDifference, kMergeHue, kMergeSaturation, kMergeColor, kMergeLuminance, kMergeAddition,
+  kMergeSubtraction, kMergeHslAdd, kMergeRed, kMergeGreen, kMergeBlue
 };
 constexpr int kMergeModeCount = 19;
 
@@ -40,15 +40,15 @@ void BuildOpacityTable(int opacity, TOpacityTable& table);
 
 // Integer HSL of 8-bit colors: hue 0 to 359, saturation and luminance 0 to 255.
 struct TMergeHSL {
-  int hue = 0;
-  int saturation = 0;
-  int luminance = 0;
+  int Hue = 0;
+  int Saturation = 0;
+  int Luminance = 0;
   bool operator==(const TMergeHSL&) const = default;
 };
 struct TMergeRGB {
-  int red = 0;
-  int green = 0;
-  int blue = 0;
+  int Red = 0;
+  int Green = 0;
+  int Blue = 0;
   bool operator==(const TMergeRGB&) const = default;
 };
 TMergeHSL MergeRgbToHsl(TMergeRGB color);

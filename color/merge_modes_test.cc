@@ -18,16 +18,16 @@ int RefM(int x, int y) { return static_cast<int>(std::floor(x * y / 255.0 + 0.5)
 
 int RefChannelBlend(int mode, int b, int t) {
   switch (mode) {
-    case mmMultiply: return RefM(t, b);
-    case mmScreen: return 255 - RefM(255 - t, 255 - b);
-    case mmOverlay: return b < 128 ? RefM(2 * b, t) : 255 - RefM(2 * (255 - b), 255 - t);
-    case mmSoftLight: return t < 128 ? RefM(t + 127, b) : 255 - RefM(382 - t, 255 - b);
-    case mmHardLight: return t < 128 ? RefM(2 * t, b) : 255 - RefM(2 * (255 - t), 255 - b);
-    case mmDarken: return std::min(t, b);
-    case mmLighten: return std::max(t, b);
-    case mmDifference: return std::abs(b - t);
-    case mmAddition: return std::min(t + b, 255);
-    case mmSubtraction: return std::max(b - t, 0);
+    case kMergeMultiply: return RefM(t, b);
+    case kMergeScreen: return 255 - RefM(255 - t, 255 - b);
+    case kMergeOverlay: return b < 128 ? RefM(2 * b, t) : 255 - RefM(2 * (255 - b), 255 - t);
+    case kMergeSoftLight: return t < 128 ? RefM(t + 127, b) : 255 - RefM(382 - t, 255 - b);
+    case kMergeHardLight: return t < 128 ? RefM(2 * t, b) : 255 - RefM(2 * (255 - t), 255 - b);
+    case kMergeDarken: return std::min(t, b);
+    case kMergeLighten: return std::max(t, b);
+    case kMergeDifference: return std::abs(b - t);
+    case kMergeAddition: return std::min(t + b, 255);
+    case kMergeSubtraction: return std::max(b - t, 0);
     default: return t;
   }
 }
@@ -78,34 +78,34 @@ int B(std::uint32_t p) { return p & 255; }
 // The reference of one merged pixel (color bytes; the opacity byte is the top's).
 std::uint32_t RefMerge(int mode, std::uint32_t bottom, std::uint32_t top, int opacity) {
   const int a = top >> 24;
-  if (mode >= mmRed) {
+  if (mode >= kMergeRed) {
     int c[3] = {R(bottom), G(bottom), B(bottom)};
     const int t[3] = {R(top), G(top), B(top)};
-    const int i = mode - mmRed;
+    const int i = mode - kMergeRed;
     c[i] = RefMix(c[i], t[i], opacity);
     return Pack(c[0], c[1], c[2], a);
   }
   TMergeRGB v;
-  if ((mode >= mmHue && mode <= mmLuminance) || mode == mmHslAdd) {
+  if ((mode >= kMergeHue && mode <= kMergeLuminance) || mode == kMergeHslAdd) {
     const TMergeHSL hb = RefToHsl(R(bottom), G(bottom), B(bottom));
     const TMergeHSL ht = RefToHsl(R(top), G(top), B(top));
     TMergeHSL x = hb;
-    if (mode == mmHue) x.hue = ht.hue;
-    if (mode == mmSaturation) x.saturation = ht.saturation;
-    if (mode == mmColor) x = {ht.hue, ht.saturation, hb.luminance};
-    if (mode == mmLuminance) x.luminance = ht.luminance;
-    if (mode == mmHslAdd) {
-      x.hue = (ht.hue + hb.hue) % 360;
-      x.saturation = std::clamp(ht.saturation + hb.saturation - 128, 0, 255);
-      x.luminance = std::clamp(ht.luminance + hb.luminance - 128, 0, 255);
+    if (mode == kMergeHue) x.Hue = ht.Hue;
+    if (mode == kMergeSaturation) x.Saturation = ht.Saturation;
+    if (mode == kMergeColor) x = {ht.Hue, ht.Saturation, hb.Luminance};
+    if (mode == kMergeLuminance) x.Luminance = ht.Luminance;
+    if (mode == kMergeHslAdd) {
+      x.Hue = (ht.Hue + hb.Hue) % 360;
+      x.Saturation = std::clamp(ht.Saturation + hb.Saturation - 128, 0, 255);
+      x.Luminance = std::clamp(ht.Luminance + hb.Luminance - 128, 0, 255);
     }
-    v = RefToRgb(x.hue, x.saturation, x.luminance);
+    v = RefToRgb(x.Hue, x.Saturation, x.Luminance);
   } else {
     v = {RefChannelBlend(mode, R(bottom), R(top)), RefChannelBlend(mode, G(bottom), G(top)),
          RefChannelBlend(mode, B(bottom), B(top))};
   }
-  return Pack(RefMix(R(bottom), v.red, opacity), RefMix(G(bottom), v.green, opacity),
-              RefMix(B(bottom), v.blue, opacity), a);
+  return Pack(RefMix(R(bottom), v.Red, opacity), RefMix(G(bottom), v.Green, opacity),
+              RefMix(B(bottom), v.Blue, opacity), a);
 }
 
 TEST(MultiplicationTableTest, RoundsToNearest) {
@@ -116,20 +116,20 @@ TEST(MultiplicationTableTest, RoundsToNearest) {
 
 TEST(OpacityTableTest, EntriesFollowTheOpacity) {
   TOpacityTable table;
-  const struct { int opacity, k; } cases[] = {{0, 0}, {50, 128}, {37, 94}, {100, 256},
+  const struct { int Opacity, K; } cases[] = {{0, 0}, {50, 128}, {37, 94}, {100, 256},
                                               {-5, 0}, {150, 256}};
   for (const auto& c : cases) {
-    BuildOpacityTable(c.opacity, table);
+    BuildOpacityTable(c.Opacity, table);
     for (std::uint32_t i = 0; i < 256; ++i) {
-      ASSERT_EQ(table[i], i * c.k) << c.opacity;
-      ASSERT_EQ(table[256 + i], i * (256 - c.k)) << c.opacity;
+      ASSERT_EQ(table[i], i * c.K) << c.Opacity;
+      ASSERT_EQ(table[256 + i], i * (256 - c.K)) << c.Opacity;
     }
   }
 }
 
 TEST(MergeModeNameTest, NamesRoundTrip) {
   EXPECT_EQ(MergeModeName(0), "");
-  EXPECT_EQ(MergeModeName(mmHslAdd), "hsladd");
+  EXPECT_EQ(MergeModeName(kMergeHslAdd), "hsladd");
   EXPECT_EQ(MergeModeName(19), "");
   for (int mode = 1; mode < kMergeModeCount; ++mode)
     EXPECT_EQ(MergeModeFromName(MergeModeName(mode)), mode);
@@ -161,11 +161,11 @@ TEST(MergeHslTest, WholeDomainMatchesPlainArithmetic) {
   for (int r = 0; r < 256 && mismatch.empty(); ++r) {
     for (int i = 0; i < 65536; ++i) bottom[i] = Pack(r, i >> 8, i & 255, 0);
     row = bottom;
-    MergeRow(mmLuminance, bottom.data(), row.data(), 65536, full);
+    MergeRow(kMergeLuminance, bottom.data(), row.data(), 65536, full);
     for (int i = 0; i < 65536; ++i) {
       const TMergeHSL hsl = RefToHsl(r, i >> 8, i & 255);
-      const TMergeRGB back = RefToRgb(hsl.hue, hsl.saturation, hsl.luminance);
-      if (row[i] != Pack(back.red, back.green, back.blue, 0)) {
+      const TMergeRGB back = RefToRgb(hsl.Hue, hsl.Saturation, hsl.Luminance);
+      if (row[i] != Pack(back.Red, back.Green, back.Blue, 0)) {
         mismatch = "rgb " + std::to_string(r) + " " + std::to_string(i >> 8) + " " +
                    std::to_string(i & 255);
         break;
@@ -222,7 +222,7 @@ TEST(MergeRowTest, HslModesOnRandomColors) {
   }
   TOpacityTable op;
   BuildOpacityTable(63, op);
-  for (int mode : {mmHue, mmSaturation, mmColor, mmLuminance, mmHslAdd}) {
+  for (int mode : {kMergeHue, kMergeSaturation, kMergeColor, kMergeLuminance, kMergeHslAdd}) {
     std::vector<std::uint32_t> row = top;
     MergeRow(mode, bottom.data(), row.data(), 65536, op);
     for (int i = 0; i < 65536; ++i)
@@ -235,16 +235,16 @@ TEST(MergeRowTest, DocumentedCases) {
   BuildOpacityTable(100, full);
   const std::uint32_t bottom = Pack(10, 20, 30);
   std::uint32_t top = Pack(200, 150, 100, 7);
-  MergeRow(mmRed, &bottom, &top, 1, full);
+  MergeRow(kMergeRed, &bottom, &top, 1, full);
   EXPECT_EQ(top, Pack(200, 20, 30, 7));
   const std::uint32_t gray = Pack(128, 128, 128);
   std::uint32_t other = gray;
-  MergeRow(mmHslAdd, &gray, &other, 1, full);
+  MergeRow(kMergeHslAdd, &gray, &other, 1, full);
   EXPECT_EQ(other, gray);
   TOpacityTable none;
   BuildOpacityTable(0, none);
   top = Pack(200, 150, 100, 9);
-  MergeRow(mmScreen, &bottom, &top, 1, none);
+  MergeRow(kMergeScreen, &bottom, &top, 1, none);
   EXPECT_EQ(top, Pack(10, 20, 30, 9));
 }
 
@@ -280,7 +280,7 @@ TEST(MergeRowTest, ShortRowsTouchOnlyTheirPixels) {
   }
   TOpacityTable op;
   BuildOpacityTable(45, op);
-  for (int mode : {mmNormal, mmOverlay, mmHue, mmHslAdd, mmGreen}) {
+  for (int mode : {kMergeNormal, kMergeOverlay, kMergeHue, kMergeHslAdd, kMergeGreen}) {
     std::vector<std::uint32_t> whole = top;
     MergeRow(mode, bottom.data(), whole.data(), 32, op);
     for (int count = 0; count <= 32; ++count) {

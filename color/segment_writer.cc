@@ -50,27 +50,27 @@ bool IsExtreme(int c, int before, int after) {
 
 void WriteSmoothChannel(TColorEntry* table, TChannel channel, TSmoothSpan p,
                         int samples_per_index, bool include_end) {
-  if (p.xa >= p.xb) p.xb += kGradientIndices;
-  if (p.xa <= p.xp) p.xp -= kGradientIndices;
-  if (p.xq <= p.xb) p.xq += kGradientIndices;
-  int h1 = p.ca;
-  if (!IsExtreme(p.ca, p.cp, p.cb)) {
-    const int t = (p.ca - p.cp) * (p.xb - p.xa) / (p.xa - p.xp);
-    const int d = p.cb - p.ca;
-    h1 = p.ca + t * d / (t + d);
+  if (p.Xa >= p.Xb) p.Xb += kGradientIndices;
+  if (p.Xa <= p.Xp) p.Xp -= kGradientIndices;
+  if (p.Xq <= p.Xb) p.Xq += kGradientIndices;
+  int h1 = p.Ca;
+  if (!IsExtreme(p.Ca, p.Cp, p.Cb)) {
+    const int t = (p.Ca - p.Cp) * (p.Xb - p.Xa) / (p.Xa - p.Xp);
+    const int d = p.Cb - p.Ca;
+    h1 = p.Ca + t * d / (t + d);
   }
-  int h2 = p.cb;
-  if (!IsExtreme(p.cb, p.ca, p.cq)) {
-    const int u = (p.cq - p.cb) * (p.xb - p.xa) / (p.xq - p.xb);
-    const int e = p.cb - p.ca;
-    h2 = p.cb - e * u / (e + u);
+  int h2 = p.Cb;
+  if (!IsExtreme(p.Cb, p.Ca, p.Cq)) {
+    const int u = (p.Cq - p.Cb) * (p.Xb - p.Xa) / (p.Xq - p.Xb);
+    const int e = p.Cb - p.Ca;
+    h2 = p.Cb - e * u / (e + u);
   }
-  const double a3 = p.cb - p.ca + 3.0 * h1 - 3.0 * h2;
-  const double a2 = 3.0 * p.ca - 6.0 * h1 + 3.0 * h2;
-  const double a1 = 3.0 * h1 - 3.0 * p.ca;
-  const double a0 = p.ca;
-  const int start = p.xa * kEntriesPerIndex;
-  const int n = samples_per_index * (p.xb - p.xa);
+  const double a3 = p.Cb - p.Ca + 3.0 * h1 - 3.0 * h2;
+  const double a2 = 3.0 * p.Ca - 6.0 * h1 + 3.0 * h2;
+  const double a1 = 3.0 * h1 - 3.0 * p.Ca;
+  const double a0 = p.Ca;
+  const int start = p.Xa * kEntriesPerIndex;
+  const int n = samples_per_index * (p.Xb - p.Xa);
   const int stride = kEntriesPerIndex / samples_per_index;  // 2 or 1
   table[Wrap(start)].*channel = RoundByte(a0);
   const double dt = 1.0 / (n - 1);

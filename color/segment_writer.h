@@ -22,8 +22,8 @@ void WriteLinearChannel(TColorEntry* table, TChannel channel, int xa, int xb, in
 // The four indices and channel values around a smooth segment from A to B, with
 // P before A and Q after B on the ring (not yet unwrapped).
 struct TSmoothSpan {
-  int xp, xa, xb, xq;
-  int cp, ca, cb, cq;
+  int Xp, Xa, Xb, Xq;
+  int Cp, Ca, Cb, Cq;
 };
 
 // Writes the Bezier segment from A to B whose inner control values lie between

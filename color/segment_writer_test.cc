@@ -15,22 +15,22 @@ class SegmentWriterTest : public ::testing::Test {
 };
 
 TEST_F(SegmentWriterTest, LinearRunsHitBothEndsExactly) {
-  struct Case { int xa, xb, ca, cb; };
+  struct Case { int Xa, Xb, Ca, Cb; };
   const Case cases[] = {{0, 1, 0, 255}, {10, 200, 255, 0}, {0, 399, 7, 200}, {350, 20, 0, 255},
                         {100, 101, 3, 4}};
   for (const Case& c : cases) {
-    WriteLinearChannel(table_, &TColorEntry::Red, c.xa, c.xb, c.ca, c.cb, true);
-    const int end = c.xb * kEntriesPerIndex;
-    EXPECT_EQ(table_[c.xa * kEntriesPerIndex].Red, c.ca) << c.xa << "-" << c.xb;
+    WriteLinearChannel(table_, &TColorEntry::Red, c.Xa, c.Xb, c.Ca, c.Cb, true);
+    const int end = c.Xb * kEntriesPerIndex;
+    EXPECT_EQ(table_[c.Xa * kEntriesPerIndex].Red, c.Ca) << c.Xa << "-" << c.Xb;
     // n entries take n - 1 steps of d / n: the run stops one step short of cb.
-    const int n = (end - c.xa * kEntriesPerIndex + kGradientEntries) % kGradientEntries + 1;
-    const int d = c.cb - c.ca;
-    EXPECT_NEAR(table_[end].Red, c.ca + d * (n - 1) / n, 1) << c.xa << "-" << c.xb;
+    const int n = (end - c.Xa * kEntriesPerIndex + kGradientEntries) % kGradientEntries + 1;
+    const int d = c.Cb - c.Ca;
+    EXPECT_NEAR(table_[end].Red, c.Ca + d * (n - 1) / n, 1) << c.Xa << "-" << c.Xb;
     // Values stay monotone along the run (no wrap of the byte arithmetic).
-    int previous = c.ca;
-    for (int k = c.xa * kEntriesPerIndex; k != end; k = (k + 1) % kGradientEntries) {
+    int previous = c.Ca;
+    for (int k = c.Xa * kEntriesPerIndex; k != end; k = (k + 1) % kGradientEntries) {
       const int v = table_[k].Red;
-      EXPECT_TRUE(c.cb >= c.ca ? v >= previous : v <= previous) << k;
+      EXPECT_TRUE(c.Cb >= c.Ca ? v >= previous : v <= previous) << k;
       previous = v;
     }
   }
@@ -54,24 +54,24 @@ TEST_F(SegmentWriterTest, LinearWrapPastRingEndReachesEntryZero) {
 }
 
 TEST_F(SegmentWriterTest, SmoothMonotonePointsGiveMonotoneCurveWithoutOvershoot) {
-  struct Case { TSmoothSpan span; int samples; };
+  struct Case { TSmoothSpan Span; int Samples; };
   const Case cases[] = {
       {{0, 100, 150, 300, 0, 40, 200, 255}, 64},
       {{0, 100, 150, 300, 255, 200, 40, 0}, 64},
       {{50, 60, 300, 310, 10, 20, 250, 251}, 128},
   };
   for (const Case& c : cases) {
-    WriteSmoothChannel(table_, &TColorEntry::Red, c.span, c.samples, true);
-    const bool rising = c.span.cb > c.span.ca;
-    int previous = table_[c.span.xa * 128].Red;
-    EXPECT_EQ(previous, c.span.ca);
-    for (int e = c.span.xa * 128 + 1; e <= c.span.xb * 128; ++e) {
+    WriteSmoothChannel(table_, &TColorEntry::Red, c.Span, c.Samples, true);
+    const bool rising = c.Span.Cb > c.Span.Ca;
+    int previous = table_[c.Span.Xa * 128].Red;
+    EXPECT_EQ(previous, c.Span.Ca);
+    for (int e = c.Span.Xa * 128 + 1; e <= c.Span.Xb * 128; ++e) {
       const int v = table_[e].Red;
       ASSERT_TRUE(rising ? v >= previous : v <= previous) << e;
-      ASSERT_TRUE(v >= std::min(c.span.ca, c.span.cb) && v <= std::max(c.span.ca, c.span.cb)) << e;
+      ASSERT_TRUE(v >= std::min(c.Span.Ca, c.Span.Cb) && v <= std::max(c.Span.Ca, c.Span.Cb)) << e;
       previous = v;
     }
-    EXPECT_EQ(table_[c.span.xb * 128].Red, c.span.cb);
+    EXPECT_EQ(table_[c.Span.Xb * 128].Red, c.Span.Cb);
   }
 }
 

@@ -193,7 +193,7 @@ std::string TFractal::CommentLine(int index) {
 
 bool TFractal::IsPartlyCalculated() const {
   for (int i = 0; i < layers_->Count(); ++i)
-    if ((*layers_)[i].State() == lsInterrupted) return true;
+    if ((*layers_)[i].State() == kLayerInterrupted) return true;
   return false;
 }
 
@@ -262,7 +262,7 @@ void TFractal::CalculationStarted(TLayerCalculate& layer) {
   modified_ = true;
   if (calculating_count_ != 1) return;
   if (OnCalculationStart) OnCalculationStart(*this);
-  if (layer.State() == lsInterrupted)
+  if (layer.State() == kLayerInterrupted)
     timer_->Resume();
   else
     timer_->Start();

@@ -161,7 +161,7 @@ class TFractal {
 
   std::unique_ptr<TFractalSnapshot> CaptureSnapshot();
   // Restores the document from `snapshot`; the size stays with `keepSize`.
-  void RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize);
+  void RestoreSnapshot(const TFractalSnapshot& snapshot, bool keep_size);
   void Undo() { history_->Undo(); }
   void Redo() { history_->Redo(); }
 
@@ -170,13 +170,13 @@ class TFractal {
   // with the old pixels left visible.
   // Magnifies by `factor` about the pixel (x, y), which stays in place, or
   // becomes the center when `toCenter` and the ZoomDestination setting is 1.
-  void Zoom(int x, int y, double factor, bool toCenter, bool animate);
+  void Zoom(int x, int y, double factor, bool to_center, bool animate);
   // The rectangle's center becomes the center, the angle grows by `angleDelta`
   // (radians) and the rectangle's width fills the image.
-  void ZoomToRectangle(int left, int top, int width, int height, double angleDelta, bool animate);
+  void ZoomToRectangle(int left, int top, int width, int height, double angle_delta, bool animate);
   // Moves the image by (dx, dy) pixels on the screen.
   void Pan(int dx, int dy, bool animate);
-  void Rotate(double angleDelta, bool animate);
+  void Rotate(double angle_delta, bool animate);
   // The rectangle becomes the image; pixels already calculated are kept when it
   // lies inside the image and nothing calculates. Sizes below 1 are ignored.
   void Crop(int left, int top, int width, int height);
@@ -190,7 +190,7 @@ class TFractal {
   // are skipped. Raises EInvalidParFile for a broken structure (the document
   // keeps what was read so far) and for a Fractint entry, which cannot be
   // imported yet.
-  void LoadFromParameters(TParReader& r, bool ignoreSize);
+  void LoadFromParameters(TParReader& r, bool ignore_size);
 
   // Writes the fractal file `name`; an existing file is replaced only once the
   // new one is complete. Raises the writer's errors.

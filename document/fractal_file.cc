@@ -34,8 +34,8 @@ constexpr std::uint32_t kPixelBytes = 2;
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 enum THeadOffset : std::size_t {
-  hoMagic = 0, hoVersion = 12, hoTextOffset = 16, hoTextLength = 20, hoStateOffset = 24,
-  hoStateSize = 28, hoPixelOffset = 32, hoWidth = 36, hoHeight = 40, hoLayers = 44, hoElapsed = 48
+  kHeadMagic = 0, kHeadVersion = 12, kHeadTextOffset = 16, kHeadTextLength = 20, kHeadStateOffset = 24,
+  kHeadStateSize = 28, kHeadPixelOffset = 32, kHeadWidth = 36, kHeadHeight = 40, kHeadLayers = 44, kHeadElapsed = 48
 };
 
 template <typename T>
@@ -67,12 +67,12 @@ std::uint64_t LayerBytes(const TFractal& fractal) {
 
 // Calls deflateEnd / inflateEnd however the stream's use ends.
 struct TDeflateEnd {
-  z_stream& stream;
-  ~TDeflateEnd() { deflateEnd(&stream); }
+  z_stream& Stream;
+  ~TDeflateEnd() { deflateEnd(&Stream); }
 };
 struct TInflateEnd {
-  z_stream& stream;
-  ~TInflateEnd() { inflateEnd(&stream); }
+  z_stream& Stream;
+  ~TInflateEnd() { inflateEnd(&Stream); }
 };
 
 struct TFileCloser {
@@ -101,17 +101,17 @@ TTextSizes ScanSizes(const std::string& text) {
   r.LoadFromText(text);
   TTextSizes sizes;
   std::string key;
-  bool inFractal = false;  // a first item before any section is left to the loader
+  bool in_fractal = false;  // a first item before any section is left to the loader
   for (;;) {
     if (r.ReadKey(key)) {
-      if (!inFractal) continue;
+      if (!in_fractal) continue;
       if (key == "width") sizes.Width = r.ValueInteger();
       if (key == "height") sizes.Height = r.ValueInteger();
       if (key == "numlayers") sizes.Layers = r.ValueInteger();
       continue;
     }
     if (r.SectionName().empty() || r.EndOfEntry) break;
-    inFractal = r.SectionName() == "fractal";
+    in_fractal = r.SectionName() == "fractal";
   }
   return sizes;
 }
@@ -139,13 +139,13 @@ void TFractalWriter::Execute() {
   TLayerList& layers = fractal.Layers();
   std::vector<TLayer*> stopped;
   struct TResume {
-    std::vector<TLayer*>& layers;
+    std::vector<TLayer*>& Layers;
     ~TResume() {
-      for (TLayer* layer : layers) layer->Resume();
+      for (TLayer* layer : Layers) layer->Resume();
     }
   } resume{stopped};
   for (int i = 0; i < layers.Count(); ++i) {
-    if (layers[i].State() != lsCalculating) continue;
+    if (layers[i].State() != kLayerCalculating) continue;
     layers[i].Stop();
     stopped.push_back(&layers[i]);
   }
@@ -156,18 +156,18 @@ void TFractalWriter::Execute() {
 
   const std::uint32_t count = static_cast<std::uint32_t>(layers.Count());
   std::uint8_t head[kFractalFileHeadSize] = {};
-  std::memcpy(head + hoMagic, kFractalFileMagic, 12);
-  Put<std::uint16_t>(head, hoVersion, kFractalFileVersion);
-  Put<std::uint32_t>(head, hoTextOffset, kFractalFileHeadSize);
-  Put<std::uint32_t>(head, hoTextLength, static_cast<std::uint32_t>(text.size()));
-  const std::uint32_t stateOffset = kFractalFileHeadSize + static_cast<std::uint32_t>(text.size());
-  Put<std::uint32_t>(head, hoStateOffset, stateOffset);
-  Put<std::uint32_t>(head, hoStateSize, count * kLayerStateRecordSize);
-  Put<std::uint32_t>(head, hoPixelOffset, stateOffset + count * kLayerStateRecordSize);
-  Put<std::int32_t>(head, hoWidth, fractal.Width());
-  Put<std::int32_t>(head, hoHeight, fractal.Height());
-  Put<std::int32_t>(head, hoLayers, static_cast<std::int32_t>(count));
-  Put<double>(head, hoElapsed, fractal.Timer().Elapsed());
+  std::memcpy(head + kHeadMagic, kFractalFileMagic, 12);
+  Put<std::uint16_t>(head, kHeadVersion, kFractalFileVersion);
+  Put<std::uint32_t>(head, kHeadTextOffset, kFractalFileHeadSize);
+  Put<std::uint32_t>(head, kHeadTextLength, static_cast<std::uint32_t>(text.size()));
+  const std::uint32_t state_offset = kFractalFileHeadSize + static_cast<std::uint32_t>(text.size());
+  Put<std::uint32_t>(head, kHeadStateOffset, state_offset);
+  Put<std::uint32_t>(head, kHeadStateSize, count * kLayerStateRecordSize);
+  Put<std::uint32_t>(head, kHeadPixelOffset, state_offset + count * kLayerStateRecordSize);
+  Put<std::int32_t>(head, kHeadWidth, fractal.Width());
+  Put<std::int32_t>(head, kHeadHeight, fractal.Height());
+  Put<std::int32_t>(head, kHeadLayers, static_cast<std::int32_t>(count));
+  Put<double>(head, kHeadElapsed, fractal.Timer().Elapsed());
   write(head, sizeof head);
   write(text.data(), text.size());
 
@@ -177,8 +177,8 @@ void TFractalWriter::Execute() {
     write(record.data(), record.size());
   }
 
-  const std::uint64_t layerBytes = LayerBytes(fractal);
-  const std::uint64_t totalBytes = layerBytes * count;
+  const std::uint64_t layer_bytes = LayerBytes(fractal);
+  const std::uint64_t total_bytes = layer_bytes * count;
   std::uint8_t buffer[kBufferSize];
   for (int i = 0; i < layers.Count(); ++i) {
     z_stream z{};
@@ -186,12 +186,12 @@ void TFractalWriter::Execute() {
     if (rc != Z_OK) throw ECompressError(Format("Error %d while initializing compression stream", rc));
     TDeflateEnd end{z};
     const TIndexImage& image = layers[i].Image();
-    const auto* in = layerBytes ? reinterpret_cast<const Bytef*>(image.Row(0)) : nullptr;
+    const auto* in = layer_bytes ? reinterpret_cast<const Bytef*>(image.Row(0)) : nullptr;
     std::uint64_t fed = 0;
     z.next_in = const_cast<Bytef*>(in);
-    while (fed < layerBytes || z.avail_in > 0) {
+    while (fed < layer_bytes || z.avail_in > 0) {
       if (z.avail_in == 0) {
-        z.avail_in = static_cast<uInt>(std::min<std::uint64_t>(layerBytes - fed, 1u << 30));
+        z.avail_in = static_cast<uInt>(std::min<std::uint64_t>(layer_bytes - fed, 1u << 30));
         fed += z.avail_in;
       }
       z.next_out = buffer;
@@ -199,7 +199,7 @@ void TFractalWriter::Execute() {
       rc = deflate(&z, Z_NO_FLUSH);
       if (rc != Z_OK && rc != Z_BUF_ERROR) throw ECompressError(Format("Error %d while compressing", rc));
       write(buffer, kBufferSize - z.avail_out);
-      ReportBytes(i * layerBytes + fed - z.avail_in, totalBytes);
+      ReportBytes(i * layer_bytes + fed - z.avail_in, total_bytes);
     }
     do {
       z.next_out = buffer;
@@ -227,7 +227,7 @@ void TFractalReader::Execute() {
   struct stat status {};
   if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
     throw EZentrope(Format("Could not open '%s'", FileName().c_str()));
-  const std::uint64_t fileSize = static_cast<std::uint64_t>(status.st_size);
+  const std::uint64_t file_size = static_cast<std::uint64_t>(status.st_size);
   const auto read = [&](void* data, std::size_t size) {
     return std::fread(data, 1, size, file.get());
   };
@@ -238,24 +238,24 @@ void TFractalReader::Execute() {
   std::uint8_t bytes[kFractalFileHeadSize];
   if (read(bytes, sizeof bytes) != sizeof bytes || std::memcmp(bytes, kFractalFileMagic, 12) != 0)
     throw corrupt();
-  const THead head{Get<std::uint32_t>(bytes, hoTextOffset), Get<std::uint32_t>(bytes, hoTextLength),
-                   Get<std::uint32_t>(bytes, hoStateOffset), Get<std::uint32_t>(bytes, hoStateSize),
-                   Get<std::uint32_t>(bytes, hoPixelOffset), Get<std::int32_t>(bytes, hoWidth),
-                   Get<std::int32_t>(bytes, hoHeight),       Get<std::int32_t>(bytes, hoLayers),
-                   Get<double>(bytes, hoElapsed)};
+  const THead head{Get<std::uint32_t>(bytes, kHeadTextOffset), Get<std::uint32_t>(bytes, kHeadTextLength),
+                   Get<std::uint32_t>(bytes, kHeadStateOffset), Get<std::uint32_t>(bytes, kHeadStateSize),
+                   Get<std::uint32_t>(bytes, kHeadPixelOffset), Get<std::int32_t>(bytes, kHeadWidth),
+                   Get<std::int32_t>(bytes, kHeadHeight),       Get<std::int32_t>(bytes, kHeadLayers),
+                   Get<double>(bytes, kHeadElapsed)};
   // Everything the head points at lies inside the file, and the pixels it
   // claims fit the compressed bytes that follow their offset.
-  const std::uint64_t layerBytes = static_cast<std::uint64_t>(std::max(head.Width, 0)) *
+  const std::uint64_t layer_bytes = static_cast<std::uint64_t>(std::max(head.Width, 0)) *
                                    static_cast<std::uint64_t>(std::max(head.Height, 0)) * kPixelBytes;
-  const bool restoreStates =
+  const bool restore_states =
       static_cast<std::uint64_t>(head.StateSize) ==
       static_cast<std::uint64_t>(std::max(head.Layers, 0)) * kLayerStateRecordSize;
   if (head.Width < 0 || head.Height < 0 || head.Layers < 1 ||
-      std::uint64_t{head.TextOffset} + head.TextLength > fileSize || head.PixelOffset > fileSize ||
-      (restoreStates && std::uint64_t{head.StateOffset} + head.StateSize > fileSize) ||
+      std::uint64_t{head.TextOffset} + head.TextLength > file_size || head.PixelOffset > file_size ||
+      (restore_states && std::uint64_t{head.StateOffset} + head.StateSize > file_size) ||
       !std::isfinite(head.Elapsed) || head.Elapsed < 0 ||
-      static_cast<unsigned __int128>(layerBytes) * static_cast<unsigned>(head.Layers) >
-          static_cast<unsigned __int128>(fileSize - head.PixelOffset) * kMaxInflateRatio)
+      static_cast<unsigned __int128>(layer_bytes) * static_cast<unsigned>(head.Layers) >
+          static_cast<unsigned __int128>(file_size - head.PixelOffset) * kMaxInflateRatio)
     throw corrupt();
 
   std::string text(head.TextLength, '\0');
@@ -267,10 +267,10 @@ void TFractalReader::Execute() {
   fractal.BeginUpdate();
   fractal.UpdateManager().BeginStop();
   struct TRestart {
-    TFractal& fractal;
+    TFractal& Fractal;
     ~TRestart() {
-      fractal.UpdateManager().EndStop();
-      fractal.EndUpdate();
+      Fractal.UpdateManager().EndStop();
+      Fractal.EndUpdate();
     }
   } restart{fractal};
 
@@ -282,7 +282,7 @@ void TFractalReader::Execute() {
   if (fractal.Width() != head.Width || fractal.Height() != head.Height || layers.Count() != head.Layers)
     throw corrupt();
 
-  if (restoreStates) {
+  if (restore_states) {
     seek(head.StateOffset);
     std::vector<std::uint8_t> record(kLayerStateRecordSize);
     for (int i = 0; i < layers.Count(); ++i) {
@@ -296,10 +296,10 @@ void TFractalReader::Execute() {
   }
 
   seek(head.PixelOffset);
-  const std::uint64_t totalBytes = layerBytes * static_cast<std::uint64_t>(layers.Count());
+  const std::uint64_t total_bytes = layer_bytes * static_cast<std::uint64_t>(layers.Count());
   std::uint8_t buffer[kBufferSize];
   for (int i = 0; i < layers.Count(); ++i) {
-    std::vector<std::uint16_t> pixels(layerBytes / kPixelBytes);
+    std::vector<std::uint16_t> pixels(layer_bytes / kPixelBytes);
     auto* out = reinterpret_cast<Bytef*>(pixels.data());
     z_stream z{};
     int rc = inflateInit(&z);
@@ -316,9 +316,9 @@ void TFractalReader::Execute() {
       z.next_in = buffer;
       z.avail_in = static_cast<uInt>(got);
       while (z.avail_in > 0 && rc != Z_STREAM_END) {
-        const bool full = produced == layerBytes;
+        const bool full = produced == layer_bytes;
         z.next_out = full ? &surplus : out + produced;
-        z.avail_out = full ? 1 : static_cast<uInt>(std::min<std::uint64_t>(layerBytes - produced, 1u << 30));
+        z.avail_out = full ? 1 : static_cast<uInt>(std::min<std::uint64_t>(layer_bytes - produced, 1u << 30));
         const uInt before = z.avail_out;
         rc = inflate(&z, Z_NO_FLUSH);
         if (rc == Z_NEED_DICT) rc = Z_DATA_ERROR;
@@ -328,9 +328,9 @@ void TFractalReader::Execute() {
         if (!full) produced += before - z.avail_out;
         if (rc == Z_BUF_ERROR) break;
       }
-      ReportBytes(i * layerBytes + produced, totalBytes);
+      ReportBytes(i * layer_bytes + produced, total_bytes);
     }
-    if (produced != layerBytes) throw corrupt();
+    if (produced != layer_bytes) throw corrupt();
     if (z.avail_in > 0 && fseeko(file.get(), -static_cast<off_t>(z.avail_in), SEEK_CUR) != 0) throw corrupt();
     layers[i].Image().ExchangePixels(pixels);
   }

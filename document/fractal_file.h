@@ -32,8 +32,8 @@ inline constexpr std::uint32_t kLayerStateRecordSize = 1968;
 // is called there during Execute. The document must outlive the filer.
 class TFractalFiler : public TProgressReporter {
  public:
-  TFractalFiler(TFractal& fractal, std::string fileName)
-      : fractal_(fractal), file_name_(std::move(fileName)) {}
+  TFractalFiler(TFractal& fractal, std::string file_name)
+      : fractal_(fractal), file_name_(std::move(file_name)) {}
 
   TFractal& Fractal() { return fractal_; }
   const std::string& FileName() const { return file_name_; }

@@ -124,7 +124,7 @@ TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
   auto saved = Calculated(40, 30);
   const std::string path = PathOf("Round trip.zfr");
   TRecordingWindow window;
-  TProgressWindowGuard windowGuard(window);
+  TProgressWindowGuard window_guard(window);
   saved->SaveAs(path);
   EXPECT_EQ(saved->Title(), "Round trip");
   EXPECT_FALSE(saved->Modified());
@@ -140,7 +140,7 @@ TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(Pixels(opened.Layers()[i]), Pixels(saved->Layers()[i])) << i;
     EXPECT_EQ(opened.Layers()[i].SaveState(), saved->Layers()[i].SaveState()) << i;
-    EXPECT_EQ(opened.Layers()[i].State(), lsIdle);
+    EXPECT_EQ(opened.Layers()[i].State(), kLayerIdle);
   }
   EXPECT_FALSE(opened.IsCalculating());
   EXPECT_EQ(window.Shown, (std::vector<std::string>{"Saving fractal file:" + path,
@@ -158,25 +158,25 @@ TEST_F(FractalFile, AnInterruptedLayerFinishesAfterReopeningAsIfNeverStopped) {
   layer.Formula().SetMaxIterations(3000);
   MainThreadDispatcher().WaitFor([&] { return layer.Statistics().PixelsDone > 500; });
   layer.Stop();
-  ASSERT_EQ(layer.State(), lsInterrupted);
+  ASSERT_EQ(layer.State(), kLayerInterrupted);
   const std::string path = PathOf("half.zfr");
   stopped->SaveToFile(path);
-  EXPECT_EQ(layer.State(), lsInterrupted);
+  EXPECT_EQ(layer.State(), kLayerInterrupted);
 
   auto opened = Open(path);
-  EXPECT_TRUE(opened->IsCalculating() || opened->CurrentLayer().State() == lsIdle);
+  EXPECT_TRUE(opened->IsCalculating() || opened->CurrentLayer().State() == kLayerIdle);
   Finish(*opened);
-  EXPECT_EQ(opened->CurrentLayer().State(), lsIdle);
+  EXPECT_EQ(opened->CurrentLayer().State(), kLayerIdle);
   EXPECT_EQ(Pixels(opened->CurrentLayer()), Pixels(fresh->CurrentLayer()));
 }
 
 TEST_F(FractalFile, AWriterResumesTheLayersItStopped) {
   auto fractal = NewFractal(16, 12, "Endless");
-  ASSERT_EQ(fractal->CurrentLayer().State(), lsCalculating);
+  ASSERT_EQ(fractal->CurrentLayer().State(), kLayerCalculating);
   fractal->SaveToFile(PathOf("running.zfr"));
-  EXPECT_EQ(fractal->CurrentLayer().State(), lsCalculating);
+  EXPECT_EQ(fractal->CurrentLayer().State(), kLayerCalculating);
   auto opened = Open(PathOf("running.zfr"));
-  EXPECT_EQ(opened->CurrentLayer().State(), lsCalculating);
+  EXPECT_EQ(opened->CurrentLayer().State(), kLayerCalculating);
 }
 
 // Every prefix of a valid file is refused with a specified message.
@@ -217,25 +217,25 @@ TEST_F(FractalFile, EveryDamagedByteIsReadOrRefused) {
 
 TEST_F(FractalFile, DamagedHeadsAreRefusedBeforeAnythingIsAllocated) {
   const std::string good = SavedBytes("good.zfr");
-  const std::uint32_t textLength = U32(good, 20);
+  const std::uint32_t text_length = U32(good, 20);
   struct TCase {
-    const char* what;
-    std::size_t at;
-    std::uint32_t value;
+    const char* What;
+    std::size_t At;
+    std::uint32_t Value;
   } cases[] = {
       {"wrong magic", 0, 0x4e455a5a},
       {"layer count differs from the text", 44, 3},
       {"width differs from the text", 36, 7},
       {"a huge image", 36, 30000},
-      {"text beyond the end", 20, textLength + 100000},
+      {"text beyond the end", 20, text_length + 100000},
       {"pixels beyond the end", 32, 0x7fffffff},
       {"states beyond the end", 24, 0x7fffff00},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     std::string bytes = good;
-    PutU32(bytes, c.at, c.value);
-    if (c.at == 36 && c.value == 30000) PutU32(bytes, 40, 30000);
+    PutU32(bytes, c.At, c.Value);
+    if (c.At == 36 && c.Value == 30000) PutU32(bytes, 40, 30000);
     const std::string bad = dir_.Write("bad.zfr", bytes).string();
     TFractal target("Target");
     EXPECT_EQ(ErrorMessageOf([&] { ReadInto(target, bad); }),

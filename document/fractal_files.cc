@@ -44,7 +44,7 @@ void TFractal::SaveAs(const std::string& name) {
 }
 
 void TFractal::LoadFromFile(const std::string& name) {
-  const std::string fileName = file_name_;
+  const std::string file_name = file_name_;
   const std::string title = title_;
   const bool modified = modified_;
   try {
@@ -52,7 +52,7 @@ void TFractal::LoadFromFile(const std::string& name) {
     RunWithProgress(reader, "Opening fractal file:", name);
   } catch (const EZentrope& error) {
     UserInterface().ShowMessage("Error", error.Message(), TMessageKind::kError);
-    file_name_ = fileName;
+    file_name_ = file_name;
     title_ = title;
     modified_ = modified;
     throw EFractalError(Format("Error opening '%s'", name.c_str()));

@@ -32,14 +32,14 @@ void TFractal::WireLayer(TLayer& layer) {
     update_manager_->Invalidate(rect);
   };
   // The layer's own handlers repaint it; the merge request follows them.
-  auto gradientChanged = std::move(layer.Gradient().OnChange);
-  layer.Gradient().OnChange = [this, gradientChanged](TGradient& sender) {
-    if (gradientChanged) gradientChanged(sender);
+  auto gradient_changed = std::move(layer.Gradient().OnChange);
+  layer.Gradient().OnChange = [this, gradient_changed](TGradient& sender) {
+    if (gradient_changed) gradient_changed(sender);
     RequestMerge();
   };
-  auto alphaChanged = std::move(layer.AlphaChannel().OnChange);
-  layer.AlphaChannel().OnChange = [this, alphaChanged](TAlphaChannel& sender) {
-    if (alphaChanged) alphaChanged(sender);
+  auto alpha_changed = std::move(layer.AlphaChannel().OnChange);
+  layer.AlphaChannel().OnChange = [this, alpha_changed](TAlphaChannel& sender) {
+    if (alpha_changed) alpha_changed(sender);
     RequestMerge();
   };
 }
@@ -69,8 +69,8 @@ TLayer& TFractal::AddLayer(const std::string& caption) {
   TLayer& source = CurrentLayer();
   // The copy must not race the pieces that write the pixels: a running
   // calculation is interrupted for the copy (which then resumes it) and continued.
-  const bool wasCalculating = source.State() == lsCalculating;
-  if (wasCalculating) source.Stop();
+  const bool was_calculating = source.State() == kLayerCalculating;
+  if (was_calculating) source.Stop();
   const TLayerSnapshot settings = source.SaveSnapshot();
   const std::vector<std::uint8_t> state = source.SaveState();
   BeginUpdate();
@@ -86,7 +86,7 @@ TLayer& TFractal::AddLayer(const std::string& caption) {
   layers_->Insert(current_index_, std::move(layer));
   SyncUpdateDepth(added);
   EndUpdate();
-  if (wasCalculating) source.Resume();
+  if (was_calculating) source.Resume();
   return added;
 }
 
@@ -139,7 +139,7 @@ std::unique_ptr<TFractalSnapshot> TFractal::CaptureSnapshot() {
   return snapshot;
 }
 
-void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize) {
+void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keep_size) {
   SetResolution(snapshot.Resolution);
   SetGamma(snapshot.Gamma);
   title_ = snapshot.Title;
@@ -151,18 +151,18 @@ void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keepSize) 
   if (count != layers_->Count()) {
     layers_->BeginUpdate();
     ClearLayers();
-    if (!keepSize) {
+    if (!keep_size) {
       SetWidth(snapshot.Width);
       SetHeight(snapshot.Height);
     }
-    for (const TLayerSnapshot& layerSnapshot : snapshot.Layers) {
+    for (const TLayerSnapshot& layer_snapshot : snapshot.Layers) {
       std::unique_ptr<TLayer> layer = NewLayer();
-      layer->RestoreSnapshot(layerSnapshot);
+      layer->RestoreSnapshot(layer_snapshot);
       AppendLayer(std::move(layer));
     }
     layers_->EndUpdate();
   } else {
-    if (!keepSize) {
+    if (!keep_size) {
       SetWidth(snapshot.Width);
       SetHeight(snapshot.Height);
     }

@@ -50,9 +50,9 @@ std::vector<TLayer*> TFractal::PrepareNavigation() {
   return selected;
 }
 
-void TFractal::Zoom(int x, int y, double factor, bool toCenter, bool animate) {
+void TFractal::Zoom(int x, int y, double factor, bool to_center, bool animate) {
   if (!(factor > 0) || !std::isfinite(factor)) return;
-  const bool center = toCenter && ConfigManager().ZoomDestination == 1;
+  const bool center = to_center && ConfigManager().ZoomDestination == 1;
   BeginUpdate();
   const std::vector<TLayer*> selected = PrepareNavigation();
   update_manager_->AnimateTransform(PreviewShift(x, width_ / 2, factor, !center),
@@ -67,7 +67,7 @@ void TFractal::Zoom(int x, int y, double factor, bool toCenter, bool animate) {
   EndUpdate();
 }
 
-void TFractal::ZoomToRectangle(int left, int top, int width, int height, double angleDelta,
+void TFractal::ZoomToRectangle(int left, int top, int width, int height, double angle_delta,
                                bool animate) {
   const long double cx = left + width / 2.0L;
   const long double cy = top + height / 2.0L;
@@ -76,12 +76,12 @@ void TFractal::ZoomToRectangle(int left, int top, int width, int height, double 
   const std::vector<TLayer*> selected = PrepareNavigation();
   // The preview rotates its shift with the angle, so the shift is that of the zoom alone.
   update_manager_->AnimateTransform(PreviewShift(cx, width_ / 2, factor, false),
-                                    PreviewShift(cy, height_ / 2, factor, false), angleDelta, factor,
+                                    PreviewShift(cy, height_ / 2, factor, false), angle_delta, factor,
                                     animate);
   for (TLayer* layer : selected) {
     TMapping& mapping = layer->Mapping();
     mapping.SetCenter(PointAt(mapping, cx, cy));
-    mapping.SetAngle(mapping.Angle() + angleDelta);
+    mapping.SetAngle(mapping.Angle() + angle_delta);
     if (width > 0) mapping.SetMagnification(mapping.Magnification() * factor);
   }
   EndUpdate();
@@ -100,18 +100,18 @@ void TFractal::Pan(int dx, int dy, bool animate) {
   EndUpdate();
 }
 
-void TFractal::Rotate(double angleDelta, bool animate) {
+void TFractal::Rotate(double angle_delta, bool animate) {
   BeginUpdate();
   const std::vector<TLayer*> selected = PrepareNavigation();
-  update_manager_->AnimateTransform(0, 0, angleDelta, 1, animate);
-  for (TLayer* layer : selected) layer->Mapping().SetAngle(layer->Mapping().Angle() + angleDelta);
+  update_manager_->AnimateTransform(0, 0, angle_delta, 1, animate);
+  for (TLayer* layer : selected) layer->Mapping().SetAngle(layer->Mapping().Angle() + angle_delta);
   EndUpdate();
 }
 
 void TFractal::Crop(int left, int top, int width, int height) {
   if (width < 1 || height < 1) return;
   const bool inside = left >= 0 && top >= 0 && left + width <= width_ && top + height <= height_;
-  const bool inPlace = inside && !IsCalculating();
+  const bool in_place = inside && !IsCalculating();
   BeginUpdate();
   const std::vector<TLayer*> selected = PrepareNavigation();
   for (TLayer* layer : selected) {
@@ -124,7 +124,7 @@ void TFractal::Crop(int left, int top, int width, int height) {
     mapping.SetCenter(PointAt(mapping, left + width / 2, top + height / 2));
     mapping.SetMagnification(MagnificationForScale(scale, width, height));
   }
-  if (inPlace) {
+  if (in_place) {
     width_ = width;
     height_ = height;
     update_manager_->SetWidth(width);

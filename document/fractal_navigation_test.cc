@@ -29,21 +29,21 @@ void ExpectNear(TComplex actual, TComplex expected) {
 
 TEST_F(FractalNavigationTest, ZoomKeepsThePointUnderTheCursor) {
   struct Case {
-    int x, y;
-    double factor;
+    int X, Y;
+    double Factor;
   } const cases[] = {{40, 30, 2}, {0, 0, 2}, {79, 10, 4}, {13, 50, 0.5}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " x" + std::to_string(c.factor));
+    SCOPED_TRACE(std::to_string(c.X) + "," + std::to_string(c.Y) + " x" + std::to_string(c.Factor));
     auto fractal = NewFractal(80, 60, "");
     Finish(*fractal);  // a mapping must not change under running pieces
     TMapping& mapping = fractal->CurrentLayer().Mapping();
     mapping.SetCenter({-0.5L, 0.25L});
-    const TComplex point = PointAt(mapping, c.x, c.y);
+    const TComplex point = PointAt(mapping, c.X, c.Y);
     const long double magnification = mapping.Magnification();
-    fractal->Zoom(c.x, c.y, c.factor, false, false);
-    ExpectNear(PointAt(mapping, c.x, c.y), point);
+    fractal->Zoom(c.X, c.Y, c.Factor, false, false);
+    ExpectNear(PointAt(mapping, c.X, c.Y), point);
     EXPECT_NEAR(static_cast<double>(mapping.Magnification()),
-                static_cast<double>(magnification) * c.factor, 1e-12);
+                static_cast<double>(magnification) * c.Factor, 1e-12);
   }
 }
 
@@ -105,20 +105,20 @@ TEST_F(FractalNavigationTest, CropInPlaceKeepsTheCalculatedPixels) {
   Finish(*fractal);
   TLayer& layer = fractal->CurrentLayer();
   const TIndexImage& image = layer.Image();
-  constexpr int kLeft = 5, kTop = 4, kWidth = 12, kHeight = 17;
+  constexpr int k_left = 5, k_top = 4, k_width = 12, k_height = 17;
   std::vector<std::uint16_t> kept;
-  for (int y = kTop; y < kTop + kHeight; ++y)
-    for (int x = kLeft; x < kLeft + kWidth; ++x) kept.push_back(image.GetPixel(x, y));
-  const TComplex point = PointAt(layer.Mapping(), kLeft, kTop);
+  for (int y = k_top; y < k_top + k_height; ++y)
+    for (int x = k_left; x < k_left + k_width; ++x) kept.push_back(image.GetPixel(x, y));
+  const TComplex point = PointAt(layer.Mapping(), k_left, k_top);
   const int steps = fractal->History().Count();
   // The bracket holds the recalculation back while the kept pixels are read.
   fractal->BeginUpdate();
-  fractal->Crop(kLeft, kTop, kWidth, kHeight);
+  fractal->Crop(k_left, k_top, k_width, k_height);
   EXPECT_EQ(Pixels(layer), kept);
   fractal->EndUpdate();
-  EXPECT_EQ(fractal->Width(), kWidth);
-  EXPECT_EQ(fractal->Height(), kHeight);
-  EXPECT_EQ(fractal->Bitmap().Width(), kWidth);
+  EXPECT_EQ(fractal->Width(), k_width);
+  EXPECT_EQ(fractal->Height(), k_height);
+  EXPECT_EQ(fractal->Bitmap().Width(), k_width);
   EXPECT_EQ(fractal->History().Count(), steps + 1);
   ExpectNear(PointAt(layer.Mapping(), 0, 0), point);
   Finish(*fractal);

@@ -80,7 +80,7 @@ void TFractal::SaveToParameters(TParWriter& w, const std::string* title) {
   w.Close();
 }
 
-void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
+void TFractal::LoadFromParameters(TParReader& r, bool ignore_size) {
   std::string key;
   // A first item before any section marks a Fractint entry. Nothing of the
   // document is touched for it: there is no importer to hand it to.
@@ -90,10 +90,10 @@ void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
   layers_->BeginUpdate();
   // The brackets close whatever happens; a failed read leaves what it read.
   struct TCloser {
-    TFractal& fractal;
+    TFractal& Fractal;
     ~TCloser() {
-      fractal.layers_->EndUpdate();
-      fractal.EndUpdate();
+      Fractal.layers_->EndUpdate();
+      Fractal.EndUpdate();
     }
   } closer{*this};
 
@@ -109,7 +109,7 @@ void TFractal::LoadFromParameters(TParReader& r, bool ignoreSize) {
       author_ = keys.Author.value_or("");
       created_ = keys.Created.value_or("");
       if (keys.LayerCount) expected = keys.LayerCount;
-      if (!ignoreSize) {
+      if (!ignore_size) {
         if (keys.Width) SetWidth(*keys.Width);
         if (keys.Height) SetHeight(*keys.Height);
         SetResolution(keys.Resolution);
@@ -169,11 +169,11 @@ std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal) {
 }
 
 bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
-                      bool carryEntries) {
+                      bool carry_entries) {
   const bool saved = SaveParEntry(file, title, [&](TParWriter& w) {
     fractal.SaveToParameters(w, &title);
   });
-  if (saved && carryEntries) AppendCarriedEntries(fractal, file);
+  if (saved && carry_entries) AppendCarriedEntries(fractal, file);
   return saved;
 }
 

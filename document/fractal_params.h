@@ -30,6 +30,6 @@ std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal);
 // name, so that the set also loads where that collection is missing. False when
 // the person cancelled. User-interface thread.
 bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
-                      bool carryEntries);
+                      bool carry_entries);
 
 }  // namespace zt

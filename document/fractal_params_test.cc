@@ -25,10 +25,10 @@ using testing::ErrorMessageOf;
 // The collections come from the program's folder.
 class FractalParams : public testing::FractalTest {
  protected:
-  static void Load(TFractal& fractal, const std::string& text, bool ignoreSize = false) {
+  static void Load(TFractal& fractal, const std::string& text, bool ignore_size = false) {
     TParReader r;
     r.LoadFromText(text);
-    fractal.LoadFromParameters(r, ignoreSize);
+    fractal.LoadFromParameters(r, ignore_size);
   }
   static std::string Save(TFractal& fractal, const std::string* title = nullptr) {
     TParWriter w("Set");
@@ -100,9 +100,9 @@ TEST_F(FractalParams, DefaultsAreOmittedAndAGivenTitleIsWrittenWithoutModifying)
 // Layer counts that disagree with numlayers, and what the document keeps.
 TEST_F(FractalParams, LayerCountMismatchesAreFormatErrors) {
   struct TCase {
-    const char* text;
-    const char* message;
-    int layersKept;
+    const char* Text;
+    const char* Message;
+    int LayersKept;
   };
   const TCase cases[] = {
       {"S {\nfractal:\n width=4 height=4 numlayers=2\nlayer:\n caption=\"a\"\nlayer:\n"
@@ -114,12 +114,12 @@ TEST_F(FractalParams, LayerCountMismatchesAreFormatErrors) {
       {"S {\nfractal:\n width=4 height=4\n}\n", "Invalid file format (line 4)", 3},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(c.text);
+    SCOPED_TRACE(c.Text);
     TFractal fractal("Doc");
     fractal.AddLayer("Two");
     fractal.AddLayer("Three");
-    EXPECT_EQ(ErrorMessageOf([&] { Load(fractal, c.text); }), c.message);
-    EXPECT_EQ(fractal.Layers().Count(), c.layersKept);
+    EXPECT_EQ(ErrorMessageOf([&] { Load(fractal, c.Text); }), c.Message);
+    EXPECT_EQ(fractal.Layers().Count(), c.LayersKept);
     EXPECT_EQ(fractal.UpdateCount(), 0);
   }
 }
@@ -140,16 +140,16 @@ TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
                 "Second {\nfractal:\n width=5 height=4 numlayers=1\nlayer:\n caption=\"two\"\n}\n")
           .string();
   const struct {
-    const char* entry;
-    int width;
-    const char* caption;
+    const char* Entry;
+    int Width;
+    const char* Caption;
   } cases[] = {{"", 3, "one"}, {"Second", 5, "two"}, {"first", 3, "one"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.entry);
+    SCOPED_TRACE(c.Entry);
     TFractal fractal("Doc");
-    LoadParameterFile(fractal, file, c.entry);
-    EXPECT_EQ(fractal.Width(), c.width);
-    EXPECT_EQ(fractal.CurrentLayer().Caption(), c.caption);
+    LoadParameterFile(fractal, file, c.Entry);
+    EXPECT_EQ(fractal.Width(), c.Width);
+    EXPECT_EQ(fractal.CurrentLayer().Caption(), c.Caption);
   }
   TFractal fractal("Doc");
   EXPECT_EQ(ErrorMessageOf([&] { LoadParameterFile(fractal, file, "Third"); }),

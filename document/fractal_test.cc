@@ -62,10 +62,10 @@ TEST_F(FractalTest, DefaultTextComesFromTheSettings) {
 
 TEST_F(FractalTest, SettersClampAndReportOnlyRealChanges) {
   struct Case {
-    const char* name;
-    void (TFractal::*set)(double);
-    double (TFractal::*get)() const;
-    double value, stored;
+    const char* Name;
+    void (TFractal::*Set)(double);
+    double (TFractal::*Get)() const;
+    double Value, Stored;
   } const cases[] = {
       {"resolution low", &TFractal::SetResolution, &TFractal::Resolution, 0, 1},
       {"resolution high", &TFractal::SetResolution, &TFractal::Resolution, 20000, 10000},
@@ -75,16 +75,16 @@ TEST_F(FractalTest, SettersClampAndReportOnlyRealChanges) {
       {"gamma inside", &TFractal::SetGamma, &TFractal::Gamma, 1.8, 1.8},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.Name);
     TFractal fractal("Picture");
     int changes = 0;
     fractal.OnChange = [&](TFractal&) { ++changes; };
-    (fractal.*c.set)(c.value);
-    EXPECT_EQ((fractal.*c.get)(), c.stored);
+    (fractal.*c.Set)(c.Value);
+    EXPECT_EQ((fractal.*c.Get)(), c.Stored);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(fractal.History().Count(), 1);  // no undo step
-    (fractal.*c.set)(c.value);  // the same value after clamping: no notification
-    (fractal.*c.set)(c.stored);
+    (fractal.*c.Set)(c.Value);  // the same value after clamping: no notification
+    (fractal.*c.Set)(c.Stored);
     EXPECT_EQ(changes, 1);
   }
 }
@@ -210,7 +210,7 @@ TEST_F(FractalTest, AddedLayerCopiesSettingsAndPixels) {
   EXPECT_EQ(copy.Caption(), "Copy");
   EXPECT_EQ(copy.Opacity(), 30);
   EXPECT_EQ(copy.MergeMode(), 5);
-  EXPECT_EQ(copy.State(), lsIdle);
+  EXPECT_EQ(copy.State(), kLayerIdle);
   EXPECT_EQ(copy.SaveState(), source.SaveState());
   EXPECT_EQ(Pixels(copy), pixels);
   EXPECT_FALSE(copy.InUpdate());

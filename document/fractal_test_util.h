@@ -54,7 +54,7 @@ class FractalTest : public ::testing::Test {
   static void Finish(TFractal& fractal) {
     MainThreadDispatcher().WaitFor([&] {
       for (int i = 0; i < fractal.Layers().Count(); ++i)
-        if (fractal.Layers()[i].State() == lsCalculating) return false;
+        if (fractal.Layers()[i].State() == kLayerCalculating) return false;
       return !fractal.IsCalculating();
     });
   }

@@ -35,12 +35,12 @@ TEST(AtomicOutputFile, PatchesReachFlushedAndBufferedBytes) {
   ASSERT_TRUE(file.Write(expected));
   // Across the boundary between what went to the disk and what is buffered.
   struct Case {
-    uint64_t position;
-    std::string bytes;
+    uint64_t Position;
+    std::string Bytes;
   } cases[] = {{0, "AB"}, {65534, "CDEF"}, {131072, "G"}, {199998, "HI"}};
   for (const Case& c : cases) {
-    ASSERT_TRUE(file.Patch(c.position, c.bytes.data(), c.bytes.size())) << c.position;
-    expected.replace(c.position, c.bytes.size(), c.bytes);
+    ASSERT_TRUE(file.Patch(c.Position, c.Bytes.data(), c.Bytes.size())) << c.Position;
+    expected.replace(c.Position, c.Bytes.size(), c.Bytes);
   }
   EXPECT_FALSE(file.Patch(199999, "JK", 2)) << "past the end";
   ASSERT_TRUE(file.Commit());
@@ -74,8 +74,8 @@ TEST(AtomicOutputFile, MissingFolderIsNotCreated) {
 // Each way of failing: the old file stays byte for byte and no temporary file remains.
 TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
   struct Case {
-    const char* name;
-    std::function<void(TAtomicOutputFile&)> sabotage;
+    const char* Name;
+    std::function<void(TAtomicOutputFile&)> Sabotage;
   } cases[] = {
       {"first write", [](TAtomicOutputFile& f) { f.FailWrite(1); }},
       {"second write", [](TAtomicOutputFile& f) { f.FailWrite(2); }},
@@ -86,13 +86,13 @@ TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
     auto path = dir.Write("image.psd", "old image");
     {
       TAtomicOutputFile file(path);
-      c.sabotage(file);
+      c.Sabotage(file);
       bool ok = file.Write(std::string(100000, 'y')) && file.Write("tail") && file.Commit();
-      EXPECT_FALSE(ok) << c.name;
-      EXPECT_FALSE(file.Write("more")) << c.name << ": failures stick";
+      EXPECT_FALSE(ok) << c.Name;
+      EXPECT_FALSE(file.Write("more")) << c.Name << ": failures stick";
     }
-    EXPECT_EQ(testing::ReadFile(path), "old image") << c.name;
-    EXPECT_EQ(CountEntries(dir.path()), 1) << c.name;
+    EXPECT_EQ(testing::ReadFile(path), "old image") << c.Name;
+    EXPECT_EQ(CountEntries(dir.path()), 1) << c.Name;
   }
 }
 
@@ -126,20 +126,20 @@ TEST(AtomicOutputFile, AbandonedFileLeavesNothingBehind) {
 // Devices are written in place: renaming over one would replace the device node.
 TEST(AtomicOutputFile, DevicesAreWrittenInPlace) {
   struct TCase {
-    const char* device;
-    bool commits;
+    const char* Device;
+    bool Commits;
   };
   for (const TCase& c : {TCase{"/dev/null", true}, TCase{"/dev/full", false}}) {
-    if (!std::filesystem::is_character_file(c.device)) continue;
+    if (!std::filesystem::is_character_file(c.Device)) continue;
     {
-      TAtomicOutputFile file(c.device);
-      ASSERT_TRUE(file.Created()) << c.device;
+      TAtomicOutputFile file(c.Device);
+      ASSERT_TRUE(file.Created()) << c.Device;
       // More than one buffer, so that the device sees writes before the commit.
-      EXPECT_EQ(file.Write(std::string(200000, 'x')), c.commits) << c.device;
-      EXPECT_EQ(file.Commit(), c.commits) << c.device;
+      EXPECT_EQ(file.Write(std::string(200000, 'x')), c.Commits) << c.Device;
+      EXPECT_EQ(file.Commit(), c.Commits) << c.Device;
     }
-    EXPECT_TRUE(std::filesystem::is_character_file(c.device)) << c.device;
-    const std::string temporary = "." + std::filesystem::path(c.device).filename().string() + ".";
+    EXPECT_TRUE(std::filesystem::is_character_file(c.Device)) << c.Device;
+    const std::string temporary = "." + std::filesystem::path(c.Device).filename().string() + ".";
     for (const auto& entry : std::filesystem::directory_iterator("/dev"))
       EXPECT_NE(entry.path().filename().string().rfind(temporary, 0), 0u) << entry.path();
   }

@@ -49,54 +49,54 @@ std::string TFastStringList::Expand(std::string line) const {
   return result;
 }
 
-void TFastStringList::Add(std::string line) { Lines_.push_back(Expand(std::move(line))); }
+void TFastStringList::Add(std::string line) { lines_.push_back(Expand(std::move(line))); }
 
 void TFastStringList::Insert(int index, std::string line) {
-  Lines_.insert(Lines_.begin() + index, Expand(std::move(line)));
+  lines_.insert(lines_.begin() + index, Expand(std::move(line)));
 }
 
-void TFastStringList::Set(int index, std::string line) { Lines_[index] = Expand(std::move(line)); }
+void TFastStringList::Set(int index, std::string line) { lines_[index] = Expand(std::move(line)); }
 
 void TFastStringList::Delete(int index, int count) {
-  Lines_.erase(Lines_.begin() + index, Lines_.begin() + index + count);
+  lines_.erase(lines_.begin() + index, lines_.begin() + index + count);
 }
 
 void TFastStringList::Assign(const TFastStringList& source) {
   if (&source == this) return;
-  Lines_.clear();
-  Lines_.reserve(source.Lines_.size());
-  for (const std::string& line : source.Lines_) Add(line);
+  lines_.clear();
+  lines_.reserve(source.lines_.size());
+  for (const std::string& line : source.lines_) Add(line);
 }
 
 bool TFastStringList::LoadFromFile(const std::filesystem::path& file) {
   std::string data;
   if (!ReadWholeFile(file, data)) return false;
   std::vector<std::string> lines;
-  bool sawLineEnd = false;
-  bool crLf = true;
+  bool saw_line_end = false;
+  bool cr_lf = true;
   size_t start = 0;
   for (size_t i = 0; i < data.size(); ++i) {
     char c = data[i];
     if (c != '\n' && c != '\r') continue;
     lines.push_back(Expand(data.substr(start, i - start)));
     bool pair = c == '\r' && i + 1 < data.size() && data[i + 1] == '\n';
-    if (!sawLineEnd) crLf = pair || c == '\r';
-    sawLineEnd = true;
+    if (!saw_line_end) cr_lf = pair || c == '\r';
+    saw_line_end = true;
     if (pair) ++i;
     start = i + 1;
   }
   if (start < data.size()) lines.push_back(Expand(data.substr(start)));
-  Lines_ = std::move(lines);
-  CrLf = crLf;
+  lines_ = std::move(lines);
+  CrLf = cr_lf;
   return true;
 }
 
 bool TFastStringList::SaveToFile(const std::filesystem::path& file) const {
   std::string data;
-  const char* lineEnd = CrLf ? "\r\n" : "\n";
-  for (const std::string& line : Lines_) {
+  const char* line_end = CrLf ? "\r\n" : "\n";
+  for (const std::string& line : lines_) {
     data += line;
-    data += lineEnd;
+    data += line_end;
   }
   TAtomicOutputFile out(file);
   return out.Write(data) && out.Commit();

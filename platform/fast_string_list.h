@@ -20,15 +20,15 @@ class TFastStringList {
   // Line ends written by SaveToFile: CR LF unless a loaded file used LF.
   bool CrLf = true;
 
-  int Count() const { return static_cast<int>(Lines_.size()); }
-  const std::string& operator[](int index) const { return Lines_[index]; }
+  int Count() const { return static_cast<int>(lines_.size()); }
+  const std::string& operator[](int index) const { return lines_[index]; }
 
   void Add(std::string line);
   void Insert(int index, std::string line);
   void Set(int index, std::string line);
   // Removes `count` lines from `index` on.
   void Delete(int index, int count = 1);
-  void Clear() { Lines_.clear(); }
+  void Clear() { lines_.clear(); }
   // Replaces the lines with those of `source` (expanded with this list's tab width).
   void Assign(const TFastStringList& source);
 
@@ -44,7 +44,7 @@ class TFastStringList {
  private:
   std::string Expand(std::string line) const;
 
-  std::vector<std::string> Lines_;
+  std::vector<std::string> lines_;
 };
 
 }  // namespace zt

@@ -20,8 +20,8 @@ std::vector<std::string> Contents(const TFastStringList& list) {
 
 TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
   struct Case {
-    int tabSize;
-    std::string line, expected;
+    int TabSize;
+    std::string Line, Expected;
   } cases[] = {
       {0, "\tx", "\tx"},
       {2, "\tx", "  x"},
@@ -30,19 +30,19 @@ TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
   };
   for (const Case& c : cases) {
     TFastStringList list;
-    list.TabSize = c.tabSize;
-    list.Add(c.line);
-    list.Insert(0, c.line);
-    list.Set(1, c.line);
-    EXPECT_EQ(Contents(list), (std::vector<std::string>{c.expected, c.expected})) << c.tabSize;
+    list.TabSize = c.TabSize;
+    list.Add(c.Line);
+    list.Insert(0, c.Line);
+    list.Set(1, c.Line);
+    EXPECT_EQ(Contents(list), (std::vector<std::string>{c.Expected, c.Expected})) << c.TabSize;
   }
 }
 
 TEST(FastStringListTest, LoadsEveryLineEndStyle) {
   struct Case {
-    std::string bytes;
-    std::vector<std::string> lines;
-    bool crLf;
+    std::string Bytes;
+    std::vector<std::string> Lines;
+    bool CrLf;
   } cases[] = {
       {"a\nb", {"a", "b"}, false},
       {"a\nb\n", {"a", "b"}, false},
@@ -58,9 +58,9 @@ TEST(FastStringListTest, LoadsEveryLineEndStyle) {
   for (const Case& c : cases) {
     TFastStringList list;
     list.Add("old");
-    ASSERT_TRUE(list.LoadFromFile(dir.Write("f.txt", c.bytes)));
-    EXPECT_EQ(Contents(list), c.lines) << c.bytes;
-    EXPECT_EQ(list.CrLf, c.crLf) << c.bytes;
+    ASSERT_TRUE(list.LoadFromFile(dir.Write("f.txt", c.Bytes)));
+    EXPECT_EQ(Contents(list), c.Lines) << c.Bytes;
+    EXPECT_EQ(list.CrLf, c.CrLf) << c.Bytes;
   }
 }
 

@@ -80,8 +80,8 @@ std::string TKeyFile::Text() const {
   std::string text;
   for (const TGroup& group : groups_) {
     if (!text.empty()) text += '\n';
-    text += "[" + group.name + "]\n";
-    for (const TEntry& entry : group.entries) text += entry.key + "=" + Escape(entry.value) + "\n";
+    text += "[" + group.Name + "]\n";
+    for (const TEntry& entry : group.Entries) text += entry.Key + "=" + Escape(entry.Value) + "\n";
   }
   return text;
 }
@@ -89,8 +89,8 @@ std::string TKeyFile::Text() const {
 std::optional<std::string> TKeyFile::Find(std::string_view group, std::string_view key) const {
   const TGroup* found = FindGroup(group);
   if (!found) return std::nullopt;
-  for (const TEntry& entry : found->entries) {
-    if (SameText(entry.key, key)) return entry.value;
+  for (const TEntry& entry : found->Entries) {
+    if (SameText(entry.Key, key)) return entry.Value;
   }
   return std::nullopt;
 }
@@ -102,7 +102,7 @@ void TKeyFile::Set(std::string_view group, std::string_view key, std::string_vie
 
 TKeyFile::TGroup* TKeyFile::FindGroup(std::string_view name) {
   for (TGroup& group : groups_) {
-    if (SameText(group.name, name)) return &group;
+    if (SameText(group.Name, name)) return &group;
   }
   return nullptr;
 }
@@ -117,13 +117,13 @@ TKeyFile::TGroup& TKeyFile::AddGroup(std::string_view name) {
 }
 
 void TKeyFile::SetIn(TGroup& group, std::string_view key, std::string value) {
-  for (TEntry& entry : group.entries) {
-    if (SameText(entry.key, key)) {
-      entry.value = std::move(value);
+  for (TEntry& entry : group.Entries) {
+    if (SameText(entry.Key, key)) {
+      entry.Value = std::move(value);
       return;
     }
   }
-  group.entries.push_back(TEntry{std::string(key), std::move(value)});
+  group.Entries.push_back(TEntry{std::string(key), std::move(value)});
 }
 
 }  // namespace zt

@@ -36,12 +36,12 @@ class TKeyFile {
 
  private:
   struct TEntry {
-    std::string key;
-    std::string value;
+    std::string Key;
+    std::string Value;
   };
   struct TGroup {
-    std::string name;
-    std::vector<TEntry> entries;
+    std::string Name;
+    std::vector<TEntry> Entries;
   };
 
   TGroup* FindGroup(std::string_view name);

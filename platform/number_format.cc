@@ -19,9 +19,9 @@ constexpr int kSignificantDigits = 18;
 // A decimal number: sign, exactly kSignificantDigits mantissa digits with the point
 // after the first, and a decimal exponent.
 struct TDecimal {
-  bool negative = false;
-  std::string digits;
-  int exponent = 0;
+  bool Negative = false;
+  std::string Digits;
+  int Exponent = 0;
 };
 
 TDecimal RoundToDecimal(long double value) {
@@ -33,36 +33,36 @@ TDecimal RoundToDecimal(long double value) {
   TDecimal decimal;
   size_t i = 0;
   if (text[i] == '-') {
-    decimal.negative = true;
+    decimal.Negative = true;
     ++i;
   }
   for (; text[i] != 'e'; ++i) {
-    if (text[i] != '.') decimal.digits += text[i];
+    if (text[i] != '.') decimal.Digits += text[i];
   }
   ++i;
   bool negative_exponent = text[i] == '-';
-  std::from_chars(text.data() + i + 1, text.data() + text.size(), decimal.exponent);
-  if (negative_exponent) decimal.exponent = -decimal.exponent;
+  std::from_chars(text.data() + i + 1, text.data() + text.size(), decimal.Exponent);
+  if (negative_exponent) decimal.Exponent = -decimal.Exponent;
   return decimal;
 }
 
 // One unit less in the last digit. Only used just below the top of the range,
 // where the leading digit is never borrowed from.
 void DecrementLastDigit(TDecimal& decimal) {
-  for (size_t i = decimal.digits.size(); i-- > 0;) {
-    if (decimal.digits[i] != '0') {
-      --decimal.digits[i];
+  for (size_t i = decimal.Digits.size(); i-- > 0;) {
+    if (decimal.Digits[i] != '0') {
+      --decimal.Digits[i];
       return;
     }
-    decimal.digits[i] = '9';
+    decimal.Digits[i] = '9';
   }
 }
 
 std::string Render(const TDecimal& decimal) {
-  std::string digits = decimal.digits;
+  std::string digits = decimal.Digits;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string text = decimal.negative ? "-" : "";
-  int e = decimal.exponent;
+  std::string text = decimal.Negative ? "-" : "";
+  int e = decimal.Exponent;
   if (e < kSignificantDigits && e >= -4) {
     if (e < 0) {
       text += "0." + std::string(static_cast<size_t>(-e - 1), '0') + digits;

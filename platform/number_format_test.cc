@@ -15,8 +15,8 @@ namespace {
 
 TEST(FormatNumber, ExactTexts) {
   struct Case {
-    long double value;
-    const char* text;
+    long double Value;
+    const char* Text;
   };
   const Case cases[] = {
       {0.0L, "0"},
@@ -58,14 +58,14 @@ TEST(FormatNumber, ExactTexts) {
       {NAN, "NAN"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FormatNumber(c.value), c.text) << static_cast<double>(c.value);
+    EXPECT_EQ(FormatNumber(c.Value), c.Text) << static_cast<double>(c.Value);
   }
 }
 
 TEST(ParseNumber, AcceptsBothNotationsSignsAndBlanks) {
   struct Case {
-    const char* text;
-    long double value;
+    const char* Text;
+    long double Value;
   };
   const Case cases[] = {
       {"0", 0.0L},          {"1.5", 1.5L},         {" 1.5 ", 1.5L},       {"\t7\t", 7.0L},
@@ -75,8 +75,8 @@ TEST(ParseNumber, AcceptsBothNotationsSignsAndBlanks) {
   };
   for (const Case& c : cases) {
     long double value = -42;
-    EXPECT_TRUE(ParseNumber(c.text, value)) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_TRUE(ParseNumber(c.Text, value)) << c.Text;
+    EXPECT_EQ(value, c.Value) << c.Text;
   }
 }
 

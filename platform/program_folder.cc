@@ -27,13 +27,13 @@ std::string ExecutablePath() {
 
 }  // namespace
 
-std::string ChooseProgramFolder(const std::string& executable, const std::string& sourceData) {
+std::string ChooseProgramFolder(const std::string& executable, const std::string& source_data) {
   const fs::path binary_folder = fs::path(executable).parent_path();
   if (!executable.empty()) {
     const fs::path installed = binary_folder.parent_path() / "share" / "zentrope";
     if (IsFolder(installed)) return WithSlash(installed.lexically_normal().string());
   }
-  if (!sourceData.empty() && IsFolder(sourceData)) return WithSlash(sourceData);
+  if (!source_data.empty() && IsFolder(source_data)) return WithSlash(source_data);
   if (!executable.empty()) return WithSlash(binary_folder.string());
   return "./";
 }

@@ -19,6 +19,6 @@ std::string ResolveFolder(const std::string& setting);
 
 // Decides the program's folder from the executable's path and the data folder
 // of the source tree (either may be empty); ProgramFolder applies it once.
-std::string ChooseProgramFolder(const std::string& executable, const std::string& sourceData);
+std::string ChooseProgramFolder(const std::string& executable, const std::string& source_data);
 
 }  // namespace zt

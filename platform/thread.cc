@@ -232,11 +232,11 @@ void TSafeThread::SetPriority(int priority) {
 }
 
 void TSafeThread::ApplyPriority() {
-  static constexpr int kNice[] = {19, 10, 0, 0};
+  static constexpr int k_nice[] = {19, 10, 0, 0};
   const int id = native_id_.load();
   if (id == 0 || finished_.load()) return;
   // A normal user may lower a thread's priority but not raise it again: ignored.
-  setpriority(PRIO_PROCESS, static_cast<id_t>(id), kNice[priority_.load() - 1]);
+  setpriority(PRIO_PROCESS, static_cast<id_t>(id), k_nice[priority_.load() - 1]);
 }
 
 }  // namespace zt

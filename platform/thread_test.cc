@@ -108,16 +108,16 @@ class TCountingThread : public TSafeThread {
     StopAndJoin();
     if (destroyed_ != nullptr) ++*destroyed_;
   }
-  void Abort() override { aborted = true; }
+  void Abort() override { Aborted = true; }
 
-  std::atomic<bool> aborted{false};
-  std::atomic<bool> run_forever{false};
-  std::atomic<int> count{0};
+  std::atomic<bool> Aborted{false};
+  std::atomic<bool> RunForever{false};
+  std::atomic<int> Count{0};
 
  protected:
   void Execute() override {
-    while (!Terminated() && (run_forever || count < 1000)) {
-      ++count;
+    while (!Terminated() && (RunForever || Count < 1000)) {
+      ++Count;
       std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
   }
@@ -142,7 +142,7 @@ TEST(SafeThreadTest, OnTerminateRunsOnceOnTheMainThread) {
   TSafeThread::SafeWaitFor(&thread);
   EXPECT_EQ(delivered, 1);
   EXPECT_EQ(delivered_on, std::this_thread::get_id());
-  EXPECT_EQ(thread.count, 1000);
+  EXPECT_EQ(thread.Count, 1000);
 }
 
 TEST(SafeThreadTest, SafeWaitForOnTheMainThreadDoesNotDeadlock) {
@@ -150,7 +150,7 @@ TEST(SafeThreadTest, SafeWaitForOnTheMainThreadDoesNotDeadlock) {
   // deliver OnTerminate itself (or run the posted call) instead of blocking.
   for (int round = 0; round < 20; ++round) {
     TCountingThread thread;
-    thread.run_forever = true;
+    thread.RunForever = true;
     int delivered = 0;
     thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
     thread.Resume();
@@ -175,11 +175,11 @@ TEST(SafeThreadTest, SafeWaitForASuspendedThreadReturnsAtOnce) {
 TEST(SafeThreadTest, SafeFreeOfARunningThreadLetsItFreeItself) {
   std::atomic<int> destroyed{0};
   auto thread = std::make_unique<TCountingThread>(&destroyed);
-  thread->run_forever = true;
+  thread->RunForever = true;
   std::atomic<bool> aborted_seen{false};
   int delivered = 0;
   thread->OnTerminate = [&](TSafeThread& sender) {
-    aborted_seen = static_cast<TCountingThread&>(sender).aborted.load();
+    aborted_seen = static_cast<TCountingThread&>(sender).Aborted.load();
     ++delivered;
   };
   thread->Resume();
@@ -211,7 +211,7 @@ TEST(SafeThreadTest, DestroyingARunningThreadStopsItWithoutDelivery) {
   int delivered = 0;
   {
     TCountingThread thread;
-    thread.run_forever = true;
+    thread.RunForever = true;
     thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
     thread.Resume();
   }
@@ -223,7 +223,7 @@ TEST(SafeThreadTest, PriorityIsClampedAndFailuresIgnored) {
   TCountingThread thread;
   thread.SetPriority(0);
   EXPECT_EQ(thread.Priority(), 1);
-  thread.run_forever = true;
+  thread.RunForever = true;
   thread.Resume();
   thread.SetPriority(4);  // raising the nice value back is refused for normal users
   EXPECT_EQ(thread.Priority(), 4);

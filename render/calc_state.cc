@@ -82,7 +82,7 @@ TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; i < count; ++i, p += kCalcStatePieceSize) {
     TPieceState piece;
     piece.Rect = TRect{Get32(p), Get32(p + 4), Get32(p + 8), Get32(p + 12)};
-    if (p[16] > csFinished) Fail();
+    if (p[16] > kComputeFinished) Fail();
     piece.State = static_cast<TComputeState>(p[16]);
     piece.ResumeX = Get32(p + 20);
     piece.ResumeY = Get32(p + 24);

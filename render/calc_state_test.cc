@@ -18,7 +18,7 @@ TCalcState SmallState() {
   state.NextPiece = 1;
   TPieceState piece;
   piece.Rect = TRect{1, 2, 300, -4};
-  piece.State = csInterrupted;
+  piece.State = kComputeInterrupted;
   piece.ResumeX = 11;
   piece.ResumeY = 12;
   piece.CurrentPass = 13;
@@ -62,10 +62,10 @@ TEST(CalcStateTest, RoundTripKeepsEveryField) {
 TEST(CalcStateTest, DamagedRecordsAreRefused) {
   std::vector<std::uint8_t> good = EncodeCalcState(SmallState());
   struct Case {
-    const char* name;
-    std::size_t size;
-    std::size_t offset;  // byte to change, or SIZE_MAX
-    std::uint8_t value;
+    const char* Name;
+    std::size_t Size;
+    std::size_t Offset;  // byte to change, or SIZE_MAX
+    std::uint8_t Value;
   };
   const Case cases[] = {
       {"shorter than the header", 47, SIZE_MAX, 0},
@@ -77,12 +77,12 @@ TEST(CalcStateTest, DamagedRecordsAreRefused) {
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;
-    if (c.offset != SIZE_MAX) bytes[c.offset] = c.value;
+    if (c.Offset != SIZE_MAX) bytes[c.Offset] = c.Value;
     try {
-      DecodeCalcState(bytes.data(), c.size);
-      ADD_FAILURE() << c.name;
+      DecodeCalcState(bytes.data(), c.Size);
+      ADD_FAILURE() << c.Name;
     } catch (const EZentrope& e) {
-      EXPECT_EQ(e.Message(), "The saved calculation state is damaged") << c.name;
+      EXPECT_EQ(e.Message(), "The saved calculation state is damaged") << c.Name;
     }
   }
   EXPECT_NO_THROW(DecodeCalcState(good.data(), good.size()));

@@ -29,18 +29,18 @@ void TCompute::StopCalculation() {
 }
 
 void TCompute::SetRect(const TRect& rect) {
-  if (State() != csNew) return;
+  if (State() != kComputeNew) return;
   rect_ = rect;
   resume_x_ = rect.Left;
   resume_y_ = rect.Top;
 }
 
 void TCompute::SetPasses(int passes) {
-  if (State() == csNew) passes_ = passes;
+  if (State() == kComputeNew) passes_ = passes;
 }
 
 void TCompute::Start() {
-  if (State() == csNew) min_iterations_.store(formula_.MaxIterations());
+  if (State() == kComputeNew) min_iterations_.store(formula_.MaxIterations());
 
   mapping_.FillCalcBlock(block_);
   formula_.FillCalcBlock(block_);
@@ -58,9 +58,9 @@ void TCompute::Start() {
   block_.SetUInt32(calc::kPeriodicityReload, reload);
   block_.SetUInt32(calc::kPeriodicityInitialMask, 2 * reload + 1);
   block_.SetUInt32(calc::kPeriodicityStart, 0);
-  static constexpr float kToleranceShare[] = {0.0f, 0.25f, 0.5f, 1.0f};
+  static constexpr float k_tolerance_share[] = {0.0f, 0.25f, 0.5f, 1.0f};
   const int mode = block_.Byte(calc::kPeriodicityMode);
-  const float share = mode >= 1 && mode <= 3 ? kToleranceShare[mode] : 0.0f;
+  const float share = mode >= 1 && mode <= 3 ? k_tolerance_share[mode] : 0.0f;
   block_.SetFloat32(calc::kPeriodicityTolerance,
                     static_cast<float>(block_.Extended(calc::kLocationFactor) * share));
 
@@ -137,7 +137,7 @@ std::vector<TRect> TCompute::TakeUpdateRects() {
   std::lock_guard<std::mutex> lock(update_mutex_);
   std::vector<TRect> taken;
   taken.swap(update_rects_);
-  if (State() == csRunning) update_rects_.push_back(current_rect_);
+  if (State() == kComputeRunning) update_rects_.push_back(current_rect_);
   return taken;
 }
 
@@ -154,7 +154,7 @@ TPieceState TCompute::SaveState() const {
 }
 
 void TCompute::RestoreState(const TPieceState& saved) {
-  if (State() != csNew) return;
+  if (State() != kComputeNew) return;
   rect_ = saved.Rect;
   passes_ = saved.Passes;
   resume_x_ = saved.ResumeX;
@@ -175,14 +175,14 @@ void TCompute::Abort() { block_.SetByte(calc::kAbort, 1); }
 void TCompute::Execute() {
   try {
     Calculate();
-    SetState(Terminated() ? csInterrupted : csFinished);
+    SetState(Terminated() ? kComputeInterrupted : kComputeFinished);
     return;
   } catch (const std::exception& error) {
     ReportError(error.what());
   } catch (...) {
     ReportError("Unknown error");
   }
-  SetState(csFinished);
+  SetState(kComputeFinished);
 }
 
 void TCompute::ReportError(const std::string& message) {
@@ -196,11 +196,11 @@ void TComputeLinear::Calculate() {
   const TRect rect = Rect();
   int x = rect.Left;
   int y = rect.Top;
-  if (State() == csInterrupted) {
+  if (State() == kComputeInterrupted) {
     x = resume_x_;
     y = resume_y_;
   }
-  SetState(csRunning);
+  SetState(kComputeRunning);
   for (; y < rect.Bottom; ++y, x = rect.Left) {
     AddUpdateRect({rect.Left, y, rect.Right, y + 1});
     for (; x < rect.Right; ++x) {
@@ -208,7 +208,7 @@ void TComputeLinear::Calculate() {
       if (Terminated()) {
         resume_x_ = x;
         resume_y_ = y;
-        SetState(csInterrupted);
+        SetState(kComputeInterrupted);
         return;
       }
       AddPixelsDone(1);

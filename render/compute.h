@@ -22,7 +22,7 @@ class TFormula;
 class TIndexImage;
 class TMapping;
 
-enum TComputeState { csNew = 0, csRunning = 1, csInterrupted = 2, csFinished = 3 };
+enum TComputeState { kComputeNew = 0, kComputeRunning = 1, kComputeInterrupted = 2, kComputeFinished = 3 };
 
 // What a new thread object needs to continue an interrupted piece.
 // Statistics of a piece, or of a whole calculation (see TLayerCalculate).
@@ -36,7 +36,7 @@ struct TCalcStatistics {
 };
 
 struct TPieceState {
-  TComputeState State = csNew;
+  TComputeState State = kComputeNew;
   TRect Rect{};
   int Passes = 1;
   int ResumeX = 0;
@@ -142,7 +142,7 @@ class TCompute : public TSafeThread {
   TRect rect_{};
   int passes_ = 1;
   std::atomic<std::int64_t> pixels_done_{0};
-  std::atomic<TComputeState> state_{csNew};
+  std::atomic<TComputeState> state_{kComputeNew};
 };
 
 // Calculates the rectangle row by row in one pass; an interrupted piece continues

@@ -13,7 +13,7 @@ constexpr int kGuessing = 0;
 constexpr int kMultiPass = 1;
 }  // namespace
 
-int PassesForHeight(int imageHeight) { return std::clamp(imageHeight / 300 + 3, 2, 6); }
+int PassesForHeight(int image_height) { return std::clamp(image_height / 300 + 3, 2, 6); }
 
 bool MethodUsesPasses(int method) { return method == kGuessing || method == kMultiPass; }
 

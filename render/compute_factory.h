@@ -8,7 +8,7 @@
 namespace zt {
 
 // The number of multi-pass passes for an image `imageHeight` pixels high.
-int PassesForHeight(int imageHeight);
+int PassesForHeight(int image_height);
 
 // A suspended thread object for one piece: guessing for method 0, multi-pass for
 // method 1, linear for any other method. The objects must outlive the thread.

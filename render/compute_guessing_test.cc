@@ -23,7 +23,7 @@ TEST(ComputeGuessing, StandardViewGuessesAlmostEverythingRight) {
   TMandelbrotLayer layer(width, height);
   auto piece = layer.MakePiece<TComputeGuessing>(layer.Whole(), 3);
   RunPiece(*piece);
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
   EXPECT_EQ(piece->PixelsDone(), width * height);
   EXPECT_EQ(CountDifferences(layer.Pixels(), LinearPixels(width, height)), 7);
   EXPECT_EQ(piece->PixelCalls(), 17869);
@@ -72,7 +72,7 @@ TEST(ComputeGuessing, StoppedAndResumedGivesTheUninterruptedImage) {
     TPieceState last;
     const int stops = RunWithStops<TComputeGuessing>(layer, layer.Whole(), 4, seed, 300, last);
     EXPECT_GT(stops, 0);
-    EXPECT_EQ(last.State, csFinished);
+    EXPECT_EQ(last.State, kComputeFinished);
     EXPECT_EQ(last.Statistics.PixelsDone, width * height);
     EXPECT_EQ(layer.Pixels(), reference.Pixels());
   }
@@ -110,7 +110,7 @@ std::vector<std::uint16_t> PixelsStoppedAt(int width, int height, int step, int 
   piece.SetRect(layer.Whole());
   piece.SetPasses(3);
   RunPiece(piece);
-  EXPECT_EQ(piece.State(), step >= 2 ? csInterrupted : csFinished);
+  EXPECT_EQ(piece.State(), step >= 2 ? kComputeInterrupted : kComputeFinished);
   return layer.Pixels();
 }
 
@@ -132,22 +132,22 @@ TEST(ComputeGuessing, ResumedInTheMiddleOfARowGuessesAsWithoutTheStop) {
   for (const TRowCase c : {TRowCase{8, 112, 2}, TRowCase{4, 32, 1}, TRowCase{4, 116, 1}}) {
     const auto before = PixelsStoppedAt(width, height, c.Step, c.Row);
     const auto after = PixelsStoppedAt(width, height, c.Step, c.Row + c.Step);
-    for (int resumeX = c.Step; resumeX < width; resumeX += c.Step) {
+    for (int resume_x = c.Step; resume_x < width; resume_x += c.Step) {
       SCOPED_TRACE("step " + std::to_string(c.Step) + " row " + std::to_string(c.Row) +
-                   " block " + std::to_string(resumeX));
+                   " block " + std::to_string(resume_x));
       TMandelbrotLayer layer(width, height);
       for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-          const bool done = y >= c.Row && y < c.Row + c.Step && x < resumeX;
+          const bool done = y >= c.Row && y < c.Row + c.Step && x < resume_x;
           layer.Image.SetPixel(x, y, (done ? after : before)[y * width + x]);
         }
       }
       TPieceState state;
-      state.State = csInterrupted;
+      state.State = kComputeInterrupted;
       state.Rect = layer.Whole();
       state.Passes = 3;
       state.CurrentPass = c.CurrentPass;
-      state.ResumeX = resumeX;
+      state.ResumeX = resume_x;
       state.ResumeY = c.Row;
       auto piece = layer.MakePiece<TComputeGuessing>(layer.Whole(), 3);
       piece->RestoreState(state);

@@ -17,16 +17,16 @@ void TComputeMultiPass::Calculate() {
   int column = rect.Left;
   int row = rect.Top;
   int e = passes;
-  bool firstPass = true;
-  if (State() == csInterrupted && ResumeValid(passes)) {
-    firstPass = current_pass_ == passes;
-    if (!firstPass) e = current_pass_ + 1;
+  bool first_pass = true;
+  if (State() == kComputeInterrupted && ResumeValid(passes)) {
+    first_pass = current_pass_ == passes;
+    if (!first_pass) e = current_pass_ + 1;
     column = resume_x_;
     row = resume_y_;
   }
-  SetState(csRunning);
+  SetState(kComputeRunning);
   if (rect.Empty()) return;
-  if (firstPass) {
+  if (first_pass) {
     current_pass_ = passes;
     if (!Rows(&TComputeMultiPass::FirstPassRow, column, row, 1 << passes)) return;
     column = rect.Left;
@@ -64,7 +64,7 @@ bool TComputeMultiPass::Rows(TRowFunction row, int x, int y, int step) {
     }
     row_start_ = x;
     (this->*row)(y, step);
-    if (State() == csInterrupted) return false;
+    if (State() == kComputeInterrupted) return false;
     x = rect.Left;
   }
   return true;
@@ -73,7 +73,7 @@ bool TComputeMultiPass::Rows(TRowFunction row, int x, int y, int step) {
 void TComputeMultiPass::Interrupt(int x, int y) {
   resume_x_ = x;
   resume_y_ = y;
-  SetState(csInterrupted);
+  SetState(kComputeInterrupted);
 }
 
 void TComputeMultiPass::Put(int x1, int y1, int x2, int y2, std::uint16_t value) {
@@ -98,23 +98,23 @@ void TComputeMultiPass::FirstPassRow(int y, int step) {
 void TComputeMultiPass::RefineRow(int y, int step) {
   const TRect rect = Rect();
   const int half = step / 2;
-  const int blockBottom = std::min(y + step, rect.Bottom);
+  const int block_bottom = std::min(y + step, rect.Bottom);
   const int ym = y + half;
-  AddUpdateRect(TRect{rect.Left, y, rect.Right, blockBottom});
+  AddUpdateRect(TRect{rect.Left, y, rect.Right, block_bottom});
   for (int x = RowStart(); x < rect.Right; x += step) {
     const int xm = x + half;
-    const int blockRight = std::min(x + step, rect.Right);
+    const int block_right = std::min(x + step, rect.Right);
     int calculated = 0;
     if (xm < rect.Right) {
       if (ym < rect.Bottom) {
-        Put(xm, ym, blockRight, blockBottom, CalcPixel(xm, ym, 1, 1));
+        Put(xm, ym, block_right, block_bottom, CalcPixel(xm, ym, 1, 1));
         ++calculated;
       }
-      Put(xm, y, blockRight, std::min(ym, rect.Bottom), CalcPixel(xm, y, 1, 1));
+      Put(xm, y, block_right, std::min(ym, rect.Bottom), CalcPixel(xm, y, 1, 1));
       ++calculated;
     }
     if (ym < rect.Bottom) {
-      Put(x, ym, std::min(xm, rect.Right), blockBottom, CalcPixel(x, ym, 1, 1));
+      Put(x, ym, std::min(xm, rect.Right), block_bottom, CalcPixel(x, ym, 1, 1));
       ++calculated;
     }
     if (Terminated()) return Interrupt(x, y);

@@ -29,7 +29,7 @@ TEST(ComputeMultiPass, EqualsLinearPixelForPixel) {
     TMandelbrotLayer layer(c.Width, c.Height);
     auto piece = layer.MakePiece<TComputeMultiPass>(layer.Whole(), c.Passes);
     RunPiece(*piece);
-    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(piece->State(), kComputeFinished);
     EXPECT_EQ(layer.Pixels(), LinearPixels(c.Width, c.Height));
     const std::int64_t area = std::int64_t{c.Width} * c.Height;
     EXPECT_EQ(piece->PixelsDone(), area);
@@ -60,7 +60,7 @@ TEST(ComputeMultiPass, EmptyRectangleFinishesAtOnce) {
     TMandelbrotLayer layer(24, 24);
     auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
     RunPiece(*piece);
-    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(piece->State(), kComputeFinished);
     EXPECT_EQ(piece->PixelCalls(), 0);
     EXPECT_EQ(piece->PixelsDone(), 0);
     EXPECT_TRUE(piece->TakeUpdateRects().empty());
@@ -78,7 +78,7 @@ TEST(ComputeMultiPass, StoppedAndResumedGivesTheUninterruptedImage) {
     const int stops =
         RunWithStops<TComputeMultiPass>(layer, layer.Whole(), 4, seed, 800, last);
     EXPECT_GT(stops, 0);
-    EXPECT_EQ(last.State, csFinished);
+    EXPECT_EQ(last.State, kComputeFinished);
     EXPECT_EQ(last.Statistics.PixelsDone, width * height);
     EXPECT_EQ(layer.Pixels(), linear);
   }
@@ -89,7 +89,7 @@ TEST(ComputeMultiPass, ResumesInTheSavedPassAndRow) {
   // row: the rows above it and the coarser passes are not calculated again.
   TMandelbrotLayer layer(64, 48);
   TPieceState state;
-  state.State = csInterrupted;
+  state.State = kComputeInterrupted;
   state.Rect = layer.Whole();
   state.Passes = 3;
   state.CurrentPass = 0;  // the last refinement: step 2, new pixels at odd places
@@ -98,7 +98,7 @@ TEST(ComputeMultiPass, ResumesInTheSavedPassAndRow) {
   auto piece = layer.MakePiece<TComputeMultiPass>(layer.Whole(), 3);
   piece->RestoreState(state);
   RunPiece(*piece);
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
   // Row 20 from block 10 on (27 blocks of 3 new pixels), then rows 22 to 46.
   EXPECT_EQ(piece->PixelCalls(), 27 * 3 + 13 * 32 * 3);
   EXPECT_EQ(layer.Image.GetPixel(9, 21), kBackgroundIndex);
@@ -125,7 +125,7 @@ TEST(ComputeMultiPass, DamagedSavedStateStartsThePieceOver) {
                  std::to_string(d.ResumeX) + "," + std::to_string(d.ResumeY));
     TMandelbrotLayer layer(64, 48);
     TPieceState state;
-    state.State = csInterrupted;
+    state.State = kComputeInterrupted;
     state.Rect = rect;
     state.Passes = d.Passes;
     state.CurrentPass = d.CurrentPass;
@@ -134,7 +134,7 @@ TEST(ComputeMultiPass, DamagedSavedStateStartsThePieceOver) {
     auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
     piece->RestoreState(state);
     RunPiece(*piece);
-    EXPECT_EQ(piece->State(), csFinished);
+    EXPECT_EQ(piece->State(), kComputeFinished);
     EXPECT_EQ(layer.Pixels(), reference.Pixels());
   }
 }

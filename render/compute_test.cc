@@ -82,13 +82,13 @@ TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
   outside_.SetRepeat(true);
   auto piece = NewPiece(Whole());
   Run(*piece);
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
   const std::vector<std::uint16_t> threaded = Pixels();
 
   // The same pixels in the same order through one prepared block on this thread.
   auto direct = NewPiece({0, 0, 0, 0});
   Run(*direct);
-  EXPECT_EQ(direct->State(), csFinished);
+  EXPECT_EQ(direct->State(), kComputeFinished);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 24; ++x)
       EXPECT_EQ(direct->CalcPixel(x, y, 1, 1), threaded[y * 24 + x]) << x << "," << y;
@@ -120,7 +120,7 @@ TEST_F(ComputeTest, EmptyRectangleFinishesAtOnce) {
   LoadMandelbrot(8, 8);
   auto piece = NewPiece({4, 4, 4, 8});
   Run(*piece);
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
   EXPECT_EQ(piece->PixelCalls(), 0);
   EXPECT_EQ(piece->MinIterations(), formula_.MaxIterations());
   EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(64, kBackgroundIndex));
@@ -174,22 +174,22 @@ TEST_F(ComputeTest, StoppedPiecesResumeToTheSameImage) {
       // Stop after a random number of pixels, at whatever moment that pixel is in.
       const std::int64_t stop_at = piece->PixelCalls() + pixels_between_stops(generator);
       piece->Start();
-      while (piece->PixelCalls() < stop_at && piece->State() != csFinished)
+      while (piece->PixelCalls() < stop_at && piece->State() != kComputeFinished)
         std::this_thread::yield();
       piece->Terminate();
       piece->Abort();
       TSafeThread::SafeWaitFor(piece.get());
       const TPieceState saved = piece->SaveState();
-      if (saved.State == csFinished) break;
-      ASSERT_EQ(saved.State, csInterrupted);
+      if (saved.State == kComputeFinished) break;
+      ASSERT_EQ(saved.State, kComputeInterrupted);
       ++interruptions;
       auto next = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
       next->RestoreState(saved);
-      EXPECT_EQ(next->State(), csInterrupted);
+      EXPECT_EQ(next->State(), kComputeInterrupted);
       piece = std::move(next);
     }
   }
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
   EXPECT_GT(interruptions, 0);
   EXPECT_EQ(Pixels(), expected);
   EXPECT_EQ(piece->PixelsDone(), 48 * 32);
@@ -199,14 +199,14 @@ TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
   LoadMandelbrot(10, 4);
   auto piece = NewPiece(Whole());
   TPieceState saved = piece->SaveState();
-  saved.State = csInterrupted;
+  saved.State = kComputeInterrupted;
   saved.ResumeX = 7;
   saved.ResumeY = 2;
   saved.Statistics.PixelsDone = 27;
   auto resumed = NewPiece({});
   resumed->RestoreState(saved);
   Run(*resumed);
-  EXPECT_EQ(resumed->State(), csFinished);
+  EXPECT_EQ(resumed->State(), kComputeFinished);
   EXPECT_EQ(resumed->PixelCalls(), 3 + 10);
   EXPECT_EQ(resumed->PixelsDone(), 40);
   for (int y = 0; y < 4; ++y)
@@ -215,12 +215,12 @@ TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
 
   // A stop request that comes after the last pixel leaves nothing to redo.
   TPieceState late = resumed->SaveState();
-  late.State = csInterrupted;
+  late.State = kComputeInterrupted;
   auto again = NewPiece({});
   again->RestoreState(late);
   image_.Clear();
   Run(*again);
-  EXPECT_EQ(again->State(), csFinished);
+  EXPECT_EQ(again->State(), kComputeFinished);
   EXPECT_EQ(again->PixelCalls(), resumed->PixelCalls());
   EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(40, kBackgroundIndex));
 }
@@ -233,11 +233,11 @@ TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
   piece->SetRect({0, 0, 4, 4});
   piece->SetPasses(5);
   TPieceState other;
-  other.State = csInterrupted;
+  other.State = kComputeInterrupted;
   piece->RestoreState(other);
   EXPECT_EQ(piece->Rect(), (TRect{0, 0, 2, 2}));
   EXPECT_EQ(piece->Passes(), 3);
-  EXPECT_EQ(piece->State(), csFinished);
+  EXPECT_EQ(piece->State(), kComputeFinished);
 }
 
 TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
@@ -252,7 +252,7 @@ TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
   piece->Abort();
   TSafeThread::SafeWaitFor(piece.get());
   EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
-  EXPECT_EQ(piece->State(), csInterrupted);
+  EXPECT_EQ(piece->State(), kComputeInterrupted);
   EXPECT_EQ(piece->SaveState().ResumeX, 0);
 }
 
@@ -264,7 +264,7 @@ class TFailingPiece : public TCompute {
 
  protected:
   void Calculate() override {
-    SetState(csRunning);
+    SetState(kComputeRunning);
     throw EZentrope("Division by zero");
   }
 };
@@ -280,8 +280,8 @@ TEST_F(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
   healthy->Start();
   TSafeThread::SafeWaitFor(&failing);
   TSafeThread::SafeWaitFor(healthy.get());
-  EXPECT_EQ(failing.State(), csFinished);
-  EXPECT_EQ(healthy->State(), csFinished);
+  EXPECT_EQ(failing.State(), kComputeFinished);
+  EXPECT_EQ(healthy->State(), kComputeFinished);
   EXPECT_EQ(healthy->PixelCalls(), 32);
   EXPECT_EQ(image_.GetPixel(0, 0), kBackgroundIndex);
   const auto records = ui.Records();

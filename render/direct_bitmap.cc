@@ -39,9 +39,9 @@ void TDirectBitmap::WriteRow(int x, int y, const std::uint32_t* colors, int coun
   for (int i = first; i < last; ++i) pixels_[Offset(i, y)] = colors[i - x] & kColorMask;
 }
 
-void TDirectBitmap::CopyRow(int fromY, int toY) {
-  if (fromY < 0 || fromY >= height_ || toY < 0 || toY >= height_ || fromY == toY) return;
-  std::copy_n(&pixels_[Offset(0, fromY)], width_, &pixels_[Offset(0, toY)]);
+void TDirectBitmap::CopyRow(int from_y, int to_y) {
+  if (from_y < 0 || from_y >= height_ || to_y < 0 || to_y >= height_ || from_y == to_y) return;
+  std::copy_n(&pixels_[Offset(0, from_y)], width_, &pixels_[Offset(0, to_y)]);
 }
 
 void TDirectBitmap::Paint(const TRect& rect) {

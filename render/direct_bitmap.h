@@ -34,7 +34,7 @@ class TDirectBitmap {
   // opacity byte becomes 0. The part outside the bitmap is dropped.
   void WriteRow(int x, int y, const std::uint32_t* colors, int count);
   // Row `toY` := row `fromY`; nothing when either lies outside.
-  void CopyRow(int fromY, int toY);
+  void CopyRow(int from_y, int to_y);
 
   // Tells the listener to show `rect` (clipped to the bitmap) again.
   void Paint(const TRect& rect);

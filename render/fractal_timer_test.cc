@@ -14,8 +14,8 @@ constexpr double kSecond = 1.0 / 86400.0;
 
 TEST(FormatTimeTest, Texts) {
   struct Case {
-    double days;
-    const char* text;
+    double Days;
+    const char* Text;
   } const cases[] = {
       {0.0, "0:00:00.00"},
       {0.0625, "1:30:00.00"},
@@ -27,7 +27,7 @@ TEST(FormatTimeTest, Texts) {
       {-0.0625, "0:00:00.00"},
       {15.999 * kSecond, "0:00:15.99"},  // fractions of a hundredth are cut, not rounded
   };
-  for (const Case& c : cases) EXPECT_EQ(FormatTime(c.days), c.text) << c.days;
+  for (const Case& c : cases) EXPECT_EQ(FormatTime(c.Days), c.Text) << c.Days;
 }
 
 class FractalTimerTest : public ::testing::Test {

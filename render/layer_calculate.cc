@@ -24,7 +24,7 @@ bool Inside(const TRect& inner, int width, int height) {
 bool PieceFits(const TPieceState& piece, int width, int height) {
   const TRect& r = piece.Rect;
   if (!Inside(r, width, height) || piece.Passes < 0 || piece.Passes > 16) return false;
-  if (piece.State != csInterrupted) return true;
+  if (piece.State != kComputeInterrupted) return true;
   return piece.ResumeX >= r.Left && piece.ResumeX <= r.Right && piece.ResumeY >= r.Top &&
          piece.ResumeY <= r.Bottom && piece.CurrentPass >= 0 && piece.CurrentPass <= piece.Passes;
 }
@@ -119,16 +119,16 @@ void TLayerCalculate::EndUpdate() {
   if (update_count_ == 0) return;
   if (--update_count_ > 0) return;
   int pending = pending_;
-  pending_ = pdNothing;
-  if (pending != pdRecalculate && invalidate_pending_) Invalidate(TRect{});
+  pending_ = kPendingNothing;
+  if (pending != kPendingRecalculate && invalidate_pending_) Invalidate(TRect{});
   switch (pending) {
-    case pdChange:
+    case kPendingChange:
       ChangeWithoutUndo();
       break;
-    case pdUndoChange:
+    case kPendingUndoChange:
       Change(0);
       break;
-    case pdRecalculate:
+    case kPendingRecalculate:
       Recalculate();
       break;
   }
@@ -141,7 +141,7 @@ void TLayerCalculate::ReportChange(int code, int identifier) {
 
 void TLayerCalculate::ChangeWithoutUndo() {
   if (update_count_ > 0) {
-    pending_ = std::max(pending_, static_cast<int>(pdChange));
+    pending_ = std::max(pending_, static_cast<int>(kPendingChange));
     return;
   }
   ReportChange(0, 0);
@@ -149,7 +149,7 @@ void TLayerCalculate::ChangeWithoutUndo() {
 
 void TLayerCalculate::Change(int identifier) {
   if (update_count_ > 0) {
-    pending_ = std::max(pending_, static_cast<int>(pdUndoChange));
+    pending_ = std::max(pending_, static_cast<int>(kPendingUndoChange));
     return;
   }
   ReportChange(identifier != 0 && identifier == last_change_id_ ? 1 : 2, identifier);
@@ -157,19 +157,19 @@ void TLayerCalculate::Change(int identifier) {
 
 void TLayerCalculate::Recalculate() {
   if (update_count_ > 0) {
-    pending_ = pdRecalculate;
+    pending_ = kPendingRecalculate;
     return;
   }
   ReportChange(2, 0);
-  if (state_ == lsCalculating) {
+  if (state_ == kLayerCalculating) {
     Stop();
-    state_ = lsIdle;
+    state_ = kLayerIdle;
   }
   Calculate();
 }
 
 void TLayerCalculate::Forget() {
-  if (state_ == lsInterrupted) state_ = lsIdle;
+  if (state_ == kLayerInterrupted) state_ = kLayerIdle;
 }
 
 void TLayerCalculate::Invalidate(const TRect& rect) {
@@ -185,7 +185,7 @@ void TLayerCalculate::Invalidate(const TRect& rect) {
 }
 
 void TLayerCalculate::Stop() {
-  if (state_ != lsCalculating) return;
+  if (state_ != kLayerCalculating) return;
   stopping_ = true;
   for (auto& piece : pieces_) {
     piece->Terminate();
@@ -199,7 +199,7 @@ void TLayerCalculate::Stop() {
 }
 
 void TLayerCalculate::Resume() {
-  if (state_ == lsInterrupted) Calculate();
+  if (state_ == kLayerInterrupted) Calculate();
 }
 
 void TLayerCalculate::SetMethod(int method) {
@@ -225,11 +225,11 @@ void TLayerCalculate::SetPriority(int priority) {
 void TLayerCalculate::SetThreadCount(int count) { thread_count_ = std::clamp(count, 1, 16); }
 
 void TLayerCalculate::Calculate() {
-  if (state_ == lsCalculating) return;
+  if (state_ == kLayerCalculating) return;
   symmetry_ = static_cast<std::uint8_t>(EffectiveSymmetry());
   calc_rect_ = TRect{0, 0, image_->Width(), image_->Height()};
   if (OnCalculationStart) OnCalculationStart(*this);
-  if (state_ == lsIdle) {
+  if (state_ == kLayerIdle) {
     symmetry_phase_ = 0;
     if (clear_on_start_) {
       image_->Clear();
@@ -245,7 +245,7 @@ void TLayerCalculate::Calculate() {
 int TLayerCalculate::EffectiveSymmetry() const {
   if (mapping_->Angle() != 0 || mapping_->Transforms().Count() > 0 || inside_->ReadsZ() ||
       outside_->ReadsZ() || !(mapping_->ImageRect() == TRect{0, 0, image_->Width(), image_->Height()}))
-    return syNone;
+    return kSymmetryNone;
   return formula_->Symmetry();
 }
 
@@ -261,7 +261,7 @@ std::unique_ptr<TCompute> TLayerCalculate::NewPiece() {
 }
 
 void TLayerCalculate::StartPieces(const TRect& rect) {
-  if (state_ == lsInterrupted) {
+  if (state_ == kLayerInterrupted) {
     std::vector<std::unique_ptr<TCompute>> fresh;
     for (auto& piece : pieces_) {
       TPieceState saved = piece->SaveState();
@@ -274,7 +274,7 @@ void TLayerCalculate::StartPieces(const TRect& rect) {
     }
     for (auto& old : fresh) TSafeThread::SafeFree(old);
   } else {
-    if (state_ == lsCalculating) {
+    if (state_ == kLayerCalculating) {
       carried_ = Statistics();  // this batch's pieces go: keep their counts
       std::lock_guard lock(update_mutex_);
       for (auto& piece : pieces_)
@@ -292,7 +292,7 @@ void TLayerCalculate::StartPieces(const TRect& rect) {
     std::lock_guard lock(update_mutex_);
     pieces_ = std::move(fresh);
   }
-  state_ = lsCalculating;
+  state_ = kLayerCalculating;
   running_count_ = thread_count_;
   next_piece_ = 0;
   for (int i = 0; i < thread_count_; ++i) StartNext();
@@ -302,7 +302,7 @@ void TLayerCalculate::StartNext() {
   if (!stopping_) {
     while (next_piece_ < static_cast<int>(pieces_.size())) {
       TCompute& piece = *pieces_[next_piece_++];
-      if (piece.State() != csNew && piece.State() != csInterrupted) continue;
+      if (piece.State() != kComputeNew && piece.State() != kComputeInterrupted) continue;
       piece.OnTerminate = [this](TSafeThread&) { StartNext(); };
       piece.Start();
       return;
@@ -316,13 +316,13 @@ void TLayerCalculate::StartNext() {
 
 void TLayerCalculate::AllFinished() {
   if (stopping_) {
-    state_ = lsInterrupted;
+    state_ = kLayerInterrupted;
   } else {
     if (symmetry_phase_ != kSymmetryDone) {
       ++symmetry_phase_;
       if (RunSymmetry()) return;
     }
-    state_ = lsIdle;
+    state_ = kLayerIdle;
   }
   if (OnCalculationEnd) OnCalculationEnd(*this);
 }
@@ -350,7 +350,7 @@ TCalcStatistics TLayerCalculate::Statistics() const {
     sum.SlowCount += s.SlowCount;
     sum.PixelCalls += s.PixelCalls;
     // A piece that never started has no iteration range yet.
-    if (piece->State() == csNew && s.PixelCalls == 0) continue;
+    if (piece->State() == kComputeNew && s.PixelCalls == 0) continue;
     sum.MinIterations = std::min(sum.MinIterations, s.MinIterations);
     sum.MaxIterations = std::max(sum.MaxIterations, s.MaxIterations);
   }
@@ -391,9 +391,9 @@ void TLayerCalculate::RestoreState(const std::vector<std::uint8_t>& bytes) {
   DiscardPieces();
   // A record taken while pieces ran holds no position for them: such pieces start
   // over, and the calculation counts as interrupted.
-  if (record.State == lsCalculating) record.State = lsInterrupted;
+  if (record.State == kLayerCalculating) record.State = kLayerInterrupted;
   for (TPieceState& piece : record.Pieces)
-    if (piece.State == csRunning) {
+    if (piece.State == kComputeRunning) {
       TPieceState fresh;
       fresh.Rect = piece.Rect;
       fresh.Passes = piece.Passes;
@@ -414,10 +414,10 @@ void TLayerCalculate::RestoreState(const std::vector<std::uint8_t>& bytes) {
     std::lock_guard lock(update_mutex_);
     pieces_ = std::move(fresh);
   }
-  if (state_ != lsIdle) {
+  if (state_ != kLayerIdle) {
     Recalculate();
-  } else if (update_count_ > 0 && pending_ == pdRecalculate) {
-    pending_ = pdUndoChange;
+  } else if (update_count_ > 0 && pending_ == kPendingRecalculate) {
+    pending_ = kPendingUndoChange;
     Invalidate(TRect{0, 0, image_->Width(), image_->Height()});
   }
 }

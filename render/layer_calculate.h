@@ -23,12 +23,12 @@
 
 namespace zt {
 
-enum TLayerState : std::uint8_t { lsIdle = 0, lsCalculating = 1, lsInterrupted = 2 };
+enum TLayerState : std::uint8_t { kLayerIdle = 0, kLayerCalculating = 1, kLayerInterrupted = 2 };
 
 // Symmetry codes this class mirrors (the formula supplies others too; they
 // calculate everything).
 enum TSymmetry : std::uint8_t {
-  syNone = 0, syRealAxis = 1, syImagAxis = 5, syBothAxes = 7, syOrigin = 9, syPeriodicPi = 11
+  kSymmetryNone = 0, kSymmetryRealAxis = 1, kSymmetryImagAxis = 5, kSymmetryBothAxes = 7, kSymmetryOrigin = 9, kSymmetryPeriodicPi = 11
 };
 
 constexpr int kSymmetryDone = 2000;  // symmetry phase of a complete calculation
@@ -77,7 +77,7 @@ class TLayerCalculate {
   // An update bracket is open.
   bool InUpdate() const { return update_count_ > 0; }
   // A recalculation waits for the outermost bracket to close.
-  bool RecalculationPending() const { return pending_ == pdRecalculate; }
+  bool RecalculationPending() const { return pending_ == kPendingRecalculate; }
   // A change that needs no undo step.
   void ChangeWithoutUndo();
   // A change with undo; consecutive changes with the same nonzero identifier merge.
@@ -138,7 +138,7 @@ class TLayerCalculate {
   TInvalidateEvent OnInvalidate;
 
  private:
-  enum TPending { pdNothing = 0, pdChange = 1, pdUndoChange = 2, pdRecalculate = 3 };
+  enum TPending { kPendingNothing = 0, kPendingChange = 1, kPendingUndoChange = 2, kPendingRecalculate = 3 };
 
   // The formula and the colorings: the entries whose changes the layer follows.
   std::array<TLexical*, 3> Entries();
@@ -178,12 +178,12 @@ class TLayerCalculate {
   std::vector<std::unique_ptr<TCompute>> pieces_;
   int next_piece_ = 0;
   int symmetry_phase_ = 0;
-  std::uint8_t symmetry_ = syNone;
+  std::uint8_t symmetry_ = kSymmetryNone;
   TRect calc_rect_{};
   std::uint8_t method_ = 0;
   std::uint8_t priority_;
   int thread_count_ = 1;
-  TLayerState state_ = lsIdle;
+  TLayerState state_ = kLayerIdle;
 
   mutable std::mutex update_mutex_;
   std::vector<TRect> update_rects_;  // guarded by update_mutex_
@@ -197,7 +197,7 @@ class TLayerCalculate {
   TRect invalid_rect_{};
   int last_change_id_ = 0;
   int update_count_ = 0;
-  int pending_ = pdNothing;
+  int pending_ = kPendingNothing;
 };
 
 }  // namespace zt

@@ -25,8 +25,8 @@ namespace {
 // Every symmetric entry has a twin without the symmetry word. Periodicity is off
 // so that a pixel's value does not depend on the pixels calculated before it.
 std::string Entry(const std::string& name, const std::string& symmetry, const std::string& init,
-                  const std::string& loop, const std::string& method, int maxIter) {
-  std::string settings = "default:\n  maxiter = " + std::to_string(maxIter) +
+                  const std::string& loop, const std::string& method, int max_iter) {
+  std::string settings = "default:\n  maxiter = " + std::to_string(max_iter) +
                          "\n  periodicity = 0\n  method = " + method + "\n}\n";
   std::string body = "init:\n  " + init + "\nloop:\n  " + loop + "\nbailout:\n  |z| < 4\n" + settings;
   std::string result = name + " {\n" + body;
@@ -69,7 +69,7 @@ class LayerCalculateTest : public ::testing::Test {
   }
 
   static void Finish(TLayerCalculate& layer) {
-    MainThreadDispatcher().WaitFor([&] { return layer.State() != lsCalculating; });
+    MainThreadDispatcher().WaitFor([&] { return layer.State() != kLayerCalculating; });
   }
 
   static std::vector<std::uint16_t> Pixels(const TLayerCalculate& layer) {
@@ -84,7 +84,7 @@ class LayerCalculateTest : public ::testing::Test {
     auto layer = NewLayer(entry, center, threads);
     layer->EndUpdate();
     Finish(*layer);
-    EXPECT_EQ(layer->State(), lsIdle);
+    EXPECT_EQ(layer->State(), kLayerIdle);
     return Pixels(*layer);
   }
 
@@ -94,42 +94,42 @@ class LayerCalculateTest : public ::testing::Test {
 
 TEST_F(LayerCalculateTest, SymmetricRendersEqualPlainRenders) {
   struct Case {
-    const char* entry;
-    TComplex center;
-    int symmetry;
-    std::int64_t calculated;  // pixels calculated instead of mirrored
+    const char* Entry;
+    TComplex Center;
+    int Symmetry;
+    std::int64_t Calculated;  // pixels calculated instead of mirrored
   };
   const Case cases[] = {
       // Axis row 28: rows 0..28 calculated, 29..47 mirrored.
-      {"Mandel", {-0.5L, 0.25L}, syRealAxis, 29 * kWidth},
+      {"Mandel", {-0.5L, 0.25L}, kSymmetryRealAxis, 29 * kWidth},
       // Axis column 30: columns 30..63 calculated.
-      {"Cubic", {0.125L, 0}, syImagAxis, 34 * kHeight},
+      {"Cubic", {0.125L, 0}, kSymmetryImagAxis, 34 * kHeight},
       // Axis column 28 and row 22: columns 28..63, rows 22..47.
-      {"Basilica", {0.25L, -0.125L}, syBothAxes, 36 * 26},
+      {"Basilica", {0.25L, -0.125L}, kSymmetryBothAxes, 36 * 26},
       // Origin at (24, 29): rows 0..29, and the strip x >= 49 of rows 30..47.
-      {"Julia", {0.5L, 0.3125L}, syOrigin, 30 * kWidth + 15 * 18},
+      {"Julia", {0.5L, 0.3125L}, kSymmetryOrigin, 30 * kWidth + 15 * 18},
       // Centered: the axis row 24 and column 32.
-      {"Julia", {0, 0}, syOrigin, 25 * kWidth + 23},
+      {"Julia", {0, 0}, kSymmetryOrigin, 25 * kWidth + 23},
       // The imaginary axis outside the image: only the real axis is used.
-      {"Basilica", {3, 0}, syBothAxes, 25 * kWidth},
+      {"Basilica", {3, 0}, kSymmetryBothAxes, 25 * kWidth},
       // Both axes outside: everything is calculated.
-      {"Basilica", {3, 2}, syBothAxes, kWidth * kHeight},
+      {"Basilica", {3, 2}, kSymmetryBothAxes, kWidth * kHeight},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.entry) + " at " + std::to_string(double(c.center.real())) + "," +
-                 std::to_string(double(c.center.imag())));
-    std::vector<std::uint16_t> plain = Render(c.entry, c.center);
-    auto layer = NewLayer(std::string(c.entry) + "Sym", c.center, 3);
+    SCOPED_TRACE(std::string(c.Entry) + " at " + std::to_string(double(c.Center.real())) + "," +
+                 std::to_string(double(c.Center.imag())));
+    std::vector<std::uint16_t> plain = Render(c.Entry, c.Center);
+    auto layer = NewLayer(std::string(c.Entry) + "Sym", c.Center, 3);
     std::vector<double> progress;
     layer->OnCalculationEnd = [&](TLayerCalculate& sender) { progress.push_back(sender.Progress()); };
     layer->EndUpdate();
     Finish(*layer);
-    EXPECT_EQ(layer->Symmetry(), c.symmetry);
+    EXPECT_EQ(layer->Symmetry(), c.Symmetry);
     EXPECT_EQ(layer->SymmetryPhase(), kSymmetryDone);
     EXPECT_EQ(Pixels(*layer), plain);
-    EXPECT_EQ(layer->TotalPixels(), c.calculated);
-    EXPECT_EQ(layer->Statistics().PixelCalls, c.calculated);
-    EXPECT_EQ(layer->Statistics().PixelsDone, c.calculated);
+    EXPECT_EQ(layer->TotalPixels(), c.Calculated);
+    EXPECT_EQ(layer->Statistics().PixelCalls, c.Calculated);
+    EXPECT_EQ(layer->Statistics().PixelsDone, c.Calculated);
     EXPECT_EQ(progress, std::vector<double>{1.0});
     EXPECT_EQ(std::count(plain.begin(), plain.end(), kBackgroundIndex), 0);
   }
@@ -140,7 +140,7 @@ TEST_F(LayerCalculateTest, RotationOrTransformationDisablesSymmetry) {
   rotated->Mapping().SetAngle(0.5L);
   rotated->EndUpdate();
   Finish(*rotated);
-  EXPECT_EQ(rotated->Symmetry(), syNone);
+  EXPECT_EQ(rotated->Symmetry(), kSymmetryNone);
   EXPECT_EQ(rotated->Statistics().PixelCalls, kWidth * kHeight);
 
   auto transformed = NewLayer("MandelSym", {-0.5L, 0}, 2);
@@ -150,7 +150,7 @@ TEST_F(LayerCalculateTest, RotationOrTransformationDisablesSymmetry) {
   transformed->Mapping().Transforms().Add(std::move(transform));
   transformed->EndUpdate();
   Finish(*transformed);
-  EXPECT_EQ(transformed->Symmetry(), syNone);
+  EXPECT_EQ(transformed->Symmetry(), kSymmetryNone);
   EXPECT_EQ(transformed->Statistics().PixelCalls, kWidth * kHeight);
 }
 
@@ -164,20 +164,20 @@ TEST_F(LayerCalculateTest, StoppingAndResumingManyTimesGivesTheSameImage) {
   layer->OnCalculationEnd = [&](TLayerCalculate&) { ++ends; };
   layer->EndUpdate();
   int stops = 0;
-  while (layer->State() == lsCalculating && stops < 20) {
+  while (layer->State() == kLayerCalculating && stops < 20) {
     auto until = std::chrono::steady_clock::now() +
                  std::chrono::microseconds(ProgramRandom().Random(3000));
     MainThreadDispatcher().WaitFor([&] { return std::chrono::steady_clock::now() >= until; });
-    if (layer->State() != lsCalculating) break;
+    if (layer->State() != kLayerCalculating) break;
     layer->Stop();
     ++stops;
-    EXPECT_EQ(layer->State(), lsInterrupted);
+    EXPECT_EQ(layer->State(), kLayerInterrupted);
     EXPECT_EQ(ends, stops);
     layer->Resume();
   }
   Finish(*layer);
   EXPECT_GE(stops, 3);
-  EXPECT_EQ(layer->Symmetry(), syOrigin);
+  EXPECT_EQ(layer->Symmetry(), kSymmetryOrigin);
   EXPECT_EQ(Pixels(*layer), whole);
   EXPECT_DOUBLE_EQ(layer->Progress(), 1.0);
 }
@@ -189,10 +189,10 @@ TEST_F(LayerCalculateTest, RestoredStateResumesInAFreshLayer) {
   first->EndUpdate();
   MainThreadDispatcher().WaitFor([&] { return first->Statistics().PixelsDone > 200; });
   first->Stop();
-  ASSERT_EQ(first->State(), lsInterrupted);
+  ASSERT_EQ(first->State(), kLayerInterrupted);
   std::vector<std::uint8_t> record = first->SaveState();
   EXPECT_EQ(record.size(), 48u + 60u * first->PieceCount());
-  EXPECT_EQ(record[0], lsInterrupted);
+  EXPECT_EQ(record[0], kLayerInterrupted);
 
   auto second = NewLayer("SlowSym", center, 1);
   for (int y = 0; y < kHeight; ++y)
@@ -245,9 +245,9 @@ TEST_F(LayerCalculateTest, ChangingTheFormulaWhileInterruptedStartsAfresh) {
   layer->EndUpdate();
   MainThreadDispatcher().WaitFor([&] { return layer->Statistics().PixelsDone > 100; });
   layer->Stop();
-  ASSERT_EQ(layer->State(), lsInterrupted);
+  ASSERT_EQ(layer->State(), kLayerInterrupted);
   layer->Formula().SetEntry(file_, "Mandel");
-  EXPECT_EQ(layer->State(), lsCalculating);
+  EXPECT_EQ(layer->State(), kLayerCalculating);
   EXPECT_EQ(layer->SymmetryPhase(), 0);
   Finish(*layer);
   EXPECT_EQ(layer->Statistics().PixelCalls, kWidth * kHeight);
@@ -305,12 +305,12 @@ TEST_F(LayerCalculateTest, ChangesAreBatchedAndMerged) {
 TEST_F(LayerCalculateTest, StopsAnEndlessUserLoopPromptly) {
   auto layer = NewLayer("Endless", {0, 0}, 2);
   layer->EndUpdate();
-  ASSERT_EQ(layer->State(), lsCalculating);
+  ASSERT_EQ(layer->State(), kLayerCalculating);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   const auto start = std::chrono::steady_clock::now();
   layer->Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
-  EXPECT_EQ(layer->State(), lsInterrupted);
+  EXPECT_EQ(layer->State(), kLayerInterrupted);
 }
 
 }  // namespace

@@ -17,11 +17,11 @@ int RoundEven(long double value) { return static_cast<int>(std::nearbyint(value)
 // The rows of `r` that `rows` leaves to mirroring.
 TRect RemainingRows(const TRect& r, const THalf& rows) {
   switch (rows.Side) {
-    case THalfSide::First:
+    case THalfSide::kFirst:
       return TRect{r.Left, rows.Calc.Bottom, r.Right, r.Bottom};
-    case THalfSide::Second:
+    case THalfSide::kSecond:
       return TRect{r.Left, r.Top, r.Right, rows.Calc.Top};
-    case THalfSide::All:
+    case THalfSide::kAll:
       break;
   }
   return TRect{r.Left, r.Top, r.Left, r.Top};
@@ -29,28 +29,28 @@ TRect RemainingRows(const TRect& r, const THalf& rows) {
 
 }  // namespace
 
-TSymmetryAxes FindSymmetryAxes(int width, int height, long double pixelSize, long double centerRe,
-                               long double centerIm) {
+TSymmetryAxes FindSymmetryAxes(int width, int height, long double pixel_size, long double center_re,
+                               long double center_im) {
   TSymmetryAxes axes;
-  axes.Column = width / 2 - centerRe / pixelSize;
-  axes.Row = height / 2 + centerIm / pixelSize;
-  axes.A = width / 2 + RoundEven(-centerRe / pixelSize);
-  axes.B = height / 2 + RoundEven(centerIm / pixelSize);
+  axes.Column = width / 2 - center_re / pixel_size;
+  axes.Row = height / 2 + center_im / pixel_size;
+  axes.A = width / 2 + RoundEven(-center_re / pixel_size);
+  axes.B = height / 2 + RoundEven(center_im / pixel_size);
   return axes;
 }
 
 THalf RealAxisHalf(const TSymmetryAxes& axes, const TRect& s) {
-  if (!axes.RealAxisInside(s)) return THalf{s, THalfSide::All};
+  if (!axes.RealAxisInside(s)) return THalf{s, THalfSide::kAll};
   int yb = std::clamp(axes.B + 1, s.Top, s.Bottom);
-  if (yb <= (s.Top + s.Bottom) / 2) return THalf{TRect{s.Left, yb - 1, s.Right, s.Bottom}, THalfSide::Second};
-  return THalf{TRect{s.Left, s.Top, s.Right, yb}, THalfSide::First};
+  if (yb <= (s.Top + s.Bottom) / 2) return THalf{TRect{s.Left, yb - 1, s.Right, s.Bottom}, THalfSide::kSecond};
+  return THalf{TRect{s.Left, s.Top, s.Right, yb}, THalfSide::kFirst};
 }
 
 THalf ImagAxisHalf(const TSymmetryAxes& axes, const TRect& s) {
-  if (!axes.ImagAxisInside(s)) return THalf{s, THalfSide::All};
+  if (!axes.ImagAxisInside(s)) return THalf{s, THalfSide::kAll};
   int xb = std::clamp(axes.A + 1, s.Left, s.Right);
-  if (xb <= (s.Left + s.Right) / 2) return THalf{TRect{xb - 1, s.Top, s.Right, s.Bottom}, THalfSide::Second};
-  return THalf{TRect{s.Left, s.Top, xb, s.Bottom}, THalfSide::First};
+  if (xb <= (s.Left + s.Right) / 2) return THalf{TRect{xb - 1, s.Top, s.Right, s.Bottom}, THalfSide::kSecond};
+  return THalf{TRect{s.Left, s.Top, xb, s.Bottom}, THalfSide::kFirst};
 }
 
 TRect MirrorRows(TIndexImage& image, const TSymmetryAxes& axes, const TRect& s, const THalf& half) {
@@ -69,10 +69,10 @@ TRect MirrorColumns(TIndexImage& image, const TSymmetryAxes& axes, const TRect& 
                     const THalf& half) {
   // The other side's columns, and the first column of their reflection.
   int left = s.Left, right = s.Left, source = 0;
-  if (half.Side == THalfSide::Second) {
+  if (half.Side == THalfSide::kSecond) {
     right = half.Calc.Left;
     source = 2 * axes.A - (right - 1);
-  } else if (half.Side == THalfSide::First) {
+  } else if (half.Side == THalfSide::kFirst) {
     left = half.Calc.Right;
     right = s.Right;
     source = 2 * axes.A - (right - 1);
@@ -125,11 +125,11 @@ TSymmetryAxes TLayerCalculate::Axes() const {
 bool TLayerCalculate::RunSymmetry() {
   if (symmetry_phase_ != kSymmetryDone) {
     switch (symmetry_) {
-      case syRealAxis:
-      case syImagAxis:
-      case syBothAxes:
+      case kSymmetryRealAxis:
+      case kSymmetryImagAxis:
+      case kSymmetryBothAxes:
         return RunAxis(symmetry_, Axes());
-      case syOrigin:
+      case kSymmetryOrigin:
         return RunOrigin(Axes());
       default:
         if (symmetry_phase_ == 0) {
@@ -144,15 +144,15 @@ bool TLayerCalculate::RunSymmetry() {
 
 bool TLayerCalculate::RunAxis(int symmetry, const TSymmetryAxes& axes) {
   const TRect& r = calc_rect_;
-  if (symmetry == syBothAxes && !axes.ImagAxisInside(r)) symmetry = syRealAxis;
-  if (symmetry == syRealAxis) {
+  if (symmetry == kSymmetryBothAxes && !axes.ImagAxisInside(r)) symmetry = kSymmetryRealAxis;
+  if (symmetry == kSymmetryRealAxis) {
     THalf rows = RealAxisHalf(axes, r);
     if (symmetry_phase_ == 0) {
       StartAll(rows.Calc);
       return true;
     }
     Invalidate(MirrorRows(*image_, axes, r, rows));
-  } else if (symmetry == syImagAxis) {
+  } else if (symmetry == kSymmetryImagAxis) {
     THalf columns = ImagAxisHalf(axes, r);
     if (symmetry_phase_ == 0) {
       StartAll(columns.Calc);

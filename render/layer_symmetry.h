@@ -24,15 +24,15 @@ struct TSymmetryAxes {
 
 // Axes of a width x height image whose center pixel (width div 2, height div 2)
 // shows `centerRe + i centerIm` and whose pixels are `pixelSize` apart.
-TSymmetryAxes FindSymmetryAxes(int width, int height, long double pixelSize, long double centerRe,
-                               long double centerIm);
+TSymmetryAxes FindSymmetryAxes(int width, int height, long double pixel_size, long double center_re,
+                               long double center_im);
 
 // Which part of a rectangle is calculated for one axis.
-enum class THalfSide { All, First, Second };  // First: upper or left part
+enum class THalfSide { kAll, kFirst, kSecond };  // First: upper or left part
 
 struct THalf {
   TRect Calc;
-  THalfSide Side = THalfSide::All;
+  THalfSide Side = THalfSide::kAll;
 };
 
 // The part of `s` on the larger side of the real axis, including the axis row

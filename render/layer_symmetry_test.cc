@@ -12,18 +12,18 @@ namespace {
 
 TEST(LayerSymmetryTest, AxesRoundHalvesToEven) {
   struct Case {
-    long double re, im;
-    int a, b;
+    long double Re, Im;
+    int A, B;
   };
   // A 10 x 8 image, one unit per pixel: the center pixel is (5, 4).
   const Case cases[] = {{0, 0, 5, 4},     {2, 1, 3, 5},       {-1.5L, 2.5L, 7, 6},
                         {0.5L, -0.5L, 5, 4}, {-2.5L, 3.5L, 7, 8}, {0.25L, 0.75L, 5, 5}};
   for (const Case& c : cases) {
-    TSymmetryAxes axes = FindSymmetryAxes(10, 8, 1, c.re, c.im);
-    EXPECT_EQ(axes.A, c.a) << c.re;
-    EXPECT_EQ(axes.B, c.b) << c.im;
-    EXPECT_EQ(axes.Column, 5 - c.re);
-    EXPECT_EQ(axes.Row, 4 + c.im);
+    TSymmetryAxes axes = FindSymmetryAxes(10, 8, 1, c.Re, c.Im);
+    EXPECT_EQ(axes.A, c.A) << c.Re;
+    EXPECT_EQ(axes.B, c.B) << c.Im;
+    EXPECT_EQ(axes.Column, 5 - c.Re);
+    EXPECT_EQ(axes.Row, 4 + c.Im);
   }
   TSymmetryAxes scaled = FindSymmetryAxes(10, 8, 0.25L, 0.5L, -0.5L);
   EXPECT_EQ(scaled.A, 3);
@@ -33,24 +33,24 @@ TEST(LayerSymmetryTest, AxesRoundHalvesToEven) {
 TEST(LayerSymmetryTest, HalvesTakeTheLargerSideWithTheAxis) {
   const TRect s{0, 0, 10, 8};
   struct Case {
-    long double row;  // im of the center, one unit per pixel: axis row 4 + row
-    THalfSide side;
-    TRect calc;
+    long double Row;  // im of the center, one unit per pixel: axis row 4 + row
+    THalfSide Side;
+    TRect Calc;
   };
   const Case cases[] = {
-      {0, THalfSide::First, {0, 0, 10, 5}},    // row 4 of 0..7: rows 0..4, then 5..7 mirrored
-      {-1, THalfSide::Second, {0, 3, 10, 8}},  // row 3: rows 3..7, then 0..2 mirrored
-      {-4, THalfSide::All, {0, 0, 10, 8}},     // on the top row: not inside
-      {2.9L, THalfSide::First, {0, 0, 10, 8}}, // row 6.9 < 7: inside, rows 0..7 (7 reflects 7)
-      {3, THalfSide::All, {0, 0, 10, 8}},      // on the last row: not inside
+      {0, THalfSide::kFirst, {0, 0, 10, 5}},    // row 4 of 0..7: rows 0..4, then 5..7 mirrored
+      {-1, THalfSide::kSecond, {0, 3, 10, 8}},  // row 3: rows 3..7, then 0..2 mirrored
+      {-4, THalfSide::kAll, {0, 0, 10, 8}},     // on the top row: not inside
+      {2.9L, THalfSide::kFirst, {0, 0, 10, 8}}, // row 6.9 < 7: inside, rows 0..7 (7 reflects 7)
+      {3, THalfSide::kAll, {0, 0, 10, 8}},      // on the last row: not inside
   };
   for (const Case& c : cases) {
-    THalf half = RealAxisHalf(FindSymmetryAxes(10, 8, 1, 0, c.row), s);
-    EXPECT_EQ(half.Side, c.side) << c.row;
-    EXPECT_EQ(half.Calc, c.calc) << c.row;
+    THalf half = RealAxisHalf(FindSymmetryAxes(10, 8, 1, 0, c.Row), s);
+    EXPECT_EQ(half.Side, c.Side) << c.Row;
+    EXPECT_EQ(half.Calc, c.Calc) << c.Row;
   }
   THalf columns = ImagAxisHalf(FindSymmetryAxes(10, 8, 1, -2, 0), s);  // axis column 7
-  EXPECT_EQ(columns.Side, THalfSide::First);
+  EXPECT_EQ(columns.Side, THalfSide::kFirst);
   EXPECT_EQ(columns.Calc, (TRect{0, 0, 8, 8}));
 }
 
@@ -77,7 +77,7 @@ int Mismatches(const TIndexImage& image, const TSymmetric& value) {
 template <class TCheck>
 void ForEachLayout(TCheck check) {
   struct Size {
-    int w, h;
+    int W, H;
   };
   const Size sizes[] = {{8, 6}, {9, 7}, {5, 11}, {2, 2}, {1, 3}};
   for (auto [w, h] : sizes)

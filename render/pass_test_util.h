@@ -87,13 +87,13 @@ inline std::vector<std::uint16_t> LinearPixels(int width, int height) {
 // finishes. Returns the number of stops; `last` gets the finished piece's state.
 template <class TPiece>
 int RunWithStops(TMandelbrotLayer& layer, const TRect& rect, int passes, unsigned seed,
-                 int maxMicroseconds, TPieceState& last) {
-  constexpr int kMaxStops = 20000;
+                 int max_microseconds, TPieceState& last) {
+  constexpr int k_max_stops = 20000;
   std::mt19937 random(seed);
-  std::uniform_int_distribution<int> delay(maxMicroseconds / 4, maxMicroseconds);
+  std::uniform_int_distribution<int> delay(max_microseconds / 4, max_microseconds);
   TPieceState state;
   int stops = 0;
-  for (bool first = true; stops < kMaxStops; first = false) {
+  for (bool first = true; stops < k_max_stops; first = false) {
     auto piece = layer.MakePiece<TPiece>(rect, passes);
     if (!first) piece->RestoreState(state);
     piece->Start();
@@ -102,7 +102,7 @@ int RunWithStops(TMandelbrotLayer& layer, const TRect& rect, int passes, unsigne
     piece->Abort();
     TSafeThread::SafeWaitFor(piece.get());
     state = piece->SaveState();
-    if (state.State != csInterrupted) break;
+    if (state.State != kComputeInterrupted) break;
     ++stops;
   }
   last = state;

@@ -67,7 +67,7 @@ void ClipRange(TFixed start, TFixed step, TFixed limit, TFixed& first, TFixed& l
 
 }  // namespace
 
-TPreview TPreview::Make(int width, int height, int shiftX, int shiftY, double zoom,
+TPreview TPreview::Make(int width, int height, int shift_x, int shift_y, double zoom,
                         double angle) {
   if (std::isnan(zoom)) zoom = 1.0;
   TPreview preview;
@@ -75,8 +75,8 @@ TPreview TPreview::Make(int width, int height, int shiftX, int shiftY, double zo
   preview.Height = height;
   preview.S = PreviewStep(std::sin(angle) / zoom);
   preview.C = PreviewStep(std::cos(angle) / zoom);
-  preview.OX = NearestInt(std::cos(angle) * shiftX - std::sin(angle) * shiftY);
-  preview.OY = NearestInt(std::cos(angle) * shiftY + std::sin(angle) * shiftX);
+  preview.OX = NearestInt(std::cos(angle) * shift_x - std::sin(angle) * shift_y);
+  preview.OY = NearestInt(std::cos(angle) * shift_y + std::sin(angle) * shift_x);
   preview.Transformed = angle != 0.0 || zoom != 1.0;
   return preview;
 }

@@ -34,8 +34,8 @@ std::uint16_t ReferenceIndex(const TPreview& p, int x, int y) {
 }
 
 struct TransformCase {
-  int width, height, shift_x, shift_y;
-  double zoom, angle;
+  int Width, Height, ShiftX, ShiftY;
+  double Zoom, Angle;
 };
 
 class PreviewRowTest : public ::testing::TestWithParam<TransformCase> {};
@@ -43,12 +43,12 @@ class PreviewRowTest : public ::testing::TestWithParam<TransformCase> {};
 TEST_P(PreviewRowTest, PicksTheFloorOfTheExactSourcePosition) {
   const TransformCase& t = GetParam();
   const TPreview preview =
-      TPreview::Make(t.width, t.height, t.shift_x, t.shift_y, t.zoom, t.angle);
-  const std::vector<std::uint16_t> pixels = NumberedImage(t.width, t.height);
-  std::vector<std::uint16_t> row(t.width);
-  for (int y = 0; y < t.height; ++y) {
+      TPreview::Make(t.Width, t.Height, t.ShiftX, t.ShiftY, t.Zoom, t.Angle);
+  const std::vector<std::uint16_t> pixels = NumberedImage(t.Width, t.Height);
+  std::vector<std::uint16_t> row(t.Width);
+  for (int y = 0; y < t.Height; ++y) {
     PreviewIndexRow(preview, pixels.data(), y, row.data());
-    for (int x = 0; x < t.width; ++x) {
+    for (int x = 0; x < t.Width; ++x) {
       ASSERT_EQ(row[x], ReferenceIndex(preview, x, y)) << "x " << x << " y " << y;
     }
   }
@@ -65,11 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreviewTest, MakeDerivesStepsAndRotatedShift) {
   struct Case {
-    int shift_x, shift_y;
-    double zoom, angle;
-    float s, c;
-    int ox, oy;
-    bool transformed;
+    int ShiftX, ShiftY;
+    double Zoom, Angle;
+    float S, C;
+    int Ox, Oy;
+    bool Transformed;
   };
   const Case cases[] = {
       {0, 0, 1.0, 0.0, 0.0f, 1.0f, 0, 0, false},
@@ -81,13 +81,13 @@ TEST(PreviewTest, MakeDerivesStepsAndRotatedShift) {
       {0, 0, std::nan(""), 0.0, 0.0f, 1.0f, 0, 0, false},
   };
   for (const Case& t : cases) {
-    const TPreview p = TPreview::Make(8, 8, t.shift_x, t.shift_y, t.zoom, t.angle);
-    SCOPED_TRACE(t.zoom);
-    EXPECT_EQ(p.S, t.s);
-    EXPECT_EQ(p.C, t.c);
-    EXPECT_EQ(p.OX, t.ox);
-    EXPECT_EQ(p.OY, t.oy);
-    EXPECT_EQ(p.Transformed, t.transformed);
+    const TPreview p = TPreview::Make(8, 8, t.ShiftX, t.ShiftY, t.Zoom, t.Angle);
+    SCOPED_TRACE(t.Zoom);
+    EXPECT_EQ(p.S, t.S);
+    EXPECT_EQ(p.C, t.C);
+    EXPECT_EQ(p.OX, t.Ox);
+    EXPECT_EQ(p.OY, t.Oy);
+    EXPECT_EQ(p.Transformed, t.Transformed);
     EXPECT_FALSE(p.Animating);
   }
 }

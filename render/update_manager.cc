@@ -227,9 +227,9 @@ void TUpdateManager::SetAngle(double angle) {
   Recompute();
 }
 
-void TUpdateManager::ApplyPreview(int shiftX, int shiftY, double zoom, double angle) {
-  shift_x_ = shiftX;
-  shift_y_ = shiftY;
+void TUpdateManager::ApplyPreview(int shift_x, int shift_y, double zoom, double angle) {
+  shift_x_ = shift_x;
+  shift_y_ = shift_y;
   zoom_ = zoom;
   angle_ = angle;
   Recompute();

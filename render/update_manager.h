@@ -110,7 +110,7 @@ class TUpdateManager : public TSafeThread {
  private:
   void AllocateBuffers();
   void Recompute();
-  void ApplyPreview(int shiftX, int shiftY, double zoom, double angle);
+  void ApplyPreview(int shift_x, int shift_y, double zoom, double angle);
   // Whether the drawing in progress should end (termination or a stop).
   bool Cancelled() const;
   // Whether every layer's image has the manager's size, as merging needs.

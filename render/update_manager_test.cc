@@ -84,10 +84,10 @@ class TFakeLayers : public TLayerStack {
 };
 
 struct PaintRecord {
-  bool on_test_thread;
-  TRect rect;
-  int shift_x, shift_y;
-  double zoom, angle;
+  bool OnTestThread;
+  TRect Rect;
+  int ShiftX, ShiftY;
+  double Zoom, Angle;
 };
 
 class UpdateManagerTest : public ::testing::Test {
@@ -116,7 +116,7 @@ class UpdateManagerTest : public ::testing::Test {
       std::lock_guard<std::mutex> lock(paint_mutex_);
       PaintRecord record{std::this_thread::get_id() == test_thread, rect, 0, 0, 0.0, 0.0};
       // The preview values belong to the test thread; read them only there.
-      if (record.on_test_thread)
+      if (record.OnTestThread)
         record = {true, rect, manager_->ShiftX(), manager_->ShiftY(), manager_->Zoom(),
                   manager_->Angle()};
       paints_.push_back(record);
@@ -136,7 +136,7 @@ class UpdateManagerTest : public ::testing::Test {
   std::vector<PaintRecord> Frames() {
     std::vector<PaintRecord> frames;
     for (const PaintRecord& p : Paints())
-      if (p.on_test_thread) frames.push_back(p);
+      if (p.OnTestThread) frames.push_back(p);
     return frames;
   }
 
@@ -168,12 +168,12 @@ TEST_F(UpdateManagerTest, InvalidateWhileIdleIsDrawnAndPainted) {
             }),
             0);
   ASSERT_EQ(Paints().size(), 1u);
-  EXPECT_EQ(Paints()[0].rect, (TRect{5, 5, 10, 8}));
-  EXPECT_FALSE(Paints()[0].on_test_thread);
+  EXPECT_EQ(Paints()[0].Rect, (TRect{5, 5, 10, 8}));
+  EXPECT_FALSE(Paints()[0].OnTestThread);
 
   manager_->Invalidate({-10, 20, 100, 50});  // clipped to the bitmap
   WaitIdle();
-  EXPECT_EQ(Paints().back().rect, (TRect{0, 20, kWidth, kHeight}));
+  EXPECT_EQ(Paints().back().Rect, (TRect{0, 20, kWidth, kHeight}));
 }
 
 TEST_F(UpdateManagerTest, InvalidateWhileStoppedIsNeverDrawn) {
@@ -221,11 +221,11 @@ TEST_F(UpdateManagerTest, BeginStopWaitsForTheRedrawInProgress) {
 TEST_F(UpdateManagerTest, PreviewSettersClampTheZoomAndIgnoreNaN) {
   Start();
   const struct {
-    double set, stored;
+    double Set, Stored;
   } cases[] = {{0.0001, 0.001}, {5000, 1000}, {2.5, 2.5}, {std::nan(""), 2.5}, {-1, 0.001}};
   for (const auto& c : cases) {
-    manager_->SetZoom(c.set);
-    EXPECT_EQ(manager_->Zoom(), c.stored) << c.set;
+    manager_->SetZoom(c.Set);
+    EXPECT_EQ(manager_->Zoom(), c.Stored) << c.Set;
   }
   manager_->SetShiftX(3);
   manager_->SetShiftY(-4);
@@ -256,7 +256,7 @@ TEST_F(UpdateManagerTest, ShownShiftMovesOnlySelectedLayers) {
                 return IndexColor(1, (y + 5) * kWidth + x - 10);
               }),
               0);
-    EXPECT_EQ(Paints().back().rect, (TRect{0, 0, kWidth, kHeight}));
+    EXPECT_EQ(Paints().back().Rect, (TRect{0, 0, kWidth, kHeight}));
     manager_.reset();
   }
 }
@@ -315,14 +315,14 @@ TEST_F(UpdateManagerTest, AnimationTakesTheShortWayRoundAndEndsOnTheFullTransfor
   const std::vector<PaintRecord> frames = Frames();
   ASSERT_EQ(frames.size(), 2u);
   // Middle frame: e = 1/2, zoom sqrt(4) = 2, shift along (2 - 1) / (4 - 1).
-  EXPECT_DOUBLE_EQ(frames[0].angle, -kPi / 4);
-  EXPECT_DOUBLE_EQ(frames[0].zoom, 2.0);
-  EXPECT_EQ(frames[0].shift_x, 10);
-  EXPECT_EQ(frames[0].shift_y, -3);
-  EXPECT_DOUBLE_EQ(frames[1].angle, -kPi / 2);
-  EXPECT_EQ(frames[1].zoom, 4.0);
-  EXPECT_EQ(frames[1].shift_x, 30);
-  EXPECT_EQ(frames[1].rect, (TRect{0, 0, kWidth, kHeight}));
+  EXPECT_DOUBLE_EQ(frames[0].Angle, -kPi / 4);
+  EXPECT_DOUBLE_EQ(frames[0].Zoom, 2.0);
+  EXPECT_EQ(frames[0].ShiftX, 10);
+  EXPECT_EQ(frames[0].ShiftY, -3);
+  EXPECT_DOUBLE_EQ(frames[1].Angle, -kPi / 2);
+  EXPECT_EQ(frames[1].Zoom, 4.0);
+  EXPECT_EQ(frames[1].ShiftX, 30);
+  EXPECT_EQ(frames[1].Rect, (TRect{0, 0, kWidth, kHeight}));
   // Frames are drawn interlaced: every odd row repeats the one above.
   for (int y = 1; y < kHeight; y += 2)
     for (int x = 0; x < kWidth; ++x) ASSERT_EQ(bitmap_.Pixel(x, y), bitmap_.Pixel(x, y - 1));
@@ -336,7 +336,7 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   manager_->SetAnimationOptions({.Animation = 2, .LimitAnimSize = false, .AnimFrames = 4});
   manager_->AnimateTransform(27, 0, 0.0, 1.0, true);
   std::vector<int> shifts;
-  for (const PaintRecord& p : Frames()) shifts.push_back(p.shift_x);
+  for (const PaintRecord& p : Frames()) shifts.push_back(p.ShiftX);
   // e(1/3) = 7/27, e(2/3) = 20/27.
   EXPECT_EQ(shifts, (std::vector<int>{7, 20, 27}));
 
@@ -345,20 +345,20 @@ TEST_F(UpdateManagerTest, ZoomOneAnimationMovesTheShiftAlongTheEasing) {
   paints_.clear();
   manager_->AnimateTransform(5, 7, 0.0, 1.0, true);
   ASSERT_EQ(Frames().size(), 2u);
-  EXPECT_EQ(Paints()[0].shift_x, 2);
-  EXPECT_EQ(Paints()[0].shift_y, 4);
+  EXPECT_EQ(Paints()[0].ShiftX, 2);
+  EXPECT_EQ(Paints()[0].ShiftY, 4);
 }
 
 TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
   struct Case {
-    const char* name;
-    int animation, layers;
-    bool limit;
-    int max_width, max_height;
-    bool selected, animate;
-    double zoom;
-    int frames;
-    std::size_t expected_frames;
+    const char* Name;
+    int Animation, Layers;
+    bool Limit;
+    int MaxWidth, MaxHeight;
+    bool Selected, Animate;
+    double Zoom;
+    int Frames;
+    std::size_t ExpectedFrames;
   };
   const Case cases[] = {
       {"off", 0, 1, false, 640, 480, true, true, 2.0, 3, 0},
@@ -374,16 +374,16 @@ TEST_F(UpdateManagerTest, SettingsDecideWhetherToAnimate) {
       {"two frames", 2, 1, false, 640, 480, true, true, 2.0, 2, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.Name);
     layers_.Clear();
-    for (int i = 0; i < c.layers; ++i) AddLayer(i + 1).Selected = c.selected;
-    animation_ = {c.animation, c.limit, c.max_width, c.max_height, c.frames};
+    for (int i = 0; i < c.Layers; ++i) AddLayer(i + 1).Selected = c.Selected;
+    animation_ = {c.Animation, c.Limit, c.MaxWidth, c.MaxHeight, c.Frames};
     paints_.clear();
     Start();
-    manager_->AnimateTransform(4, 2, 0.0, c.zoom, c.animate);
-    EXPECT_EQ(Frames().size(), c.expected_frames);
-    if (c.expected_frames > 0) {
-      EXPECT_EQ(Paints().back().zoom, c.zoom);  // the full transform
+    manager_->AnimateTransform(4, 2, 0.0, c.Zoom, c.Animate);
+    EXPECT_EQ(Frames().size(), c.ExpectedFrames);
+    if (c.ExpectedFrames > 0) {
+      EXPECT_EQ(Paints().back().Zoom, c.Zoom);  // the full transform
     }
     manager_.reset();
   }
@@ -424,7 +424,7 @@ TEST_F(UpdateManagerTest, ResizingFollowsTheBitmapAndDropsPendingWork) {
 
 TEST(CoalesceRectsTest, MergesWhereTheUnionCostsNothing) {
   struct Case {
-    std::vector<TRect> in, out;
+    std::vector<TRect> In, Out;
   };
   const Case cases[] = {
       {{{0, 0, 100, 1}, {0, 1, 100, 2}}, {{0, 0, 100, 2}}},
@@ -435,7 +435,7 @@ TEST(CoalesceRectsTest, MergesWhereTheUnionCostsNothing) {
       {{{0, 0, 4, 1}, {0, 1, 4, 2}, {0, 2, 4, 3}}, {{0, 0, 4, 3}}},
       {{}, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(CoalesceRects(c.in), c.out);
+  for (const Case& c : cases) EXPECT_EQ(CoalesceRects(c.In), c.Out);
 }
 
 // A real calculation: when its end notification returns, every pixel is drawn.
@@ -447,13 +447,13 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
                 "Mandel {\ninit:\n  z = 0\nloop:\n  z = sqr(z) + #pixel\nbailout:\n  |z| < 4\n"
                 "default:\n  maxiter = 200\n  periodicity = 0\n  method = onepass\n}\n")
           .string();
-  constexpr int kSide = 96;
-  TDirectBitmap bitmap(kSide, kSide);
+  constexpr int k_side = 96;
+  TDirectBitmap bitmap(k_side, k_side);
   TFakeLayers layers;
   TLayerCalculate& layer = *layers.Add(1).Calculation;
   layer.SetThreadCount(3);
   layer.Formula().SetEntry(file, "Mandel");
-  layer.SetImageSize(kSide, kSide);
+  layer.SetImageSize(k_side, k_side);
   TUpdateManager manager(bitmap, layers);
   int ends = 0, mismatches = -1;
   layer.OnCalculationStart = [&](TLayerCalculate&) { manager.CalculationStarted(); };
@@ -461,15 +461,15 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
     manager.CalculationEnded(layer);
     ++ends;
     mismatches = 0;
-    std::vector<std::uint32_t> row(kSide);
-    for (int y = 0; y < kSide; ++y) {
-      layers.MergeRow(y, 0, kSide, row.data());
-      for (int x = 0; x < kSide; ++x) mismatches += bitmap.Pixel(x, y) != row[x];
+    std::vector<std::uint32_t> row(k_side);
+    for (int y = 0; y < k_side; ++y) {
+      layers.MergeRow(y, 0, k_side, row.data());
+      for (int x = 0; x < k_side; ++x) mismatches += bitmap.Pixel(x, y) != row[x];
     }
   };
   layer.EndUpdate();
   MainThreadDispatcher().WaitFor([&] { return ends > 0; });
-  EXPECT_EQ(layer.State(), lsIdle);
+  EXPECT_EQ(layer.State(), kLayerIdle);
   EXPECT_EQ(mismatches, 0);
 }
 

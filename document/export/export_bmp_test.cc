@@ -29,10 +29,10 @@ TEST(ExportBMP, HeaderFields) {
   ASSERT_EQ(file.size(), 58u);
   EXPECT_EQ(file.substr(0, 2), "BM");
   struct Field {
-    const char* name;
-    size_t at;
-    int bytes;
-    uint32_t expected;
+    const char* Name;
+    size_t At;
+    int Bytes;
+    uint32_t Expected;
   } fields[] = {
       {"file size", 2, 4, 58},   {"reserved", 6, 4, 0},        {"data offset", 10, 4, 54},
       {"info size", 14, 4, 40},  {"width", 18, 4, 1},          {"height", 22, 4, 1},
@@ -40,7 +40,7 @@ TEST(ExportBMP, HeaderFields) {
       {"image size", 34, 4, 4},  {"x resolution", 38, 4, 11811}, {"y resolution", 42, 4, 11811},
       {"colors used", 46, 4, 0}, {"important", 50, 4, 0},
   };
-  for (const Field& f : fields) EXPECT_EQ(Little(file, f.at, f.bytes), f.expected) << f.name;
+  for (const Field& f : fields) EXPECT_EQ(Little(file, f.At, f.Bytes), f.Expected) << f.Name;
   uint8_t bgr[3];
   testing::SampleMergedPixel(0, 0, bgr);
   EXPECT_EQ(file.substr(54), std::string(reinterpret_cast<char*>(bgr), 3) + '\0');

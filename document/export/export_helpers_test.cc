@@ -37,9 +37,9 @@ std::vector<uint8_t> Join(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
 
 TEST(ExportHelpers, PackBitsPackets) {
   struct Case {
-    const char* name;
-    std::vector<uint8_t> data;
-    std::string expected;
+    const char* Name;
+    std::vector<uint8_t> Data;
+    std::string Expected;
   } cases[] = {
       {"empty", {}, ""},
       {"single byte", {7}, Bytes({0, 7})},
@@ -51,7 +51,7 @@ TEST(ExportHelpers, PackBitsPackets) {
       {"129 equal bytes", Repeated(129, 4), Bytes({0x81, 4, 0, 4})},
       {"130 equal bytes", Repeated(130, 4), Bytes({0x81, 4, 0xFF, 4})},
   };
-  for (const Case& c : cases) EXPECT_EQ(Packed(c.data), c.expected) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(Packed(c.Data), c.Expected) << c.Name;
 }
 
 TEST(ExportHelpers, PackBitsLiteralPacketsCloseAt128) {
@@ -79,17 +79,17 @@ TEST(ExportHelpers, ExtractChannel) {
   const uint8_t bgra[] = {1, 2, 3, 4, 11, 12, 13, 14};
   const uint8_t bgr[] = {1, 2, 3, 11, 12, 13};
   struct Case {
-    const uint8_t* row;
-    int stride;
-    int offset;
-    std::vector<uint8_t> expected;
+    const uint8_t* Row;
+    int Stride;
+    int Offset;
+    std::vector<uint8_t> Expected;
   } cases[] = {
       {bgra, 4, 2, {3, 13}}, {bgra, 4, 3, {4, 14}}, {bgr, 3, 0, {1, 11}}, {bgr, 3, 2, {3, 13}},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> channel(2);
-    ExtractChannel(c.row, 2, c.stride, c.offset, channel.data());
-    EXPECT_EQ(channel, c.expected) << c.stride << "/" << c.offset;
+    ExtractChannel(c.Row, 2, c.Stride, c.Offset, channel.data());
+    EXPECT_EQ(channel, c.Expected) << c.Stride << "/" << c.Offset;
   }
 }
 

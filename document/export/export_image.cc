@@ -18,7 +18,7 @@ TExportImage::~TExportImage() = default;
 void TExportImage::Execute(const TExportDescription& description) {
   description_ = description;
   // Fields too small for the size would give a file that no program can read.
-  if (description.width > MaxSide() || description.height > MaxSide())
+  if (description.Width > MaxSide() || description.Height > MaxSide())
     throw EExportError(Format("Cannot export '%s': the format holds at most %d x %d pixels",
                               output_->Destination().c_str(), MaxSide(), MaxSide()));
   Export();
@@ -36,7 +36,7 @@ void TExportImage::LayerRow(int layer, int row, uint8_t* bgra) const {
   if (GetLayerRow) {
     GetLayerRow(layer, row, bgra);
   } else {
-    std::memset(bgra, 0, static_cast<size_t>(description_.width) * 4);
+    std::memset(bgra, 0, static_cast<size_t>(description_.Width) * 4);
   }
 }
 
@@ -44,7 +44,7 @@ void TExportImage::Row(int row, uint8_t* bgr) const {
   if (GetRow) {
     GetRow(row, bgr);
   } else {
-    std::memset(bgr, 0, static_cast<size_t>(description_.width) * 3);
+    std::memset(bgr, 0, static_cast<size_t>(description_.Width) * 3);
   }
 }
 

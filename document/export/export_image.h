@@ -27,25 +27,25 @@ class EExportError : public EZentrope {
 
 // What is exported; copied into the exporter by Execute().
 struct TExportDescription {
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t layer_count = 0;
-  double resolution = 72.0;  // dots per inch
-  double gamma = 1.0;
-  std::string title;
-  std::string author;
-  std::string created;
-  std::string comment;  // the comment lines joined with CR LF
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t LayerCount = 0;
+  double Resolution = 72.0;  // dots per inch
+  double Gamma = 1.0;
+  std::string Title;
+  std::string Author;
+  std::string Created;
+  std::string Comment;  // the comment lines joined with CR LF
 };
 
 // One layer's properties; the defaults are what an exporter assumes when
 // nobody answers the request.
 struct TExportLayerInfo {
-  std::string name;
-  uint8_t merge_mode = 0;  // 0 to 18, as the layer merge modes are numbered
-  int32_t opacity = 100;   // percent
-  bool visible = true;
-  bool uses_alpha = false;
+  std::string Name;
+  uint8_t MergeMode = 0;  // 0 to 18, as the layer merge modes are numbered
+  int32_t Opacity = 100;   // percent
+  bool Visible = true;
+  bool UsesAlpha = false;
 };
 
 // An exporter is created for one file, executed once and destroyed, all on one

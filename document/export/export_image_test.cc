@@ -19,8 +19,8 @@ namespace zt {
 namespace {
 
 struct TFormat {
-  const char* name;
-  std::function<std::unique_ptr<TExportImage>(const std::filesystem::path&)> create;
+  const char* Name;
+  std::function<std::unique_ptr<TExportImage>(const std::filesystem::path&)> Create;
 };
 
 const TFormat kFormats[] = {
@@ -37,27 +37,27 @@ TEST(ExportImage, UncreatableFileNamesTheFile) {
   testing::TempDir dir;
   auto path = dir.path() / "missing" / "image.bmp";
   for (const TFormat& format : kFormats) {
-    EXPECT_EQ(testing::ErrorMessageOf([&] { format.create(path); }),
+    EXPECT_EQ(testing::ErrorMessageOf([&] { format.Create(path); }),
               "Could not create '" + path.string() + "'")
-        << format.name;
+        << format.Name;
   }
 }
 
 TEST(ExportImage, EveryFormatWritesAndReportsProgressUpToOne) {
   for (const TFormat& format : kFormats) {
     testing::TempDir dir;
-    auto path = dir.path() / (std::string("image.") + format.name);
-    auto exporter = format.create(path);
+    auto path = dir.path() / (std::string("image.") + format.Name);
+    auto exporter = format.Create(path);
     testing::WireSample(*exporter, 5);
     std::vector<double> seen;
     exporter->OnProgress = [&](double p) { seen.push_back(p); };
     exporter->Execute(testing::SampleDescription(5, 4, 2));
-    EXPECT_EQ(exporter->Progress(), 1.0) << format.name;
-    ASSERT_FALSE(seen.empty()) << format.name;
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << format.name;
-    EXPECT_EQ(seen.back(), 1.0) << format.name;
-    EXPECT_GT(testing::ReadFile(path).size(), 18u) << format.name;
-    EXPECT_EQ(CountEntries(dir.path()), 1) << format.name << ": no temporary file left";
+    EXPECT_EQ(exporter->Progress(), 1.0) << format.Name;
+    ASSERT_FALSE(seen.empty()) << format.Name;
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << format.Name;
+    EXPECT_EQ(seen.back(), 1.0) << format.Name;
+    EXPECT_GT(testing::ReadFile(path).size(), 18u) << format.Name;
+    EXPECT_EQ(CountEntries(dir.path()), 1) << format.Name << ": no temporary file left";
   }
 }
 
@@ -65,9 +65,9 @@ TEST(ExportImage, EveryFormatWritesAndReportsProgressUpToOne) {
 // file goes, and the message names the destination.
 TEST(ExportImage, FailedWriteKeepsTheExistingFile) {
   struct Sabotage {
-    const char* name;
-    int width;
-    std::function<void(TAtomicOutputFile&)> apply;
+    const char* Name;
+    int Width;
+    std::function<void(TAtomicOutputFile&)> Apply;
   } sabotages[] = {
       {"first write of a small image", 8, [](TAtomicOutputFile& f) { f.FailWrite(1); }},
       {"second write of a large image", 400, [](TAtomicOutputFile& f) { f.FailWrite(2); }},
@@ -78,18 +78,18 @@ TEST(ExportImage, FailedWriteKeepsTheExistingFile) {
   for (const TFormat& format : kFormats) {
     for (const Sabotage& sabotage : sabotages) {
       testing::TempDir dir;
-      auto path = dir.Write(std::string("image.") + format.name, old_contents);
-      auto exporter = format.create(path);
-      testing::WireNoise(*exporter, sabotage.width);
-      sabotage.apply(exporter->Output());
+      auto path = dir.Write(std::string("image.") + format.Name, old_contents);
+      auto exporter = format.Create(path);
+      testing::WireNoise(*exporter, sabotage.Width);
+      sabotage.Apply(exporter->Output());
       EXPECT_EQ(testing::ErrorMessageOf([&] {
-                  exporter->Execute(testing::SampleDescription(sabotage.width, 300, 3));
+                  exporter->Execute(testing::SampleDescription(sabotage.Width, 300, 3));
                 }),
                 "Error writing '" + path.string() + "'. Probably the destination disk is full")
-          << format.name << ", " << sabotage.name;
+          << format.Name << ", " << sabotage.Name;
       exporter.reset();
-      EXPECT_EQ(testing::ReadFile(path), old_contents) << format.name << ", " << sabotage.name;
-      EXPECT_EQ(CountEntries(dir.path()), 1) << format.name << ", " << sabotage.name;
+      EXPECT_EQ(testing::ReadFile(path), old_contents) << format.Name << ", " << sabotage.Name;
+      EXPECT_EQ(CountEntries(dir.path()), 1) << format.Name << ", " << sabotage.Name;
     }
   }
 }
@@ -109,21 +109,21 @@ TEST(ExportImage, SizesBeyondTheFormatsFieldsAreRefused) {
   testing::TempDir dir;
   const auto path = dir.Write("old.tga", "old");
   const struct {
-    std::function<std::unique_ptr<TExportImage>(const std::filesystem::path&)> create;
-    int width, height;
-    const char* limit;
+    std::function<std::unique_ptr<TExportImage>(const std::filesystem::path&)> Create;
+    int Width, Height;
+    const char* Limit;
   } cases[] = {
-      {kFormats[4].create, 65536, 1, "65535 x 65535"},
-      {kFormats[1].create, 1, 30001, "30000 x 30000"},
+      {kFormats[4].Create, 65536, 1, "65535 x 65535"},
+      {kFormats[1].Create, 1, 30001, "30000 x 30000"},
   };
   for (const auto& c : cases) {
     TExportDescription description;
-    description.width = c.width;
-    description.height = c.height;
-    description.layer_count = 1;
-    auto exporter = c.create(path);
+    description.Width = c.Width;
+    description.Height = c.Height;
+    description.LayerCount = 1;
+    auto exporter = c.Create(path);
     EXPECT_EQ(testing::ErrorMessageOf([&] { exporter->Execute(description); }),
-              "Cannot export '" + path.string() + "': the format holds at most " + c.limit +
+              "Cannot export '" + path.string() + "': the format holds at most " + c.Limit +
                   " pixels");
     exporter.reset();
     EXPECT_EQ(testing::ReadFile(path), "old");

@@ -24,26 +24,26 @@ constexpr size_t kBufferSize = 4096;
 // The destination manager with its buffer; `write` is the exporter's checked
 // write, which throws on a full disk.
 struct TDestination : jpeg_destination_mgr {
-  std::vector<JOCTET> buffer = std::vector<JOCTET>(kBufferSize);
-  std::function<void(const void*, size_t)> write;
+  std::vector<JOCTET> Buffer = std::vector<JOCTET>(kBufferSize);
+  std::function<void(const void*, size_t)> Write;
 
   static TDestination& Of(j_compress_ptr info) {
     return *static_cast<TDestination*>(info->dest);
   }
   static void Init(j_compress_ptr info) {
     TDestination& d = Of(info);
-    d.next_output_byte = d.buffer.data();
-    d.free_in_buffer = d.buffer.size();
+    d.next_output_byte = d.Buffer.data();
+    d.free_in_buffer = d.Buffer.size();
   }
   static boolean Empty(j_compress_ptr info) {
     TDestination& d = Of(info);
-    d.write(d.buffer.data(), d.buffer.size());
+    d.Write(d.Buffer.data(), d.Buffer.size());
     Init(info);
     return TRUE;
   }
   static void Term(j_compress_ptr info) {
     TDestination& d = Of(info);
-    d.write(d.buffer.data(), d.buffer.size() - d.free_in_buffer);
+    d.Write(d.Buffer.data(), d.Buffer.size() - d.free_in_buffer);
   }
 };
 
@@ -79,20 +79,20 @@ void TExportJPEGImage::Export() {
   destination.init_destination = TDestination::Init;
   destination.empty_output_buffer = TDestination::Empty;
   destination.term_destination = TDestination::Term;
-  destination.write = [this](const void* data, size_t size) { Write(data, size); };
+  destination.Write = [this](const void* data, size_t size) { Write(data, size); };
   compressor->dest = &destination;
 
-  compressor->image_width = static_cast<JDIMENSION>(d.width);
-  compressor->image_height = static_cast<JDIMENSION>(d.height);
+  compressor->image_width = static_cast<JDIMENSION>(d.Width);
+  compressor->image_height = static_cast<JDIMENSION>(d.Height);
   compressor->input_components = 3;
   compressor->in_color_space = JCS_RGB;
   jpeg_set_defaults(compressor.get());
   jpeg_set_quality(compressor.get(), quality_, baseline_ ? TRUE : FALSE);
   jpeg_start_compress(compressor.get(), TRUE);
 
-  std::vector<uint8_t> bgr(static_cast<size_t>(d.width) * 3);
+  std::vector<uint8_t> bgr(static_cast<size_t>(d.Width) * 3);
   std::vector<JSAMPLE> rgb(bgr.size());
-  for (int y = 0; y < d.height; ++y) {
+  for (int y = 0; y < d.Height; ++y) {
     Row(y, bgr.data());
     for (size_t x = 0; x < bgr.size(); x += 3) {
       rgb[x] = bgr[x + 2];
@@ -101,7 +101,7 @@ void TExportJPEGImage::Export() {
     }
     JSAMPROW rows[] = {rgb.data()};
     if (jpeg_write_scanlines(compressor.get(), rows, 1) != 1) ThrowWriteError();
-    SetProgress(y + 1, d.height);
+    SetProgress(y + 1, d.Height);
   }
   jpeg_finish_compress(compressor.get());
 }

@@ -18,11 +18,11 @@ namespace zt {
 namespace {
 
 struct TDecoded {
-  int width = 0;
-  int height = 0;
-  int components = 0;
-  bool progressive = false;
-  std::vector<uint8_t> rgb;
+  int Width = 0;
+  int Height = 0;
+  int Components = 0;
+  bool Progressive = false;
+  std::vector<uint8_t> Rgb;
 };
 
 TDecoded Decode(const std::string& file) {
@@ -35,9 +35,9 @@ TDecoded Decode(const std::string& file) {
   jpeg_start_decompress(&info);
   TDecoded out{static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                info.output_components, info.progressive_mode != 0, {}};
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * out.components);
+  out.Rgb.resize(static_cast<size_t>(out.Width) * out.Height * out.Components);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = out.rgb.data() + info.output_scanline * out.width * out.components;
+    JSAMPROW row = out.Rgb.data() + info.output_scanline * out.Width * out.Components;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
@@ -58,29 +58,29 @@ void WireGradient(TExportImage& exporter, int width) {
 
 TEST(ExportJPEG, DecodesToTheImage) {
   struct Case {
-    int quality;
-    bool baseline;
-    int tolerance;
+    int Quality;
+    bool Baseline;
+    int Tolerance;
   } cases[] = {{95, false, 6}, {100, true, 4}, {30, true, 16}};
   for (const Case& c : cases) {
     testing::TempDir dir;
     auto path = dir.path() / "image.jpg";
-    TExportJPEGImage exporter(path, c.quality, c.baseline);
+    TExportJPEGImage exporter(path, c.Quality, c.Baseline);
     WireGradient(exporter, 90);
     exporter.Execute(testing::SampleDescription(90, 70, 1));
     TDecoded image = Decode(testing::ReadFile(path));
-    ASSERT_EQ(image.width, 90) << c.quality;
-    ASSERT_EQ(image.height, 70);
-    ASSERT_EQ(image.components, 3);
-    EXPECT_FALSE(image.progressive);
+    ASSERT_EQ(image.Width, 90) << c.Quality;
+    ASSERT_EQ(image.Height, 70);
+    ASSERT_EQ(image.Components, 3);
+    EXPECT_FALSE(image.Progressive);
     int worst = 0;
     for (int y = 0; y < 70; ++y) {
       for (int x = 0; x < 90; ++x) {
-        const uint8_t* p = &image.rgb[(y * 90 + x) * 3];
+        const uint8_t* p = &image.Rgb[(y * 90 + x) * 3];
         worst = std::max({worst, std::abs(p[0] - (200 - y)), std::abs(p[1] - 120), std::abs(p[2] - (40 + x))});
       }
     }
-    EXPECT_LE(worst, c.tolerance) << "quality " << c.quality;
+    EXPECT_LE(worst, c.Tolerance) << "quality " << c.Quality;
   }
 }
 

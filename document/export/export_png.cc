@@ -65,30 +65,30 @@ void TExportPNGImage::Export() {
   Write(std::string("\x89PNG\r\n\x1A\n", 8));
 
   std::string header;
-  AppendBigEndian(header, static_cast<uint32_t>(d.width), 4);
-  AppendBigEndian(header, static_cast<uint32_t>(d.height), 4);
+  AppendBigEndian(header, static_cast<uint32_t>(d.Width), 4);
+  AppendBigEndian(header, static_cast<uint32_t>(d.Height), 4);
   header += std::string("\x08\x02\x00\x00\x00", 5);  // depth 8, RGB, deflate, no filter, no interlace
   WriteChunk("IHDR", header);
 
   // A gamma that is not positive has no file value; the chunk is left out then
   // rather than written with a meaningless number.
-  if (std::isfinite(d.gamma) && d.gamma > 0) {
+  if (std::isfinite(d.Gamma) && d.Gamma > 0) {
     std::string gamma;
-    AppendBigEndian(gamma, static_cast<uint32_t>(std::lround(100000.0 / d.gamma)), 4);
+    AppendBigEndian(gamma, static_cast<uint32_t>(std::lround(100000.0 / d.Gamma)), 4);
     WriteChunk("gAMA", gamma);
   }
 
   std::string physical;
-  AppendBigEndian(physical, PixelsPerMeter(d.resolution), 4);
-  AppendBigEndian(physical, PixelsPerMeter(d.resolution), 4);
+  AppendBigEndian(physical, PixelsPerMeter(d.Resolution), 4);
+  AppendBigEndian(physical, PixelsPerMeter(d.Resolution), 4);
   physical.push_back(1);  // meter
   WriteChunk("pHYs", physical);
 
-  WriteChunk("tEXt", TextChunk("Title", d.title));
-  WriteChunk("tEXt", TextChunk("Author", d.author));
-  WriteChunk("tEXt", TextChunk("Creation Time", d.created));
+  WriteChunk("tEXt", TextChunk("Title", d.Title));
+  WriteChunk("tEXt", TextChunk("Author", d.Author));
+  WriteChunk("tEXt", TextChunk("Creation Time", d.Created));
   WriteChunk("tEXt", TextChunk("Software", kSoftware));
-  WriteChunk("tEXt", TextChunk("Comment", WithoutLineFeeds(d.comment)));
+  WriteChunk("tEXt", TextChunk("Comment", WithoutLineFeeds(d.Comment)));
 
   WriteImageData();
   WriteChunk("IEND", "");
@@ -119,11 +119,11 @@ void TExportPNGImage::WriteImageData() {
   // Z_BUF_ERROR (no progress possible) is a failure here.
   auto failed = [](int result) { return result != Z_OK && result != Z_STREAM_END; };
 
-  std::vector<uint8_t> bgr(static_cast<size_t>(d.width) * 3);
+  std::vector<uint8_t> bgr(static_cast<size_t>(d.Width) * 3);
   std::vector<uint8_t> line(1 + bgr.size());  // filter byte 0, then red, green, blue
-  for (int y = 0; y < d.height; ++y) {
+  for (int y = 0; y < d.Height; ++y) {
     Row(y, bgr.data());
-    for (int x = 0; x < d.width; ++x) {
+    for (int x = 0; x < d.Width; ++x) {
       line[1 + 3 * x] = bgr[3 * x + 2];
       line[2 + 3 * x] = bgr[3 * x + 1];
       line[3 + 3 * x] = bgr[3 * x];
@@ -135,7 +135,7 @@ void TExportPNGImage::WriteImageData() {
       if (failed(result)) throw EExportError(Format("Error %d while compressing", result));
       if (stream.avail_out == 0) write_piece();
     }
-    SetProgress(y + 1, d.height);
+    SetProgress(y + 1, d.Height);
   }
   for (;;) {
     int result = deflate(&stream, Z_FINISH);

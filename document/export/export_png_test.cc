@@ -21,8 +21,8 @@ uint32_t Big(const std::string& bytes, size_t at) {
 }
 
 struct TChunk {
-  std::string type;
-  std::string data;
+  std::string Type;
+  std::string Data;
 };
 
 // Splits the file into chunks, checking the signature and every CRC.
@@ -33,7 +33,7 @@ std::vector<TChunk> ReadChunks(const std::string& file) {
     uint32_t length = Big(file, at);
     TChunk chunk{file.substr(at + 4, 4), file.substr(at + 8, length)};
     uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(file.data() + at + 4), length + 4);
-    EXPECT_EQ(Big(file, at + 8 + length), crc) << chunk.type;
+    EXPECT_EQ(Big(file, at + 8 + length), crc) << chunk.Type;
     chunks.push_back(chunk);
     at += 12 + length;
   }
@@ -52,7 +52,7 @@ std::string Inflate(const std::string& data) {
 
 std::vector<TChunk> ExportSample(const std::filesystem::path& path, const TExportDescription& d) {
   TExportPNGImage exporter(path);
-  testing::WireSample(exporter, d.width);
+  testing::WireSample(exporter, d.Width);
   exporter.Execute(d);
   return ReadChunks(testing::ReadFile(path));
 }
@@ -64,7 +64,7 @@ std::string Text(const std::string& keyword, const std::string& text) {
 TEST(ExportPNG, ChunksInOrderWithTheirValues) {
   testing::TempDir dir;
   TExportDescription d = testing::SampleDescription(3, 2, 1);
-  d.comment = "a\r\nb";
+  d.Comment = "a\r\nb";
   auto chunks = ExportSample(dir.path() / "image.png", d);
   std::vector<std::pair<std::string, std::string>> expected = {
       {"IHDR", std::string("\0\0\0\3\0\0\0\2\x08\x02\0\0\0", 13)},
@@ -78,50 +78,50 @@ TEST(ExportPNG, ChunksInOrderWithTheirValues) {
   };
   ASSERT_EQ(chunks.size(), expected.size() + 2);
   for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(chunks[i].type, expected[i].first) << i;
-    EXPECT_EQ(chunks[i].data, expected[i].second) << i;
+    EXPECT_EQ(chunks[i].Type, expected[i].first) << i;
+    EXPECT_EQ(chunks[i].Data, expected[i].second) << i;
   }
-  EXPECT_EQ(chunks[8].type, "IDAT");
-  EXPECT_EQ(chunks[9].type, "IEND");
-  EXPECT_EQ(chunks[9].data, "");
+  EXPECT_EQ(chunks[8].Type, "IDAT");
+  EXPECT_EQ(chunks[9].Type, "IEND");
+  EXPECT_EQ(chunks[9].Data, "");
 }
 
 TEST(ExportPNG, EmptyTextsAreStillWrittenAndBadGammaIsLeftOut) {
   testing::TempDir dir;
   TExportDescription d = testing::SampleDescription(1, 1, 1);
-  d.title = d.author = d.created = d.comment = "";
-  d.gamma = 0;
+  d.Title = d.Author = d.Created = d.Comment = "";
+  d.Gamma = 0;
   auto chunks = ExportSample(dir.path() / "image.png", d);
   std::vector<std::string> types;
-  for (const TChunk& c : chunks) types.push_back(c.type);
+  for (const TChunk& c : chunks) types.push_back(c.Type);
   EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "pHYs", "tEXt", "tEXt", "tEXt", "tEXt", "tEXt",
                                               "IDAT", "IEND"}));
-  EXPECT_EQ(chunks[2].data, Text("Title", ""));
-  EXPECT_EQ(chunks[6].data, Text("Comment", ""));
+  EXPECT_EQ(chunks[2].Data, Text("Title", ""));
+  EXPECT_EQ(chunks[6].Data, Text("Comment", ""));
 }
 
 // Large enough that the compressed data passes the output buffer, so the
 // IDAT length is patched on the disk.
 TEST(ExportPNG, ImageDataInflatesBackToTheRows) {
   const struct {
-    int width, height;
+    int Width, Height;
   } sizes[] = {{1, 1}, {5, 4}, {700, 300}};
   for (auto size : sizes) {
     testing::TempDir dir;
     TExportPNGImage exporter(dir.path() / "image.png");
-    testing::WireNoise(exporter, size.width);
-    exporter.Execute(testing::SampleDescription(size.width, size.height, 1));
+    testing::WireNoise(exporter, size.Width);
+    exporter.Execute(testing::SampleDescription(size.Width, size.Height, 1));
     auto chunks = ReadChunks(testing::ReadFile(dir.path() / "image.png"));
     ASSERT_EQ(chunks.size(), 10u);
     std::string expected;
-    for (int y = 0; y < size.height; ++y) {
+    for (int y = 0; y < size.Height; ++y) {
       expected.push_back(0);
-      for (int i = 0; i < 3 * size.width; i += 3)  // red, green, blue
+      for (int i = 0; i < 3 * size.Width; i += 3)  // red, green, blue
         for (int c : {2, 1, 0}) expected.push_back(static_cast<char>(testing::NoiseByte(i + c, y, -1)));
     }
-    EXPECT_EQ(Inflate(chunks[8].data), expected) << size.width << "x" << size.height;
-    if (size.width == 700) {
-      EXPECT_GT(chunks[8].data.size(), 65536u) << "must pass the output buffer";
+    EXPECT_EQ(Inflate(chunks[8].Data), expected) << size.Width << "x" << size.Height;
+    if (size.Width == 700) {
+      EXPECT_GT(chunks[8].Data.size(), 65536u) << "must pass the output buffer";
     }
   }
 }

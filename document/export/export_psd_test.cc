@@ -36,23 +36,23 @@ class TReader {
 };
 
 struct TChannel {
-  int id;
-  uint32_t length;
+  int Id;
+  uint32_t Length;
 };
 
 struct TLayerRecord {
-  std::vector<TChannel> channels;
-  std::string key;
-  int opacity;
-  int flags;
-  std::string name;
+  std::vector<TChannel> Channels;
+  std::string Key;
+  int Opacity;
+  int Flags;
+  std::string Name;
 };
 
 struct TPSD {
-  std::vector<TLayerRecord> layers;
+  std::vector<TLayerRecord> Layers;
   // Decoded rows: layer channels[record][channel][row], merged[channel][row].
-  std::vector<std::vector<std::vector<std::vector<uint8_t>>>> layer_rows;
-  std::vector<std::vector<std::vector<uint8_t>>> merged;
+  std::vector<std::vector<std::vector<std::vector<uint8_t>>>> LayerRows;
+  std::vector<std::vector<std::vector<uint8_t>>> Merged;
 };
 
 // Reads one compressed channel of `height` rows.
@@ -84,13 +84,13 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
       int channels = r.Number(2);
       for (int c = 0; c < channels; ++c) {
         int id = static_cast<int16_t>(r.Number(2));
-        layer.channels.push_back({id, r.Number(4)});
+        layer.Channels.push_back({id, r.Number(4)});
       }
       EXPECT_EQ(r.Text(4), "8BIM");
-      layer.key = r.Text(4);
-      layer.opacity = r.Number(1);
+      layer.Key = r.Text(4);
+      layer.Opacity = r.Number(1);
       EXPECT_EQ(r.Number(1), 0u) << "clipping";
-      layer.flags = r.Number(1);
+      layer.Flags = r.Number(1);
       EXPECT_EQ(r.Number(1), 0u) << "filler";
       uint32_t extra = r.Number(4);
       size_t extra_end = r.at() + extra;
@@ -98,19 +98,19 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
       EXPECT_EQ(r.Number(4), 40u);
       for (int range = 0; range < 10; ++range) EXPECT_EQ(r.Number(4), 0x0000FFFFu);
       size_t name_length = r.Number(1);
-      layer.name = r.Text(name_length);
+      layer.Name = r.Text(name_length);
       size_t pad = (4 - (1 + name_length) % 4) % 4;
       EXPECT_EQ(extra_end - r.at(), pad) << "name padding";
       EXPECT_EQ(r.Text(pad), std::string(pad, '\0'));
-      psd.layers.push_back(layer);
+      psd.Layers.push_back(layer);
     }
-    for (const TLayerRecord& layer : psd.layers) {
-      psd.layer_rows.emplace_back();
-      for (const TChannel& channel : layer.channels) {
+    for (const TLayerRecord& layer : psd.Layers) {
+      psd.LayerRows.emplace_back();
+      for (const TChannel& channel : layer.Channels) {
         size_t start = r.at();
         EXPECT_EQ(r.Number(2), 1u);
-        psd.layer_rows.back().push_back(ReadRows(r, height));
-        EXPECT_EQ(r.at() - start, channel.length);
+        psd.LayerRows.back().push_back(ReadRows(r, height));
+        EXPECT_EQ(r.at() - start, channel.Length);
       }
     }
     if (r.at() % 2 != 0) {
@@ -126,8 +126,8 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
     for (int y = 0; y < height; ++y) channel.push_back(r.Number(2));
   }
   for (const auto& channel : counts) {
-    psd.merged.emplace_back();
-    for (uint32_t count : channel) psd.merged.back().push_back(r.Unpack(count));
+    psd.Merged.emplace_back();
+    for (uint32_t count : channel) psd.Merged.back().push_back(r.Unpack(count));
   }
   EXPECT_EQ(r.at(), r.size());
   return psd;
@@ -153,7 +153,7 @@ std::vector<uint8_t> LayerChannelRow(int layer, int y, int width, int offset) {
 }
 
 void ExpectMergedImage(const TPSD& psd, int width, int height) {
-  ASSERT_EQ(psd.merged.size(), 3u);
+  ASSERT_EQ(psd.Merged.size(), 3u);
   const int offsets[] = {2, 1, 0};
   for (int c = 0; c < 3; ++c) {
     for (int y = 0; y < height; ++y) {
@@ -163,7 +163,7 @@ void ExpectMergedImage(const TPSD& psd, int width, int height) {
         testing::SampleMergedPixel(x, y, bgr);
         expected.push_back(bgr[offsets[c]]);
       }
-      EXPECT_EQ(psd.merged[c][y], expected) << "channel " << c << " row " << y;
+      EXPECT_EQ(psd.Merged[c][y], expected) << "channel " << c << " row " << y;
     }
   }
 }
@@ -179,24 +179,24 @@ TEST(ExportPSD, BlendKeys) {
 TEST(ExportPSD, WithoutLayersOnlyTheMergedImage) {
   testing::TempDir dir;
   TPSD psd = ExportSample(dir.path() / "flat.psd", 150, 3, 4, false);
-  EXPECT_TRUE(psd.layers.empty());
+  EXPECT_TRUE(psd.Layers.empty());
   ExpectMergedImage(psd, 150, 3);
 }
 
 TEST(ExportPSD, SingleLayerIsOpaqueWithThreeChannels) {
   testing::TempDir dir;
   TPSD psd = ExportSample(dir.path() / "one.psd", 4, 2, 1, true, [](int, TExportLayerInfo& info) {
-    info.name = "Only";
-    info.opacity = 40;
-    info.merge_mode = 13;
+    info.Name = "Only";
+    info.Opacity = 40;
+    info.MergeMode = 13;
   });
-  ASSERT_EQ(psd.layers.size(), 1u);
-  const TLayerRecord& layer = psd.layers[0];
-  ASSERT_EQ(layer.channels.size(), 3u);
-  EXPECT_EQ(layer.channels[0].id, 0);
-  EXPECT_EQ(layer.opacity, 255);
-  EXPECT_EQ(layer.key, "norm");
-  EXPECT_EQ(layer.name, "Only");
+  ASSERT_EQ(psd.Layers.size(), 1u);
+  const TLayerRecord& layer = psd.Layers[0];
+  ASSERT_EQ(layer.Channels.size(), 3u);
+  EXPECT_EQ(layer.Channels[0].Id, 0);
+  EXPECT_EQ(layer.Opacity, 255);
+  EXPECT_EQ(layer.Key, "norm");
+  EXPECT_EQ(layer.Name, "Only");
   ExpectMergedImage(psd, 4, 2);
 }
 
@@ -204,13 +204,13 @@ TEST(ExportPSD, LayersFromBottomToTopWithTheirChannels) {
   testing::TempDir dir;
   const int width = 131, height = 3;  // wider than a PackBits packet
   TPSD psd = ExportSample(dir.path() / "layers.psd", width, height, 3, true);
-  ASSERT_EQ(psd.layers.size(), 3u);
+  ASSERT_EQ(psd.Layers.size(), 3u);
   struct Expected {
-    const char* name;
-    const char* key;
-    int opacity;
-    int flags;
-    size_t channels;
+    const char* Name;
+    const char* Key;
+    int Opacity;
+    int Flags;
+    size_t Channels;
   } expected[] = {
       {"Layer 2", "norm", 255, 0, 3},  // bottom: mode 13 has no key, always opaque
       {"Layer 1", "mul ", 191, 2, 4},  // 75 % and hidden
@@ -218,19 +218,19 @@ TEST(ExportPSD, LayersFromBottomToTopWithTheirChannels) {
   };
   const int offsets_by_id[] = {2, 1, 0};  // red, green, blue
   for (int i = 0; i < 3; ++i) {
-    const TLayerRecord& layer = psd.layers[i];
+    const TLayerRecord& layer = psd.Layers[i];
     int source_layer = 2 - i;
-    EXPECT_EQ(layer.name, expected[i].name);
-    EXPECT_EQ(layer.key, expected[i].key) << i;
-    EXPECT_EQ(layer.opacity, expected[i].opacity) << i;
-    EXPECT_EQ(layer.flags, expected[i].flags) << i;
-    ASSERT_EQ(layer.channels.size(), expected[i].channels) << i;
-    for (size_t c = 0; c < layer.channels.size(); ++c) {
-      int id = layer.channels[c].id;
-      EXPECT_EQ(id, static_cast<int>(c) - static_cast<int>(layer.channels.size() - 3));
+    EXPECT_EQ(layer.Name, expected[i].Name);
+    EXPECT_EQ(layer.Key, expected[i].Key) << i;
+    EXPECT_EQ(layer.Opacity, expected[i].Opacity) << i;
+    EXPECT_EQ(layer.Flags, expected[i].Flags) << i;
+    ASSERT_EQ(layer.Channels.size(), expected[i].Channels) << i;
+    for (size_t c = 0; c < layer.Channels.size(); ++c) {
+      int id = layer.Channels[c].Id;
+      EXPECT_EQ(id, static_cast<int>(c) - static_cast<int>(layer.Channels.size() - 3));
       int offset = id < 0 ? 3 : offsets_by_id[id];
       for (int y = 0; y < height; ++y) {
-        EXPECT_EQ(psd.layer_rows[i][c][y], LayerChannelRow(source_layer, y, width, offset))
+        EXPECT_EQ(psd.LayerRows[i][c][y], LayerChannelRow(source_layer, y, width, offset))
             << "layer " << source_layer << " channel " << id << " row " << y;
       }
     }
@@ -240,22 +240,22 @@ TEST(ExportPSD, LayersFromBottomToTopWithTheirChannels) {
 
 TEST(ExportPSD, NamesAreCutTo255AndPadded) {
   struct Case {
-    size_t length;
-    size_t expected;
+    size_t Length;
+    size_t Expected;
   } cases[] = {{0, 0}, {1, 1}, {3, 3}, {4, 4}, {255, 255}, {300, 255}};
   for (const Case& c : cases) {
     testing::TempDir dir;
-    std::string name(c.length, 'n');
+    std::string name(c.Length, 'n');
     TPSD psd = ExportSample(dir.path() / "names.psd", 2, 1, 2, true,
-                            [&](int, TExportLayerInfo& info) { info.name = name; });
-    ASSERT_EQ(psd.layers.size(), 2u) << c.length;
-    EXPECT_EQ(psd.layers[0].name, std::string(c.expected, 'n'));
+                            [&](int, TExportLayerInfo& info) { info.Name = name; });
+    ASSERT_EQ(psd.Layers.size(), 2u) << c.Length;
+    EXPECT_EQ(psd.Layers[0].Name, std::string(c.Expected, 'n'));
   }
 }
 
 TEST(ExportPSD, ExternalReaderSeesTheLayers) {
   const std::string python = "/usr/bin/python3";
-  if (testing::RunCommand(python + " -c 'import psd_tools'").exit_code != 0) {
+  if (testing::RunCommand(python + " -c 'import psd_tools'").ExitCode != 0) {
     GTEST_SKIP() << "psd_tools is not installed";
   }
   testing::TempDir dir;
@@ -267,8 +267,8 @@ TEST(ExportPSD, ExternalReaderSeesTheLayers) {
       python + " -c \"import sys; from psd_tools import PSDImage; p = PSDImage.open(sys.argv[1]); "
                "print(p.size, [(l.name, str(l.blend_mode), l.opacity, l.visible) for l in p])\" '" +
       path.string() + "'");
-  EXPECT_EQ(result.exit_code, 0) << result.output;
-  EXPECT_EQ(result.output,
+  EXPECT_EQ(result.ExitCode, 0) << result.Output;
+  EXPECT_EQ(result.Output,
             "(33, 17) [('Layer 3', 'BlendMode.OVERLAY', 255, True), "
             "('Layer 2', 'BlendMode.NORMAL', 255, True), "
             "('Layer 1', 'BlendMode.MULTIPLY', 191, False), "

@@ -17,17 +17,17 @@ void TExportTGAImage::Export() {
   header.append(5, '\0');  // color map fields
   AppendLittleEndian(header, 0, 2);  // x origin
   AppendLittleEndian(header, 0, 2);  // y origin
-  AppendLittleEndian(header, static_cast<uint32_t>(d.width), 2);
-  AppendLittleEndian(header, static_cast<uint32_t>(d.height), 2);
+  AppendLittleEndian(header, static_cast<uint32_t>(d.Width), 2);
+  AppendLittleEndian(header, static_cast<uint32_t>(d.Height), 2);
   header.push_back(24);
   header.push_back(0);  // origin at the bottom left
   Write(header);
 
-  std::vector<uint8_t> row(static_cast<size_t>(d.width) * 3);
-  for (int y = d.height - 1; y >= 0; --y) {
+  std::vector<uint8_t> row(static_cast<size_t>(d.Width) * 3);
+  for (int y = d.Height - 1; y >= 0; --y) {
     Row(y, row.data());
     Write(row.data(), row.size());
-    SetProgress(d.height - y, d.height);
+    SetProgress(d.Height - y, d.Height);
   }
 }
 

@@ -37,8 +37,8 @@ TEST(ExportTGA, ExternalReaderAgrees) {
   // upright, the top left pixel must be the one of row 0.
   auto result = testing::RunCommand("convert '" + path.string() +
                                     "' -auto-orient -format '%w %h %[pixel:p{0,0}]' info:");
-  EXPECT_EQ(result.exit_code, 0) << result.output;
-  EXPECT_EQ(result.output, "20 9 srgb(100,0,0)");
+  EXPECT_EQ(result.ExitCode, 0) << result.Output;
+  EXPECT_EQ(result.Output, "20 9 srgb(100,0,0)");
 }
 
 }  // namespace

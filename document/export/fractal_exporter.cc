@@ -33,18 +33,18 @@ TFractalExporter::TFractalExporter(TFractal& fractal, TExportImage& image)
 
 TExportDescription TFractalExporter::Describe() {
   TExportDescription description;
-  description.width = fractal_.Width();
-  description.height = fractal_.Height();
-  description.layer_count = fractal_.Layers().Count();
-  description.resolution = fractal_.Resolution();
-  description.gamma = fractal_.Gamma();
-  description.title = fractal_.Title();
-  description.author = fractal_.Author();
-  description.created = fractal_.Created();
+  description.Width = fractal_.Width();
+  description.Height = fractal_.Height();
+  description.LayerCount = fractal_.Layers().Count();
+  description.Resolution = fractal_.Resolution();
+  description.Gamma = fractal_.Gamma();
+  description.Title = fractal_.Title();
+  description.Author = fractal_.Author();
+  description.Created = fractal_.Created();
   const int lines = static_cast<int>(fractal_.Comments().size());
   for (int i = 0; i < lines; ++i) {
-    if (i > 0) description.comment += "\r\n";
-    description.comment += fractal_.CommentLine(i);
+    if (i > 0) description.Comment += "\r\n";
+    description.Comment += fractal_.CommentLine(i);
   }
   return description;
 }
@@ -52,11 +52,11 @@ TExportDescription TFractalExporter::Describe() {
 void TFractalExporter::GetLayerInfo(int layer, TExportLayerInfo& info) {
   if (layer < 0 || layer >= fractal_.Layers().Count()) return;
   const TLayer& source = fractal_.Layers()[layer];
-  info.name = source.Caption();
-  info.merge_mode = static_cast<std::uint8_t>(source.MergeMode());
-  info.opacity = source.Opacity();
-  info.visible = source.Visible();
-  info.uses_alpha = source.UseAlpha();
+  info.Name = source.Caption();
+  info.MergeMode = static_cast<std::uint8_t>(source.MergeMode());
+  info.Opacity = source.Opacity();
+  info.Visible = source.Visible();
+  info.UsesAlpha = source.UseAlpha();
 }
 
 void TFractalExporter::GetLayerRow(int layer, int row, std::uint8_t* bgra) {

@@ -49,15 +49,15 @@ TEST_F(FractalExporterTest, DescriptionComesFromTheDocument) {
   TExportBMPImage image(Path("out.bmp"));
   TFractalExporter exporter(*fractal, image);
   const TExportDescription d = exporter.Describe();
-  EXPECT_EQ(d.width, 7);
-  EXPECT_EQ(d.height, 4);
-  EXPECT_EQ(d.layer_count, 1);
-  EXPECT_EQ(d.resolution, 150);
-  EXPECT_EQ(d.gamma, 1.8);
-  EXPECT_EQ(d.title, "Test");
-  EXPECT_EQ(d.author, "Painter");
-  EXPECT_EQ(d.created, "May 1, 2000");
-  EXPECT_EQ(d.comment, "a\r\nb\r\n");
+  EXPECT_EQ(d.Width, 7);
+  EXPECT_EQ(d.Height, 4);
+  EXPECT_EQ(d.LayerCount, 1);
+  EXPECT_EQ(d.Resolution, 150);
+  EXPECT_EQ(d.Gamma, 1.8);
+  EXPECT_EQ(d.Title, "Test");
+  EXPECT_EQ(d.Author, "Painter");
+  EXPECT_EQ(d.Created, "May 1, 2000");
+  EXPECT_EQ(d.Comment, "a\r\nb\r\n");
 }
 
 TEST_F(FractalExporterTest, LayerRequestsAnswerFromTheLayers) {
@@ -67,12 +67,12 @@ TEST_F(FractalExporterTest, LayerRequestsAnswerFromTheLayers) {
 
   TExportLayerInfo info;
   exporter.GetLayerInfo(1, info);
-  EXPECT_EQ(info.name, "Layer 1");
-  EXPECT_EQ(info.merge_mode, 2);
-  EXPECT_EQ(info.opacity, 40);
-  EXPECT_FALSE(info.visible);
+  EXPECT_EQ(info.Name, "Layer 1");
+  EXPECT_EQ(info.MergeMode, 2);
+  EXPECT_EQ(info.Opacity, 40);
+  EXPECT_FALSE(info.Visible);
   exporter.GetLayerInfo(0, info);
-  EXPECT_EQ(info.name, "Copy");
+  EXPECT_EQ(info.Name, "Copy");
 
   // Every pixel is its index looked up in the layer's convert table.
   const TLayer& layer = fractal->Layers()[0];

@@ -36,20 +36,20 @@ void WriteValueItems(TParWriter& w, TFormulaBase& object) {
     const TParam& p = params.Items(i);
     const std::string key = std::string(kParamKeyPrefix) + p.Name();
     switch (p.ParamType()) {
-      case vtComplex:
+      case kTypeComplex:
         w.WriteComplex(key, p.AsComplex());
         break;
-      case vtFloat:
+      case kTypeFloat:
         w.WriteFloat(key, p.AsFloat());
         break;
-      case vtInt:
+      case kTypeInt:
         if (p.EnumItems() && !p.EnumItems()->empty()) {
           w.WriteString(key, (*p.EnumItems())[static_cast<size_t>(p.AsInteger())]);
         } else {
           w.WriteInteger(key, p.AsInteger());
         }
         break;
-      case vtBool:
+      case kTypeBool:
         w.WriteBoolean(key, p.AsBoolean());
         break;
     }
@@ -125,15 +125,15 @@ class TEntryItems {
     const TParam& p = object_.Params().Items(index);
     TLiteral value;
     switch (p.ParamType()) {
-      case vtComplex: {
+      case kTypeComplex: {
         const auto c = r_.ValueComplex();
         value = TLiteral::MakeComplex(c.real(), c.imag());
         break;
       }
-      case vtFloat:
+      case kTypeFloat:
         value = TLiteral::MakeFloat(r_.ValueFloat());
         break;
-      case vtInt:
+      case kTypeInt:
         if (r_.IsQuoted()) {
           const int item = EnumIndex(p, r_.ValueText());
           if (item < 0) return;
@@ -142,7 +142,7 @@ class TEntryItems {
           value = TLiteral::MakeInt(r_.ValueInteger());
         }
         break;
-      case vtBool:
+      case kTypeBool:
         value = TLiteral::MakeBool(r_.ValueBoolean());
         break;
     }
@@ -191,7 +191,7 @@ void WriteTransform(TParWriter& w, TTransform& transform) {
 std::unique_ptr<TTransform> ReadTransform(TParReader& r) {
   auto transform = std::make_unique<TTransform>();
   TTransformSettings settings;
-  TEntryItems items(r, *transform, pkTransformation, [&](const std::string& file, const std::string& entry) {
+  TEntryItems items(r, *transform, kParTransformation, [&](const std::string& file, const std::string& entry) {
     settings.FileName = file;
     settings.EntryName = entry;
     transform->ApplyParameters(settings);
@@ -222,7 +222,7 @@ void WriteFormula(TParWriter& w, TFormula& formula) {
 void ReadFormula(TParReader& r, TFormula& formula) {
   int max_iterations = 100;
   int periodicity = 2;
-  TEntryItems items(r, formula, pkFormula, [&](const std::string& file, const std::string& entry) {
+  TEntryItems items(r, formula, kParFormula, [&](const std::string& file, const std::string& entry) {
     formula.ApplyParameters(file, entry, max_iterations, periodicity, {}, {});
   });
   std::string key;
@@ -257,10 +257,10 @@ void WriteColoring(TParWriter& w, TColoring& coloring) {
 
 void ReadColoring(TParReader& r, TColoring& coloring) {
   long double density = 1;
-  int transfer = tfLinear;
+  int transfer = kTransferLinear;
   int offset = 0;
   bool repeat = !coloring.Inside();
-  TEntryItems items(r, coloring, coloring.Inside() ? pkInsideColoring : pkOutsideColoring,
+  TEntryItems items(r, coloring, coloring.Inside() ? kParInsideColoring : kParOutsideColoring,
                     [&](const std::string& file, const std::string& entry) {
                       coloring.SetKeepValues(false);
                       coloring.LoadEntry(file, entry);

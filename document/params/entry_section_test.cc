@@ -25,10 +25,10 @@ class EntrySection : public ::testing::Test {
 
 TEST_F(EntrySection, FormulaWordsAndFunctions) {
   struct Case {
-    const char* items;
-    int periodicity;
-    int max_iterations;
-    const char* function;
+    const char* Items;
+    int Periodicity;
+    int MaxIterations;
+    const char* Function;
   } cases[] = {
       {"percheck=ROUGH f_fn=COSH", 3, 100, "cosh"},
       {"percheck=sometimes f_fn=nothing maxiter=42", 2, 42, "sin"},
@@ -36,29 +36,29 @@ TEST_F(EntrySection, FormulaWordsAndFunctions) {
   };
   for (const Case& c : cases) {
     TParReader r;
-    Start(r, std::string("formula:\n filename=\"Standard.zfm\" entry=\"FunctionMandelbrot\" ") + c.items);
+    Start(r, std::string("formula:\n filename=\"Standard.zfm\" entry=\"FunctionMandelbrot\" ") + c.Items);
     TFormula formula;
     ReadFormula(r, formula);
-    EXPECT_EQ(formula.Periodicity(), c.periodicity) << c.items;
-    EXPECT_EQ(formula.MaxIterations(), c.max_iterations) << c.items;
-    EXPECT_EQ(FunctionStorageName(formula.Funcs().Items(0).FuncCode()), c.function) << c.items;
+    EXPECT_EQ(formula.Periodicity(), c.Periodicity) << c.Items;
+    EXPECT_EQ(formula.MaxIterations(), c.MaxIterations) << c.Items;
+    EXPECT_EQ(FunctionStorageName(formula.Funcs().Items(0).FuncCode()), c.Function) << c.Items;
   }
   EXPECT_TRUE(ui_.Records().empty());
 }
 
 TEST_F(EntrySection, EnumerationTextIsMatchedWithoutCaseOrIgnored) {
   struct Case {
-    const char* value;
-    int item;
+    const char* Value;
+    int Item;
   } cases[] = {{"\"CROSS\"", 2}, {"\"Square\"", 0}, {"3", 3}};
   for (const Case& c : cases) {
     TParReader r;
-    Start(r, std::string("outside:\n filename=\"Standard.zcl\" entry=\"OrbitTrap\" p_shape=") + c.value);
+    Start(r, std::string("outside:\n filename=\"Standard.zcl\" entry=\"OrbitTrap\" p_shape=") + c.Value);
     TColoring coloring(false);
     ReadColoring(r, coloring);
-    EXPECT_EQ(coloring.Params().Items(coloring.Params().IndexOfName("shape")).AsInteger(), c.item) << c.value;
+    EXPECT_EQ(coloring.Params().Items(coloring.Params().IndexOfName("shape")).AsInteger(), c.Item) << c.Value;
     EXPECT_TRUE(coloring.Repeat());
-    EXPECT_EQ(coloring.Transfer(), tfLinear);
+    EXPECT_EQ(coloring.Transfer(), kTransferLinear);
   }
 }
 
@@ -69,7 +69,7 @@ TEST_F(EntrySection, ColoringWithoutEntryTakesTheSectionDefaults) {
   ReadColoring(r, coloring);
   EXPECT_TRUE(coloring.IsEmpty());
   EXPECT_EQ(coloring.Density(), 0.25L);
-  EXPECT_EQ(coloring.Transfer(), tfCube);
+  EXPECT_EQ(coloring.Transfer(), kTransferCube);
   EXPECT_EQ(coloring.Offset(), 12);
   EXPECT_FALSE(coloring.Repeat());
 }

@@ -17,7 +17,7 @@ struct TGradientForm {
   static constexpr const char* kSection = "gradient";
   static constexpr const char* kValueKey = "color";
   static void Write(TParWriter& w, const TGradientPoint& point) {
-    w.WriteColor(kValueKey, static_cast<int>(RGB12ToColorNumber(point.color)));
+    w.WriteColor(kValueKey, static_cast<int>(RGB12ToColorNumber(point.Color)));
   }
   static TRGB12 Read(TParReader& r) {
     return ColorNumberToRGB12(static_cast<std::uint32_t>(r.ValueInteger()) & 0xFFFFFF);
@@ -29,7 +29,7 @@ struct TAlphaForm {
   using TValue = int;
   static constexpr const char* kSection = "alpha";
   static constexpr const char* kValueKey = "alpha";
-  static void Write(TParWriter& w, const TAlphaPoint& point) { w.WriteInteger(kValueKey, point.opacity); }
+  static void Write(TParWriter& w, const TAlphaPoint& point) { w.WriteInteger(kValueKey, point.Opacity); }
   static int Read(TParReader& r) {
     const int opacity = r.ValueInteger();
     if (opacity < 0 || opacity > 255) r.Error();
@@ -44,8 +44,8 @@ void WriteRing(TParWriter& w, typename TForm::TRing& ring, const std::string* ti
   w.WriteBoolean("smooth", ring.Smooth());
   if (ring.Position() != 0) w.WriteInteger("position", ring.Position());
   w.WriteInteger("numnodes", ring.Count());
-  for (auto* p = ring.First(); p; p = p->next) {
-    w.WriteInteger("index", p->index);
+  for (auto* p = ring.First(); p; p = p->Next) {
+    w.WriteInteger("index", p->Index);
     TForm::Write(w, *p);
   }
 }

@@ -46,8 +46,8 @@ TEST(GradientSection, PositionIsKeptWithoutMovingTheNodes) {
   EXPECT_EQ(gradient.Position(), -30);
   EXPECT_FALSE(gradient.Smooth());
   ASSERT_EQ(gradient.Count(), 2);
-  EXPECT_EQ(gradient.First()->index, 5);
-  EXPECT_EQ(gradient.Last()->index, 7);
+  EXPECT_EQ(gradient.First()->Index, 5);
+  EXPECT_EQ(gradient.Last()->Index, 7);
 }
 
 TEST(GradientSection, NodesReadBeforeAnErrorStay) {
@@ -58,14 +58,14 @@ TEST(GradientSection, NodesReadBeforeAnErrorStay) {
   TGradient gradient;
   EXPECT_EQ(ErrorMessageOf([&] { ReadGradient(r, gradient); }), "Invalid file format (line 4)");
   ASSERT_EQ(gradient.Count(), 1);
-  EXPECT_EQ(gradient.First()->index, 5);
+  EXPECT_EQ(gradient.First()->Index, 5);
 }
 
 std::string Points(const TGradient& g) {
   std::string text;
-  for (const TGradientPoint* p = g.First(); p; p = p->next)
-    text += std::to_string(p->index) + ":" + std::to_string(p->color.Red >> 4) + "," +
-            std::to_string(p->color.Green >> 4) + "," + std::to_string(p->color.Blue >> 4) + " ";
+  for (const TGradientPoint* p = g.First(); p; p = p->Next)
+    text += std::to_string(p->Index) + ":" + std::to_string(p->Color.Red >> 4) + "," +
+            std::to_string(p->Color.Green >> 4) + "," + std::to_string(p->Color.Blue >> 4) + " ";
   return text;
 }
 
@@ -74,9 +74,9 @@ TEST(GradientSection, InitialGradientFromAnEntryOrNone) {
   const auto broken = dir.Write("broken.zgr", "Bad {\ngradient:\n  numnodes=2 index=0 color=255\n}\n");
   const std::string built_in = "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ";
   const struct {
-    std::string file, entry;
-    bool loaded;
-    std::string points;
+    std::string File, Entry;
+    bool Loaded;
+    std::string Points;
   } cases[] = {
       // A file name without folder is looked up in the program's folder.
       {"Standard.zgr", "Fire", true,
@@ -88,8 +88,8 @@ TEST(GradientSection, InitialGradientFromAnEntryOrNone) {
   };
   for (const auto& c : cases) {
     TGradient g;
-    EXPECT_EQ(LoadInitialGradient(c.file, c.entry, g), c.loaded) << c.entry;
-    EXPECT_EQ(Points(g), c.points) << c.entry;
+    EXPECT_EQ(LoadInitialGradient(c.File, c.Entry, g), c.Loaded) << c.Entry;
+    EXPECT_EQ(Points(g), c.Points) << c.Entry;
     EXPECT_FALSE(g.Modified());
     EXPECT_FALSE(g.History().CanUndo());
   }

@@ -35,7 +35,7 @@ TRGB12 ReadColor(TParReader& r) {
 }
 
 bool OpaqueDefault(TAlphaChannel& alpha) {
-  return alpha.Count() == 1 && alpha.First()->opacity == 255;
+  return alpha.Count() == 1 && alpha.First()->Opacity == 255;
 }
 
 void ResetAlphaChannel(TAlphaChannel& alpha) {

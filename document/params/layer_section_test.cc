@@ -107,7 +107,7 @@ TEST_F(LayerSection, RoundTripThroughTextIsStable) {
   EXPECT_FALSE(first.Mapping().Transforms().Item(0).Enabled());
   EXPECT_EQ(first.Formula().MaxIterations(), 500);
   EXPECT_EQ(first.Method(), 2);
-  EXPECT_EQ(first.MergeMode(), mmScreen);
+  EXPECT_EQ(first.MergeMode(), kMergeScreen);
 }
 
 TEST_F(LayerSection, DefaultsAreOmittedAndAnOpaqueAlphaChannelIsLeftOut) {
@@ -139,8 +139,8 @@ TEST_F(LayerSection, ReadingStopsAtTheFirstSectionThatIsNotALayerPart) {
 TEST_F(LayerSection, TransformCountMustMatch) {
   const std::string transform = "transform:\n filename=\"Standard.zxf\" entry=\"Polar\"\n";
   struct Case {
-    std::string mapping;
-    std::string message;
+    std::string Mapping;
+    std::string Message;
   } cases[] = {
       // A shortage shows at the end of the entry or at the next section.
       {"mapping:\n numtransforms=2\n" + transform, "Invalid file format (line 7)"},
@@ -150,15 +150,15 @@ TEST_F(LayerSection, TransformCountMustMatch) {
   };
   for (const Case& c : cases) {
     TLayer layer;
-    EXPECT_EQ(ErrorMessageOf([&] { Read("Set {\nlayer:\n" + c.mapping + "}", layer); }), c.message)
-        << c.mapping;
+    EXPECT_EQ(ErrorMessageOf([&] { Read("Set {\nlayer:\n" + c.Mapping + "}", layer); }), c.Message)
+        << c.Mapping;
   }
 }
 
 TEST_F(LayerSection, GradientAndAlphaNodeErrors) {
   struct Case {
-    const char* section;
-    const char* message;
+    const char* Section;
+    const char* Message;
   } cases[] = {
       {"gradient:\n numnodes=2 index=1 color=0\n", "Invalid file format (line 5)"},
       {"gradient:\n numnodes=1 color=0 index=1\n", "Invalid file format (line 4)"},
@@ -170,9 +170,9 @@ TEST_F(LayerSection, GradientAndAlphaNodeErrors) {
   };
   for (const Case& c : cases) {
     TLayer layer;
-    EXPECT_EQ(ErrorMessageOf([&] { Read(std::string("Set {\nlayer:\n") + c.section + "}", layer); }),
-              c.message)
-        << c.section;
+    EXPECT_EQ(ErrorMessageOf([&] { Read(std::string("Set {\nlayer:\n") + c.Section + "}", layer); }),
+              c.Message)
+        << c.Section;
   }
 }
 

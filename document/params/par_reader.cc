@@ -32,9 +32,9 @@ std::string WithoutFolder(const std::string& file) {
 
 TEntryBrowseKind BrowseKind(TParEntryKind kind) {
   switch (kind) {
-    case pkTransformation:
+    case kParTransformation:
       return TEntryBrowseKind::kTransformation;
-    case pkFormula:
+    case kParFormula:
       return TEntryBrowseKind::kFormula;
     default:
       return TEntryBrowseKind::kColoring;
@@ -198,9 +198,9 @@ std::string TParReader::KindFolder(TParEntryKind kind) {
   // runs from (build tree or installed).
   const TConfigManager& config = ConfigManager();
   switch (kind) {
-    case pkTransformation:
+    case kParTransformation:
       return ResolveFolder(config.TransformationDirectory);
-    case pkFormula:
+    case kParFormula:
       return ResolveFolder(config.FormulaDirectory);
     default:
       return ResolveFolder(config.ColoringDirectory);
@@ -228,7 +228,7 @@ bool TParReader::CopyCarriedEntry(const std::string& file, const std::string& en
   std::string carried = CarriedEntryName(file, entry);
   if (!text.FindEntry(carried)) {
     carried = "FRM:" + entry;
-    if (kind != pkFormula || !text.FindEntry(carried)) return false;
+    if (kind != kParFormula || !text.FindEntry(carried)) return false;
   }
   TFastStringList copy;
   text.CopyEntry(copy);

@@ -22,7 +22,7 @@ class EInvalidParFile : public EZentrope {
 };
 
 // The kinds of entry a parameter set names, in FindEntry's numbering.
-enum TParEntryKind : int { pkTransformation = 0, pkFormula = 1, pkInsideColoring = 2, pkOutsideColoring = 3 };
+enum TParEntryKind : int { kParTransformation = 0, kParFormula = 1, kParInsideColoring = 2, kParOutsideColoring = 3 };
 
 // One reader serves one load or paste on one thread; it is not synchronised.
 // Its lists of reported parameters and chosen substitutions live as long as it

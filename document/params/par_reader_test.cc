@@ -35,8 +35,8 @@ std::string Dump(const std::string& text) {
 
 TEST(ParReader, ItemRules) {
   struct Case {
-    const char* text;
-    const char* dump;
+    const char* Text;
+    const char* Dump;
   } cases[] = {
       {"E {\n Fractal:\n  A=1 b=Two\n}", "[fractal] a=1 b=Two <end>"},
       {"E {\ns:\n  a=\"x y\" b=\"open\n}", "[s] a=\"x y\" b=\"open \" <end>"},
@@ -49,7 +49,7 @@ TEST(ParReader, ItemRules) {
       {"E { a=1 }", "a=1 <end>"},
       {"E {\n}", "<end>"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Dump(c.text), c.dump) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(Dump(c.Text), c.Dump) << c.Text;
 }
 
 TEST(ParReader, CommentLinesLoseTheirLeadingBlanks) {
@@ -95,9 +95,9 @@ TEST(ParReader, ValueForms) {
 
 TEST(ParReader, ValueErrors) {
   struct Case {
-    const char* item;
-    std::function<void(TParReader&)> read;
-    const char* message;
+    const char* Item;
+    std::function<void(TParReader&)> Read;
+    const char* Message;
   } cases[] = {
       {"c=1.5", [](TParReader& r) { r.ValueComplex(); }, "Invalid file format (line 4)"},
       {"b=true", [](TParReader& r) { r.ValueBoolean(); }, "Invalid file format (line 4)"},
@@ -109,8 +109,8 @@ TEST(ParReader, ValueErrors) {
   };
   for (const Case& c : cases) {
     TParReader r;
-    ReadItem(r, c.item);
-    EXPECT_EQ(ErrorMessageOf([&] { c.read(r); }), c.message) << c.item;
+    ReadItem(r, c.Item);
+    EXPECT_EQ(ErrorMessageOf([&] { c.Read(r); }), c.Message) << c.Item;
   }
 }
 
@@ -152,7 +152,7 @@ TEST_F(ParReaderFindEntry, CarriedEntryIsAppendedToANewCollectionFile) {
   TParReader r;
   r.LoadFromText(kCarryingText);
   std::string file = "My Forms.zfm", entry = "Julia";
-  ASSERT_TRUE(r.FindEntry(file, entry, pkFormula));
+  ASSERT_TRUE(r.FindEntry(file, entry, kParFormula));
   EXPECT_EQ(file, (dir_.path() / "My Forms.zfm").string());
   EXPECT_EQ(entry, "Julia");
   TCode code;
@@ -168,13 +168,13 @@ TEST_F(ParReaderFindEntry, FractintCarriedFormulaIsAppendedAfterExistingEntries)
   TParReader r;
   r.LoadFromText(kCarryingText);
   std::string file = "Mine.zfm", entry = "Mandel";
-  ASSERT_TRUE(r.FindEntry(file, entry, pkFormula));
+  ASSERT_TRUE(r.FindEntry(file, entry, kParFormula));
   EXPECT_EQ(testing::ReadFile(file), "Old { z = 0 }\n\nMandel { z = 0: z = z*z + pixel }\n");
   // Only formulas may come as Fractint entries.
   ConfigManager().ColoringDirectory = dir_.path().string();
   file = "Mine.ucl";
   r.Quiet = true;
-  EXPECT_FALSE(r.FindEntry(file, entry, pkInsideColoring));
+  EXPECT_FALSE(r.FindEntry(file, entry, kParInsideColoring));
 }
 
 TEST_F(ParReaderFindEntry, SearchIsOfferedOnceAndTheChoiceRemembered) {
@@ -183,11 +183,11 @@ TEST_F(ParReaderFindEntry, SearchIsOfferedOnceAndTheChoiceRemembered) {
   ui_.QueueAnswer(TAnswer::kYes);
   ui_.QueueBrowse("/other/Lib.ucl", "Picked");
   std::string file = "Gone.ucl", entry = "Lost";
-  ASSERT_TRUE(r.FindEntry(file, entry, pkOutsideColoring));
+  ASSERT_TRUE(r.FindEntry(file, entry, kParOutsideColoring));
   EXPECT_EQ(file, "/other/Lib.ucl");
   EXPECT_EQ(entry, "Picked");
   file = "gone.UCL", entry = "LOST";
-  ASSERT_TRUE(r.FindEntry(file, entry, pkInsideColoring));
+  ASSERT_TRUE(r.FindEntry(file, entry, kParInsideColoring));
   EXPECT_EQ(entry, "Picked");
   const auto records = ui_.Records();
   ASSERT_EQ(records.size(), 1u);
@@ -211,24 +211,24 @@ TEST_F(ParReaderFindEntry, KindFoldersResolveAgainstTheProgramsFolder) {
   };
   for (const TCase& c : cases) {
     ConfigManager().FormulaDirectory = c.Setting;
-    EXPECT_EQ(TParReader::KindFolder(pkFormula), c.Folder) << c.Setting;
-    EXPECT_EQ(TParReader::InKindFolder("Standard.zfm", pkFormula), c.Folder + "Standard.zfm");
-    EXPECT_EQ(TParReader::InKindFolder("/x/Own.zfm", pkFormula), "/x/Own.zfm");
+    EXPECT_EQ(TParReader::KindFolder(kParFormula), c.Folder) << c.Setting;
+    EXPECT_EQ(TParReader::InKindFolder("Standard.zfm", kParFormula), c.Folder + "Standard.zfm");
+    EXPECT_EQ(TParReader::InKindFolder("/x/Own.zfm", kParFormula), "/x/Own.zfm");
   }
   ConfigManager().ColoringDirectory = "";
-  EXPECT_EQ(TParReader::KindFolder(pkInsideColoring), ProgramFolder());
-  EXPECT_EQ(TParReader::KindFolder(pkOutsideColoring), ProgramFolder());
+  EXPECT_EQ(TParReader::KindFolder(kParInsideColoring), ProgramFolder());
+  EXPECT_EQ(TParReader::KindFolder(kParOutsideColoring), ProgramFolder());
 }
 
 TEST_F(ParReaderFindEntry, NoAnswerCancelAndQuietReportFailure) {
   TParReader r;
   r.LoadFromText(kCarryingText);
   std::string file = "Gone.zfm", entry = "Lost";
-  EXPECT_FALSE(r.FindEntry(file, entry, pkFormula));  // the default answer is No
+  EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));  // the default answer is No
   ui_.QueueAnswer(TAnswer::kYes);                      // and the browser is cancelled
-  EXPECT_FALSE(r.FindEntry(file, entry, pkFormula));
+  EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));
   r.Quiet = true;
-  EXPECT_FALSE(r.FindEntry(file, entry, pkFormula));
+  EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));
   EXPECT_EQ(ui_.Records().size(), 2u);
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "Gone.zfm"));
 }

@@ -33,8 +33,8 @@ TEST(ParWriter, LayoutOfSectionsItemsCommentsAndClose) {
 
 TEST(ParWriter, ValueForms) {
   struct Case {
-    std::function<void(TParWriter&)> write;
-    std::string item;
+    std::function<void(TParWriter&)> Write;
+    std::string Item;
   } cases[] = {
       {[](TParWriter& w) { w.WriteFloat("f", 1.5E-7L); }, "f=1.5E-7"},
       {[](TParWriter& w) { w.WriteFloat("f", 2E20L); }, "f=2E20"},
@@ -50,10 +50,10 @@ TEST(ParWriter, ValueForms) {
   for (const Case& c : cases) {
     TParWriter w("E");
     w.Section("s");
-    c.write(w);
+    c.Write(w);
     w.Close();
     ASSERT_EQ(w.Lines().size(), 4u);
-    EXPECT_EQ(w.Lines()[2], "  " + c.item);
+    EXPECT_EQ(w.Lines()[2], "  " + c.Item);
   }
 }
 

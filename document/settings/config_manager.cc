@@ -24,9 +24,9 @@ struct TKeep {
 
 template <class T>
 struct TRange {
-  T low;
-  T high;
-  T operator()(T value) const { return std::clamp(value, low, high); }
+  T Low;
+  T High;
+  T operator()(T value) const { return std::clamp(value, Low, High); }
 };
 
 TRange<int> AtLeast(int low) { return {low, INT_MAX}; }
@@ -43,8 +43,8 @@ struct TFolder {
 };
 
 struct TNonEmpty {
-  const char* fallback;
-  std::string operator()(std::string value) const { return value.empty() ? fallback : value; }
+  const char* Fallback;
+  std::string operator()(std::string value) const { return value.empty() ? Fallback : value; }
 };
 
 int DefaultThreadNumber() {

@@ -152,10 +152,10 @@ bool TRegistryManager::LoadWindowPosition(TWindowPosition& window, int screen_wi
   if (!left_text || !ParseInteger(*left_text)) return false;
   bool normal = true;
   if (window.Resizable) {
-    int state = ReadInteger(group, "State", static_cast<int>(TWindowState::Normal));
-    window.State = state == static_cast<int>(TWindowState::Maximized) ? TWindowState::Maximized
-                                                                      : TWindowState::Normal;
-    normal = window.State == TWindowState::Normal;
+    int state = ReadInteger(group, "State", static_cast<int>(TWindowState::kNormal));
+    window.State = state == static_cast<int>(TWindowState::kMaximized) ? TWindowState::kMaximized
+                                                                      : TWindowState::kNormal;
+    normal = window.State == TWindowState::kNormal;
   }
   if (normal) {
     window.Left = std::min(ReadInteger(group, "Left", window.Left), screen_width - kVisibleMargin);

@@ -32,7 +32,7 @@ inline constexpr char kConnectError[] = "Could not connect to registry";
 // only), else $HOME/.config/zentrope/2.0; empty when none of them is set.
 std::filesystem::path DefaultSettingsFolder();
 
-enum class TWindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+enum class TWindowState { kNormal = 0, kMinimized = 1, kMaximized = 2 };
 
 // A window as the store sees it: the name of its "Forms\<Name>" group, whether
 // the user can resize it, and its frame. Width, Height and State are only stored
@@ -44,7 +44,7 @@ struct TWindowPosition {
   int Top = 0;
   int Width = 0;
   int Height = 0;
-  TWindowState State = TWindowState::Normal;
+  TWindowState State = TWindowState::kNormal;
 };
 
 class TRegistryManager {

@@ -109,12 +109,12 @@ TEST(RegistryManager, MissingOrGarbledFileGivesDefaults) {
 
 TEST(RegistryManager, WindowPositionsAreLimitedToTheScreen) {
   struct Case {
-    const char* stored;
-    bool resizable;
-    bool found;
-    TWindowPosition expected;
+    const char* Stored;
+    bool Resizable;
+    bool Found;
+    TWindowPosition Expected;
   };
-  const TWindowPosition unchanged{"W", false, 1, 2, 3, 4, TWindowState::Normal};
+  const TWindowPosition unchanged{"W", false, 1, 2, 3, 4, TWindowState::kNormal};
   const Case cases[] = {
       {"", false, false, unchanged},
       {"Top=50\n", false, false, unchanged},
@@ -123,25 +123,25 @@ TEST(RegistryManager, WindowPositionsAreLimitedToTheScreen) {
       {"Left=-30\nTop=40\n", false, true, {"W", false, -30, 40, 3, 4}},
       {"Left=10\n", false, true, {"W", false, 10, 2, 3, 4}},
       {"Left=5000\nTop=20\nWidth=500\nHeight=400\nState=0\n", true, true,
-       {"W", true, 1004, 20, 500, 400, TWindowState::Normal}},
+       {"W", true, 1004, 20, 500, 400, TWindowState::kNormal}},
       {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=1\n", true, true,
-       {"W", true, 5, 6, 500, 400, TWindowState::Normal}},
+       {"W", true, 5, 6, 500, 400, TWindowState::kNormal}},
       {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=2\n", true, true,
-       {"W", true, 1, 2, 3, 4, TWindowState::Maximized}},
-      {"Left=5\nTop=6\nState=9\n", true, true, {"W", true, 5, 6, 3, 4, TWindowState::Normal}},
+       {"W", true, 1, 2, 3, 4, TWindowState::kMaximized}},
+      {"Left=5\nTop=6\nState=9\n", true, true, {"W", true, 5, 6, 3, 4, TWindowState::kNormal}},
   };
   for (const Case& c : cases) {
     testing::TempDir dir;
-    dir.Write("settings.ini", std::string("[Forms\\W]\n") + c.stored);
+    dir.Write("settings.ini", std::string("[Forms\\W]\n") + c.Stored);
     TRegistryManager store(dir.path());
     TWindowPosition window = unchanged;
-    window.Resizable = c.resizable;
-    EXPECT_EQ(store.LoadWindowPosition(window, 1024, 768), c.found) << c.stored;
-    EXPECT_EQ(window.Left, c.expected.Left) << c.stored;
-    EXPECT_EQ(window.Top, c.expected.Top) << c.stored;
-    EXPECT_EQ(window.Width, c.expected.Width) << c.stored;
-    EXPECT_EQ(window.Height, c.expected.Height) << c.stored;
-    EXPECT_EQ(window.State, c.expected.State) << c.stored;
+    window.Resizable = c.Resizable;
+    EXPECT_EQ(store.LoadWindowPosition(window, 1024, 768), c.Found) << c.Stored;
+    EXPECT_EQ(window.Left, c.Expected.Left) << c.Stored;
+    EXPECT_EQ(window.Top, c.Expected.Top) << c.Stored;
+    EXPECT_EQ(window.Width, c.Expected.Width) << c.Stored;
+    EXPECT_EQ(window.Height, c.Expected.Height) << c.Stored;
+    EXPECT_EQ(window.State, c.Expected.State) << c.Stored;
   }
 }
 
@@ -152,8 +152,8 @@ TEST(RegistryManager, SavesWindowPositionsAndValuesUnderTheWindowsGroup) {
     store.WriteWindowValue("Browser", "LastFormula", "Mandel");
     store.WriteWindowValue("Browser", "ActivePage", 2);
     store.WriteWindowValue("Browser", "Visible", true);
-    store.SaveWindowPosition({"Browser", true, 5000, 7, 300, 200, TWindowState::Minimized});
-    store.SaveWindowPosition({"About", false, 10, 20, 30, 40, TWindowState::Maximized});
+    store.SaveWindowPosition({"Browser", true, 5000, 7, 300, 200, TWindowState::kMinimized});
+    store.SaveWindowPosition({"About", false, 10, 20, 30, 40, TWindowState::kMaximized});
   }
   EXPECT_EQ(testing::ReadFile(dir.path() / "settings.ini"),
             "[Forms\\Browser]\nLastFormula=Mandel\nActivePage=2\nVisible=1\n"
@@ -167,7 +167,7 @@ TEST(RegistryManager, SavesWindowPositionsAndValuesUnderTheWindowsGroup) {
   TWindowPosition browser{"Browser", true};
   ASSERT_TRUE(store.LoadWindowPosition(browser, 1024, 768));
   EXPECT_EQ(browser.Left, 1004);
-  EXPECT_EQ(browser.State, TWindowState::Normal);
+  EXPECT_EQ(browser.State, TWindowState::kNormal);
 }
 
 TEST(DefaultSettingsFolder, FollowsTheEnvironment) {

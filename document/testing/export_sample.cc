@@ -56,15 +56,15 @@ void SampleLayerPixel(int layer, int x, int y, uint8_t* bgra) {
 
 TExportDescription SampleDescription(int width, int height, int layers) {
   TExportDescription d;
-  d.width = width;
-  d.height = height;
-  d.layer_count = layers;
-  d.resolution = 300;
-  d.gamma = 2.5;
-  d.title = "Sample";
-  d.author = "Tester";
-  d.created = "2026-12-06";
-  d.comment = "first\r\nsecond";
+  d.Width = width;
+  d.Height = height;
+  d.LayerCount = layers;
+  d.Resolution = 300;
+  d.Gamma = 2.5;
+  d.Title = "Sample";
+  d.Author = "Tester";
+  d.Created = "2026-12-06";
+  d.Comment = "first\r\nsecond";
   return d;
 }
 
@@ -76,16 +76,16 @@ void WireSample(TExportImage& exporter, int width) {
     for (int x = 0; x < width; ++x) SampleLayerPixel(layer, x, row, bgra + 4 * x);
   };
   exporter.GetLayerInfo = [](int layer, TExportLayerInfo& info) {
-    static const uint8_t kModes[] = {0, 1, 13, 3};
-    info.name = "Layer " + std::to_string(layer);
-    info.merge_mode = kModes[layer % 4];
-    info.opacity = std::min(100, 50 + 25 * layer);
-    info.visible = layer != 1;
+    static const uint8_t k_modes[] = {0, 1, 13, 3};
+    info.Name = "Layer " + std::to_string(layer);
+    info.MergeMode = k_modes[layer % 4];
+    info.Opacity = std::min(100, 50 + 25 * layer);
+    info.Visible = layer != 1;
   };
 }
 
 bool HaveProgram(const std::string& program) {
-  return RunCommand("command -v '" + program + "'").exit_code == 0;
+  return RunCommand("command -v '" + program + "'").ExitCode == 0;
 }
 
 TCommandResult RunCommand(const std::string& command) {
@@ -94,9 +94,9 @@ TCommandResult RunCommand(const std::string& command) {
   if (pipe == nullptr) return result;
   std::array<char, 4096> buffer;
   size_t read;
-  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), read);
+  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.Output.append(buffer.data(), read);
   int status = pclose(pipe);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 

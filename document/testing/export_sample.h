@@ -36,8 +36,8 @@ std::vector<uint8_t> UnpackBits(const std::string& packed);
 
 // The result of an external program.
 struct TCommandResult {
-  int exit_code = -1;
-  std::string output;  // standard output and error together
+  int ExitCode = -1;
+  std::string Output;  // standard output and error together
 };
 
 // True when `program` can be found on the PATH (or is an existing absolute path).

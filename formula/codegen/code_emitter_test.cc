@@ -141,7 +141,7 @@ TEST(CodeEmitter, PatchingAJumpKeepsTheOffset) {
 }
 
 TEST(CodeEmitter, PrimitiveCopiesTheBodyAndReportsExtraRegisters) {
-  const int index = prLoadComplexZero;
+  const int index = kPrimitiveLoadComplexZero;
   const std::size_t length = PrimitiveLength(index);
   ASSERT_GT(length, 0u);
   E measure;

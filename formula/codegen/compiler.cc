@@ -14,23 +14,23 @@ namespace zt {
 
 int SymbolCell(int symbol) {
   switch (symbol) {
-    case syPixel: return calc::kPixel;
-    case syRandom: return calc::kRandom;
-    case syMaxIter: return calc::kMaxIter;
-    case syNumIter: return calc::kNumIter;
-    case syScreenMax: return calc::kScreenMax;
-    case syScreenPixel: return calc::kScreenPixel;
-    case syWhiteSq: return calc::kWhiteSq;
-    case syWidth: return calc::kWidth;
-    case syHeight: return calc::kHeight;
-    case syX: return calc::kX;
-    case syY: return calc::kY;
-    case syCenter: return calc::kCenter;
-    case syMagn: return calc::kMagn;
-    case syAngle: return calc::kAngle;
-    case syIndex: return calc::kIndex;
-    case syZ: return calc::kZ;
-    case sySolid: return calc::kSolid;
+    case kSymbolPixel: return calc::kPixel;
+    case kSymbolRandom: return calc::kRandom;
+    case kSymbolMaxIter: return calc::kMaxIter;
+    case kSymbolNumIter: return calc::kNumIter;
+    case kSymbolScreenMax: return calc::kScreenMax;
+    case kSymbolScreenPixel: return calc::kScreenPixel;
+    case kSymbolWhiteSq: return calc::kWhiteSq;
+    case kSymbolWidth: return calc::kWidth;
+    case kSymbolHeight: return calc::kHeight;
+    case kSymbolX: return calc::kX;
+    case kSymbolY: return calc::kY;
+    case kSymbolCenter: return calc::kCenter;
+    case kSymbolMagn: return calc::kMagn;
+    case kSymbolAngle: return calc::kAngle;
+    case kSymbolIndex: return calc::kIndex;
+    case kSymbolZ: return calc::kZ;
+    case kSymbolSolid: return calc::kSolid;
     default: return -1;  // #pi and #e are folded away; #lastsqr has no cell
   }
 }
@@ -42,17 +42,17 @@ void TCompiler::SectionCompiled(const std::string&, TCodeBuffer) {}
 namespace {
 
 bool IsZ(const TExpression* node) {
-  return node && node->Kind == nkSymbol && node->Code == syZ;
+  return node && node->Kind == kNodeSymbol && node->Code == kSymbolZ;
 }
 
 bool IsZAssignment(const TExpression& node) {
-  return node.Kind == nkBinary && node.Code == eoAssign && IsZ(node.Left.get());
+  return node.Kind == kNodeBinary && node.Code == kExprAssign && IsZ(node.Left.get());
 }
 
 // Any assignment to #z in the tree, or a keyword naming #z (a declaration).
 bool WritesZ(const TExpression* node) {
   if (!node) return false;
-  if (IsZAssignment(*node) || (node->Kind == nkKeyword && IsZ(node->Left.get()))) return true;
+  if (IsZAssignment(*node) || (node->Kind == kNodeKeyword && IsZ(node->Left.get()))) return true;
   return WritesZ(node->Left.get()) || WritesZ(node->Right.get());
 }
 
@@ -67,12 +67,12 @@ struct TSection {
 void TCompiler::GenerateFrom(TExpressionList& program) {
   orders_.clear();
   TLink* link = program.First();
-  if (link && link->Tree->Kind != nkSection) throw EZentrope("Could not translate expression");
+  if (link && link->Tree->Kind != kNodeSection) throw EZentrope("Could not translate expression");
   std::vector<TSection> sections;
   while (link) {
     TLink* first = link->Next.get();
     TLink* end = first;
-    while (end && end->Tree->Kind != nkSection) end = end->Next.get();
+    while (end && end->Tree->Kind != kNodeSection) end = end->Next.get();
     sections.push_back({link->Tree->Name, first, end});
     link = end;
   }
@@ -114,7 +114,7 @@ bool TCompiler::CanPark(TLink* first, TLink* end) {
   for (TLink* link = first; link != end; link = link->Next.get()) {
     const TExpression& tree = *link->Tree;
     const bool last = link->Next.get() == end;
-    const bool replaces_z = last && IsZAssignment(tree) && tree.Right->Type == vtComplex;
+    const bool replaces_z = last && IsZAssignment(tree) && tree.Right->Type == kTypeComplex;
     if (replaces_z ? WritesZ(tree.Right.get()) : WritesZ(&tree)) return false;
   }
   // The measurement also settles the evaluation orders for the passes that follow
@@ -137,11 +137,11 @@ void TCompiler::Statement(TExpression& tree) {
   depth_ = 0;
   max_depth_ = 0;
   temporary_ = 0;
-  if (tree.Kind == nkKeyword) {
+  if (tree.Kind == kNodeKeyword) {
     Control(tree);
   } else if (parked_ && IsZAssignment(tree)) {
     StoreParkedZ(*tree.Right);
-  } else if (tree.Kind == nkBinary && tree.Code == eoAssign) {
+  } else if (tree.Kind == kNodeBinary && tree.Code == kExprAssign) {
     Assignment(tree, false);
   } else {
     // A bool statement (the condition of a bailout or final section) leaves its
@@ -165,17 +165,17 @@ int TCompiler::LoadParkedZ() {
 // statement, so no later read in the section expects the old value.
 void TCompiler::StoreParkedZ(TExpression& value) {
   Expression(value);
-  StoreValue(vtComplex, TCodeEmitter::kBlock, calc::kZ, true);
+  StoreValue(kTypeComplex, TCodeEmitter::kBlock, calc::kZ, true);
   emitter_.PopToRegister(2);  // new real part over the old one
   emitter_.PopToRegister(2);  // new imaginary part over the old one
   depth_ -= 2;
 }
 
 void TCompiler::Discard(TValueType type) {
-  if (type == vtComplex) {
-    Apply(prDiscardComplex, 2, 0);
-  } else if (type == vtFloat) {
-    Apply(prDiscardFloat, 1, 0);
+  if (type == kTypeComplex) {
+    Apply(kPrimitiveDiscardComplex, 2, 0);
+  } else if (type == kTypeFloat) {
+    Apply(kPrimitiveDiscardFloat, 1, 0);
   }
 }
 
@@ -212,38 +212,38 @@ void TCompiler::Control(TExpression& keyword) {
     emitter_.JumpIfFalse(emitter_.Offset());
   };
   switch (keyword.Code) {
-    case kwIf:
-      constructs_.Push(kwIf);
+    case kKeywordIf:
+      constructs_.Push(kKeywordIf);
       condition_jump();
       return;
-    case kwElseIf:
-    case kwElse: {
+    case kKeywordElseIf:
+    case kKeywordElse: {
       TConstruct& top = constructs_.Top();
       top.Label2 = emitter_.Offset();
       emitter_.Jump(emitter_.Offset());
       PatchJumpIfFalse(top.Label1, emitter_.Offset());
       constructs_.Push(keyword.Code);
-      if (keyword.Code == kwElseIf) condition_jump();
+      if (keyword.Code == kKeywordElseIf) condition_jump();
       return;
     }
-    case kwEndIf: {
+    case kKeywordEndIf: {
       const int end = emitter_.Offset();
-      if (constructs_.Top().Code != kwElse) PatchJumpIfFalse(constructs_.Top().Label1, end);
-      while (constructs_.Top().Code != kwIf) {
+      if (constructs_.Top().Code != kKeywordElse) PatchJumpIfFalse(constructs_.Top().Label1, end);
+      while (constructs_.Top().Code != kKeywordIf) {
         constructs_.Pop();
         PatchJump(constructs_.Top().Label2, end);
       }
       constructs_.Pop();
       return;
     }
-    case kwWhile: {
-      constructs_.Push(kwWhile);
+    case kKeywordWhile: {
+      constructs_.Push(kKeywordWhile);
       const int start = emitter_.Offset();
       condition_jump();
       constructs_.Top().Label2 = start;
       return;
     }
-    case kwEndWhile: {
+    case kKeywordEndWhile: {
       const TConstruct loop = constructs_.Top();
       const int check = emitter_.Offset();
       emitter_.AbortCheck(check);
@@ -254,11 +254,11 @@ void TCompiler::Control(TExpression& keyword) {
       constructs_.Pop();
       return;
     }
-    case kwRepeat:
-      constructs_.Push(kwRepeat);
+    case kKeywordRepeat:
+      constructs_.Push(kKeywordRepeat);
       constructs_.Top().Label1 = emitter_.Offset();
       return;
-    case kwUntil: {
+    case kKeywordUntil: {
       const int start = constructs_.Top().Label1;
       Expression(*keyword.Left);
       const int check = emitter_.Offset();

@@ -29,7 +29,7 @@ class TCompiler : public TOptimizer {
   // Translates `program` section by section; Generate passes Program().
   void GenerateFrom(TExpressionList& program);
   // One section's sealed code, in program order; the owner takes the buffer over.
-  virtual void SectionCompiled(const std::string& upperName, TCodeBuffer code);
+  virtual void SectionCompiled(const std::string& upper_name, TCodeBuffer code);
   // The sections whose code the owner runs with #z parked: the current #z stays
   // on the FPU below everything else (real part, then imaginary part), and the
   // code reads it from there instead of from its cell. The cell is kept current
@@ -45,7 +45,7 @@ class TCompiler : public TOptimizer {
   static constexpr int kRegistersAboveParkedZ = 6;
 
   // How a binary node with FPU operands is evaluated.
-  enum class TOrder : std::uint8_t { RightFirst, LeftFirst, Spill };
+  enum class TOrder : std::uint8_t { kRightFirst, kLeftFirst, kSpill };
 
   using TLink = TExpressionList::Link;
 

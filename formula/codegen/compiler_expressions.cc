@@ -16,8 +16,8 @@ namespace {
 // A value's FPU registers: complex 2, float 1, int and bool none (EAX / AL).
 int Registers(TValueType type) {
   switch (type) {
-    case vtComplex: return 2;
-    case vtFloat: return 1;
+    case kTypeComplex: return 2;
+    case kTypeFloat: return 1;
     default: return 0;
   }
 }
@@ -29,11 +29,11 @@ struct TMemory {
 };
 
 bool InMemory(const TExpression& node, TMemory& memory) {
-  if (node.Kind == nkVariable) {
+  if (node.Kind == kNodeVariable) {
     memory = {TCodeEmitter::kVars, node.Variable->Offset};
     return true;
   }
-  if (node.Kind == nkSymbol && SymbolCell(node.Code) >= 0) {
+  if (node.Kind == kNodeSymbol && SymbolCell(node.Code) >= 0) {
     memory = {TCodeEmitter::kBlock, SymbolCell(node.Code)};
     return true;
   }
@@ -42,42 +42,42 @@ bool InMemory(const TExpression& node, TMemory& memory) {
 
 const char* VariableError(TVariableKind kind) {
   switch (kind) {
-    case TVariableKind::Variable: return "Could not translate variable (user)";
-    case TVariableKind::Constant: return "Could not translate variable (constant)";
-    case TVariableKind::ParameterCopy: return "Could not translate variable (parameter)";
+    case TVariableKind::kVariable: return "Could not translate variable (user)";
+    case TVariableKind::kConstant: return "Could not translate variable (constant)";
+    case TVariableKind::kParameterCopy: return "Could not translate variable (parameter)";
     default: return "Could not translate variable";
   }
 }
 
 const char* OperatorError(TValueType type) {
   switch (type) {
-    case vtComplex: return "Could not translate complex operator";
-    case vtFloat: return "Could not translate float operator";
-    case vtInt: return "Could not translate int operator";
+    case kTypeComplex: return "Could not translate complex operator";
+    case kTypeFloat: return "Could not translate float operator";
+    case kTypeInt: return "Could not translate int operator";
     default: return "Could not translate bool operator";
   }
 }
 
 const char* FunctionError(TValueType type) {
   switch (type) {
-    case vtComplex: return "Could not translate complex function";
-    case vtFloat: return "Could not translate float function";
-    case vtInt: return "Could not translate int function";
+    case kTypeComplex: return "Could not translate complex function";
+    case kTypeFloat: return "Could not translate float function";
+    case kTypeInt: return "Could not translate int function";
     default: return "Could not translate bool function";
   }
 }
 
 // The literal 0 or 1 of a complex or float value (complex: imaginary part 0).
 bool IsZeroOrOne(const TLiteral& value, bool& one) {
-  if (value.Type != vtComplex && value.Type != vtFloat) return false;
-  if (value.Type == vtComplex && value.Im != 0) return false;
+  if (value.Type != kTypeComplex && value.Type != kTypeFloat) return false;
+  if (value.Type == kTypeComplex && value.Im != 0) return false;
   one = value.Re == 1;
   return value.Re == 0 || one;
 }
 
 bool HasAssignment(const TExpression* node) {
   if (!node) return false;
-  if (node->Kind == nkBinary && node->Code == eoAssign) return true;
+  if (node->Kind == kNodeBinary && node->Code == kExprAssign) return true;
   return HasAssignment(node->Left.get()) || HasAssignment(node->Right.get());
 }
 
@@ -98,12 +98,12 @@ void TCompiler::Apply(int index, int operands, int result) {
 
 int TCompiler::Expression(TExpression& node) {
   switch (node.Kind) {
-    case nkLiteral: return Literal(node);
-    case nkVariable:
-    case nkSymbol: return Load(node);
-    case nkUnary: return Unary(node);
-    case nkBinary: return node.Code == eoAssign ? Assignment(node, true) : Binary(node);
-    case nkFunction: return Function(node);
+    case kNodeLiteral: return Literal(node);
+    case kNodeVariable:
+    case kNodeSymbol: return Load(node);
+    case kNodeUnary: return Unary(node);
+    case kNodeBinary: return node.Code == kExprAssign ? Assignment(node, true) : Binary(node);
+    case kNodeFunction: return Function(node);
     default: throw EZentrope("Could not translate expression");
   }
 }
@@ -112,18 +112,18 @@ int TCompiler::Literal(const TExpression& node) {
   const TLiteral& value = node.Literal;
   bool one = false;
   switch (value.Type) {
-    case vtComplex:
+    case kTypeComplex:
       if (!IsZeroOrOne(value, one)) throw EZentrope("Could not translate complex literal");
-      Apply(one ? prLoadComplexOne : prLoadComplexZero, 0, 2);
+      Apply(one ? kPrimitiveLoadComplexOne : kPrimitiveLoadComplexZero, 0, 2);
       return 2;
-    case vtFloat:
+    case kTypeFloat:
       if (!IsZeroOrOne(value, one)) throw EZentrope("Could not translate float literal");
-      Apply(one ? prLoadFloatOne : prLoadFloatZero, 0, 1);
+      Apply(one ? kPrimitiveLoadFloatOne : kPrimitiveLoadFloatZero, 0, 1);
       return 1;
-    case vtInt:
+    case kTypeInt:
       emitter_.IntLiteral(value.Int);
       return 0;
-    case vtBool:
+    case kTypeBool:
       emitter_.BoolLiteral(value.Bool);
       return 0;
   }
@@ -132,22 +132,22 @@ int TCompiler::Literal(const TExpression& node) {
 
 int TCompiler::Load(const TExpression& node) {
   TMemory memory{};
-  if (node.Kind == nkVariable) {
-    if (node.Variable->Type > vtBool) throw EZentrope(VariableError(node.Variable->Kind));
+  if (node.Kind == kNodeVariable) {
+    if (node.Variable->Type > kTypeBool) throw EZentrope(VariableError(node.Variable->Kind));
     InMemory(node, memory);
     return LoadValue(node.Variable->Type, memory.Base, memory.Offset);
   }
   if (!InMemory(node, memory)) throw EZentrope("Could not translate predefined symbol");
-  if (parked_ && node.Code == syZ) return LoadParkedZ();
+  if (parked_ && node.Code == kSymbolZ) return LoadParkedZ();
   return LoadValue(SymbolType(node.Code), memory.Base, memory.Offset);
 }
 
 int TCompiler::LoadValue(TValueType type, TCodeEmitter::TBase base, std::int32_t offset) {
   switch (type) {
-    case vtComplex: emitter_.LoadComplex(base, offset); break;
-    case vtFloat: emitter_.LoadFloat(base, offset); break;
-    case vtInt: emitter_.LoadInt(base, offset); break;
-    case vtBool: emitter_.LoadBool(base, offset); break;
+    case kTypeComplex: emitter_.LoadComplex(base, offset); break;
+    case kTypeFloat: emitter_.LoadFloat(base, offset); break;
+    case kTypeInt: emitter_.LoadInt(base, offset); break;
+    case kTypeBool: emitter_.LoadBool(base, offset); break;
   }
   Push(Registers(type));
   return Registers(type);
@@ -156,7 +156,7 @@ int TCompiler::LoadValue(TValueType type, TCodeEmitter::TBase base, std::int32_t
 void TCompiler::StoreValue(TValueType type, TCodeEmitter::TBase base, std::int32_t offset,
                            bool keep) {
   switch (type) {
-    case vtComplex:
+    case kTypeComplex:
       if (keep) {
         emitter_.StoreComplexKeep(base, offset);
         Push(1);  // the copy that each part is stored from
@@ -166,7 +166,7 @@ void TCompiler::StoreValue(TValueType type, TCodeEmitter::TBase base, std::int32
         depth_ -= 2;
       }
       break;
-    case vtFloat:
+    case kTypeFloat:
       if (keep) {
         emitter_.StoreFloatKeep(base, offset);
         Push(1);
@@ -176,8 +176,8 @@ void TCompiler::StoreValue(TValueType type, TCodeEmitter::TBase base, std::int32
         depth_ -= 1;
       }
       break;
-    case vtInt: emitter_.StoreInt(base, offset); break;
-    case vtBool: emitter_.StoreBool(base, offset); break;
+    case kTypeInt: emitter_.StoreInt(base, offset); break;
+    case kTypeBool: emitter_.StoreBool(base, offset); break;
   }
 }
 
@@ -214,19 +214,19 @@ int TCompiler::Need(TExpression& node) {
 TCompiler::TOrder TCompiler::OrderOf(TExpression& node) {
   if (auto found = orders_.find(&node); found != orders_.end()) return found->second;
   if (!emitter_.Measuring()) throw EZentrope("Could not translate expression");
-  TOrder order = TOrder::Spill;
+  TOrder order = TOrder::kSpill;
   const int left = Need(*node.Left);
   if (left <= 6)
-    order = TOrder::RightFirst;
+    order = TOrder::kRightFirst;
   else if (Need(*node.Right) <= 6)
-    order = TOrder::LeftFirst;
+    order = TOrder::kLeftFirst;
   const int left_registers = Registers(node.Left->Type);
   const int right_registers = Registers(node.Right->Type);
-  if (parked_ && order == TOrder::RightFirst && left_registers > 0 && right_registers > 0 &&
+  if (parked_ && order == TOrder::kRightFirst && left_registers > 0 && right_registers > 0 &&
       right_registers + left > kRegistersAboveParkedZ && !HasAssignment(&node)) {
     const int right = Need(*node.Right);
     if (std::max(left, left_registers + right) <= kRegistersAboveParkedZ)
-      order = TOrder::LeftFirst;
+      order = TOrder::kLeftFirst;
   }
   orders_[&node] = order;
   return order;
@@ -238,7 +238,7 @@ TCompiler::TOrder TCompiler::OrderOf(TExpression& node) {
 TVariable& TCompiler::Temporary(int number, TValueType type) {
   for (int i = 0; i < Variables().Count(); ++i) {
     TVariable& entry = Variables().Item(i);
-    if (entry.Kind == TVariableKind::Temporary && entry.Number == number && entry.Type == type)
+    if (entry.Kind == TVariableKind::kTemporary && entry.Number == number && entry.Type == type)
       return entry;
   }
   return Variables().AddTemporary(number, type);
@@ -261,20 +261,20 @@ int TCompiler::Binary(TExpression& node) {
     return result;
   }
   const TOrder order = OrderOf(node);
-  const bool reversed = order != TOrder::LeftFirst;
+  const bool reversed = order != TOrder::kLeftFirst;
   const int index = BinaryPrimitive(node, reversed);
   if (index < 0) throw EZentrope(OperatorError(operand_type));
   int operands = 0;
   switch (order) {
-    case TOrder::RightFirst:
+    case TOrder::kRightFirst:
       operands = Expression(right);
       operands += Expression(left);
       break;
-    case TOrder::LeftFirst:
+    case TOrder::kLeftFirst:
       operands = Expression(left);
       operands += Expression(right);
       break;
-    case TOrder::Spill: {
+    case TOrder::kSpill: {
       // Neither operand fits above the other: the left one waits in memory.
       const TVariable& spill = Temporary(temporary_++, left.Type);
       const TMemory memory{TCodeEmitter::kVars, spill.Offset};
@@ -292,21 +292,21 @@ int TCompiler::Binary(TExpression& node) {
 int TCompiler::Function(TExpression& node) {
   TExpression& argument = *node.Left;
   const int operand = Expression(argument);
-  if (node.Code == fnIdent) return operand;
-  if (node.Code == fnZero && argument.Type == vtComplex) {
+  if (node.Code == kFunctionIdent) return operand;
+  if (node.Code == kFunctionZero && argument.Type == kTypeComplex) {
     // The argument is still computed for what its assignments do.
-    Apply(prDiscardComplex, 2, 0);
-    Apply(prLoadComplexZero, 0, 2);
+    Apply(kPrimitiveDiscardComplex, 2, 0);
+    Apply(kPrimitiveLoadComplexZero, 0, 2);
     return 2;
   }
   const int index = FunctionPrimitive(node);
   if (index < 0)
-    throw EZentrope(node.Code == fnZero ? "Could not translate ZERO" : FunctionError(argument.Type));
-  if (node.Code == fnCabs && argument.Type == vtComplex && node.Type == vtFloat) {
+    throw EZentrope(node.Code == kFunctionZero ? "Could not translate ZERO" : FunctionError(argument.Type));
+  if (node.Code == kFunctionCabs && argument.Type == kTypeComplex && node.Type == kTypeFloat) {
     // The primitive leaves the complex (modulus, 0) while the checker types the
     // call as a float: keep the real part, or the zero would stay on the FPU.
     Apply(index, operand, 2);
-    Apply(prComplexReal, 2, 1);
+    Apply(kPrimitiveComplexReal, 2, 1);
     return 1;
   }
   Apply(index, operand, Registers(node.Type));
@@ -320,12 +320,12 @@ int TCompiler::Assignment(TExpression& node, bool used) {
   const TExpression& source = *node.Right;
   if (CopyAssignment(type, memory.Base, memory.Offset, source))
     return used ? LoadValue(type, memory.Base, memory.Offset) : 0;
-  if (!used && source.Kind == nkLiteral && source.Literal.Type == type) {
-    if (type == vtInt) {
+  if (!used && source.Kind == kNodeLiteral && source.Literal.Type == type) {
+    if (type == kTypeInt) {
       emitter_.StoreIntLiteral(memory.Base, memory.Offset, source.Literal.Int);
       return 0;
     }
-    if (type == vtBool) {
+    if (type == kTypeBool) {
       emitter_.StoreBoolLiteral(memory.Base, memory.Offset, source.Literal.Bool);
       return 0;
     }
@@ -337,19 +337,19 @@ int TCompiler::Assignment(TExpression& node, bool used) {
 
 bool TCompiler::CopyAssignment(TValueType type, TCodeEmitter::TBase base, std::int32_t offset,
                                const TExpression& source) {
-  if (type != vtComplex && type != vtFloat) return false;
+  if (type != kTypeComplex && type != kTypeFloat) return false;
   TMemory from{};
   bool one = false;
-  if (source.Kind == nkLiteral && source.Literal.Type == type &&
+  if (source.Kind == kNodeLiteral && source.Literal.Type == type &&
       IsZeroOrOne(source.Literal, one)) {
     emitter_.CopyExtended(TCodeEmitter::kBlock, one ? calc::kOne : calc::kZero, base, offset);
-    if (type == vtComplex)
+    if (type == kTypeComplex)
       emitter_.CopyExtended(TCodeEmitter::kBlock, calc::kZero, base, offset + 16);
     return true;
   }
   if (source.Type != type || !InMemory(source, from)) return false;
   emitter_.CopyExtended(from.Base, from.Offset, base, offset);
-  if (type == vtComplex) emitter_.CopyExtended(from.Base, from.Offset + 16, base, offset + 16);
+  if (type == kTypeComplex) emitter_.CopyExtended(from.Base, from.Offset + 16, base, offset + 16);
   return true;
 }
 

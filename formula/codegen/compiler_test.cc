@@ -34,9 +34,9 @@ class TProbeCompiler : public TCompiler {
   std::vector<TSection> Sections;
 
  protected:
-  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override {
+  void SectionCompiled(const std::string& upper_name, TCodeBuffer code) override {
     EXPECT_TRUE(code.Empty() || code.Sealed());
-    Sections.push_back({upperName, {code.Bytes().begin(), code.Bytes().end()}});
+    Sections.push_back({upper_name, {code.Bytes().begin(), code.Bytes().end()}});
   }
 };
 
@@ -47,46 +47,46 @@ TNode Node(TNodeKind kind, TValueType type, int code = 0) {
 }
 
 TNode Section(const std::string& name) {
-  TNode node = Node(nkSection, vtBool);
+  TNode node = Node(kNodeSection, kTypeBool);
   node->Name = name;
   return node;
 }
 
 TNode Literal(TLiteral value) {
-  TNode node = Node(nkLiteral, value.Type);
+  TNode node = Node(kNodeLiteral, value.Type);
   node->Literal = value;
   return node;
 }
 
 TNode Var(TVariable& variable) {
-  TNode node = Node(nkVariable, variable.Type);
+  TNode node = Node(kNodeVariable, variable.Type);
   node->Variable = &variable;
   return node;
 }
 
-TNode Symbol(int code, TValueType type) { return Node(nkSymbol, type, code); }
+TNode Symbol(int code, TValueType type) { return Node(kNodeSymbol, type, code); }
 
 TNode Unary(int op, TValueType type, TNode operand) {
-  TNode node = Node(nkUnary, type, op);
+  TNode node = Node(kNodeUnary, type, op);
   node->Left = std::move(operand);
   return node;
 }
 
 TNode Binary(int op, TValueType type, TNode left, TNode right) {
-  TNode node = Node(nkBinary, type, op);
+  TNode node = Node(kNodeBinary, type, op);
   node->Left = std::move(left);
   node->Right = std::move(right);
   return node;
 }
 
 TNode Call(int function, TValueType type, TNode argument) {
-  TNode node = Node(nkFunction, type, function);
+  TNode node = Node(kNodeFunction, type, function);
   node->Left = std::move(argument);
   return node;
 }
 
 TNode Keyword(int code, TNode condition = nullptr) {
-  TNode node = Node(nkKeyword, vtBool, code);
+  TNode node = Node(kNodeKeyword, kTypeBool, code);
   node->Left = std::move(condition);
   return node;
 }
@@ -102,27 +102,27 @@ TEST(CompilerTest, UntranslatableNodesRaiseTheirMessage) {
       {"Could not translate float literal",
        [](TVariableList&) { return Literal(TLiteral::MakeFloat(0.5L)); }},
       {"Could not translate predefined symbol",
-       [](TVariableList&) { return Symbol(syPi, vtFloat); }},
+       [](TVariableList&) { return Symbol(kSymbolPi, kTypeFloat); }},
       {"Could not translate expression",
-       [](TVariableList&) { return Node(nkUserFunction, vtComplex); }},
+       [](TVariableList&) { return Node(kNodeUserFunction, kTypeComplex); }},
       {"Could not translate unary operator",
        [](TVariableList& v) {
-         return Unary(eoNot, vtBool, Var(v.AddVariable("c", vtComplex)));
+         return Unary(kExprNot, kTypeBool, Var(v.AddVariable("c", kTypeComplex)));
        }},
       {"Could not translate complex operator",
        [](TVariableList& v) {
-         TVariable& c = v.AddVariable("c", vtComplex);
-         return Binary(eoAnd, vtBool, Var(c), Var(c));
+         TVariable& c = v.AddVariable("c", kTypeComplex);
+         return Binary(kExprAnd, kTypeBool, Var(c), Var(c));
        }},
       {"Could not translate bool operator",
        [](TVariableList& v) {
-         TVariable& b = v.AddVariable("b", vtBool);
-         return Binary(eoMultiply, vtBool, Var(b), Var(b));
+         TVariable& b = v.AddVariable("b", kTypeBool);
+         return Binary(kExprMultiply, kTypeBool, Var(b), Var(b));
        }},
       {"Could not translate bool function",
-       [](TVariableList& v) { return Call(fnSin, vtBool, Var(v.AddVariable("b", vtBool))); }},
+       [](TVariableList& v) { return Call(kFunctionSin, kTypeBool, Var(v.AddVariable("b", kTypeBool))); }},
       {"Could not translate ZERO",
-       [](TVariableList& v) { return Call(fnZero, vtFloat, Var(v.AddVariable("f", vtFloat))); }},
+       [](TVariableList& v) { return Call(kFunctionZero, kTypeFloat, Var(v.AddVariable("f", kTypeFloat))); }},
   };
   for (const TCase& c : cases) {
     TProbeCompiler compiler;
@@ -135,21 +135,21 @@ TEST(CompilerTest, UntranslatableNodesRaiseTheirMessage) {
 
 TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
   TProbeCompiler compiler;
-  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
-  TVariable& f = compiler.Variables().AddVariable("f", vtFloat);
+  TVariable& x = compiler.Variables().AddVariable("x", kTypeInt);
+  TVariable& f = compiler.Variables().AddVariable("f", kTypeFloat);
   TExpressionList program;
   program.Append(Section("INIT"));
   // Copies without the FPU (36 bytes per extended value): a variable of the same
   // type, and the literals 0 and 1.
-  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex), Symbol(syPixel, vtComplex)));
-  program.Append(Binary(eoAssign, vtComplex, Symbol(syZ, vtComplex),
+  program.Append(Binary(kExprAssign, kTypeComplex, Symbol(kSymbolZ, kTypeComplex), Symbol(kSymbolPixel, kTypeComplex)));
+  program.Append(Binary(kExprAssign, kTypeComplex, Symbol(kSymbolZ, kTypeComplex),
                         Literal(TLiteral::MakeComplex(1, 0))));
-  program.Append(Binary(eoAssign, vtFloat, Var(f), Literal(TLiteral::MakeFloat(0))));
-  program.Append(Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(7))));
+  program.Append(Binary(kExprAssign, kTypeFloat, Var(f), Literal(TLiteral::MakeFloat(0))));
+  program.Append(Binary(kExprAssign, kTypeInt, Var(x), Literal(TLiteral::MakeInt(7))));
   program.Append(Section("LOOP"));
   program.Append(Section("BAILOUT"));
   // An unused value is dropped from the FPU.
-  program.Append(Symbol(syPixel, vtComplex));
+  program.Append(Symbol(kSymbolPixel, kTypeComplex));
   compiler.Run(program);
 
   ASSERT_EQ(compiler.Sections.size(), 3u);
@@ -157,7 +157,7 @@ TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
   EXPECT_EQ(compiler.Sections[0].Bytes.size(), 2u * 36 + 2 * 36 + 36 + 10);
   EXPECT_EQ(compiler.Sections[1].Name, "LOOP");
   EXPECT_TRUE(compiler.Sections[1].Bytes.empty());
-  EXPECT_EQ(compiler.Sections[2].Bytes.size(), 12 + PrimitiveLength(prDiscardComplex));
+  EXPECT_EQ(compiler.Sections[2].Bytes.size(), 12 + PrimitiveLength(kPrimitiveDiscardComplex));
   // The int literal is stored at the laid-out offset of x.
   const std::vector<std::uint8_t>& init = compiler.Sections[0].Bytes;
   const std::size_t store = init.size() - 10;
@@ -169,26 +169,26 @@ TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
 
 TEST(CompilerTest, ForwardJumpsArePatchedToTheirTargets) {
   TProbeCompiler compiler;
-  TVariable& b = compiler.Variables().AddVariable("b", vtBool);
-  TVariable& x = compiler.Variables().AddVariable("x", vtInt);
+  TVariable& b = compiler.Variables().AddVariable("b", kTypeBool);
+  TVariable& x = compiler.Variables().AddVariable("x", kTypeInt);
   auto set_x = [&](int value) {
-    return Binary(eoAssign, vtInt, Var(x), Literal(TLiteral::MakeInt(value)));
+    return Binary(kExprAssign, kTypeInt, Var(x), Literal(TLiteral::MakeInt(value)));
   };
   TExpressionList program;
   program.Append(Section("IFELSE"));
-  program.Append(Keyword(kwIf, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(Keyword(kKeywordIf, Var(b)));  // 0: mov al (6); 6: jz (8)
   program.Append(set_x(1));               // 14: (10)
-  program.Append(Keyword(kwElse));        // 24: jmp (5)
+  program.Append(Keyword(kKeywordElse));        // 24: jmp (5)
   program.Append(set_x(2));               // 29: (10)
-  program.Append(Keyword(kwEndIf));       // 39
+  program.Append(Keyword(kKeywordEndIf));       // 39
   program.Append(Section("WHILE"));
-  program.Append(Keyword(kwWhile, Var(b)));  // 0: mov al (6); 6: jz (8)
+  program.Append(Keyword(kKeywordWhile, Var(b)));  // 0: mov al (6); 6: jz (8)
   program.Append(set_x(3));                  // 14: (10)
-  program.Append(Keyword(kwEndWhile));       // 24: abort check (9); 33: jmp (5); 38
+  program.Append(Keyword(kKeywordEndWhile));       // 24: abort check (9); 33: jmp (5); 38
   program.Append(Section("REPEAT"));
-  program.Append(Keyword(kwRepeat));         // 0
+  program.Append(Keyword(kKeywordRepeat));         // 0
   program.Append(set_x(4));                  // 0: (10)
-  program.Append(Keyword(kwUntil, Var(b)));  // 10: mov al (6); 16: abort (9); 25: jz (8); 33
+  program.Append(Keyword(kKeywordUntil, Var(b)));  // 10: mov al (6); 16: abort (9); 25: jz (8); 33
   compiler.Run(program);
   ASSERT_EQ(compiler.Sections.size(), 3u);
 
@@ -218,30 +218,30 @@ TEST(CompilerTest, ForwardJumpsArePatchedToTheirTargets) {
 // so the chain needs 2 more registers per level.
 TNode Chain(TVariable& a, int levels) {
   TNode node = Var(a);
-  for (int i = 0; i < levels; ++i) node = Binary(eoAdd, a.Type, std::move(node), Var(a));
+  for (int i = 0; i < levels; ++i) node = Binary(kExprAdd, a.Type, std::move(node), Var(a));
   return node;
 }
 
 TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
   TProbeCompiler compiler;
   TVariableList& variables = compiler.Variables();
-  TVariable& c = variables.AddVariable("c", vtComplex);
-  TVariable& f = variables.AddVariable("f", vtFloat);
+  TVariable& c = variables.AddVariable("c", kTypeComplex);
+  TVariable& f = variables.AddVariable("f", kTypeFloat);
   TExpressionList program;
   program.Append(Section("INIT"));
   // Complex: 3 levels need 8 registers on each side; float: 6 levels need 7.
   for (int i = 0; i < 2; ++i)
-    program.Append(Binary(eoAssign, vtComplex, Var(c),
-                          Binary(eoMultiply, vtComplex, Chain(c, 3), Chain(c, 3))));
+    program.Append(Binary(kExprAssign, kTypeComplex, Var(c),
+                          Binary(kExprMultiply, kTypeComplex, Chain(c, 3), Chain(c, 3))));
   program.Append(
-      Binary(eoAssign, vtFloat, Var(f), Binary(eoMultiply, vtFloat, Chain(f, 6), Chain(f, 6))));
+      Binary(kExprAssign, kTypeFloat, Var(f), Binary(kExprMultiply, kTypeFloat, Chain(f, 6), Chain(f, 6))));
   compiler.Run(program);
 
   std::vector<std::pair<int, TValueType>> temporaries;
   for (int i = 0; i < variables.Count(); ++i)
-    if (variables.Item(i).Kind == TVariableKind::Temporary)
+    if (variables.Item(i).Kind == TVariableKind::kTemporary)
       temporaries.emplace_back(variables.Item(i).Number, variables.Item(i).Type);
-  const std::vector<std::pair<int, TValueType>> expected = {{0, vtComplex}, {0, vtFloat}};
+  const std::vector<std::pair<int, TValueType>> expected = {{0, kTypeComplex}, {0, kTypeFloat}};
   EXPECT_EQ(temporaries, expected);
   EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
 }
@@ -253,19 +253,19 @@ class TParkingCompiler : public TProbeCompiler {
   using TCompiler::ZParked;
 
  protected:
-  bool ParksZ(const std::string& upperName) const override {
-    return parks_ && (upperName == "LOOP" || upperName == "BAILOUT");
+  bool ParksZ(const std::string& upper_name) const override {
+    return parks_ && (upper_name == "LOOP" || upper_name == "BAILOUT");
   }
 
  private:
   bool parks_;
 };
 
-TNode Z() { return Symbol(syZ, vtComplex); }
-TNode SetZ(TNode value) { return Binary(eoAssign, vtComplex, Z(), std::move(value)); }
+TNode Z() { return Symbol(kSymbolZ, kTypeComplex); }
+TNode SetZ(TNode value) { return Binary(kExprAssign, kTypeComplex, Z(), std::move(value)); }
 TNode ZSquaredPlusPixel() {
-  return Binary(eoAdd, vtComplex, Binary(eoMultiply, vtComplex, Z(), Z()),
-                Symbol(syPixel, vtComplex));
+  return Binary(kExprAdd, kTypeComplex, Binary(kExprMultiply, kTypeComplex, Z(), Z()),
+                Symbol(kSymbolPixel, kTypeComplex));
 }
 
 // Builds a formula program; `loop` and `bailout` add their statements.
@@ -281,7 +281,7 @@ TParkingRun CompileParking(bool parks, const TStatements& loop, const TStatement
   TExpressionList program;
   program.Append(Section("INIT"));
   // Writes of #z before the loop do not matter.
-  program.Append(SetZ(Symbol(syPixel, vtComplex)));
+  program.Append(SetZ(Symbol(kSymbolPixel, kTypeComplex)));
   program.Append(Section("LOOP"));
   loop(program, compiler.Variables());
   program.Append(Section("BAILOUT"));
@@ -295,15 +295,15 @@ void MandelbrotLoop(TExpressionList& program, TVariableList&) {
 }
 
 void ModulusBailout(TExpressionList& program, TVariableList& variables) {
-  TVariable& limit = variables.AddVariable("limit", vtFloat);
-  program.Append(Binary(eoLess, vtBool, Unary(eoModulus, vtFloat, Z()), Var(limit)));
+  TVariable& limit = variables.AddVariable("limit", kTypeFloat);
+  program.Append(Binary(kExprLess, kTypeBool, Unary(kExprModulus, kTypeFloat, Z()), Var(limit)));
 }
 
 // (c * c) * (c * c): each side needs six registers (the product needs two of its
 // own), so either one waits below the other with eight in use.
 TNode SquaresProduct(TVariable& c) {
-  return Binary(eoMultiply, vtComplex, Binary(eoMultiply, vtComplex, Var(c), Var(c)),
-                Binary(eoMultiply, vtComplex, Var(c), Var(c)));
+  return Binary(kExprMultiply, kTypeComplex, Binary(kExprMultiply, kTypeComplex, Var(c), Var(c)),
+                Binary(kExprMultiply, kTypeComplex, Var(c), Var(c)));
 }
 
 std::size_t Count(const std::vector<std::uint8_t>& code, std::vector<std::uint8_t> bytes) {
@@ -356,8 +356,8 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
       {"#z written before the last statement",
        [](TExpressionList& p, TVariableList& v) {
          p.Append(SetZ(ZSquaredPlusPixel()));
-         TVariable& c = v.AddVariable("c", vtComplex);
-         p.Append(Binary(eoAssign, vtComplex, Var(c), Z()));
+         TVariable& c = v.AddVariable("c", kTypeComplex);
+         p.Append(Binary(kExprAssign, kTypeComplex, Var(c), Z()));
        },
        ModulusBailout},
       {"#z written twice",
@@ -368,20 +368,20 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
        ModulusBailout},
       {"#z written inside the last assignment's value",
        [](TExpressionList& p, TVariableList&) {
-         p.Append(SetZ(Binary(eoAdd, vtComplex, SetZ(Z()), Z())));
+         p.Append(SetZ(Binary(kExprAdd, kTypeComplex, SetZ(Z()), Z())));
        },
        ModulusBailout},
       {"#z written as the value of another assignment",
        [](TExpressionList& p, TVariableList& v) {
-         TVariable& c = v.AddVariable("c", vtComplex);
-         p.Append(Binary(eoAssign, vtComplex, Var(c), SetZ(ZSquaredPlusPixel())));
+         TVariable& c = v.AddVariable("c", kTypeComplex);
+         p.Append(Binary(kExprAssign, kTypeComplex, Var(c), SetZ(ZSquaredPlusPixel())));
        },
        ModulusBailout},
       {"#z written inside an IF",
        [](TExpressionList& p, TVariableList& v) {
-         p.Append(Keyword(kwIf, Var(v.AddVariable("b", vtBool))));
+         p.Append(Keyword(kKeywordIf, Var(v.AddVariable("b", kTypeBool))));
          p.Append(SetZ(ZSquaredPlusPixel()));
-         p.Append(Keyword(kwEndIf));
+         p.Append(Keyword(kKeywordEndIf));
        },
        ModulusBailout},
       {"#z written by the bailout",
@@ -392,19 +392,19 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
        }},
       {"a statement needing eight registers in either order",
        [](TExpressionList& p, TVariableList& v) {
-         p.Append(SetZ(SquaresProduct(v.AddVariable("c", vtComplex))));
+         p.Append(SetZ(SquaresProduct(v.AddVariable("c", kTypeComplex))));
        },
        ModulusBailout},
       {"a bailout needing eight registers in either order",
        MandelbrotLoop,
        [](TExpressionList& p, TVariableList& v) {
-         p.Append(Binary(eoEqual, vtBool, SquaresProduct(v.AddVariable("c", vtComplex)), Z()));
+         p.Append(Binary(kExprEqual, kTypeBool, SquaresProduct(v.AddVariable("c", kTypeComplex)), Z()));
        }},
       {"an assignment inside an operand that would have to go first",
        [](TExpressionList& p, TVariableList& v) {
-         TVariable& c = v.AddVariable("c", vtComplex);
-         TNode square = Binary(eoAssign, vtComplex, Var(c), Binary(eoMultiply, vtComplex, Z(), Z()));
-         p.Append(SetZ(Binary(eoAdd, vtComplex, std::move(square), Symbol(syPixel, vtComplex))));
+         TVariable& c = v.AddVariable("c", kTypeComplex);
+         TNode square = Binary(kExprAssign, kTypeComplex, Var(c), Binary(kExprMultiply, kTypeComplex, Z(), Z()));
+         p.Append(SetZ(Binary(kExprAdd, kTypeComplex, std::move(square), Symbol(kSymbolPixel, kTypeComplex))));
        },
        ModulusBailout},
   };
@@ -421,8 +421,8 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
   EXPECT_TRUE(CompileParking(
                   true,
                   [](TExpressionList& p, TVariableList& v) {
-                    TVariable& c = v.AddVariable("c", vtComplex);
-                    p.Append(Binary(eoAssign, vtComplex, Var(c), Chain(c, 3)));
+                    TVariable& c = v.AddVariable("c", kTypeComplex);
+                    p.Append(Binary(kExprAssign, kTypeComplex, Var(c), Chain(c, 3)));
                   },
                   ModulusBailout)
                   .Parked);

@@ -26,10 +26,10 @@ bool SameExtended(const std::uint8_t* a, const std::uint8_t* b) {
 
 bool SameValue(TValueType type, const std::uint8_t* a, const std::uint8_t* b) {
   switch (type) {
-    case vtComplex: return SameExtended(a, b) && SameExtended(a + 16, b + 16);
-    case vtFloat: return SameExtended(a, b);
-    case vtInt: return std::memcmp(a, b, 4) == 0;
-    case vtBool: return *a == *b;
+    case kTypeComplex: return SameExtended(a, b) && SameExtended(a + 16, b + 16);
+    case kTypeFloat: return SameExtended(a, b);
+    case kTypeInt: return std::memcmp(a, b, 4) == 0;
+    case kTypeBool: return *a == *b;
   }
   return false;
 }
@@ -74,25 +74,25 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
       formula->BuiltInType() != 0)
     return false;
   TFormulaRun run(std::move(formula));
-  TCheckedFormula& checked = static_cast<TCheckedFormula&>(*run.formula);
-  std::memcpy(run.block.Data(), checked.Block.Data(), calc::kSize);
+  TCheckedFormula& checked = static_cast<TCheckedFormula&>(*run.Formula);
+  std::memcpy(run.Block.Data(), checked.Block.Data(), calc::kSize);
   // The coloring cells of the copied block point nowhere; install the run's.
   for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
-    run.block.SetPointer(cell, run.nothing.Data());
-  run.vars = std::make_unique<TVariableBlock>(checked, run.block, calc::kFormulaVars);
-  CallProcedure(checked.Procedure(), run.block.Data());
+    run.Block.SetPointer(cell, run.Nothing.Data());
+  run.Vars = std::make_unique<TVariableBlock>(checked, run.Block, calc::kFormulaVars);
+  CallProcedure(checked.Procedure(), run.Block.Data());
   const TVariableList& variables = checked.Variables();
   for (int i = 0; i < variables.Count(); ++i) {
     const TVariable& v = variables.Item(i);
-    if (v.Kind != TVariableKind::Variable) continue;
-    EXPECT_TRUE(SameValue(v.Type, checked.Vars.data() + v.Offset, run.vars->Data() + v.Offset))
+    if (v.Kind != TVariableKind::kVariable) continue;
+    EXPECT_TRUE(SameValue(v.Type, checked.Vars.data() + v.Offset, run.Vars->Data() + v.Offset))
         << what << ": variable " << v.Name << (optimizing ? " (optimized)" : " (plain)");
   }
-  EXPECT_TRUE(SameValue(vtComplex, checked.ReferenceBlock.Data() + calc::kZ,
-                        run.block.Data() + calc::kZ))
+  EXPECT_TRUE(SameValue(kTypeComplex, checked.ReferenceBlock.Data() + calc::kZ,
+                        run.Block.Data() + calc::kZ))
       << what << ": #z" << (optimizing ? " (optimized)" : " (plain)");
   if (whole_formula) {
-    EXPECT_EQ(checked.ReferenceBlock.Int32(calc::kNumIter), run.block.Int32(calc::kNumIter))
+    EXPECT_EQ(checked.ReferenceBlock.Int32(calc::kNumIter), run.Block.Int32(calc::kNumIter))
         << what << ": #numiter" << (optimizing ? " (optimized)" : " (plain)");
   }
   return true;
@@ -100,9 +100,9 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
 
 TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
   TempDir dir;
-  constexpr int kPrograms = 1500;
+  constexpr int k_programs = 1500;
   int compiled = 0;
-  for (std::uint32_t seed = 1; seed <= kPrograms; ++seed) {
+  for (std::uint32_t seed = 1; seed <= k_programs; ++seed) {
     const std::string text = TRandomProgram(seed).Entry("Test", 14);
     auto file = dir.Write("random.zfm", text);
     for (bool optimizing : {true, false}) {
@@ -118,7 +118,7 @@ TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
       break;
     }
   }
-  EXPECT_EQ(compiled, 2 * kPrograms);
+  EXPECT_EQ(compiled, 2 * k_programs);
 }
 
 // Every entry of `file` on a grid of pixels, optimized and plain; returns the

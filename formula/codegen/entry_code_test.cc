@@ -21,7 +21,7 @@ namespace {
 
 TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
-  ASSERT_NE(run.formula->Procedure(), nullptr);
+  ASSERT_NE(run.Formula->Procedure(), nullptr);
   const Complex points[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0.2L}, {0.26L, 0},
                             {2, 2},         {-0.1L, 0.1L}, {0.5L, 0.5L}, {-2, 0}};
   for (Complex c : points) {
@@ -36,8 +36,8 @@ TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
       ++n;
     }
     run.Run(c, maxiter);
-    EXPECT_EQ(run.block.Int32(calc::kNumIter), n) << c;
-    EXPECT_NEAR(static_cast<double>(run.block.Complex(calc::kZ).real()), static_cast<double>(x),
+    EXPECT_EQ(run.Block.Int32(calc::kNumIter), n) << c;
+    EXPECT_NEAR(static_cast<double>(run.Block.Complex(calc::kZ).real()), static_cast<double>(x),
                 1e-9)
         << c;
   }
@@ -51,8 +51,8 @@ class TParkingFormula : public TFormula {
   bool Parks = true;
 
  protected:
-  bool ParksZ(const std::string& upperName) const override {
-    return Parks && TFormula::ParksZ(upperName);
+  bool ParksZ(const std::string& upper_name) const override {
+    return Parks && TFormula::ParksZ(upper_name);
   }
 };
 
@@ -104,7 +104,7 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
       for (Complex pixel : pixels) {
         std::vector<std::uint8_t> outcomes[2];
         for (int i = 0; i < 2; ++i) {
-          TCalcBlock& block = runs[i].block;
+          TCalcBlock& block = runs[i].Block;
           block.SetPointer(calc::kInsideLoop, inside.LoopProcedure());
           block.SetPointer(calc::kInsideFinal, inside.FinalProcedure());
           block.SetPointer(calc::kOutsideInit, outside.InitProcedure());
@@ -141,16 +141,16 @@ TEST(EntryCodeTest, ColoringProceduresKeepTheirVariablesThroughThePixel) {
   ASSERT_EQ(CompileEntry(coloring, file.string(), "Count").Error, "");
   ASSERT_NE(coloring.LoopProcedure(), nullptr);
   TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
-  run.block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
-  run.block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
-  run.block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
-  TVariableBlock vars(coloring, run.block, calc::kOutsideVars);
+  run.Block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+  run.Block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+  run.Block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+  TVariableBlock vars(coloring, run.Block, calc::kOutsideVars);
   run.Run({0.5L, 0.5L}, 100);
-  const int n = run.block.Int32(calc::kNumIter);
+  const int n = run.Block.Int32(calc::kNumIter);
   EXPECT_GT(n, 0);
   EXPECT_LT(n, 100);
   // The loop procedure runs after every iteration whose bailout held.
-  EXPECT_EQ(run.block.Extended(calc::kIndex), n + 0.5L);
+  EXPECT_EQ(run.Block.Extended(calc::kIndex), n + 0.5L);
 
   ASSERT_EQ(CompileEntry(coloring, file.string(), "Plain").Error, "");
   EXPECT_EQ(coloring.LoopProcedure(), nullptr);
@@ -165,7 +165,7 @@ TEST(EntryCodeTest, ColoringReadsTheOrbitWithoutALoopSection) {
   ASSERT_EQ(CompileEntry(coloring, file.string(), "Second").Error, "");
   ASSERT_NE(coloring.LoopProcedure(), nullptr);  // the orbit store needs it
   TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\nbailout:\n real(z) < 5\n");
-  TCalcBlock& block = run.block;
+  TCalcBlock& block = run.Block;
   block.Allocate(21 * calc::kOrbitEntrySize, calc::kOrbitBuffer);
   block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
   block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
@@ -179,8 +179,8 @@ TEST(EntryCodeTest, ColoringReadsTheOrbitWithoutALoopSection) {
 TEST(EntryCodeTest, FormulaWithoutBailoutIteratesOnce) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z + 1\n");
   run.Run({0, 0}, 50);
-  EXPECT_EQ(run.block.Int32(calc::kNumIter), 0);
-  EXPECT_EQ(run.block.Complex(calc::kZ), Complex(1, 0));
+  EXPECT_EQ(run.Block.Int32(calc::kNumIter), 0);
+  EXPECT_EQ(run.Block.Complex(calc::kZ), Complex(1, 0));
 }
 
 TEST(EntryCodeTest, EveryBranchOfAnIfChainReachesTheCommonEnd) {
@@ -227,7 +227,7 @@ TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
   auto entry = Compile<TTransform>("transform:\n" + body);
   bool spilled = false;
   for (int i = 0; i < entry->Variables().Count(); ++i)
-    spilled |= entry->Variables().Item(i).Kind == TVariableKind::Temporary;
+    spilled |= entry->Variables().Item(i).Kind == TVariableKind::kTemporary;
   EXPECT_TRUE(spilled);
   const Complex a(0.3L, -0.2L);
   const Complex expected = (((a + a * 0.5L) + a * 0.25L) + a * 2.5L) *

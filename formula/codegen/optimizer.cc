@@ -27,7 +27,7 @@ TNode ShallowCopy(const TExpression& node) {
 }
 
 TNode LiteralNode(const TExpression& at, const TLiteral& value) {
-  auto node = TExpression::Make(nkLiteral, at.Line, at.Column);
+  auto node = TExpression::Make(kNodeLiteral, at.Line, at.Column);
   node->Literal = value;
   node->Type = value.Type;
   return node;
@@ -37,13 +37,13 @@ TNode LiteralNode(const TExpression& at, const TLiteral& value) {
 // value != 0, a complex with the value as real part.
 TLiteral Converted(const TLiteral& value, TValueType type) {
   if (value.Type == type) return value;
-  long double re = value.Type == vtInt ? value.Int : value.Type == vtBool ? value.Bool : value.Re;
-  long double im = value.Type == vtComplex ? value.Im : 0;
+  long double re = value.Type == kTypeInt ? value.Int : value.Type == kTypeBool ? value.Bool : value.Re;
+  long double im = value.Type == kTypeComplex ? value.Im : 0;
   switch (type) {
-    case vtComplex: return TLiteral::MakeComplex(re, im);
-    case vtFloat: return TLiteral::MakeFloat(re);
-    case vtInt: return TLiteral::MakeInt(static_cast<std::int32_t>(std::lround(re)));
-    case vtBool: return TLiteral::MakeBool(re != 0 || im != 0);
+    case kTypeComplex: return TLiteral::MakeComplex(re, im);
+    case kTypeFloat: return TLiteral::MakeFloat(re);
+    case kTypeInt: return TLiteral::MakeInt(static_cast<std::int32_t>(std::lround(re)));
+    case kTypeBool: return TLiteral::MakeBool(re != 0 || im != 0);
   }
   return value;
 }
@@ -52,17 +52,17 @@ TLiteral Converted(const TLiteral& value, TValueType type) {
 // own; int and bool literals are immediate operands.
 bool NeedsConstant(const TLiteral& value) {
   switch (value.Type) {
-    case vtComplex:
+    case kTypeComplex:
       return !SameValue(value, TLiteral::MakeComplex(0, 0)) &&
              !SameValue(value, TLiteral::MakeComplex(1, 0));
-    case vtFloat:
+    case kTypeFloat:
       return !SameValue(value, TLiteral::MakeFloat(0)) && !SameValue(value, TLiteral::MakeFloat(1));
     default: return false;
   }
 }
 
 bool HasOperands(const TExpression& node) {
-  return node.Kind == nkUnary || node.Kind == nkBinary || node.Kind == nkFunction;
+  return node.Kind == kNodeUnary || node.Kind == kNodeBinary || node.Kind == kNodeFunction;
 }
 
 }  // namespace
@@ -100,11 +100,11 @@ int TOptimizer::FunctionValue(const std::string& name) {
 }
 
 TNode TOptimizer::Rewrite(const TExpression& node) {
-  if (node.Kind == nkSymbol || node.Kind == nkParameter || node.Kind == nkParameterValue)
+  if (node.Kind == kNodeSymbol || node.Kind == kNodeParameter || node.Kind == kNodeParameterValue)
     return Substitute(node);
   TNode copy = ShallowCopy(node);
-  if (node.Kind == nkUserFunction) {
-    copy->Kind = nkFunction;
+  if (node.Kind == kNodeUserFunction) {
+    copy->Kind = kNodeFunction;
     copy->Code = static_cast<std::uint8_t>(FunctionValue(node.Name));
     copy->Name.clear();
   }
@@ -117,19 +117,19 @@ TNode TOptimizer::Rewrite(const TExpression& node) {
 
 TNode TOptimizer::Substitute(const TExpression& node) {
   switch (node.Kind) {
-    case nkSymbol:
-      if (node.Code == syPi) return LiteralNode(node, PiLiteral());
-      if (node.Code == syE) return LiteralNode(node, ELiteral());
+    case kNodeSymbol:
+      if (node.Code == kSymbolPi) return LiteralNode(node, PiLiteral());
+      if (node.Code == kSymbolE) return LiteralNode(node, ELiteral());
       return ShallowCopy(node);
-    case nkParameter:
+    case kNodeParameter:
       if (TVariable* copy = Variables().FindParameterCopy(node.Name)) {
-        auto reference = TExpression::Make(nkVariable, node.Line, node.Column);
+        auto reference = TExpression::Make(kNodeVariable, node.Line, node.Column);
         reference->Variable = copy;
         reference->Type = copy->Type;
         return reference;
       }
       return ParameterLiteral(node);
-    default:  // nkParameterValue: the initial value of a parameter's copy
+    default:  // kNodeParameterValue: the initial value of a parameter's copy
       return ParameterLiteral(node);
   }
 }
@@ -139,11 +139,11 @@ TNode TOptimizer::ParameterLiteral(const TExpression& node) {
 }
 
 void TOptimizer::MoveLiteralsToConstants(TNode& node, bool operand) {
-  if (node->Kind == nkLiteral) {
+  if (node->Kind == kNodeLiteral) {
     if (!operand || !NeedsConstant(node->Literal)) return;
     TVariable* constant = Variables().FindConstant(node->Literal);
     if (!constant) constant = &Variables().AddConstant(node->Literal);
-    auto reference = TExpression::Make(nkVariable, node->Line, node->Column);
+    auto reference = TExpression::Make(kNodeVariable, node->Line, node->Column);
     reference->Variable = constant;
     reference->Type = constant->Type;
     node = std::move(reference);

@@ -10,28 +10,28 @@ namespace {
 using TStatements = std::vector<std::unique_ptr<TExpression>>;
 
 bool IsKeyword(const TExpression& node, int keyword) {
-  return node.Kind == nkKeyword && node.Code == keyword;
+  return node.Kind == kNodeKeyword && node.Code == keyword;
 }
 
 // The literal value of a branch's condition, or -1 when it is not constant.
 int ConstantCondition(const TExpression& node) {
-  if (!node.Left || node.Left->Kind != nkLiteral || node.Left->Type != vtBool) return -1;
+  if (!node.Left || node.Left->Kind != kNodeLiteral || node.Left->Type != kTypeBool) return -1;
   return node.Left->Literal.Bool ? 1 : 0;
 }
 
 // The ELSEIF, ELSE or ENDIF that ends the branch starting at `from` (with
 // `branchEnds`), or the ENDIF of its chain (without); nested IF ... ENDIF pairs
 // are skipped. statements.size() when the chain is not closed.
-std::size_t ChainStop(const TStatements& statements, std::size_t from, bool branchEnds) {
+std::size_t ChainStop(const TStatements& statements, std::size_t from, bool branch_ends) {
   int depth = 0;
   for (std::size_t j = from + 1; j < statements.size(); ++j) {
     const TExpression& s = *statements[j];
-    if (IsKeyword(s, kwIf)) {
+    if (IsKeyword(s, kKeywordIf)) {
       ++depth;
-    } else if (IsKeyword(s, kwEndIf)) {
+    } else if (IsKeyword(s, kKeywordEndIf)) {
       if (depth == 0) return j;
       --depth;
-    } else if (depth == 0 && branchEnds && (IsKeyword(s, kwElseIf) || IsKeyword(s, kwElse))) {
+    } else if (depth == 0 && branch_ends && (IsKeyword(s, kKeywordElseIf) || IsKeyword(s, kKeywordElse))) {
       return j;
     }
   }
@@ -49,7 +49,7 @@ std::size_t RemoveIf(TStatements& statements, std::size_t i, bool condition) {
   if (stop == statements.size()) return i + 1;
   if (condition) {
     // The body stays; the rest of the chain goes, its ENDIF included.
-    const std::size_t end = IsKeyword(*statements[stop], kwEndIf)
+    const std::size_t end = IsKeyword(*statements[stop], kKeywordEndIf)
                                 ? stop
                                 : ChainStop(statements, stop, false);
     if (end == statements.size()) return i + 1;
@@ -58,10 +58,10 @@ std::size_t RemoveIf(TStatements& statements, std::size_t i, bool condition) {
     return i;
   }
   TExpression& next = *statements[stop];
-  if (IsKeyword(next, kwElseIf)) {
+  if (IsKeyword(next, kKeywordElseIf)) {
     // The next branch takes the IF's place and is examined in turn.
-    next.Code = kwIf;
-  } else if (IsKeyword(next, kwElse)) {
+    next.Code = kKeywordIf;
+  } else if (IsKeyword(next, kKeywordElse)) {
     const std::size_t end = ChainStop(statements, stop, false);
     if (end == statements.size()) return i + 1;
     Erase(statements, end, end + 1);
@@ -79,9 +79,9 @@ std::size_t RemoveElseIf(TStatements& statements, std::size_t i, bool condition)
   if (stop == statements.size()) return i + 1;
   if (condition) {
     // Its body becomes the chain's last branch.
-    statements[i]->Code = kwElse;
+    statements[i]->Code = kKeywordElse;
     statements[i]->Left.reset();
-    if (!IsKeyword(*statements[stop], kwEndIf)) {
+    if (!IsKeyword(*statements[stop], kKeywordEndIf)) {
       const std::size_t end = ChainStop(statements, stop, false);
       if (end == statements.size()) return i + 1;
       Erase(statements, stop, end);
@@ -99,9 +99,9 @@ void RemoveConstantBranches(TStatements& statements) {
   while (i < statements.size()) {
     const TExpression& s = *statements[i];
     const int condition = ConstantCondition(s);
-    if (condition >= 0 && IsKeyword(s, kwIf))
+    if (condition >= 0 && IsKeyword(s, kKeywordIf))
       i = RemoveIf(statements, i, condition == 1);
-    else if (condition >= 0 && IsKeyword(s, kwElseIf))
+    else if (condition >= 0 && IsKeyword(s, kKeywordElseIf))
       i = RemoveElseIf(statements, i, condition == 1);
     else
       ++i;

@@ -14,24 +14,24 @@ namespace {
 
 using TNode = std::unique_ptr<TExpression>;
 
-bool IsLiteral(const TNode& node) { return node && node->Kind == nkLiteral; }
+bool IsLiteral(const TNode& node) { return node && node->Kind == kNodeLiteral; }
 
 TNode MakeLiteral(const TLiteral& value, const TExpression& at) {
-  auto node = TExpression::Make(nkLiteral, at.Line, at.Column);
+  auto node = TExpression::Make(kNodeLiteral, at.Line, at.Column);
   node->Literal = value;
   node->Type = value.Type;
   return node;
 }
 
 TNode MakeFunction(int function, TNode argument, TValueType type) {
-  auto node = TExpression::Make(nkFunction, argument->Line, argument->Column, function);
+  auto node = TExpression::Make(kNodeFunction, argument->Line, argument->Column, function);
   node->Type = type;
   node->Left = std::move(argument);
   return node;
 }
 
 TNode MakeNegation(TNode operand) {
-  auto node = TExpression::Make(nkUnary, operand->Line, operand->Column, eoNegate);
+  auto node = TExpression::Make(kNodeUnary, operand->Line, operand->Column, kExprNegate);
   node->Type = operand->Type;
   node->Left = std::move(operand);
   return node;
@@ -40,25 +40,25 @@ TNode MakeNegation(TNode operand) {
 // A float standing where a complex is wanted: mixed complex and float operators
 // accept float operands, so a reduction can leave one behind.
 TNode Fit(TNode node, TValueType type) {
-  if (type == vtComplex && node->Type == vtFloat)
-    return MakeFunction(fnToComplex, std::move(node), vtComplex);
+  if (type == kTypeComplex && node->Type == kTypeFloat)
+    return MakeFunction(kFunctionToComplex, std::move(node), kTypeComplex);
   return node;
 }
 
-bool IsReal(TValueType type) { return type == vtComplex || type == vtFloat; }
+bool IsReal(TValueType type) { return type == kTypeComplex || type == kTypeFloat; }
 
 TLiteral Zero(TValueType type) {
   switch (type) {
-    case vtComplex: return TLiteral::MakeComplex(0, 0);
-    case vtFloat: return TLiteral::MakeFloat(0);
-    case vtInt: return TLiteral::MakeInt(0);
-    case vtBool: return TLiteral::MakeBool(false);
+    case kTypeComplex: return TLiteral::MakeComplex(0, 0);
+    case kTypeFloat: return TLiteral::MakeFloat(0);
+    case kTypeInt: return TLiteral::MakeInt(0);
+    case kTypeBool: return TLiteral::MakeBool(false);
   }
   return {};
 }
 
 TLiteral One(TValueType type) {
-  return type == vtComplex ? TLiteral::MakeComplex(1, 0) : TLiteral::MakeFloat(1);
+  return type == kTypeComplex ? TLiteral::MakeComplex(1, 0) : TLiteral::MakeFloat(1);
 }
 
 // Runs `primitive` on the FPU operands `stack` (pushed in order) and the int or
@@ -67,21 +67,21 @@ TLiteral Evaluate(int primitive, std::initializer_list<const TLiteral*> stack,
                   const TLiteral* eax, const TLiteral* edx, TValueType result) {
   TPrimitiveFrame frame;
   for (const TLiteral* v : stack) {
-    if (v->Type == vtComplex) frame.In[frame.InCount++] = v->Im;
+    if (v->Type == kTypeComplex) frame.In[frame.InCount++] = v->Im;
     frame.In[frame.InCount++] = v->Re;
   }
   auto integer = [](const TLiteral* v) -> std::int64_t {
-    return !v ? 0 : v->Type == vtBool ? v->Bool : v->Int;
+    return !v ? 0 : v->Type == kTypeBool ? v->Bool : v->Int;
   };
   frame.Rax = integer(eax);
   frame.Rdx = integer(edx);
-  frame.OutCount = result == vtComplex ? 2 : result == vtFloat ? 1 : 0;
+  frame.OutCount = result == kTypeComplex ? 2 : result == kTypeFloat ? 1 : 0;
   RunPrimitive(primitive, frame);
   switch (result) {
-    case vtComplex: return TLiteral::MakeComplex(frame.Out[0], frame.Out[1]);
-    case vtFloat: return TLiteral::MakeFloat(frame.Out[0]);
-    case vtInt: return TLiteral::MakeInt(static_cast<std::int32_t>(frame.Rax));
-    case vtBool: return TLiteral::MakeBool((frame.Rax & 0xFF) != 0);
+    case kTypeComplex: return TLiteral::MakeComplex(frame.Out[0], frame.Out[1]);
+    case kTypeFloat: return TLiteral::MakeFloat(frame.Out[0]);
+    case kTypeInt: return TLiteral::MakeInt(static_cast<std::int32_t>(frame.Rax));
+    case kTypeBool: return TLiteral::MakeBool((frame.Rax & 0xFF) != 0);
   }
   return {};
 }
@@ -108,61 +108,61 @@ bool Runnable(int primitive) { return primitive >= 0 && PrimitiveLength(primitiv
 
 bool Foldable(const TExpression& node) {
   switch (node.Kind) {
-    case nkUnary: return IsLiteral(node.Left) && Runnable(UnaryPrimitive(node));
-    case nkBinary:
-      return node.Code != eoAssign && IsLiteral(node.Left) && IsLiteral(node.Right) &&
+    case kNodeUnary: return IsLiteral(node.Left) && Runnable(UnaryPrimitive(node));
+    case kNodeBinary:
+      return node.Code != kExprAssign && IsLiteral(node.Left) && IsLiteral(node.Right) &&
              Runnable(BinaryPrimitive(node, true));
-    case nkFunction:
-      if (!IsLiteral(node.Left) || node.Code == fnOldZ) return false;
-      return node.Code == fnIdent || node.Code == fnZero || Runnable(FunctionPrimitive(node));
+    case kNodeFunction:
+      if (!IsLiteral(node.Left) || node.Code == kFunctionOldZ) return false;
+      return node.Code == kFunctionIdent || node.Code == kFunctionZero || Runnable(FunctionPrimitive(node));
     default: return false;
   }
 }
 
 TLiteral FoldedValue(const TExpression& node) {
   switch (node.Kind) {
-    case nkUnary: return EvaluateUnary(UnaryPrimitive(node), node.Left->Literal, node.Type);
-    case nkBinary: return EvaluateBinary(node);
+    case kNodeUnary: return EvaluateUnary(UnaryPrimitive(node), node.Left->Literal, node.Type);
+    case kNodeBinary: return EvaluateBinary(node);
     default: break;
   }
   // The identity and zero() have no primitive: the generator emits nothing for
   // the one and loads a complex zero for the other.
-  if (node.Code == fnIdent) return node.Left->Literal;
-  if (node.Code == fnZero) return Zero(node.Type);
+  if (node.Code == kFunctionIdent) return node.Left->Literal;
+  if (node.Code == kFunctionZero) return Zero(node.Type);
   return EvaluateUnary(FunctionPrimitive(node), node.Left->Literal, node.Type);
 }
 
 bool SameReference(const TExpression& a, const TExpression& b) {
   if (a.Kind != b.Kind) return false;
-  if (a.Kind == nkVariable) return a.Variable && a.Variable == b.Variable;
-  if (a.Kind == nkSymbol) return a.Code == b.Code;
+  if (a.Kind == kNodeVariable) return a.Variable && a.Variable == b.Variable;
+  if (a.Kind == kNodeSymbol) return a.Code == b.Code;
   return false;
 }
 
 TNode ReduceMultiply(TNode node) {
   const TValueType type = node->Type;
   if (SameReference(*node->Left, *node->Right))
-    return MakeFunction(fnSqr, std::move(node->Left), type);
-  const bool literalLeft = IsLiteral(node->Left);
-  if (!literalLeft && !IsLiteral(node->Right)) return node;
-  const TLiteral factor = (literalLeft ? node->Left : node->Right)->Literal;
-  TNode& other = literalLeft ? node->Right : node->Left;
+    return MakeFunction(kFunctionSqr, std::move(node->Left), type);
+  const bool literal_left = IsLiteral(node->Left);
+  if (!literal_left && !IsLiteral(node->Right)) return node;
+  const TLiteral factor = (literal_left ? node->Left : node->Right)->Literal;
+  TNode& other = literal_left ? node->Right : node->Left;
   switch (ClassifyLiteral(factor)) {
-    case lcOne: return Fit(std::move(other), type);
-    case lcMinusOne: return Fit(MakeNegation(std::move(other)), type);
-    case lcI:
+    case kLiteralOne: return Fit(std::move(other), type);
+    case kLiteralMinusOne: return Fit(MakeNegation(std::move(other)), type);
+    case kLiteralI:
       if (!IsReal(other->Type)) return node;
-      return MakeFunction(fnTimesI, std::move(other), vtComplex);
-    case lcMinusI:
+      return MakeFunction(kFunctionTimesI, std::move(other), kTypeComplex);
+    case kLiteralMinusI:
       if (!IsReal(other->Type)) return node;
-      return MakeFunction(fnTimesMinusI, std::move(other), vtComplex);
-    case lcZero:
+      return MakeFunction(kFunctionTimesMinusI, std::move(other), kTypeComplex);
+    case kLiteralZero:
       // Dropping the other factor must not drop an assignment inside it.
       if (ContainsAssignment(*other)) return node;
       return MakeLiteral(Zero(type), *node);
-    case lcTwo: {
-      const TValueType otherType = other->Type;
-      return Fit(MakeFunction(fnDouble, std::move(other), otherType), type);
+    case kLiteralTwo: {
+      const TValueType other_type = other->Type;
+      return Fit(MakeFunction(kFunctionDouble, std::move(other), other_type), type);
     }
     default: return node;
   }
@@ -172,45 +172,45 @@ TNode ReducePower(TNode node) {
   if (!IsLiteral(node->Right) || IsLiteral(node->Left)) return node;
   const TValueType type = node->Type;
   switch (ClassifyLiteral(node->Right->Literal)) {
-    case lcOne: return std::move(node->Left);
-    case lcZero:
+    case kLiteralOne: return std::move(node->Left);
+    case kLiteralZero:
       if (ContainsAssignment(*node->Left)) return node;
       return MakeLiteral(One(type), *node);
-    case lcTwo: return MakeFunction(fnSqr, std::move(node->Left), type);
-    case lcThree: return MakeFunction(fnCube, std::move(node->Left), type);
-    case lcFour: return MakeFunction(fnFourth, std::move(node->Left), type);
+    case kLiteralTwo: return MakeFunction(kFunctionSqr, std::move(node->Left), type);
+    case kLiteralThree: return MakeFunction(kFunctionCube, std::move(node->Left), type);
+    case kLiteralFour: return MakeFunction(kFunctionFourth, std::move(node->Left), type);
     default: return node;
   }
 }
 
-bool IsZeroValue(const TLiteral& v) { return v.Re == 0 && (v.Type == vtFloat || v.Im == 0); }
+bool IsZeroValue(const TLiteral& v) { return v.Re == 0 && (v.Type == kTypeFloat || v.Im == 0); }
 
 TNode ReduceDivide(TNode node) {
   const TValueType type = node->Type;
   if (IsLiteral(node->Left) && !IsLiteral(node->Right)) {
     const TLiteralClass dividend = ClassifyLiteral(node->Left->Literal);
-    if (dividend != lcOne && dividend != lcMinusOne) return node;
-    const TValueType divisorType = node->Right->Type;
-    TNode recip = MakeFunction(fnRecip, std::move(node->Right), divisorType);
-    if (dividend == lcMinusOne) recip = MakeNegation(std::move(recip));
+    if (dividend != kLiteralOne && dividend != kLiteralMinusOne) return node;
+    const TValueType divisor_type = node->Right->Type;
+    TNode recip = MakeFunction(kFunctionRecip, std::move(node->Right), divisor_type);
+    if (dividend == kLiteralMinusOne) recip = MakeNegation(std::move(recip));
     return Fit(std::move(recip), type);
   }
   if (!IsLiteral(node->Right) || IsLiteral(node->Left)) return node;
   const TLiteral& divisor = node->Right->Literal;
-  const int recip = FunctionPrimitive(fnRecip, divisor.Type);
+  const int recip = FunctionPrimitive(kFunctionRecip, divisor.Type);
   if (!IsReal(divisor.Type) || IsZeroValue(divisor) || !Runnable(recip)) return node;
   const TLiteral reciprocal = EvaluateUnary(recip, divisor, divisor.Type);
   node->Right = MakeLiteral(reciprocal, *node->Right);
-  node->Code = eoMultiply;
+  node->Code = kExprMultiply;
   return ReduceMultiply(std::move(node));
 }
 
 // && (absorbing false) and || (absorbing true).
 TNode ReduceLogic(TNode node, bool absorbing) {
-  const bool literalLeft = IsLiteral(node->Left);
-  if (!literalLeft && !IsLiteral(node->Right)) return node;
-  const bool value = (literalLeft ? node->Left : node->Right)->Literal.Bool;
-  TNode& other = literalLeft ? node->Right : node->Left;
+  const bool literal_left = IsLiteral(node->Left);
+  if (!literal_left && !IsLiteral(node->Right)) return node;
+  const bool value = (literal_left ? node->Left : node->Right)->Literal.Bool;
+  TNode& other = literal_left ? node->Right : node->Left;
   if (value != absorbing) return std::move(other);
   if (ContainsAssignment(*other)) return node;
   return MakeLiteral(TLiteral::MakeBool(absorbing), *node);
@@ -221,23 +221,23 @@ TNode ReduceLogic(TNode node, bool absorbing) {
 TLiteralClass ClassifyLiteral(const TLiteral& value) {
   long double re = 0;
   switch (value.Type) {
-    case vtComplex:
-      if (value.Re == 0 && value.Im == 1) return lcI;
-      if (value.Re == 0 && value.Im == -1) return lcMinusI;
-      if (value.Im != 0) return lcNone;
+    case kTypeComplex:
+      if (value.Re == 0 && value.Im == 1) return kLiteralI;
+      if (value.Re == 0 && value.Im == -1) return kLiteralMinusI;
+      if (value.Im != 0) return kLiteralNone;
       re = value.Re;
       break;
-    case vtFloat: re = value.Re; break;
-    case vtInt: re = value.Int; break;
-    case vtBool: return lcNone;
+    case kTypeFloat: re = value.Re; break;
+    case kTypeInt: re = value.Int; break;
+    case kTypeBool: return kLiteralNone;
   }
-  if (re == 1) return lcOne;
-  if (re == -1) return lcMinusOne;
-  if (re == 0) return lcZero;
-  if (re == 2) return lcTwo;
-  if (re == 3) return lcThree;
-  if (re == 4) return lcFour;
-  return lcNone;
+  if (re == 1) return kLiteralOne;
+  if (re == -1) return kLiteralMinusOne;
+  if (re == 0) return kLiteralZero;
+  if (re == 2) return kLiteralTwo;
+  if (re == 3) return kLiteralThree;
+  if (re == 4) return kLiteralFour;
+  return kLiteralNone;
 }
 
 TLiteral PiLiteral() {
@@ -248,11 +248,11 @@ TLiteral PiLiteral() {
 
 TLiteral ELiteral() {
   const TLiteral one = TLiteral::MakeFloat(1);
-  return EvaluateUnary(FunctionPrimitive(fnExp, vtFloat), one, vtFloat);
+  return EvaluateUnary(FunctionPrimitive(kFunctionExp, kTypeFloat), one, kTypeFloat);
 }
 
 bool ContainsAssignment(const TExpression& node) {
-  if (node.Kind == nkBinary && node.Code == eoAssign) return true;
+  if (node.Kind == kNodeBinary && node.Code == kExprAssign) return true;
   return (node.Left && ContainsAssignment(*node.Left)) ||
          (node.Right && ContainsAssignment(*node.Right));
 }
@@ -263,13 +263,13 @@ TNode FoldNode(TNode node) {
 }
 
 TNode ReduceNode(TNode node) {
-  if (node->Kind != nkBinary) return node;
+  if (node->Kind != kNodeBinary) return node;
   switch (node->Code) {
-    case eoMultiply: return ReduceMultiply(std::move(node));
-    case eoPower: return ReducePower(std::move(node));
-    case eoDivide: return ReduceDivide(std::move(node));
-    case eoAnd: return ReduceLogic(std::move(node), false);
-    case eoOr: return ReduceLogic(std::move(node), true);
+    case kExprMultiply: return ReduceMultiply(std::move(node));
+    case kExprPower: return ReducePower(std::move(node));
+    case kExprDivide: return ReduceDivide(std::move(node));
+    case kExprAnd: return ReduceLogic(std::move(node), false);
+    case kExprOr: return ReduceLogic(std::move(node), true);
     default: return node;
   }
 }

@@ -37,13 +37,13 @@ class TCapture : public TBase {
     TVariableList& variables = this->Variables();
     for (int i = 0; i < variables.Count(); ++i) {
       TVariable& v = variables.Item(i);
-      if (v.Kind != TVariableKind::Constant) continue;
+      if (v.Kind != TVariableKind::kConstant) continue;
       Constants.push_back(v.Value);
       v.Name = "{" + LiteralToString(v.Value) + "}";
     }
     Dump = ProgramToString(this->Program(), true);
     for (int i = 0; i < variables.Count(); ++i)
-      if (variables.Item(i).Kind == TVariableKind::Constant) variables.Item(i).Name.clear();
+      if (variables.Item(i).Kind == TVariableKind::kConstant) variables.Item(i).Name.clear();
   }
 };
 
@@ -152,10 +152,10 @@ TEST(OptimizerTest, PiAndEFoldIntoOneConstant) {
   CompileInto(entry, "float f = #pi * 2\nfloat g = #e\n");
   ASSERT_EQ(entry.Constants.size(), 2u);
   const TLiteral pi = PiLiteral();
-  const long double twoPi = FloatBinary(prFloatMul, 2, pi.Re);
-  EXPECT_TRUE(SameBits(entry.Constants[0].Re, twoPi));
+  const long double two_pi = FloatBinary(kPrimitiveFloatMul, 2, pi.Re);
+  EXPECT_TRUE(SameBits(entry.Constants[0].Re, two_pi));
   EXPECT_TRUE(SameBits(pi.Re, 3.14159265358979323851L));
-  EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatUnary(prFloatExp, 1)));
+  EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatUnary(kPrimitiveFloatExp, 1)));
   EXPECT_EQ(entry.Dump, "[INIT]\n(= f:f {6.28318530717958648}:f):f\n(= g:f {2.71828182845904524}:f):f\n");
 }
 
@@ -165,14 +165,14 @@ TEST(OptimizerTest, FoldingEqualsThePrimitivesBitForBit) {
                      "float f = sqrt(3.0) ^ 0.5 - 7.5 % 2\n");
   ASSERT_EQ(entry.Constants.size(), 2u);
   // Literal operands are computed right first, so binary folds use the reversed forms.
-  const Complex s = ComplexUnary(prComplexSin, {0.25L, 0.75L});
-  const Complex q = ComplexBinary(prComplexDivRev, {0.75L, -0.5L}, {1.5L, 2.25L});
-  const Complex sum = ComplexBinary(prComplexAdd, q, s);
+  const Complex s = ComplexUnary(kPrimitiveComplexSin, {0.25L, 0.75L});
+  const Complex q = ComplexBinary(kPrimitiveComplexDivRev, {0.75L, -0.5L}, {1.5L, 2.25L});
+  const Complex sum = ComplexBinary(kPrimitiveComplexAdd, q, s);
   EXPECT_TRUE(SameBits(entry.Constants[0].Re, sum.real()));
   EXPECT_TRUE(SameBits(entry.Constants[0].Im, sum.imag()));
-  const long double power = FloatBinary(prFloatPowRev, 0.5L, FloatUnary(prFloatSqrt, 3));
-  const long double mod = FloatBinary(prFloatModRev, 2, 7.5L);
-  EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatBinary(prFloatSubRev, mod, power)));
+  const long double power = FloatBinary(kPrimitiveFloatPowRev, 0.5L, FloatUnary(kPrimitiveFloatSqrt, 3));
+  const long double mod = FloatBinary(kPrimitiveFloatModRev, 2, 7.5L);
+  EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatBinary(kPrimitiveFloatSubRev, mod, power)));
 }
 
 TEST(OptimizerTest, ConstantsAreSharedAndIntsStayImmediate) {
@@ -199,7 +199,7 @@ TEST(OptimizerTest, ParameterValuesAreCompiledInAndFollowChanges) {
   const int q = entry.Params().IndexOfName("q");
   entry.Params().Items(p).SetAsComplex({1, 2});
   entry.Params().Items(q).SetAsComplex({0.5, 0});
-  entry.Funcs().Items(entry.Funcs().IndexOfName("fn1")).SetFuncCode(fnSqr);
+  entry.Funcs().Items(entry.Funcs().IndexOfName("fn1")).SetFuncCode(kFunctionSqr);
   EXPECT_EQ(entry.Dump,
             "[INIT]\n(= q:c {(0.5,0)}:c):c\n(= #z:c (+ #z:c {(3,6)}:c):c):c\n"
             "(= q:c (+ q:c (sqr #z:c):c):c):c\n");
@@ -218,7 +218,7 @@ TEST(OptimizerTest, LookupsOfUnknownNamesFail) {
   TCapture<TFormula> entry;
   CompileInto(entry, "z = @p + fn2(z)\n");
   EXPECT_TRUE(SameValue(entry.ParameterValue("P"), TLiteral::MakeComplex(0, 0)));
-  EXPECT_EQ(entry.FunctionValue("FN2"), fnSin);
+  EXPECT_EQ(entry.FunctionValue("FN2"), kFunctionSin);
   EXPECT_EQ(ErrorMessageOf([&] { entry.ParameterValue("missing"); }),
             "Could not look up parameter value");
   EXPECT_EQ(ErrorMessageOf([&] { entry.FunctionValue("fn3"); }), "Could not look up function value");
@@ -232,14 +232,14 @@ TEST(OptimizerTest, OldZIsNeverFolded) {
 
 TEST(OptimizerTest, LiteralClasses) {
   const std::vector<std::pair<TLiteral, TLiteralClass>> rows = {
-      {TLiteral::MakeComplex(1, 0), lcOne},      {TLiteral::MakeComplex(-1, 0), lcMinusOne},
-      {TLiteral::MakeComplex(0, 1), lcI},        {TLiteral::MakeComplex(0, -1), lcMinusI},
-      {TLiteral::MakeComplex(0, 0), lcZero},     {TLiteral::MakeComplex(2, 0), lcTwo},
-      {TLiteral::MakeComplex(3, 0), lcThree},    {TLiteral::MakeComplex(4, 0), lcFour},
-      {TLiteral::MakeComplex(2, 1), lcNone},     {TLiteral::MakeComplex(1, 1), lcNone},
-      {TLiteral::MakeFloat(-0.0L), lcZero},      {TLiteral::MakeFloat(2.5L), lcNone},
-      {TLiteral::MakeInt(4), lcFour},            {TLiteral::MakeInt(-1), lcMinusOne},
-      {TLiteral::MakeBool(true), lcNone},
+      {TLiteral::MakeComplex(1, 0), kLiteralOne},      {TLiteral::MakeComplex(-1, 0), kLiteralMinusOne},
+      {TLiteral::MakeComplex(0, 1), kLiteralI},        {TLiteral::MakeComplex(0, -1), kLiteralMinusI},
+      {TLiteral::MakeComplex(0, 0), kLiteralZero},     {TLiteral::MakeComplex(2, 0), kLiteralTwo},
+      {TLiteral::MakeComplex(3, 0), kLiteralThree},    {TLiteral::MakeComplex(4, 0), kLiteralFour},
+      {TLiteral::MakeComplex(2, 1), kLiteralNone},     {TLiteral::MakeComplex(1, 1), kLiteralNone},
+      {TLiteral::MakeFloat(-0.0L), kLiteralZero},      {TLiteral::MakeFloat(2.5L), kLiteralNone},
+      {TLiteral::MakeInt(4), kLiteralFour},            {TLiteral::MakeInt(-1), kLiteralMinusOne},
+      {TLiteral::MakeBool(true), kLiteralNone},
   };
   for (const auto& [value, expected] : rows)
     EXPECT_EQ(ClassifyLiteral(value), expected) << LiteralToString(value);
@@ -255,42 +255,42 @@ TEST(PrimitiveChoiceTest, SwappedOperandsChooseTheMatchingVariant) {
     int Normal, Reversed;
   };
   const TChoice rows[] = {
-      {eoSubtract, vtComplex, vtComplex, prComplexSub, prComplexSubRev},
-      {eoPower, vtComplex, vtComplex, prComplexPow, prComplexPowRev},
-      {eoLess, vtFloat, vtFloat, prFloatLess, prFloatGreater},
-      {eoGreaterEqual, vtFloat, vtFloat, prFloatGreaterEqual, prFloatLessEqual},
-      {eoMod, vtFloat, vtFloat, prFloatMod, prFloatModRev},
-      {eoSubtract, vtComplex, vtFloat, prMixSubCFFTop, prMixSubCFCTop},
-      {eoSubtract, vtFloat, vtComplex, prMixSubFCCTop, prMixSubFCFTop},
-      {eoMultiply, vtFloat, vtComplex, prMixMulCTop, prMixMulFTop},
-      {eoDivide, vtComplex, vtFloat, prMixDivCFFTop, prMixDivCFCTop},
-      {eoDivide, vtFloat, vtComplex, -1, -1},
-      {eoLess, vtInt, vtInt, prIntLess, prIntLess},
-      {eoOr, vtBool, vtBool, prBoolOr, prBoolOr},
-      {eoAssign, vtComplex, vtComplex, -1, -1},
-      {eoPower, vtInt, vtInt, -1, -1},
+      {kExprSubtract, kTypeComplex, kTypeComplex, kPrimitiveComplexSub, kPrimitiveComplexSubRev},
+      {kExprPower, kTypeComplex, kTypeComplex, kPrimitiveComplexPow, kPrimitiveComplexPowRev},
+      {kExprLess, kTypeFloat, kTypeFloat, kPrimitiveFloatLess, kPrimitiveFloatGreater},
+      {kExprGreaterEqual, kTypeFloat, kTypeFloat, kPrimitiveFloatGreaterEqual, kPrimitiveFloatLessEqual},
+      {kExprMod, kTypeFloat, kTypeFloat, kPrimitiveFloatMod, kPrimitiveFloatModRev},
+      {kExprSubtract, kTypeComplex, kTypeFloat, kPrimitiveMixSubCFFTop, kPrimitiveMixSubCFCTop},
+      {kExprSubtract, kTypeFloat, kTypeComplex, kPrimitiveMixSubFCCTop, kPrimitiveMixSubFCFTop},
+      {kExprMultiply, kTypeFloat, kTypeComplex, kPrimitiveMixMulCTop, kPrimitiveMixMulFTop},
+      {kExprDivide, kTypeComplex, kTypeFloat, kPrimitiveMixDivCFFTop, kPrimitiveMixDivCFCTop},
+      {kExprDivide, kTypeFloat, kTypeComplex, -1, -1},
+      {kExprLess, kTypeInt, kTypeInt, kPrimitiveIntLess, kPrimitiveIntLess},
+      {kExprOr, kTypeBool, kTypeBool, kPrimitiveBoolOr, kPrimitiveBoolOr},
+      {kExprAssign, kTypeComplex, kTypeComplex, -1, -1},
+      {kExprPower, kTypeInt, kTypeInt, -1, -1},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(BinaryPrimitive(r.Op, r.Left, r.Right, false), r.Normal) << ExprOperatorText(r.Op);
     EXPECT_EQ(BinaryPrimitive(r.Op, r.Left, r.Right, true), r.Reversed) << ExprOperatorText(r.Op);
   }
-  EXPECT_EQ(FunctionPrimitive(fnIdent, vtComplex), -1);
-  EXPECT_EQ(FunctionPrimitive(fnZero, vtComplex), -1);
-  EXPECT_EQ(FunctionPrimitive(fnTimesI, vtFloat), prFloatTimesI);
-  EXPECT_EQ(FunctionPrimitive(fnOldZ, vtInt), prLoadOldZ);
-  EXPECT_EQ(FunctionPrimitive(fnToInt, vtBool), prBoolToInt);
-  EXPECT_EQ(UnaryPrimitive(eoModulus, vtComplex), prComplexModulus);
-  EXPECT_EQ(UnaryPrimitive(eoNot, vtInt), -1);
+  EXPECT_EQ(FunctionPrimitive(kFunctionIdent, kTypeComplex), -1);
+  EXPECT_EQ(FunctionPrimitive(kFunctionZero, kTypeComplex), -1);
+  EXPECT_EQ(FunctionPrimitive(kFunctionTimesI, kTypeFloat), kPrimitiveFloatTimesI);
+  EXPECT_EQ(FunctionPrimitive(kFunctionOldZ, kTypeInt), kPrimitiveLoadOldZ);
+  EXPECT_EQ(FunctionPrimitive(kFunctionToInt, kTypeBool), kPrimitiveBoolToInt);
+  EXPECT_EQ(UnaryPrimitive(kExprModulus, kTypeComplex), kPrimitiveComplexModulus);
+  EXPECT_EQ(UnaryPrimitive(kExprNot, kTypeInt), -1);
 }
 
 // Both stack arrangements must compute the same thing: left op right.
 TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
-  const int ops[] = {eoAdd, eoSubtract, eoMultiply, eoDivide, eoPower, eoMod, eoEqual,
-                     eoNotEqual, eoLess, eoLessEqual, eoGreater, eoGreaterEqual};
+  const int ops[] = {kExprAdd, kExprSubtract, kExprMultiply, kExprDivide, kExprPower, kExprMod, kExprEqual,
+                     kExprNotEqual, kExprLess, kExprLessEqual, kExprGreater, kExprGreaterEqual};
   const TLiteral samples[] = {TLiteral::MakeComplex(1.5L, -0.75L), TLiteral::MakeFloat(0.625L),
                               TLiteral::MakeComplex(-2, 0.5L), TLiteral::MakeFloat(-3)};
   auto push = [](TPrimitiveFrame& f, const TLiteral& v) {
-    if (v.Type == vtComplex) f.In[f.InCount++] = v.Im;
+    if (v.Type == kTypeComplex) f.In[f.InCount++] = v.Im;
     f.In[f.InCount++] = v.Re;
   };
   for (int op : ops)
@@ -300,8 +300,8 @@ TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
         const int reversed = BinaryPrimitive(op, l.Type, r.Type, true);
         ASSERT_EQ(normal < 0, reversed < 0);
         if (normal < 0) continue;
-        const bool complex = l.Type == vtComplex || r.Type == vtComplex;
-        const int outs = op >= eoEqual ? 0 : complex ? 2 : 1;
+        const bool complex = l.Type == kTypeComplex || r.Type == kTypeComplex;
+        const int outs = op >= kExprEqual ? 0 : complex ? 2 : 1;
         TPrimitiveFrame a, b;
         push(a, l), push(a, r), push(b, r), push(b, l);
         a.OutCount = b.OutCount = outs;
@@ -320,15 +320,15 @@ TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
 
 // Every answer names a primitive the runtime has.
 TEST(PrimitiveChoiceTest, EveryChoiceIsImplemented) {
-  const TValueType types[] = {vtComplex, vtFloat, vtInt, vtBool};
+  const TValueType types[] = {kTypeComplex, kTypeFloat, kTypeInt, kTypeBool};
   std::vector<int> chosen;
   for (TValueType a : types) {
-    for (int op = eoNegate; op <= eoNot; ++op) {
+    for (int op = kExprNegate; op <= kExprNot; ++op) {
       chosen.push_back(UnaryPrimitive(op, a));
       for (TValueType b : types)
         for (bool reversed : {false, true}) chosen.push_back(BinaryPrimitive(op, a, b, reversed));
     }
-    for (int function = fnSin; function <= fnFourth; ++function)
+    for (int function = kFunctionSin; function <= kFunctionFourth; ++function)
       chosen.push_back(FunctionPrimitive(function, a));
   }
   for (int p : chosen) {

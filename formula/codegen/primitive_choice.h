@@ -14,7 +14,7 @@ namespace zt {
 // (a fault of the checked program, or a case the code generator handles itself:
 // assignment, the identity function of any type, and complex zero()).
 
-// Unary operator `op` (eoNegate, eoModulus, eoNot) on an operand of type `operand`.
+// Unary operator `op` (kExprNegate, kExprModulus, kExprNot) on an operand of type `operand`.
 int UnaryPrimitive(int op, TValueType operand);
 int UnaryPrimitive(const TExpression& node);
 

@@ -14,7 +14,7 @@
 namespace zt {
 
 enum TPrimitive : std::uint8_t {
-#define ZT_PRIMITIVE(name, extra) pr##name,
+#define ZT_PRIMITIVE(name, extra) kPrimitive##name,
 #include "formula/codegen/primitives.def"
 #undef ZT_PRIMITIVE
   kPrimitiveCount

@@ -52,48 +52,48 @@ TEST(RuntimeArith, ComplexArithmeticIsBitExact) {
     return Complex(re * r, im * r);
   };
   const std::vector<std::pair<int, Op>> ops = {
-      {prComplexAdd,
+      {kPrimitiveComplexAdd,
        [](Complex l, Complex u) { return Complex(l.real() + u.real(), l.imag() + u.imag()); }},
-      {prComplexSub,
+      {kPrimitiveComplexSub,
        [](Complex l, Complex u) { return Complex(l.real() - u.real(), l.imag() - u.imag()); }},
-      {prComplexSubRev,
+      {kPrimitiveComplexSubRev,
        [](Complex l, Complex u) { return Complex(u.real() - l.real(), u.imag() - l.imag()); }},
-      {prComplexMul,
+      {kPrimitiveComplexMul,
        [](Complex l, Complex u) {
          return Complex(l.real() * u.real() - l.imag() * u.imag(),
                         l.real() * u.imag() + l.imag() * u.real());
        }},
-      {prComplexDiv, [&](Complex l, Complex u) { return div(l, u); }},
-      {prComplexDivRev, [&](Complex l, Complex u) { return div(u, l); }},
+      {kPrimitiveComplexDiv, [&](Complex l, Complex u) { return div(l, u); }},
+      {kPrimitiveComplexDivRev, [&](Complex l, Complex u) { return div(u, l); }},
   };
   for (const auto& [prim, ref] : ops)
     for (const auto& [l, u] : kPairs)
       EXPECT_TRUE(SameComplex(testing::ComplexBinary(prim, l, u), ref(l, u)))
           << PrimitiveName(prim) << " " << l << " " << u;
   // Exact cases that pin the meaning, not only the rounding.
-  EXPECT_EQ(testing::ComplexBinary(prComplexMul, {1, 2}, {3, 4}), Complex(-5, 10));
-  EXPECT_EQ(testing::ComplexBinary(prComplexDiv, {-5, 10}, {3, 4}), Complex(1, 2));
-  EXPECT_EQ(testing::ComplexBinary(prComplexDivRev, {3, 4}, {-5, 10}), Complex(1, 2));
+  EXPECT_EQ(testing::ComplexBinary(kPrimitiveComplexMul, {1, 2}, {3, 4}), Complex(-5, 10));
+  EXPECT_EQ(testing::ComplexBinary(kPrimitiveComplexDiv, {-5, 10}, {3, 4}), Complex(1, 2));
+  EXPECT_EQ(testing::ComplexBinary(kPrimitiveComplexDivRev, {3, 4}, {-5, 10}), Complex(1, 2));
 }
 
 TEST(RuntimeArith, ComplexDivisionByZeroIsNotANumber) {
-  Complex q = testing::ComplexBinary(prComplexDiv, {1, 2}, {0, 0});
+  Complex q = testing::ComplexBinary(kPrimitiveComplexDiv, {1, 2}, {0, 0});
   EXPECT_TRUE(std::isnan(q.real()) && std::isnan(q.imag()));
 }
 
 TEST(RuntimeArith, ComplexUnary) {
   Complex z(0.1L, -1 / 3.0L);
-  EXPECT_TRUE(SameComplex(testing::ComplexUnary(prComplexNeg, z), -z));
-  EXPECT_TRUE(SameBits(testing::ComplexToFloat(prComplexModulus, z),
+  EXPECT_TRUE(SameComplex(testing::ComplexUnary(kPrimitiveComplexNeg, z), -z));
+  EXPECT_TRUE(SameBits(testing::ComplexToFloat(kPrimitiveComplexModulus, z),
                        z.real() * z.real() + z.imag() * z.imag()));
-  EXPECT_EQ(testing::ComplexToFloat(prComplexModulus, {3, -4}), 25);
+  EXPECT_EQ(testing::ComplexToFloat(kPrimitiveComplexModulus, {3, -4}), 25);
 }
 
 TEST(RuntimeArith, ComplexComparisons) {
   // Results of ==, !=, <, <=, >, >= for l op u; ordering looks at real parts only.
   struct Case {
-    Complex l, u;
-    bool eq, ne, lt, le, gt, ge;
+    Complex L, U;
+    bool Eq, Ne, Lt, Le, Gt, Ge;
   };
   const Case cases[] = {
       {{1, 2}, {1, 3}, false, true, false, true, false, true},
@@ -103,32 +103,32 @@ TEST(RuntimeArith, ComplexComparisons) {
       {{kNaN, 0}, {kNaN, 0}, false, true, false, false, false, false},
       {{1, kNaN}, {1, kNaN}, false, true, false, true, false, true},
   };
-  const int prims[] = {prComplexEqual,     prComplexNotEqual, prComplexLess,
-                       prComplexLessEqual, prComplexGreater,  prComplexGreaterEqual};
+  const int prims[] = {kPrimitiveComplexEqual,     kPrimitiveComplexNotEqual, kPrimitiveComplexLess,
+                       kPrimitiveComplexLessEqual, kPrimitiveComplexGreater,  kPrimitiveComplexGreaterEqual};
   for (const Case& c : cases) {
-    const bool want[] = {c.eq, c.ne, c.lt, c.le, c.gt, c.ge};
+    const bool want[] = {c.Eq, c.Ne, c.Lt, c.Le, c.Gt, c.Ge};
     for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(testing::ComplexCompare(prims[i], c.l, c.u), want[i])
-          << PrimitiveName(prims[i]) << " " << c.l << " " << c.u;
+      EXPECT_EQ(testing::ComplexCompare(prims[i], c.L, c.U), want[i])
+          << PrimitiveName(prims[i]) << " " << c.L << " " << c.U;
   }
 }
 
 TEST(RuntimeArith, MixedOperationsInBothArrangements) {
   using Op = std::function<Complex(Complex, long double)>;
   struct Case {
-    int f_top, c_top;
-    Op ref;
+    int FTop, CTop;
+    Op Ref;
   };
   const Case cases[] = {
-      {prMixAddFTop, prMixAddCTop,
+      {kPrimitiveMixAddFTop, kPrimitiveMixAddCTop,
        [](Complex c, long double f) { return Complex(c.real() + f, c.imag()); }},
-      {prMixMulFTop, prMixMulCTop,
+      {kPrimitiveMixMulFTop, kPrimitiveMixMulCTop,
        [](Complex c, long double f) { return Complex(c.real() * f, c.imag() * f); }},
-      {prMixSubCFFTop, prMixSubCFCTop,
+      {kPrimitiveMixSubCFFTop, kPrimitiveMixSubCFCTop,
        [](Complex c, long double f) { return Complex(c.real() - f, c.imag()); }},
-      {prMixSubFCFTop, prMixSubFCCTop,
+      {kPrimitiveMixSubFCFTop, kPrimitiveMixSubFCCTop,
        [](Complex c, long double f) { return Complex(f - c.real(), -c.imag()); }},
-      {prMixDivCFFTop, prMixDivCFCTop,
+      {kPrimitiveMixDivCFFTop, kPrimitiveMixDivCFCTop,
        [](Complex c, long double f) {
          long double r = 1 / f;
          return Complex(c.real() * r, c.imag() * r);
@@ -137,28 +137,28 @@ TEST(RuntimeArith, MixedOperationsInBothArrangements) {
   const Complex c(2 / 7.0L, -5 / 11.0L);
   const long double f = 0.3L;
   for (const Case& k : cases) {
-    EXPECT_TRUE(SameComplex(testing::MixFTop(k.f_top, c, f), k.ref(c, f)))
-        << PrimitiveName(k.f_top);
-    EXPECT_TRUE(SameComplex(testing::MixCTop(k.c_top, f, c), k.ref(c, f)))
-        << PrimitiveName(k.c_top);
+    EXPECT_TRUE(SameComplex(testing::MixFTop(k.FTop, c, f), k.Ref(c, f)))
+        << PrimitiveName(k.FTop);
+    EXPECT_TRUE(SameComplex(testing::MixCTop(k.CTop, f, c), k.Ref(c, f)))
+        << PrimitiveName(k.CTop);
   }
-  EXPECT_EQ(testing::MixFTop(prMixSubFCFTop, {1, 2}, 5), Complex(4, -2));
-  EXPECT_EQ(testing::MixCTop(prMixDivCFCTop, 4, {1, 2}), Complex(0.25L, 0.5L));
+  EXPECT_EQ(testing::MixFTop(kPrimitiveMixSubFCFTop, {1, 2}, 5), Complex(4, -2));
+  EXPECT_EQ(testing::MixCTop(kPrimitiveMixDivCFCTop, 4, {1, 2}), Complex(0.25L, 0.5L));
   // Division multiplies by the reciprocal, which rounds differently from 3 / 9.
-  EXPECT_TRUE(SameComplex(testing::MixFTop(prMixDivCFFTop, {3, 0}, 9), {3 * (1 / 9.0L), 0}));
+  EXPECT_TRUE(SameComplex(testing::MixFTop(kPrimitiveMixDivCFFTop, {3, 0}, 9), {3 * (1 / 9.0L), 0}));
 }
 
 TEST(RuntimeArith, FloatArithmeticIsBitExact) {
   using Op = std::function<long double(long double, long double)>;
   const std::vector<std::pair<int, Op>> ops = {
-      {prFloatAdd, [](long double l, long double u) { return l + u; }},
-      {prFloatMul, [](long double l, long double u) { return l * u; }},
-      {prFloatSub, [](long double l, long double u) { return l - u; }},
-      {prFloatSubRev, [](long double l, long double u) { return u - l; }},
-      {prFloatDiv, [](long double l, long double u) { return l / u; }},
-      {prFloatDivRev, [](long double l, long double u) { return u / l; }},
-      {prFloatMod, [](long double l, long double u) { return std::fmod(l, u); }},
-      {prFloatModRev, [](long double l, long double u) { return std::fmod(u, l); }},
+      {kPrimitiveFloatAdd, [](long double l, long double u) { return l + u; }},
+      {kPrimitiveFloatMul, [](long double l, long double u) { return l * u; }},
+      {kPrimitiveFloatSub, [](long double l, long double u) { return l - u; }},
+      {kPrimitiveFloatSubRev, [](long double l, long double u) { return u - l; }},
+      {kPrimitiveFloatDiv, [](long double l, long double u) { return l / u; }},
+      {kPrimitiveFloatDivRev, [](long double l, long double u) { return u / l; }},
+      {kPrimitiveFloatMod, [](long double l, long double u) { return std::fmod(l, u); }},
+      {kPrimitiveFloatModRev, [](long double l, long double u) { return std::fmod(u, l); }},
   };
   const std::pair<long double, long double> pairs[] = {
       {0.1L, 1 / 3.0L}, {-7.25L, 0.3L}, {1e4000L, 3}, {5e-20L, -1e30L}};
@@ -166,26 +166,26 @@ TEST(RuntimeArith, FloatArithmeticIsBitExact) {
     for (const auto& [l, u] : pairs)
       EXPECT_TRUE(SameBits(testing::FloatBinary(prim, l, u), ref(l, u)))
           << PrimitiveName(prim) << " " << l << " " << u;
-  EXPECT_TRUE(SameBits(testing::FloatUnary(prFloatNeg, 0.1L), -0.1L));
+  EXPECT_TRUE(SameBits(testing::FloatUnary(kPrimitiveFloatNeg, 0.1L), -0.1L));
 }
 
 TEST(RuntimeArith, FloatRemainderKeepsTheDividendsSign) {
-  EXPECT_EQ(testing::FloatBinary(prFloatMod, 7.5L, 2), 1.5L);
-  EXPECT_EQ(testing::FloatBinary(prFloatMod, -7.5L, 2), -1.5L);
-  EXPECT_EQ(testing::FloatBinary(prFloatMod, 7.5L, -2), 1.5L);
-  EXPECT_EQ(testing::FloatBinary(prFloatModRev, 2, 7.5L), 1.5L);
+  EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatMod, 7.5L, 2), 1.5L);
+  EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatMod, -7.5L, 2), -1.5L);
+  EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatMod, 7.5L, -2), 1.5L);
+  EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatModRev, 2, 7.5L), 1.5L);
   // Needs many partial reductions; ends with an exact result.
   EXPECT_TRUE(
-      SameBits(testing::FloatBinary(prFloatMod, 1e4000L, 1e-4000L), std::fmod(1e4000L, 1e-4000L)));
+      SameBits(testing::FloatBinary(kPrimitiveFloatMod, 1e4000L, 1e-4000L), std::fmod(1e4000L, 1e-4000L)));
   for (auto [l, u] :
        {std::pair<long double, long double>{7.5L, 0}, {INFINITY, 2}, {kNaN, 2}, {2, kNaN}})
-    EXPECT_TRUE(std::isnan(testing::FloatBinary(prFloatMod, l, u))) << l << " % " << u;
+    EXPECT_TRUE(std::isnan(testing::FloatBinary(kPrimitiveFloatMod, l, u))) << l << " % " << u;
 }
 
 TEST(RuntimeArith, FloatComparisons) {
   struct Case {
-    long double l, u;
-    bool eq, ne, lt, le, gt, ge;
+    long double L, U;
+    bool Eq, Ne, Lt, Le, Gt, Ge;
   };
   const Case cases[] = {
       {1, 2, false, true, true, true, false, false},
@@ -195,40 +195,40 @@ TEST(RuntimeArith, FloatComparisons) {
       {kNaN, 1, false, true, false, false, false, false},
       {1, kNaN, false, true, false, false, false, false},
   };
-  const int prims[] = {prFloatEqual,     prFloatNotEqual, prFloatLess,
-                       prFloatLessEqual, prFloatGreater,  prFloatGreaterEqual};
+  const int prims[] = {kPrimitiveFloatEqual,     kPrimitiveFloatNotEqual, kPrimitiveFloatLess,
+                       kPrimitiveFloatLessEqual, kPrimitiveFloatGreater,  kPrimitiveFloatGreaterEqual};
   for (const Case& c : cases) {
-    const bool want[] = {c.eq, c.ne, c.lt, c.le, c.gt, c.ge};
+    const bool want[] = {c.Eq, c.Ne, c.Lt, c.Le, c.Gt, c.Ge};
     for (int i = 0; i < 6; ++i)
-      EXPECT_EQ(testing::FloatCompare(prims[i], c.l, c.u), want[i])
-          << PrimitiveName(prims[i]) << " " << c.l << " " << c.u;
+      EXPECT_EQ(testing::FloatCompare(prims[i], c.L, c.U), want[i])
+          << PrimitiveName(prims[i]) << " " << c.L << " " << c.U;
   }
 }
 
 // oldz reads #numiter and the orbit buffer pointer from the calculation block.
 TEST(RuntimeArith, LoadOldZReadsTheOrbitBuffer) {
-  constexpr int kEntries = 3;
-  unsigned char orbit[kEntries * calc::kOrbitEntrySize];
-  for (int i = 0; i < kEntries; ++i) {
+  constexpr int k_entries = 3;
+  unsigned char orbit[k_entries * calc::kOrbitEntrySize];
+  for (int i = 0; i < k_entries; ++i) {
     long double re = i + 0.1L, im = -i - 1 / 3.0L;
     std::memcpy(orbit + i * calc::kOrbitEntrySize, &re, 10);
     std::memcpy(orbit + i * calc::kOrbitEntrySize + 10, &im, 10);
   }
   alignas(16) unsigned char block[calc::kSize] = {};
-  const std::uint32_t numiter = kEntries - 1;
+  const std::uint32_t numiter = k_entries - 1;
   const unsigned char* buffer = orbit;
   std::memcpy(block + calc::kNumIter, &numiter, 4);
   std::memcpy(block + calc::kOrbitBuffer, &buffer, 8);
   auto oldz = [&](std::int64_t rax) {
-    auto f = testing::RunChecked(prLoadOldZ, {}, 2, rax, 0, block);
+    auto f = testing::RunChecked(kPrimitiveLoadOldZ, {}, 2, rax, 0, block);
     return Complex(f.Out[0], f.Out[1]);
   };
-  for (int i = 0; i < kEntries; ++i)
+  for (int i = 0; i < k_entries; ++i)
     EXPECT_TRUE(SameComplex(oldz(i), Complex(i + 0.1L, -i - 1 / 3.0L))) << i;
   // Only EAX counts as the index.
   EXPECT_TRUE(SameComplex(oldz(0x7700000001), Complex(1.1L, -1 - 1 / 3.0L)));
   // Past #numiter, and negative numbers (too large unsigned), give (0, 0).
-  EXPECT_EQ(oldz(kEntries), Complex(0, 0));
+  EXPECT_EQ(oldz(k_entries), Complex(0, 0));
   EXPECT_EQ(oldz(0xFFFFFFFF), Complex(0, 0));
 }
 

@@ -42,53 +42,53 @@ TEST(RuntimeComplexFunctions, ExactOperations) {
     Complex In, Out;
   };
   const Case cases[] = {
-      {prComplexAbs, {-1.5, -2}, {1.5, 2}},
-      {prComplexConj, {1.5, 2}, {1.5, -2}},
-      {prComplexFlip, {1.5, 2}, {2, 1.5}},
-      {prComplexDouble, {1.5, -2}, {3, -4}},
-      {prComplexTimesI, {1.5, 2}, {-2, 1.5}},
-      {prComplexTimesMinusI, {1.5, 2}, {2, -1.5}},
-      {prComplexSqr, {1, 2}, {-3, 4}},
-      {prComplexCube, {1, 2}, {-11, -2}},
-      {prComplexFourth, {1, 2}, {-7, -24}},
-      {prComplexCabs, {-3, 4}, {5, 0}},
-      {prComplexRecip, {2, 0}, {0.5, -0.0L}},
-      {prComplexRecip, {0, -4}, {0, 0.25}},
-      {prComplexSqrt, {0, 0}, {0, 0}},
-      {prComplexFloor, {1.12, 1.43}, {1, 1}},
-      {prComplexFloor, {-2.5, -0.1}, {-3, -1}},
-      {prComplexCeil, {-2.5, 1.1}, {-2, 2}},
-      {prComplexTrunc, {-2.7, 2.7}, {-2, 2}},
-      {prComplexRound, {-0.5, 2.5}, {0, 3}},
-      {prComplexRound, {-2.5, 1.49}, {-2, 1}},
+      {kPrimitiveComplexAbs, {-1.5, -2}, {1.5, 2}},
+      {kPrimitiveComplexConj, {1.5, 2}, {1.5, -2}},
+      {kPrimitiveComplexFlip, {1.5, 2}, {2, 1.5}},
+      {kPrimitiveComplexDouble, {1.5, -2}, {3, -4}},
+      {kPrimitiveComplexTimesI, {1.5, 2}, {-2, 1.5}},
+      {kPrimitiveComplexTimesMinusI, {1.5, 2}, {2, -1.5}},
+      {kPrimitiveComplexSqr, {1, 2}, {-3, 4}},
+      {kPrimitiveComplexCube, {1, 2}, {-11, -2}},
+      {kPrimitiveComplexFourth, {1, 2}, {-7, -24}},
+      {kPrimitiveComplexCabs, {-3, 4}, {5, 0}},
+      {kPrimitiveComplexRecip, {2, 0}, {0.5, -0.0L}},
+      {kPrimitiveComplexRecip, {0, -4}, {0, 0.25}},
+      {kPrimitiveComplexSqrt, {0, 0}, {0, 0}},
+      {kPrimitiveComplexFloor, {1.12, 1.43}, {1, 1}},
+      {kPrimitiveComplexFloor, {-2.5, -0.1}, {-3, -1}},
+      {kPrimitiveComplexCeil, {-2.5, 1.1}, {-2, 2}},
+      {kPrimitiveComplexTrunc, {-2.7, 2.7}, {-2, 2}},
+      {kPrimitiveComplexRound, {-0.5, 2.5}, {0, 3}},
+      {kPrimitiveComplexRound, {-2.5, 1.49}, {-2, 1}},
       // Through a 32-bit integer: out of range and NaN give the indefinite value.
-      {prComplexFloor, {3e9, kNaN}, {-2147483648.0L, -2147483648.0L}},
+      {kPrimitiveComplexFloor, {3e9, kNaN}, {-2147483648.0L, -2147483648.0L}},
   };
   for (const Case& c : cases) {
     const Complex got = ComplexUnary(c.Primitive, c.In);
     EXPECT_TRUE(Exact(got, c.Out)) << PrimitiveName(c.Primitive) << " of " << c.In << " gave "
                                    << got;
   }
-  EXPECT_EQ(ComplexToFloat(prComplexReal, {1.5, 2}), 1.5L);
-  EXPECT_EQ(ComplexToFloat(prComplexImag, {1.5, 2}), 2.0L);
+  EXPECT_EQ(ComplexToFloat(kPrimitiveComplexReal, {1.5, 2}), 1.5L);
+  EXPECT_EQ(ComplexToFloat(kPrimitiveComplexImag, {1.5, 2}), 2.0L);
 }
 
 TEST(RuntimeComplexFunctions, SpecialValues) {
-  const Complex log0 = ComplexUnary(prComplexLog, {0, 0});
+  const Complex log0 = ComplexUnary(kPrimitiveComplexLog, {0, 0});
   EXPECT_EQ(log0.real(), -kInf);
   EXPECT_EQ(log0.imag(), 0);
 
-  const Complex recip0 = ComplexUnary(prComplexRecip, {0, 0});
+  const Complex recip0 = ComplexUnary(kPrimitiveComplexRecip, {0, 0});
   EXPECT_TRUE(std::isnan(recip0.real()) && std::isnan(recip0.imag()));
 
   // Negative reals: the sign of the zero imaginary part picks the half plane.
-  EXPECT_TRUE(Near(ComplexUnary(prComplexSqrt, {-4, 0}), {0, 2}, 1e-18L));
-  EXPECT_TRUE(Near(ComplexUnary(prComplexSqrt, {-4, -0.0L}), {0, -2}, 1e-18L));
+  EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexSqrt, {-4, 0}), {0, 2}, 1e-18L));
+  EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexSqrt, {-4, -0.0L}), {0, -2}, 1e-18L));
 
   // Values on the branch cuts that the formulas settle in their own way.
-  EXPECT_TRUE(Near(ComplexUnary(prComplexAtan, {0, 2}), {-kPi / 2, std::log(3.0L) / 2}, 1e-18L));
+  EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexAtan, {0, 2}), {-kPi / 2, std::log(3.0L) / 2}, 1e-18L));
   const Complex z{-0.7, 0.2};
-  const Complex acos = ComplexUnary(prComplexAcos, z);
+  const Complex acos = ComplexUnary(kPrimitiveComplexAcos, z);
   EXPECT_TRUE(Near(acos, -std::acos(z), 1e-17L));
   EXPECT_NEAR(static_cast<double>(acos.real()), -2.31255, 1e-5);
   EXPECT_NEAR(static_cast<double>(acos.imag()), 0.26805, 1e-5);
@@ -106,8 +106,8 @@ TEST(RuntimeComplexFunctions, Atan2Cases) {
       {{2, 0}, 0},              {{2, -1}, std::atan2(-1.0L, 2.0L)},
   };
   for (const Case& c : cases)
-    EXPECT_NEAR(ComplexToFloat(prComplexAtan2, c.In), c.Out, 1e-18L) << c.In;
-  EXPECT_TRUE(std::isnan(ComplexToFloat(prComplexAtan2, {kNaN, 1})));
+    EXPECT_NEAR(ComplexToFloat(kPrimitiveComplexAtan2, c.In), c.Out, 1e-18L) << c.In;
+  EXPECT_TRUE(std::isnan(ComplexToFloat(kPrimitiveComplexAtan2, {kNaN, 1})));
 }
 
 // The functions with principal values that agree with the standard library's away
@@ -118,26 +118,26 @@ struct TReference {
 };
 
 const TReference kReferences[] = {
-    {prComplexSin, [](Complex z) { return std::sin(z); }},
-    {prComplexSinh, [](Complex z) { return std::sinh(z); }},
-    {prComplexCos, [](Complex z) { return std::cos(z); }},
-    {prComplexCosh, [](Complex z) { return std::cosh(z); }},
-    {prComplexTan, [](Complex z) { return std::tan(z); }},
-    {prComplexCotan, [](Complex z) { return Complex(1) / std::tan(z); }},
-    {prComplexTanh, [](Complex z) { return std::tanh(z); }},
-    {prComplexCotanh, [](Complex z) { return Complex(1) / std::tanh(z); }},
-    {prComplexAsin, [](Complex z) { return std::asin(z); }},
-    {prComplexAsinh, [](Complex z) { return std::asinh(z); }},
-    {prComplexAtan, [](Complex z) { return std::atan(z); }},
-    {prComplexAtanh, [](Complex z) { return std::atanh(z); }},
-    {prComplexSqr, [](Complex z) { return z * z; }},
-    {prComplexSqrt, [](Complex z) { return std::sqrt(z); }},
-    {prComplexLog, [](Complex z) { return std::log(z); }},
-    {prComplexExp, [](Complex z) { return std::exp(z); }},
-    {prComplexRecip, [](Complex z) { return Complex(1) / z; }},
-    {prComplexCabs, [](Complex z) { return Complex(std::abs(z)); }},
-    {prComplexCube, [](Complex z) { return z * z * z; }},
-    {prComplexFourth, [](Complex z) { return z * z * z * z; }},
+    {kPrimitiveComplexSin, [](Complex z) { return std::sin(z); }},
+    {kPrimitiveComplexSinh, [](Complex z) { return std::sinh(z); }},
+    {kPrimitiveComplexCos, [](Complex z) { return std::cos(z); }},
+    {kPrimitiveComplexCosh, [](Complex z) { return std::cosh(z); }},
+    {kPrimitiveComplexTan, [](Complex z) { return std::tan(z); }},
+    {kPrimitiveComplexCotan, [](Complex z) { return Complex(1) / std::tan(z); }},
+    {kPrimitiveComplexTanh, [](Complex z) { return std::tanh(z); }},
+    {kPrimitiveComplexCotanh, [](Complex z) { return Complex(1) / std::tanh(z); }},
+    {kPrimitiveComplexAsin, [](Complex z) { return std::asin(z); }},
+    {kPrimitiveComplexAsinh, [](Complex z) { return std::asinh(z); }},
+    {kPrimitiveComplexAtan, [](Complex z) { return std::atan(z); }},
+    {kPrimitiveComplexAtanh, [](Complex z) { return std::atanh(z); }},
+    {kPrimitiveComplexSqr, [](Complex z) { return z * z; }},
+    {kPrimitiveComplexSqrt, [](Complex z) { return std::sqrt(z); }},
+    {kPrimitiveComplexLog, [](Complex z) { return std::log(z); }},
+    {kPrimitiveComplexExp, [](Complex z) { return std::exp(z); }},
+    {kPrimitiveComplexRecip, [](Complex z) { return Complex(1) / z; }},
+    {kPrimitiveComplexCabs, [](Complex z) { return Complex(std::abs(z)); }},
+    {kPrimitiveComplexCube, [](Complex z) { return z * z * z; }},
+    {kPrimitiveComplexFourth, [](Complex z) { return z * z * z * z; }},
 };
 
 std::vector<Complex> RandomPoints(int count, long double range) {
@@ -160,8 +160,8 @@ TEST(RuntimeComplexFunctions, AgreeWithStandardLibrary) {
 // always the principal one.
 TEST(RuntimeComplexFunctions, InverseCosinesInvert) {
   for (Complex z : RandomPoints(200, 3)) {
-    const Complex acos = ComplexUnary(prComplexAcos, z);
-    const Complex acosh = ComplexUnary(prComplexAcosh, z);
+    const Complex acos = ComplexUnary(kPrimitiveComplexAcos, z);
+    const Complex acosh = ComplexUnary(kPrimitiveComplexAcosh, z);
     EXPECT_TRUE(Near(std::cos(acos), z, 1e-14L, 1)) << z;
     EXPECT_TRUE(Near(std::cosh(acosh), z, 1e-14L, 1)) << z;
     EXPECT_TRUE(Near(acosh, Complex(0, 1) * acos, 1e-15L, 1)) << z;
@@ -173,12 +173,12 @@ TEST(RuntimeComplexFunctions, InverseCosinesInvert) {
 TEST(RuntimeComplexFunctions, InversesKeepPrecisionForLargeArguments) {
   const Complex points[] = {{-1e10L, 0}, {-1e10L, 3}, {-4e3L, -7e2L}, {2e12L, -1}};
   for (Complex z : points) {
-    EXPECT_TRUE(Near(ComplexUnary(prComplexAsinh, z), std::asinh(z), 1e-15L)) << z;
+    EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexAsinh, z), std::asinh(z), 1e-15L)) << z;
     const Complex iz = Complex(-z.imag(), z.real());
-    EXPECT_TRUE(Near(ComplexUnary(prComplexAsin, iz), std::asin(iz), 1e-15L)) << iz;
-    for (TPrimitive p : {prComplexAcos, prComplexAcosh}) {
+    EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexAsin, iz), std::asin(iz), 1e-15L)) << iz;
+    for (TPrimitive p : {kPrimitiveComplexAcos, kPrimitiveComplexAcosh}) {
       const Complex got = ComplexUnary(p, z);
-      const Complex want = p == prComplexAcos ? std::acos(z) : std::acosh(z);
+      const Complex want = p == kPrimitiveComplexAcos ? std::acos(z) : std::acosh(z);
       EXPECT_TRUE(Near(got, want, 1e-15L) || Near(got, -want, 1e-15L))
           << PrimitiveName(p) << " of " << z << ": " << got;
     }
@@ -187,7 +187,7 @@ TEST(RuntimeComplexFunctions, InversesKeepPrecisionForLargeArguments) {
 
 TEST(RuntimeComplexFunctions, CircularIdentity) {
   for (Complex z : RandomPoints(100, 2)) {
-    const Complex s = ComplexUnary(prComplexSin, z), c = ComplexUnary(prComplexCos, z);
+    const Complex s = ComplexUnary(kPrimitiveComplexSin, z), c = ComplexUnary(kPrimitiveComplexCos, z);
     EXPECT_TRUE(Near(s * s + c * c, 1, 1e-14L, std::norm(c))) << z;
   }
 }
@@ -196,9 +196,9 @@ TEST(RuntimeComplexFunctions, CircularIdentity) {
 // still be a unit vector and leave the stack balanced.
 TEST(RuntimeComplexFunctions, HugeAnglesStayBalanced) {
   for (long double y : {1e19L, -3e30L, 1e4000L}) {
-    const Complex e = ComplexUnary(prComplexExp, {0, y});
+    const Complex e = ComplexUnary(kPrimitiveComplexExp, {0, y});
     EXPECT_NEAR(std::abs(e), 1.0L, 1e-15L) << y;
-    const Complex s = ComplexUnary(prComplexSinh, {0, y});  // (0, sin y)
+    const Complex s = ComplexUnary(kPrimitiveComplexSinh, {0, y});  // (0, sin y)
     EXPECT_EQ(s.real(), 0) << y;
     EXPECT_LE(std::abs(s.imag()), 1.0L) << y;
   }
@@ -210,8 +210,8 @@ TEST(RuntimeComplexFunctions, PowerBothOrders) {
   for (const auto& s : samples) {
     const Complex a = s[0], b = s[1];
     const Complex want = std::exp(b * std::log(a));
-    EXPECT_TRUE(Near(ComplexBinary(prComplexPow, a, b), want, 1e-15L)) << a << "^" << b;
-    EXPECT_TRUE(Near(ComplexBinary(prComplexPowRev, b, a), want, 1e-15L)) << a << "^" << b;
+    EXPECT_TRUE(Near(ComplexBinary(kPrimitiveComplexPow, a, b), want, 1e-15L)) << a << "^" << b;
+    EXPECT_TRUE(Near(ComplexBinary(kPrimitiveComplexPowRev, b, a), want, 1e-15L)) << a << "^" << b;
   }
 }
 
@@ -222,11 +222,11 @@ TEST(RuntimeComplexFunctions, PowerOfZeroBase) {
   const Complex bases[] = {{0, 0}, {-0.0L, 0}, {1e-30L, -1e-30L}};
   for (Complex b : exponents)
     for (Complex a : bases) {
-      EXPECT_TRUE(Exact(ComplexBinary(prComplexPow, a, b), a)) << a << "^" << b;
-      EXPECT_TRUE(Exact(ComplexBinary(prComplexPowRev, b, a), a)) << a << "^" << b;
+      EXPECT_TRUE(Exact(ComplexBinary(kPrimitiveComplexPow, a, b), a)) << a << "^" << b;
+      EXPECT_TRUE(Exact(ComplexBinary(kPrimitiveComplexPowRev, b, a), a)) << a << "^" << b;
     }
   // 1e-40 still is a (denormal) float: this base is raised.
-  EXPECT_TRUE(Near(ComplexBinary(prComplexPow, {1e-20L, 0}, {2, 0}), {1e-40L, 0}, 1e-15L));
+  EXPECT_TRUE(Near(ComplexBinary(kPrimitiveComplexPow, {1e-20L, 0}, {2, 0}), {1e-40L, 0}, 1e-15L));
 }
 
 }  // namespace

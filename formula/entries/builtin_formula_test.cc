@@ -79,10 +79,10 @@ class BuiltInRun {
 
 TEST(BuiltInFormulaTest, PlainAndUnrolledFollowTheReferenceLoop) {
   struct TCase {
-    int type;
-    Complex param;
-    long double bailout;
-    int maxiter;
+    int Type;
+    Complex Param;
+    long double Bailout;
+    int Maxiter;
   };
   // Iteration limits around the group size exercise the unrolled tail.
   const TCase cases[] = {
@@ -97,15 +97,15 @@ TEST(BuiltInFormulaTest, PlainAndUnrolledFollowTheReferenceLoop) {
     for (int i = 0; i <= 40; ++i) {
       for (int j = 0; j <= 30; ++j) {
         const Complex pixel(-2.2L + i * 0.07L, -1.3L + j * 0.087L);
-        const TOrbit want = Reference(t.type, pixel, t.param, t.bailout, t.maxiter);
-        for (const TCodeBuffer* code : {&plain[t.type - 1], &unrolled[t.type - 1]}) {
-          const TOrbit got = run.Run(*code, pixel, t.param, t.bailout, t.maxiter);
-          const char* which = code == &plain[t.type - 1] ? "plain" : "unrolled";
+        const TOrbit want = Reference(t.Type, pixel, t.Param, t.Bailout, t.Maxiter);
+        for (const TCodeBuffer* code : {&plain[t.Type - 1], &unrolled[t.Type - 1]}) {
+          const TOrbit got = run.Run(*code, pixel, t.Param, t.Bailout, t.Maxiter);
+          const char* which = code == &plain[t.Type - 1] ? "plain" : "unrolled";
           ASSERT_EQ(got.NumIter, want.NumIter)
-              << which << " type " << t.type << " maxiter " << t.maxiter << " at " << pixel;
+              << which << " type " << t.Type << " maxiter " << t.Maxiter << " at " << pixel;
           ASSERT_TRUE(SameBits(got.Z.real(), want.Z.real()) &&
                       SameBits(got.Z.imag(), want.Z.imag()))
-              << which << " type " << t.type << " at " << pixel << ": " << got.Z << " vs "
+              << which << " type " << t.Type << " at " << pixel << ": " << got.Z << " vs "
               << want.Z;
         }
       }

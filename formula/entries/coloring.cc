@@ -11,7 +11,7 @@ namespace zt {
 
 namespace {
 
-constexpr int kTransferCount = tfArcTan + 1;
+constexpr int kTransferCount = kTransferArcTan + 1;
 constexpr int kMaxOffset = 400;           // gradient colors
 constexpr long kGradientSteps = 51200;    // 400 colors * 128 steps
 constexpr long kLastGradientColor = 51072;  // 399 * 128
@@ -42,14 +42,14 @@ class TControlWordScope {
 // intermediate on its stack; only the input was rounded to a 64-bit double.
 long double ApplyTransfer(int transfer, long double x) {
   switch (transfer) {
-    case tfSqr: return 2 * x * x;
-    case tfSqrt: return 0.5L * std::sqrt(x);
-    case tfCube: return 3 * x * x * x;
-    case tfCubeRoot: return x == 0 ? 0 : 0.33L * std::exp(std::log(x) / 3);
-    case tfLog: return std::log1p(x);
-    case tfExp: return std::exp(std::min(x, 100.0L));
-    case tfSin: return std::fabs(std::sin(x));
-    case tfArcTan: return std::fabs(std::atan(x));
+    case kTransferSqr: return 2 * x * x;
+    case kTransferSqrt: return 0.5L * std::sqrt(x);
+    case kTransferCube: return 3 * x * x * x;
+    case kTransferCubeRoot: return x == 0 ? 0 : 0.33L * std::exp(std::log(x) / 3);
+    case kTransferLog: return std::log1p(x);
+    case kTransferExp: return std::exp(std::min(x, 100.0L));
+    case kTransferSin: return std::fabs(std::sin(x));
+    case kTransferArcTan: return std::fabs(std::atan(x));
     default: return x;
   }
 }
@@ -86,7 +86,7 @@ const TCodeBuffer& BuiltInFinal() {
 
 }  // namespace
 
-TColoring::TColoring(bool inside) : inside_(inside), transfer_(inside ? tfNone : tfLinear) {}
+TColoring::TColoring(bool inside) : inside_(inside), transfer_(inside ? kTransferNone : kTransferLinear) {}
 
 void TColoring::SetDensity(long double density) {
   if (density < 0 || density == density_ || std::isnan(density)) return;
@@ -155,7 +155,7 @@ const void* TColoring::FinalProcedure() const {
 }
 
 void TColoring::FillCalcBlock(TCalcBlock& block) const {
-  const bool computed = transfer_ != tfNone;
+  const bool computed = transfer_ != kTransferNone;
   block.SetPointer(inside_ ? calc::kInsideInit : calc::kOutsideInit,
                    computed ? InitProcedure() : BuiltInInit().Data());
   block.SetPointer(inside_ ? calc::kInsideLoop : calc::kOutsideLoop,
@@ -178,7 +178,7 @@ void TColoring::FillCalcBlock(TCalcBlock& block) const {
 }
 
 std::uint16_t TColoring::GradientPosition(const TCalcBlock& block) const {
-  if (block.Byte(calc::kSolid) != 0 || transfer_ == tfNone)
+  if (block.Byte(calc::kSolid) != 0 || transfer_ == kTransferNone)
     return inside_ ? kInsideSolid : kOutsideSolid;
   TControlWordScope scope(kWorkingControlWord);
   return PositionOf(block.Extended(calc::kIndex), density_, transfer_, offset_, repeat_);
@@ -190,10 +190,10 @@ void TColoring::BeginCompile() {
   reads_z_ = false;
 }
 
-void TColoring::SectionCompiled(const std::string& upperName, TCodeBuffer code) {
-  if (upperName == "INIT")
+void TColoring::SectionCompiled(const std::string& upper_name, TCodeBuffer code) {
+  if (upper_name == "INIT")
     init_code_ = std::move(code);
-  else if (upperName == "LOOP")
+  else if (upper_name == "LOOP")
     loop_code_ = std::move(code);
   else
     final_code_ = std::move(code);
@@ -230,13 +230,13 @@ std::string TColoring::ImpliedFirstLabel(const std::string& label) {
 }
 
 TSectionKind TColoring::ClassifyLabel(const std::string& label) {
-  if (label == "INIT" || label == "LOOP" || label == "FINAL") return skCode;
-  if (label == "DEFAULT") return skSettingsWithBlocks;
-  return skInvalid;
+  if (label == "INIT" || label == "LOOP" || label == "FINAL") return kSectionCode;
+  if (label == "DEFAULT") return kSectionSettingsWithBlocks;
+  return kSectionInvalid;
 }
 
 bool TColoring::FunctionAllowed(const std::string& section, int function) {
-  if (function != fnOldZ) return true;
+  if (function != kFunctionOldZ) return true;
   if (section != "FINAL") return false;
   uses_orbit_ = true;
   return true;
@@ -244,13 +244,13 @@ bool TColoring::FunctionAllowed(const std::string& section, int function) {
 
 bool TColoring::SymbolReadable(const std::string& section, int symbol) {
   bool readable = (kFormulaReadable & SymbolBit(symbol)) != 0 ||
-                  (symbol == syNumIter && section == "FINAL");
-  if (readable && symbol == syZ) reads_z_ = true;
+                  (symbol == kSymbolNumIter && section == "FINAL");
+  if (readable && symbol == kSymbolZ) reads_z_ = true;
   return readable;
 }
 
 bool TColoring::SymbolWritable(const std::string& section, int symbol) {
-  return section == "FINAL" && (symbol == syIndex || symbol == sySolid);
+  return section == "FINAL" && (symbol == kSymbolIndex || symbol == kSymbolSolid);
 }
 
 }  // namespace zt

@@ -15,7 +15,7 @@ namespace zt {
 
 // Transfer functions applied to #index * density.
 enum TTransfer : int {
-  tfNone = 0, tfLinear, tfSqr, tfSqrt, tfCube, tfCubeRoot, tfLog, tfExp, tfSin, tfArcTan
+  kTransferNone = 0, kTransferLinear, kTransferSqr, kTransferSqrt, kTransferCube, kTransferCubeRoot, kTransferLog, kTransferExp, kTransferSin, kTransferArcTan
 };
 
 // A coloring's part of a layer's undo record: the entry and the values set on it.
@@ -23,7 +23,7 @@ struct TColoringSnapshot {
   std::string FileName;
   std::string EntryName;  // empty without an entry
   long double Density = 1;
-  int Transfer = tfNone;
+  int Transfer = kTransferNone;
   int Offset = 0;
   bool Repeat = false;
   TParamList::TSnapshot Params;
@@ -88,12 +88,12 @@ class TColoring : public TFormulaBase {
  protected:
   std::string ImpliedFirstLabel(const std::string& label) override;
   std::string DefaultLabel() override { return "FINAL"; }
-  TSectionKind ClassifyLabel(const std::string& upperLabel) override;
+  TSectionKind ClassifyLabel(const std::string& upper_label) override;
   bool FunctionAllowed(const std::string& section, int function) override;
   bool SymbolReadable(const std::string& section, int symbol) override;
   bool SymbolWritable(const std::string& section, int symbol) override;
   void BeginCompile() override;
-  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
+  void SectionCompiled(const std::string& upper_name, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
 

@@ -34,33 +34,33 @@ struct TPositionCase {
 };
 
 TEST(ColoringTest, GradientPositions) {
-  const long double kNaN = std::numeric_limits<long double>::quiet_NaN();
-  const long double kInf = std::numeric_limits<long double>::infinity();
+  const long double k_na_n = std::numeric_limits<long double>::quiet_NaN();
+  const long double k_inf = std::numeric_limits<long double>::infinity();
   const TPositionCase cases[] = {
-      {"linear half", tfLinear, 1, 0, false, 0.5L, 25600},
-      {"saturates below 1", tfLinear, 1, 0, false, 0.999L, 51072},
-      {"saturates above 1", tfLinear, 1, 0, false, 2, 51072},
-      {"negative is 0", tfLinear, 1, 0, false, -3, 0},
-      {"density", tfLinear, 2, 0, false, 0.25L, 25600},
-      {"offset wraps", tfLinear, 1, 10, false, 0.999L, 1152},
-      {"repeat", tfLinear, 1, 0, true, 2.25L, 12800},
-      {"repeat with offset", tfLinear, 1, 10, true, 2.25L, 14080},
-      {"repeat wraps", tfLinear, 1, 399, true, 0.99L, 50560},
-      {"half step rounds to even (down)", tfLinear, 1, 0, true, 1.0L / 4096, 12},
-      {"half step rounds to even (up)", tfLinear, 1, 0, true, 3.0L / 4096, 38},
-      {"sqr", tfSqr, 1, 0, false, 0.5L, 25600},
-      {"sqrt", tfSqrt, 1, 0, false, 0.25L, 12800},
-      {"cube", tfCube, 1, 0, false, 0.5L, 19200},
-      {"cuberoot of 0", tfCubeRoot, 1, 0, false, 0, 0},
-      {"cuberoot", tfCubeRoot, 1, 0, false, 0.125L, 8448},
-      {"log", tfLog, 1, 0, false, 0.5L, 20760},
-      {"exp is at least 1", tfExp, 1, 0, false, 0, 51072},
-      {"sin", tfSin, 1, 0, false, 3, 7225},
-      {"arctan", tfArcTan, 1, 0, false, 1, 40212},
+      {"linear half", kTransferLinear, 1, 0, false, 0.5L, 25600},
+      {"saturates below 1", kTransferLinear, 1, 0, false, 0.999L, 51072},
+      {"saturates above 1", kTransferLinear, 1, 0, false, 2, 51072},
+      {"negative is 0", kTransferLinear, 1, 0, false, -3, 0},
+      {"density", kTransferLinear, 2, 0, false, 0.25L, 25600},
+      {"offset wraps", kTransferLinear, 1, 10, false, 0.999L, 1152},
+      {"repeat", kTransferLinear, 1, 0, true, 2.25L, 12800},
+      {"repeat with offset", kTransferLinear, 1, 10, true, 2.25L, 14080},
+      {"repeat wraps", kTransferLinear, 1, 399, true, 0.99L, 50560},
+      {"half step rounds to even (down)", kTransferLinear, 1, 0, true, 1.0L / 4096, 12},
+      {"half step rounds to even (up)", kTransferLinear, 1, 0, true, 3.0L / 4096, 38},
+      {"sqr", kTransferSqr, 1, 0, false, 0.5L, 25600},
+      {"sqrt", kTransferSqrt, 1, 0, false, 0.25L, 12800},
+      {"cube", kTransferCube, 1, 0, false, 0.5L, 19200},
+      {"cuberoot of 0", kTransferCubeRoot, 1, 0, false, 0, 0},
+      {"cuberoot", kTransferCubeRoot, 1, 0, false, 0.125L, 8448},
+      {"log", kTransferLog, 1, 0, false, 0.5L, 20760},
+      {"exp is at least 1", kTransferExp, 1, 0, false, 0, 51072},
+      {"sin", kTransferSin, 1, 0, false, 3, 7225},
+      {"arctan", kTransferArcTan, 1, 0, false, 1, 40212},
       // sin(1e9) = 0.54584..., sin(1e12) = -0.61123...
-      {"clamped to 1e9", tfSin, 1, 0, true, 1e12L, 27947},
-      {"infinity is clamped", tfLinear, 1, 0, false, kInf, 51072},
-      {"not a number is 0", tfLinear, 1, 5, true, kNaN, 640},
+      {"clamped to 1e9", kTransferSin, 1, 0, true, 1e12L, 27947},
+      {"infinity is clamped", kTransferLinear, 1, 0, false, k_inf, 51072},
+      {"not a number is 0", kTransferLinear, 1, 5, true, k_na_n, 640},
   };
   for (const auto& c : cases) {
     TColoring coloring(false);
@@ -77,11 +77,11 @@ TEST(ColoringTest, SolidCodes) {
   TColoring outside(false);
   // Transfer none (the inside default) gives the solid color whatever #index is.
   EXPECT_EQ(PositionFor(inside, 0.5L), 51200);
-  outside.SetTransfer(tfNone);
+  outside.SetTransfer(kTransferNone);
   EXPECT_EQ(PositionFor(outside, 0.5L), 51201);
   // #solid wins over any transfer.
-  inside.SetTransfer(tfLinear);
-  outside.SetTransfer(tfLinear);
+  inside.SetTransfer(kTransferLinear);
+  outside.SetTransfer(kTransferLinear);
   EXPECT_EQ(PositionFor(inside, 0.5L, true), 51200);
   EXPECT_EQ(PositionFor(outside, 0.5L, true), 51201);
   EXPECT_EQ(PositionFor(inside, 0.5L), 25600);
@@ -100,8 +100,8 @@ TEST(ColoringTest, PositionIgnoresAndRestoresTheCallersControlWord) {
 TEST(ColoringTest, DefaultsAndSettersSignalOnlyRealChanges) {
   TColoring inside(true);
   TColoring outside(false);
-  EXPECT_EQ(inside.Transfer(), tfNone);
-  EXPECT_EQ(outside.Transfer(), tfLinear);
+  EXPECT_EQ(inside.Transfer(), kTransferNone);
+  EXPECT_EQ(outside.Transfer(), kTransferLinear);
   EXPECT_EQ(outside.Density(), 1);
   EXPECT_EQ(outside.Offset(), 0);
   EXPECT_FALSE(outside.Repeat());
@@ -116,16 +116,16 @@ TEST(ColoringTest, DefaultsAndSettersSignalOnlyRealChanges) {
   outside.SetDensity(1);
   outside.SetTransfer(10);
   outside.SetTransfer(-1);
-  outside.SetTransfer(tfLinear);
+  outside.SetTransfer(kTransferLinear);
   outside.SetRepeat(false);
   EXPECT_EQ(changes, 0);
   EXPECT_EQ(outside.Offset(), 0);
   EXPECT_EQ(outside.Density(), 1);
-  EXPECT_EQ(outside.Transfer(), tfLinear);
+  EXPECT_EQ(outside.Transfer(), kTransferLinear);
 
   outside.SetOffset(399);
   outside.SetDensity(0);
-  outside.SetTransfer(tfArcTan);
+  outside.SetTransfer(kTransferArcTan);
   outside.SetRepeat(true);
   EXPECT_EQ(changes, 4);
   EXPECT_EQ(outside.Offset(), 399);
@@ -166,7 +166,7 @@ TEST(ColoringTest, FillCalcBlockInstallsBuiltInOrCompiledProcedures) {
   EXPECT_EQ(block.Pointer(calc::kInsideVars), nullptr);
 
   // Transfer none: the code is not run and no variables are made.
-  outside.SetTransfer(tfNone);
+  outside.SetTransfer(kTransferNone);
   outside.FillCalcBlock(block);
   EXPECT_EQ(block.Pointer(calc::kOutsideLoop), nullptr);
   EXPECT_EQ(block.Pointer(calc::kOutsideVars), nullptr);

@@ -10,20 +10,20 @@ namespace zt {
 
 std::unique_ptr<TFormulaBase> MakeEntryObject(TEntryKind kind, bool inside_coloring) {
   switch (kind) {
-    case TEntryKind::Formula: return std::make_unique<TFormula>();
-    case TEntryKind::Coloring: return std::make_unique<TColoring>(inside_coloring);
-    case TEntryKind::Transformation: return std::make_unique<TTransform>();
+    case TEntryKind::kFormula: return std::make_unique<TFormula>();
+    case TEntryKind::kColoring: return std::make_unique<TColoring>(inside_coloring);
+    case TEntryKind::kTransformation: return std::make_unique<TTransform>();
   }
   return nullptr;
 }
 
 bool EntryKindFromExtension(const std::string& file, TEntryKind& kind) {
   if (EndsWithText(file, ".zfm") || EndsWithText(file, ".frm"))
-    kind = TEntryKind::Formula;
+    kind = TEntryKind::kFormula;
   else if (EndsWithText(file, ".zcl"))
-    kind = TEntryKind::Coloring;
+    kind = TEntryKind::kColoring;
   else if (EndsWithText(file, ".zxf"))
-    kind = TEntryKind::Transformation;
+    kind = TEntryKind::kTransformation;
   else
     return false;
   return true;

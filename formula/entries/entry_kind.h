@@ -9,7 +9,7 @@
 
 namespace zt {
 
-enum class TEntryKind { Formula, Coloring, Transformation };
+enum class TEntryKind { kFormula, kColoring, kTransformation };
 
 // A new entry object of `kind`; a coloring is the inside or the outside one.
 std::unique_ptr<TFormulaBase> MakeEntryObject(TEntryKind kind, bool inside_coloring = false);

@@ -13,12 +13,12 @@
 namespace zt {
 
 int SymmetryFromName(const std::string& name) {
-  static constexpr const char* kNames[] = {
+  static constexpr const char* k_names[] = {
       "XAXIS", "XAXIS_NOPARM", "XAXIS_NOREAL", "XAXIS_NOIMAG", "YAXIS", "YAXIS_NOPARM",
       "XYAXIS", "XYAXIS_NOPARM", "ORIGIN", "ORIGIN_NOPARM", "PI", "PI_NOPARM"};
   std::string upper = UpperCase(Trim(name));
   for (int i = 0; i < 12; ++i)
-    if (upper == kNames[i]) return i + 1;
+    if (upper == k_names[i]) return i + 1;
   return 0;
 }
 
@@ -54,7 +54,7 @@ void TFormula::SetPeriodicity(int mode) {
 }
 
 void TFormula::SetMethod(TCalcMethod method) {
-  if (method > cmOnePass || method == method_) return;
+  if (method > kMethodOnePass || method == method_) return;
   method_ = method;
   Change(2);
 }
@@ -84,24 +84,24 @@ void TFormula::SetMagnification(long double magnification) {
   Change(2);
 }
 
-void TFormula::ApplyParameters(const std::string& fileName, const std::string& entryName,
-                               int maxIterations, int periodicity,
+void TFormula::ApplyParameters(const std::string& file_name, const std::string& entry_name,
+                               int max_iterations, int periodicity,
                                const std::vector<TNamedParamValue>& values,
                                const std::vector<TNamedFunction>& functions) {
-  if (CompileFailed() || !HoldsEntry(fileName, entryName)) {
+  if (CompileFailed() || !HoldsEntry(file_name, entry_name)) {
     Reset();
     // The entry text's own MAXITER, PERIODICITY and METHOD give way to the file's.
     params_loaded_ = true;
-    LoadEntry(fileName, entryName);
+    LoadEntry(file_name, entry_name);
   }
   params_loaded_ = true;
   BeginUpdate();
   // The bracket closes whatever a value raises.
   struct TClose {
-    TFormula& formula;
-    ~TClose() { formula.EndUpdate(); }
+    TFormula& Formula;
+    ~TClose() { Formula.EndUpdate(); }
   } close{*this};
-  SetMaxIterations(maxIterations);
+  SetMaxIterations(max_iterations);
   SetPeriodicity(periodicity);
   for (const TNamedParamValue& value : values) {
     const int index = Params().IndexOfName(value.Name);
@@ -181,7 +181,7 @@ void TFormula::ResetSettings() {
   if (!params_loaded_) {
     max_iterations_ = 100;
     periodicity_ = 2;
-    method_ = cmGuessing;
+    method_ = kMethodGuessing;
   }
   default_center_ = TLiteral::MakeComplex(0, 0);
   default_magnification_ = 1;
@@ -198,10 +198,10 @@ void TFormula::BeginCompile() {
   symmetry_ = SymmetryFromName(Code().EntryArgs);
 }
 
-void TFormula::SectionCompiled(const std::string& upperName, TCodeBuffer code) {
-  if (upperName == "INIT")
+void TFormula::SectionCompiled(const std::string& upper_name, TCodeBuffer code) {
+  if (upper_name == "INIT")
     init_code_ = std::move(code);
-  else if (upperName == "LOOP")
+  else if (upper_name == "LOOP")
     loop_code_ = std::move(code);
   else
     bailout_code_ = std::move(code);
@@ -237,24 +237,24 @@ std::string TFormula::ImpliedFirstLabel(const std::string& label) {
   return label == "INIT" || label == "BUILTIN" ? "" : "INIT";
 }
 
-bool TFormula::ExtraSymbol(const std::string& upperName, TSymbolCode& code) {
-  if (upperName != "Z") return false;
-  code = syZ;
+bool TFormula::ExtraSymbol(const std::string& upper_name, TSymbolCode& code) {
+  if (upper_name != "Z") return false;
+  code = kSymbolZ;
   return true;
 }
 
 TSectionKind TFormula::ClassifyLabel(const std::string& label) {
-  if (label == "INIT" || label == "LOOP") return skCode;
-  if (label == "BAILOUT") return skCondition;
-  if (label == "BUILTIN" || label == "SWITCH") return skSettings;
-  if (label == "DEFAULT") return skSettingsWithBlocks;
-  return skInvalid;
+  if (label == "INIT" || label == "LOOP") return kSectionCode;
+  if (label == "BAILOUT") return kSectionCondition;
+  if (label == "BUILTIN" || label == "SWITCH") return kSectionSettings;
+  if (label == "DEFAULT") return kSectionSettingsWithBlocks;
+  return kSectionInvalid;
 }
 
 int TFormula::NumericSetting(const std::string& section, const std::string& name,
                              const TLiteral& value) {
-  const bool is_int = value.Type == vtInt;
-  const bool is_real = value.Type == vtInt || value.Type == vtFloat;
+  const bool is_int = value.Type == kTypeInt;
+  const bool is_real = value.Type == kTypeInt || value.Type == kTypeFloat;
   auto real = [&] { return is_int ? static_cast<long double>(value.Int) : value.Re; };
   if (section == "DEFAULT") {
     if (name == "MAXITER") {
@@ -270,7 +270,7 @@ int TFormula::NumericSetting(const std::string& section, const std::string& name
       return 0;
     }
     if (name == "CENTER") {
-      if (value.Type != vtComplex) return ERR_TYPEERROR;
+      if (value.Type != kTypeComplex) return ERR_TYPEERROR;
       default_center_ = value;
       return 0;
     }
@@ -304,8 +304,8 @@ int TFormula::NumericSetting(const std::string& section, const std::string& name
       param->StoreAsDefault();
       Params().Add(std::move(param));
     };
-    add(value.Int == 1 ? "Start" : "Seed", vtComplex, 0);
-    add("Bailout", vtFloat, 4);
+    add(value.Int == 1 ? "Start" : "Seed", kTypeComplex, 0);
+    add("Bailout", kTypeFloat, 4);
     return 0;
   }
   return ERR_INVALIDSETTING;
@@ -321,29 +321,29 @@ int TFormula::StringSetting(const std::string& section, const std::string& name,
 }
 
 int TFormula::OtherSetting(const std::string& section, const TToken& first, const TToken& value) {
-  if (section == "DEFAULT" && first.Kind == tkVariable && UpperCase(first.Text) == "METHOD") {
-    if (value.Kind != tkVariable) return ERR_TYPEERROR;
+  if (section == "DEFAULT" && first.Kind == kTokenVariable && UpperCase(first.Text) == "METHOD") {
+    if (value.Kind != kTokenVariable) return ERR_TYPEERROR;
     std::string method = UpperCase(value.Text);
     TCalcMethod m;
     if (method == "GUESSING")
-      m = cmGuessing;
+      m = kMethodGuessing;
     else if (method == "MULTIPASS")
-      m = cmMultiPass;
+      m = kMethodMultiPass;
     else if (method == "ONEPASS")
-      m = cmOnePass;
+      m = kMethodOnePass;
     else
       return ERR_LITERALOUTOFRANGE;
     if (!params_loaded_) method_ = m;
     return 0;
   }
   if (section == "SWITCH") {
-    const bool target_ok = first.Kind == tkVariable || first.Kind == tkParameter;
+    const bool target_ok = first.Kind == kTokenVariable || first.Kind == kTokenParameter;
     if (!target_ok) return ERR_INVALIDSETTING;
-    if (value.Kind == tkVariable || value.Kind == tkParameter) {
+    if (value.Kind == kTokenVariable || value.Kind == kTokenParameter) {
       switch_list_.push_back({first.Text, value.Text});
       return 0;
     }
-    if (value.Kind == tkSymbol && value.Code == syPixel) {
+    if (value.Kind == kTokenSymbol && value.Code == kSymbolPixel) {
       switch_list_.push_back({first.Text, "#pixel"});
       return 0;
     }
@@ -352,14 +352,14 @@ int TFormula::OtherSetting(const std::string& section, const TToken& first, cons
   return ERR_INVALIDSETTING;
 }
 
-bool TFormula::FunctionAllowed(const std::string&, int function) { return function != fnOldZ; }
+bool TFormula::FunctionAllowed(const std::string&, int function) { return function != kFunctionOldZ; }
 
 bool TFormula::SymbolReadable(const std::string&, int symbol) {
   return (kFormulaReadable & SymbolBit(symbol)) != 0;
 }
 
 bool TFormula::SymbolWritable(const std::string&, int symbol) {
-  if (symbol != syZ) return false;
+  if (symbol != kSymbolZ) return false;
   writes_z_ = true;
   return true;
 }

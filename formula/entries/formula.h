@@ -21,7 +21,7 @@ struct TSwitchMapping {
   std::string Source;
 };
 
-enum TCalcMethod : std::uint8_t { cmGuessing = 0, cmMultiPass = 1, cmOnePass = 2 };
+enum TCalcMethod : std::uint8_t { kMethodGuessing = 0, kMethodMultiPass = 1, kMethodOnePass = 2 };
 
 // A value read from a parameter file for the parameter or function `Name`.
 struct TNamedParamValue {
@@ -39,7 +39,7 @@ struct TFormulaSnapshot {
   std::string EntryName;  // empty without an entry
   int MaxIterations = 100;
   int Periodicity = 2;
-  TCalcMethod Method = cmGuessing;
+  TCalcMethod Method = kMethodGuessing;
   TParamList::TSnapshot Params;
   TFuncList::TSnapshot Funcs;
 };
@@ -75,8 +75,8 @@ class TFormula : public TFormulaBase {
   // when file and entry name equal the loaded ones, otherwise resets and loads
   // the named entry; then maximum iterations, periodicity, parameter values and
   // function choices, in this order, as one change. Names not present are skipped.
-  void ApplyParameters(const std::string& fileName, const std::string& entryName,
-                       int maxIterations, int periodicity,
+  void ApplyParameters(const std::string& file_name, const std::string& entry_name,
+                       int max_iterations, int periodicity,
                        const std::vector<TNamedParamValue>& values,
                        const std::vector<TNamedFunction>& functions);
 
@@ -120,25 +120,25 @@ class TFormula : public TFormulaBase {
   std::string DefaultLabel() override { return "INIT"; }
   std::string ColonLabel() override { return "LOOP"; }
   std::string BailoutLabel() override { return "BAILOUT"; }
-  bool ExtraSymbol(const std::string& upperName, TSymbolCode& code) override;
-  TSectionKind ClassifyLabel(const std::string& upperLabel) override;
-  int NumericSetting(const std::string& section, const std::string& upperName,
+  bool ExtraSymbol(const std::string& upper_name, TSymbolCode& code) override;
+  TSectionKind ClassifyLabel(const std::string& upper_label) override;
+  int NumericSetting(const std::string& section, const std::string& upper_name,
                      const TLiteral& value) override;
-  int StringSetting(const std::string& section, const std::string& upperName,
+  int StringSetting(const std::string& section, const std::string& upper_name,
                     const std::string& value) override;
   int OtherSetting(const std::string& section, const TToken& first, const TToken& value) override;
   bool FunctionAllowed(const std::string& section, int function) override;
   bool SymbolReadable(const std::string& section, int symbol) override;
   bool SymbolWritable(const std::string& section, int symbol) override;
   void BeginCompile() override;
-  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
+  void SectionCompiled(const std::string& upper_name, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
   // A built-in formula's variable block holds its parameter values (see builtin_formula.h).
   std::vector<std::uint8_t> InitialValues() override;
   // The iteration loop keeps #z on the FPU for its loop and bailout code.
-  bool ParksZ(const std::string& upperName) const override {
-    return upperName == "LOOP" || upperName == "BAILOUT";
+  bool ParksZ(const std::string& upper_name) const override {
+    return upper_name == "LOOP" || upper_name == "BAILOUT";
   }
 
  private:
@@ -159,7 +159,7 @@ class TFormula : public TFormulaBase {
   TLiteral default_center_ = TLiteral::MakeComplex(0, 0);
   long double default_magnification_ = 1;
   long double default_angle_ = 0;
-  TCalcMethod method_ = cmGuessing;
+  TCalcMethod method_ = kMethodGuessing;
   int built_in_type_ = 0;
   int symmetry_ = 0;
   std::string switch_type_;

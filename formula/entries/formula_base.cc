@@ -73,19 +73,19 @@ void TFormulaBase::StoreInitialValues(std::uint8_t* block) const {
   std::copy(initial_values_.begin(), initial_values_.end(), block);
 }
 
-int TFormulaBase::StringSetting(const std::string& section, const std::string& upperName,
+int TFormulaBase::StringSetting(const std::string& section, const std::string& upper_name,
                                 const std::string& value) {
   if (section != "DEFAULT") return ERR_INVALIDSETTING;
-  if (upperName == "TITLE") {
+  if (upper_name == "TITLE") {
     title_ = value;
-  } else if (upperName == "HELPFILE") {
+  } else if (upper_name == "HELPFILE") {
     std::filesystem::path file(value);
     // A help file beside the entry file is named relative to it.
     if (value.rfind("http://", 0) == 0 || file.is_absolute())
       help_file_ = value;
     else
       help_file_ = (std::filesystem::path(Code().FileName).parent_path() / file).string();
-  } else if (upperName == "HELPTOPIC") {
+  } else if (upper_name == "HELPTOPIC") {
     help_topic_ = value;
   } else {
     return ERR_INVALIDSETTING;
@@ -93,12 +93,12 @@ int TFormulaBase::StringSetting(const std::string& section, const std::string& u
   return 0;
 }
 
-bool TFormulaBase::HoldsEntry(const std::string& fileName, const std::string& entryName) const {
+bool TFormulaBase::HoldsEntry(const std::string& file_name, const std::string& entry_name) const {
   namespace fs = std::filesystem;
   return !IsEmpty() &&
-         SameText(fs::path(fileName).filename().string(),
+         SameText(fs::path(file_name).filename().string(),
                   fs::path(Code().FileName).filename().string()) &&
-         SameText(entryName, Code().EntryName);
+         SameText(entry_name, Code().EntryName);
 }
 
 }  // namespace zt

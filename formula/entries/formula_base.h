@@ -19,10 +19,10 @@ constexpr TSymbolSet SymbolBit(int symbol) { return TSymbolSet{1} << symbol; }
 
 // What formula code may read; coloring code reads the same.
 constexpr TSymbolSet kFormulaReadable =
-    SymbolBit(syPixel) | SymbolBit(syRandom) | SymbolBit(syPi) | SymbolBit(syE) |
-    SymbolBit(syMaxIter) | SymbolBit(syScreenMax) | SymbolBit(syScreenPixel) |
-    SymbolBit(syWhiteSq) | SymbolBit(syWidth) | SymbolBit(syHeight) | SymbolBit(syX) |
-    SymbolBit(syY) | SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle) | SymbolBit(syZ);
+    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) | SymbolBit(kSymbolE) |
+    SymbolBit(kSymbolMaxIter) | SymbolBit(kSymbolScreenMax) | SymbolBit(kSymbolScreenPixel) |
+    SymbolBit(kSymbolWhiteSq) | SymbolBit(kSymbolWidth) | SymbolBit(kSymbolHeight) | SymbolBit(kSymbolX) |
+    SymbolBit(kSymbolY) | SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) | SymbolBit(kSymbolAngle) | SymbolBit(kSymbolZ);
 
 extern const char* const kBrowserMissingMessage;
 
@@ -48,13 +48,13 @@ class TFormulaBase : public TCompiler {
   // compilation runs.
   // An entry is loaded and it is `entryName` of a file with the name of
   // `fileName` (folders and letter case aside).
-  bool HoldsEntry(const std::string& fileName, const std::string& entryName) const;
+  bool HoldsEntry(const std::string& file_name, const std::string& entry_name) const;
 
   int VariableBlockSize() const { return static_cast<int>(initial_values_.size()); }
   void StoreInitialValues(std::uint8_t* block) const;
 
  protected:
-  int StringSetting(const std::string& section, const std::string& upperName,
+  int StringSetting(const std::string& section, const std::string& upper_name,
                     const std::string& value) override;
   void BeginCompile() override;
   void Clear() override;

@@ -180,7 +180,7 @@ TEST(FormulaTest, ApplyingParametersKeepsTheSameEntryOrLoadsAnother) {
   TFormula formula;
   ASSERT_EQ(CompileEntry(formula, file.string(), "First").Error, "");
   EXPECT_EQ(formula.MaxIterations(), 500);
-  EXPECT_EQ(formula.Method(), cmOnePass);
+  EXPECT_EQ(formula.Method(), kMethodOnePass);
   EXPECT_NEAR(static_cast<double>(formula.DefaultAngle()), std::numbers::pi / 2, 1e-18);
 
   int rebuilds = 0;
@@ -191,7 +191,7 @@ TEST(FormulaTest, ApplyingParametersKeepsTheSameEntryOrLoadsAnother) {
   EXPECT_EQ(formula.Periodicity(), 3);
 
   TParamValue shift;
-  shift.Type = vtComplex;
+  shift.Type = kTypeComplex;
   shift.Value.Re = -0.5L;
   shift.Value.Im = 0.25L;
   formula.ApplyParameters(file.string(), "Second", 300, 0, {{"Shift", shift}, {"Absent", shift}},
@@ -199,7 +199,7 @@ TEST(FormulaTest, ApplyingParametersKeepsTheSameEntryOrLoadsAnother) {
   EXPECT_EQ(formula.Code().EntryName, "Second");
   EXPECT_EQ(formula.MaxIterations(), 300);  // the file's, not the entry's 40
   EXPECT_EQ(formula.Periodicity(), 0);
-  EXPECT_EQ(formula.Method(), cmGuessing);  // reset, then ignored in the entry
+  EXPECT_EQ(formula.Method(), kMethodGuessing);  // reset, then ignored in the entry
   EXPECT_EQ(formula.DefaultAngle(), 0);
   const TParam& param = formula.Params().Items(formula.Params().IndexOfName("shift"));
   EXPECT_EQ(param.AsComplex(), Complex(-0.5L, 0.25L));

@@ -58,9 +58,9 @@ TEST(FractintCorpusTest, ShippedCollectionsCompileCleanly) {
   struct {
     const char* File;
     TEntryKind Kind;
-  } collections[] = {{"Standard.zfm", TEntryKind::Formula},
-                     {"Standard.zcl", TEntryKind::Coloring},
-                     {"Standard.zxf", TEntryKind::Transformation}};
+  } collections[] = {{"Standard.zfm", TEntryKind::kFormula},
+                     {"Standard.zcl", TEntryKind::kColoring},
+                     {"Standard.zxf", TEntryKind::kTransformation}};
   for (const auto& collection : collections) {
     auto object = MakeEntryObject(collection.Kind, /*inside_coloring=*/true);
     object->SetCompileOptions({.StrictTypeChecking = true});

@@ -9,10 +9,10 @@ namespace zt {
 namespace {
 
 constexpr TSymbolSet kTransformReadable =
-    SymbolBit(syPixel) | SymbolBit(syRandom) | SymbolBit(syPi) | SymbolBit(syE) |
-    SymbolBit(syScreenMax) | SymbolBit(syScreenPixel) | SymbolBit(syWhiteSq) |
-    SymbolBit(syWidth) | SymbolBit(syHeight) | SymbolBit(syX) | SymbolBit(syY) |
-    SymbolBit(syCenter) | SymbolBit(syMagn) | SymbolBit(syAngle);
+    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) | SymbolBit(kSymbolE) |
+    SymbolBit(kSymbolScreenMax) | SymbolBit(kSymbolScreenPixel) | SymbolBit(kSymbolWhiteSq) |
+    SymbolBit(kSymbolWidth) | SymbolBit(kSymbolHeight) | SymbolBit(kSymbolX) | SymbolBit(kSymbolY) |
+    SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) | SymbolBit(kSymbolAngle);
 
 }  // namespace
 
@@ -73,19 +73,19 @@ void TTransform::AssembleCode() {
 }
 
 TSectionKind TTransform::ClassifyLabel(const std::string& label) {
-  if (label == "TRANSFORM") return skCode;
-  if (label == "DEFAULT") return skSettingsWithBlocks;
-  return skInvalid;
+  if (label == "TRANSFORM") return kSectionCode;
+  if (label == "DEFAULT") return kSectionSettingsWithBlocks;
+  return kSectionInvalid;
 }
 
-bool TTransform::FunctionAllowed(const std::string&, int function) { return function != fnOldZ; }
+bool TTransform::FunctionAllowed(const std::string&, int function) { return function != kFunctionOldZ; }
 
 bool TTransform::SymbolReadable(const std::string&, int symbol) {
   return (kTransformReadable & SymbolBit(symbol)) != 0;
 }
 
 bool TTransform::SymbolWritable(const std::string&, int symbol) {
-  return symbol == syPixel || symbol == sySolid;
+  return symbol == kSymbolPixel || symbol == kSymbolSolid;
 }
 
 }  // namespace zt

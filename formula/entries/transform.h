@@ -49,11 +49,11 @@ class TTransform : public TFormulaBase {
 
  protected:
   std::string DefaultLabel() override { return "TRANSFORM"; }
-  TSectionKind ClassifyLabel(const std::string& upperLabel) override;
+  TSectionKind ClassifyLabel(const std::string& upper_label) override;
   bool FunctionAllowed(const std::string& section, int function) override;
   bool SymbolReadable(const std::string& section, int symbol) override;
   bool SymbolWritable(const std::string& section, int symbol) override;
-  void SectionCompiled(const std::string& upperName, TCodeBuffer code) override;
+  void SectionCompiled(const std::string& upper_name, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
 

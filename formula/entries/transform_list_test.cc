@@ -110,8 +110,8 @@ TEST(TransformTest, ApplyParametersLoadsAnotherEntryAndSetsValues) {
   int rebuilds = 0;
   transform.OnRebuilt = [&](TLexical&) { ++rebuilds; };
   TTransformSettings settings{file.string(), "Move", false, {}, {}};
-  settings.Params.push_back({"BY", {vtComplex, {2, 3}}});
-  settings.Params.push_back({"missing", {vtComplex, {7, 7}}});
+  settings.Params.push_back({"BY", {kTypeComplex, {2, 3}}});
+  settings.Params.push_back({"missing", {kTypeComplex, {7, 7}}});
   settings.Funcs.push_back({"fn", sqr});
   transform.ApplyParameters(settings);
   ASSERT_FALSE(transform.IsEmpty());
@@ -124,7 +124,7 @@ TEST(TransformTest, ApplyParametersLoadsAnotherEntryAndSetsValues) {
   // The same entry again (named in other case): no reload, only the values.
   settings.EntryName = "MOVE";
   settings.Enabled = true;
-  settings.Params = {{"by", {vtComplex, {4, 0}}}};
+  settings.Params = {{"by", {kTypeComplex, {4, 0}}}};
   settings.Funcs.clear();
   transform.ApplyParameters(settings);
   EXPECT_TRUE(transform.Enabled());

@@ -7,14 +7,14 @@ namespace zt {
 
 TValueType SymbolType(int symbol) {
   switch (symbol) {
-    case syPixel: case syRandom: case syScreenMax: case syScreenPixel: case syCenter: case syZ:
-      return vtComplex;
-    case syLastSqr: case syPi: case syE: case syMagn: case syAngle: case syIndex:
-      return vtFloat;
-    case syMaxIter: case syNumIter: case syWidth: case syHeight: case syX: case syY:
-      return vtInt;
+    case kSymbolPixel: case kSymbolRandom: case kSymbolScreenMax: case kSymbolScreenPixel: case kSymbolCenter: case kSymbolZ:
+      return kTypeComplex;
+    case kSymbolLastSqr: case kSymbolPi: case kSymbolE: case kSymbolMagn: case kSymbolAngle: case kSymbolIndex:
+      return kTypeFloat;
+    case kSymbolMaxIter: case kSymbolNumIter: case kSymbolWidth: case kSymbolHeight: case kSymbolX: case kSymbolY:
+      return kTypeInt;
     default:
-      return vtBool;
+      return kTypeBool;
   }
 }
 
@@ -22,15 +22,15 @@ namespace {
 
 TValueType DeclaredType(int keyword) {
   switch (keyword) {
-    case kwComplex: return vtComplex;
-    case kwFloat: return vtFloat;
-    case kwInt: return vtInt;
-    default: return vtBool;
+    case kKeywordComplex: return kTypeComplex;
+    case kKeywordFloat: return kTypeFloat;
+    case kKeywordInt: return kTypeInt;
+    default: return kTypeBool;
   }
 }
 
 bool IsDeclaration(const TExpression& node) {
-  return node.Kind == nkKeyword && node.Code >= kwComplex && node.Code <= kwBool;
+  return node.Kind == kNodeKeyword && node.Code >= kKeywordComplex && node.Code <= kKeywordBool;
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ void TChecker::EndCheck() {
   condition_section_ = false;
   auto open_construct_error = [this] {
     switch (constructs_.Top().Code) {
-      case kwWhile: return ERR_ENDWHILEEXPECTED;
-      case kwRepeat: return ERR_UNTILEXPECTED;
+      case kKeywordWhile: return ERR_ENDWHILEEXPECTED;
+      case kKeywordRepeat: return ERR_UNTILEXPECTED;
       default: return ERR_ENDIFEXPECTED;
     }
   };
@@ -62,14 +62,14 @@ void TChecker::EndCheck() {
   for (auto* link = Expressions().First(); link; link = link->Next.get()) {
     TSlot& tree = link->Tree;
     if (after_condition) Fail(ERR_LABELEXPECTED, *tree);
-    if (tree->Kind == nkSection) {
+    if (tree->Kind == kNodeSection) {
       section_ = tree->Name;
       condition_section_ = tree->Flag;
       if (!constructs_.Empty()) Fail(open_construct_error(), *tree);
       continue;
     }
     if (condition_section_) {
-      Check(tree, vtBool);
+      Check(tree, kTypeBool);
       ToBool(tree);
       after_condition = true;
     } else {
@@ -79,23 +79,23 @@ void TChecker::EndCheck() {
   if (!constructs_.Empty()) throw ECompileError(open_construct_error(), EndLine(), EndColumn());
   for (int i = 0; i < Variables().Count(); ++i) {
     const TVariable& variable = Variables().Item(i);
-    if (variable.Kind == TVariableKind::Variable && !variable.Read)
+    if (variable.Kind == TVariableKind::kVariable && !variable.Read)
       Warning(WARN_UNUSED, variable.Line, variable.Column);
   }
 }
 
 void TChecker::CheckStatement(TSlot& tree) {
-  if (tree->Kind == nkKeyword) {
+  if (tree->Kind == kNodeKeyword) {
     CheckKeywordStatement(*tree);
     return;
   }
-  if (!(tree->Kind == nkBinary && tree->Code == eoAssign))
+  if (!(tree->Kind == kNodeBinary && tree->Code == kExprAssign))
     Warning(WARN_RESULTIGNORED, tree->Line, tree->Column);
-  Check(tree, vtComplex);
+  Check(tree, kTypeComplex);
 }
 
 void TChecker::CheckCondition(TSlot& condition) {
-  Check(condition, vtBool);
+  Check(condition, kTypeBool);
   ToBool(condition);
 }
 
@@ -103,57 +103,57 @@ void TChecker::CheckKeywordStatement(TExpression& node) {
   TVariableList& variables = Variables();
   auto top = [this] { return constructs_.Empty() ? -1 : static_cast<int>(constructs_.Top().Code); };
   switch (node.Code) {
-    case kwIf:
-      constructs_.Push(kwIf);
+    case kKeywordIf:
+      constructs_.Push(kKeywordIf);
       CheckCondition(node.Left);
       variables.PushBranch();
       return;
-    case kwElseIf:
-    case kwElse: {
+    case kKeywordElseIf:
+    case kKeywordElse: {
       int t = top();
-      if (t == -1) Fail(node.Code == kwElseIf ? ERR_ELSEIFMISPLACED : ERR_ELSEMISPLACED, node);
-      if (t == kwWhile) Fail(ERR_ENDWHILEEXPECTED, node);
-      if (t == kwRepeat) Fail(ERR_UNTILEXPECTED, node);
-      if (t == kwElse) Fail(ERR_ELSEAFTERELSE, node);
-      if (node.Code == kwElseIf)
+      if (t == -1) Fail(node.Code == kKeywordElseIf ? ERR_ELSEIFMISPLACED : ERR_ELSEMISPLACED, node);
+      if (t == kKeywordWhile) Fail(ERR_ENDWHILEEXPECTED, node);
+      if (t == kKeywordRepeat) Fail(ERR_UNTILEXPECTED, node);
+      if (t == kKeywordElse) Fail(ERR_ELSEAFTERELSE, node);
+      if (node.Code == kKeywordElseIf)
         CheckCondition(node.Left);
       else
-        constructs_.Top().Code = kwElse;
+        constructs_.Top().Code = kKeywordElse;
       variables.NextBranch();
       return;
     }
-    case kwEndIf: {
+    case kKeywordEndIf: {
       int t = top();
       if (t == -1) Fail(ERR_ENDIFMISPLACED, node);
-      if (t == kwWhile) Fail(ERR_ENDWHILEEXPECTED, node);
-      if (t == kwRepeat) Fail(ERR_UNTILEXPECTED, node);
+      if (t == kKeywordWhile) Fail(ERR_ENDWHILEEXPECTED, node);
+      if (t == kKeywordRepeat) Fail(ERR_UNTILEXPECTED, node);
       constructs_.Pop();
-      if (t == kwIf) variables.NextBranch();
+      if (t == kKeywordIf) variables.NextBranch();
       variables.PopBranch();
       return;
     }
-    case kwWhile:
-      constructs_.Push(kwWhile);
+    case kKeywordWhile:
+      constructs_.Push(kKeywordWhile);
       CheckCondition(node.Left);
       variables.PushBranch();
       return;
-    case kwEndWhile: {
+    case kKeywordEndWhile: {
       int t = top();
       if (t == -1) Fail(ERR_ENDWHILEMISPLACED, node);
-      if (t == kwRepeat) Fail(ERR_UNTILEXPECTED, node);
-      if (t != kwWhile) Fail(ERR_ENDIFEXPECTED, node);
+      if (t == kKeywordRepeat) Fail(ERR_UNTILEXPECTED, node);
+      if (t != kKeywordWhile) Fail(ERR_ENDIFEXPECTED, node);
       constructs_.Pop();
       variables.PopBranch();
       return;
     }
-    case kwRepeat:
-      constructs_.Push(kwRepeat);
+    case kKeywordRepeat:
+      constructs_.Push(kKeywordRepeat);
       return;
-    case kwUntil: {
+    case kKeywordUntil: {
       int t = top();
       if (t == -1) Fail(ERR_UNTILMISPLACED, node);
-      if (t == kwWhile) Fail(ERR_ENDWHILEEXPECTED, node);
-      if (t != kwRepeat) Fail(ERR_ENDIFEXPECTED, node);
+      if (t == kKeywordWhile) Fail(ERR_ENDWHILEEXPECTED, node);
+      if (t != kKeywordRepeat) Fail(ERR_ENDIFEXPECTED, node);
       constructs_.Pop();
       CheckCondition(node.Left);
       return;
@@ -168,51 +168,51 @@ void TChecker::CheckKeywordStatement(TExpression& node) {
 void TChecker::Check(TSlot& slot, TValueType wanted) {
   TExpression& node = *slot;
   switch (node.Kind) {
-    case nkLiteral:
+    case kNodeLiteral:
       node.Type = node.Literal.Type;
       return;
-    case nkVariableName:
+    case kNodeVariableName:
       CheckVariable(slot);
       return;
-    case nkVariable:
+    case kNodeVariable:
       node.Type = node.Variable->Type;
       return;
-    case nkSymbol:
+    case kNodeSymbol:
       if (!SymbolReadable(section_, node.Code)) Fail(ERR_READPREDEFINED, node);
       node.Type = SymbolType(node.Code);
       return;
-    case nkParameter:
-    case nkParameterValue: {
+    case kNodeParameter:
+    case kNodeParameterValue: {
       int index = Params().IndexOfName(node.Name);
       if (index < 0) index = Params().AddSorted(std::make_unique<TParam>(node.Name));
       node.Type = Params().Items(index).ParamType();
       return;
     }
-    case nkUserFunction:
+    case kNodeUserFunction:
       if (Funcs().IndexOfName(node.Name) < 0) Funcs().AddSorted(std::make_unique<TFunc>(node.Name));
-      Check(node.Left, vtComplex);
+      Check(node.Left, kTypeComplex);
       ToComplex(node.Left);
-      node.Type = vtComplex;
+      node.Type = kTypeComplex;
       return;
-    case nkFunction:
+    case kNodeFunction:
       CheckFunction(slot, wanted);
       return;
-    case nkUnary:
-      if (node.Code == eoNegate) {
+    case kNodeUnary:
+      if (node.Code == kExprNegate) {
         Check(node.Left, wanted);
-        if (node.Left->Type == vtBool) Fail(ERR_TYPEERROR, node);
+        if (node.Left->Type == kTypeBool) Fail(ERR_TYPEERROR, node);
         node.Type = node.Left->Type;
-      } else if (node.Code == eoModulus) {
-        Check(node.Left, vtComplex);
+      } else if (node.Code == kExprModulus) {
+        Check(node.Left, kTypeComplex);
         ToComplex(node.Left);
-        node.Type = vtFloat;
+        node.Type = kTypeFloat;
       } else {
         CheckCondition(node.Left);
-        node.Type = vtBool;
+        node.Type = kTypeBool;
       }
       return;
-    case nkBinary:
-      if (node.Code == eoAssign)
+    case kNodeBinary:
+      if (node.Code == kExprAssign)
         CheckAssignment(slot);
       else
         CheckBinary(slot, wanted);
@@ -227,7 +227,7 @@ void TChecker::CheckVariable(TSlot& slot) {
   TVariable* variable = Variables().FindVariable(node.Name);
   if (!variable) {
     Warning(WARN_NOTDECLARED, node.Line, node.Column);
-    variable = &Variables().AddVariable(node.Name, vtComplex);
+    variable = &Variables().AddVariable(node.Name, kTypeComplex);
     variable->Line = node.Line;
     variable->Column = node.Column;
     InsertInitialization(*variable, node);
@@ -238,7 +238,7 @@ void TChecker::CheckVariable(TSlot& slot) {
     Variables().ForceInitialized(*variable);
   }
   variable->Read = true;
-  node.Kind = nkVariable;
+  node.Kind = kNodeVariable;
   node.Variable = variable;
   node.Name.clear();
   node.Type = variable->Type;
@@ -247,54 +247,54 @@ void TChecker::CheckVariable(TSlot& slot) {
 void TChecker::CheckFunction(TSlot& slot, TValueType wanted) {
   TExpression& node = *slot;
   int code = node.Code;
-  if (code <= fnOldZ && !FunctionAllowed(section_, code)) Fail(ERR_INVALIDFUNCTION, node);
+  if (code <= kFunctionOldZ && !FunctionAllowed(section_, code)) Fail(ERR_INVALIDFUNCTION, node);
   TSlot& argument = node.Left;
   switch (code) {
-    case fnSqr:
-    case fnAbs:
-      Check(argument, wanted == vtBool ? vtInt : wanted);
-      if (argument->Type == vtBool) ToInt(argument);
+    case kFunctionSqr:
+    case kFunctionAbs:
+      Check(argument, wanted == kTypeBool ? kTypeInt : wanted);
+      if (argument->Type == kTypeBool) ToInt(argument);
       node.Type = argument->Type;
       return;
-    case fnCabs:
-    case fnReal:
-    case fnImag:
-    case fnAtan2:
-      Check(argument, vtComplex);
+    case kFunctionCabs:
+    case kFunctionReal:
+    case kFunctionImag:
+    case kFunctionAtan2:
+      Check(argument, kTypeComplex);
       ToComplex(argument);
-      node.Type = vtFloat;
+      node.Type = kTypeFloat;
       return;
-    case fnConj:
-    case fnFlip:
-    case fnZero:
-      Check(argument, vtComplex);
+    case kFunctionConj:
+    case kFunctionFlip:
+    case kFunctionZero:
+      Check(argument, kTypeComplex);
       ToComplex(argument);
-      node.Type = vtComplex;
+      node.Type = kTypeComplex;
       return;
-    case fnCeil:
-    case fnFloor:
-    case fnTrunc:
-    case fnRound:
-      Check(argument, wanted == vtComplex ? vtComplex : vtFloat);
-      if (argument->Type == vtComplex) {
-        node.Type = vtComplex;
+    case kFunctionCeil:
+    case kFunctionFloor:
+    case kFunctionTrunc:
+    case kFunctionRound:
+      Check(argument, wanted == kTypeComplex ? kTypeComplex : kTypeFloat);
+      if (argument->Type == kTypeComplex) {
+        node.Type = kTypeComplex;
       } else {
         ToFloat(argument);
-        node.Type = vtInt;
+        node.Type = kTypeInt;
       }
       return;
-    case fnOldZ:
-      Check(argument, vtInt);
+    case kFunctionOldZ:
+      Check(argument, kTypeInt);
       ToInt(argument);
-      node.Type = vtComplex;
+      node.Type = kTypeComplex;
       return;
-    case fnIdent:
+    case kFunctionIdent:
       Check(argument, wanted);
       node.Type = argument->Type;
       return;
     default:  // the transcendental functions, sqrt, log, exp, recip
-      Check(argument, wanted == vtComplex ? vtComplex : vtFloat);
-      if (argument->Type != vtComplex) ToFloat(argument);
+      Check(argument, wanted == kTypeComplex ? kTypeComplex : kTypeFloat);
+      if (argument->Type != kTypeComplex) ToFloat(argument);
       node.Type = argument->Type;
       return;
   }
@@ -305,89 +305,89 @@ void TChecker::CheckBinary(TSlot& slot, TValueType wanted) {
   TSlot& left = node.Left;
   TSlot& right = node.Right;
   switch (node.Code) {
-    case eoAdd:
-    case eoSubtract:
-    case eoMultiply:
-    case eoDivide: {
-      const bool divide = node.Code == eoDivide;
-      TValueType w = divide && wanted != vtComplex ? vtFloat : wanted;
+    case kExprAdd:
+    case kExprSubtract:
+    case kExprMultiply:
+    case kExprDivide: {
+      const bool divide = node.Code == kExprDivide;
+      TValueType w = divide && wanted != kTypeComplex ? kTypeFloat : wanted;
       Check(left, w);
       Check(right, w);
       TValueType t = Wider(left->Type, right->Type);
-      if (divide && t != vtComplex) t = vtFloat;
-      if (t == vtComplex) {
+      if (divide && t != kTypeComplex) t = kTypeFloat;
+      if (t == kTypeComplex) {
         // Complex arithmetic takes float operands directly.
-        if (left->Type == vtComplex || divide) ToComplex(left); else ToFloat(left);
-        if (right->Type == vtComplex) ToComplex(right); else ToFloat(right);
-      } else if (t == vtFloat) {
+        if (left->Type == kTypeComplex || divide) ToComplex(left); else ToFloat(left);
+        if (right->Type == kTypeComplex) ToComplex(right); else ToFloat(right);
+      } else if (t == kTypeFloat) {
         ToFloat(left);
         ToFloat(right);
       } else {
         ToInt(left);
         ToInt(right);
-        t = vtInt;
+        t = kTypeInt;
       }
       node.Type = t;
       return;
     }
-    case eoPower: {
-      if (wanted == vtComplex) {
-        Check(left, vtComplex);
-        Check(right, vtComplex);
+    case kExprPower: {
+      if (wanted == kTypeComplex) {
+        Check(left, kTypeComplex);
+        Check(right, kTypeComplex);
         ToComplex(left);
         ToComplex(right);
-        node.Type = vtComplex;
+        node.Type = kTypeComplex;
         return;
       }
-      Check(left, vtFloat);
-      Check(right, vtFloat);
-      TValueType t = Wider(left->Type, right->Type) == vtComplex ? vtComplex : vtFloat;
+      Check(left, kTypeFloat);
+      Check(right, kTypeFloat);
+      TValueType t = Wider(left->Type, right->Type) == kTypeComplex ? kTypeComplex : kTypeFloat;
       ConvertTo(left, t);
       ConvertTo(right, t);
       node.Type = t;
       return;
     }
-    case eoMod: {
-      Check(left, vtFloat);
-      Check(right, vtFloat);
-      TValueType t = Wider(left->Type, right->Type) <= vtFloat ? vtFloat : vtInt;
+    case kExprMod: {
+      Check(left, kTypeFloat);
+      Check(right, kTypeFloat);
+      TValueType t = Wider(left->Type, right->Type) <= kTypeFloat ? kTypeFloat : kTypeInt;
       ConvertTo(left, t);
       ConvertTo(right, t);
       node.Type = t;
       return;
     }
-    case eoEqual:
-    case eoNotEqual: {
-      Check(left, vtComplex);
-      Check(right, vtComplex);
+    case kExprEqual:
+    case kExprNotEqual: {
+      Check(left, kTypeComplex);
+      Check(right, kTypeComplex);
       TValueType t = Wider(left->Type, right->Type);
       ConvertTo(left, t);
       ConvertTo(right, t);
-      node.Type = vtBool;
+      node.Type = kTypeBool;
       return;
     }
-    case eoLess:
-    case eoLessEqual:
-    case eoGreater:
-    case eoGreaterEqual: {
-      Check(left, vtFloat);
-      Check(right, vtFloat);
+    case kExprLess:
+    case kExprLessEqual:
+    case kExprGreater:
+    case kExprGreaterEqual: {
+      Check(left, kTypeFloat);
+      Check(right, kTypeFloat);
       TValueType t = Wider(left->Type, right->Type);
-      if (t == vtComplex) {
+      if (t == kTypeComplex) {
         if (strict_) Warning(WARN_COMPLEXCOMPARE, node.Line, node.Column);
         ToReal(left);
         ToReal(right);
       } else {
-        ConvertTo(left, t == vtFloat ? vtFloat : vtInt);
-        ConvertTo(right, t == vtFloat ? vtFloat : vtInt);
+        ConvertTo(left, t == kTypeFloat ? kTypeFloat : kTypeInt);
+        ConvertTo(right, t == kTypeFloat ? kTypeFloat : kTypeInt);
       }
-      node.Type = vtBool;
+      node.Type = kTypeBool;
       return;
     }
     default:  // && and ||
       CheckCondition(left);
       CheckCondition(right);
-      node.Type = vtBool;
+      node.Type = kTypeBool;
       return;
   }
 }
@@ -395,16 +395,16 @@ void TChecker::CheckBinary(TSlot& slot, TValueType wanted) {
 void TChecker::CheckAssignment(TSlot& slot) {
   TExpression& node = *slot;
   TSlot& left = node.Left;
-  TValueType target = vtComplex;
+  TValueType target = kTypeComplex;
   TExpression* name = left.get();  // the assigned thing, inside a declaration or not
-  if (left->Kind == nkKeyword) {
+  if (left->Kind == kNodeKeyword) {
     if (!IsDeclaration(*left)) Fail(ERR_KEYWORDMISPLACED, *left);
     target = DeclaredType(left->Code);
     name = left->Left.get();
-    if (name->Kind == nkVariableName) {
+    if (name->Kind == kNodeVariableName) {
       TVariable* existing = Variables().FindVariable(name->Name);
       if (existing && existing->Type != target) Fail(ERR_ALREADYDECLARED, *name);
-    } else if (name->Kind == nkSymbol) {
+    } else if (name->Kind == kNodeSymbol) {
       if (!SymbolWritable(section_, name->Code)) Fail(ERR_WRITEPREDEFINED, *name);
       if (SymbolType(name->Code) != target) Fail(ERR_TYPEERROR, *name);
     } else {
@@ -412,20 +412,20 @@ void TChecker::CheckAssignment(TSlot& slot) {
     }
     // The declaration has done its work; the declared thing takes its place.
     left = std::move(left->Left);
-  } else if (left->Kind == nkVariableName) {
+  } else if (left->Kind == kNodeVariableName) {
     TVariable* existing = Variables().FindVariable(left->Name);
-    target = existing ? existing->Type : vtComplex;
-  } else if (left->Kind == nkSymbol) {
+    target = existing ? existing->Type : kTypeComplex;
+  } else if (left->Kind == kNodeSymbol) {
     if (!SymbolWritable(section_, left->Code)) Fail(ERR_WRITEPREDEFINED, *left);
     target = SymbolType(left->Code);
-  } else if (left->Kind == nkParameter) {
+  } else if (left->Kind == kNodeParameter) {
     Warning(WARN_WRITEPARAM, left->Line, left->Column);
     int index = Params().IndexOfName(left->Name);
     if (index < 0) index = Params().AddSorted(std::make_unique<TParam>(left->Name));
     target = Params().Items(index).ParamType();
     if (!Variables().FindParameterCopy(left->Name)) {
       TVariable* copy = &Variables().AddParameterCopy(left->Name, target);
-      auto value = TExpression::Make(nkParameterValue, left->Line, left->Column);
+      auto value = TExpression::Make(kNodeParameterValue, left->Line, left->Column);
       value->Name = left->Name;
       value->Type = target;
       InsertInitialization(*copy, *left, std::move(value));
@@ -437,7 +437,7 @@ void TChecker::CheckAssignment(TSlot& slot) {
   Check(node.Right, target);
   ConvertTo(node.Right, target);
 
-  if (left->Kind == nkVariableName) {
+  if (left->Kind == kNodeVariableName) {
     TVariable* variable = Variables().FindVariable(left->Name);
     if (!variable) {
       variable = &Variables().AddVariable(left->Name, target);
@@ -445,7 +445,7 @@ void TChecker::CheckAssignment(TSlot& slot) {
       variable->Column = left->Column;
     }
     Variables().MarkInitialized(*variable);
-    left->Kind = nkVariable;
+    left->Kind = kNodeVariable;
     left->Variable = variable;
     left->Name.clear();
   }

@@ -15,15 +15,15 @@ TLiteral Zero(TValueType type) {
 
 void TChecker::ConvertTo(TSlot& x, TValueType type) {
   switch (type) {
-    case vtComplex: ToComplex(x); break;
-    case vtFloat: ToFloat(x); break;
-    case vtInt: ToInt(x); break;
-    case vtBool: ToBool(x); break;
+    case kTypeComplex: ToComplex(x); break;
+    case kTypeFloat: ToFloat(x); break;
+    case kTypeInt: ToInt(x); break;
+    case kTypeBool: ToBool(x); break;
   }
 }
 
 void TChecker::Wrap(TSlot& x, int function, TValueType type) {
-  auto node = TExpression::Make(nkFunction, x->Line, x->Column, function);
+  auto node = TExpression::Make(kNodeFunction, x->Line, x->Column, function);
   node->Type = type;
   node->Left = std::move(x);
   x = std::move(node);
@@ -35,44 +35,44 @@ void TChecker::FromBool(const TExpression& x) {
 }
 
 void TChecker::ToComplex(TSlot& x) {
-  if (x->Type == vtComplex) return;
-  if (x->Type == vtBool) FromBool(*x);
-  Wrap(x, fnToComplex, vtComplex);
+  if (x->Type == kTypeComplex) return;
+  if (x->Type == kTypeBool) FromBool(*x);
+  Wrap(x, kFunctionToComplex, kTypeComplex);
 }
 
 void TChecker::ToFloat(TSlot& x) {
-  if (x->Type == vtFloat) return;
-  if (x->Type == vtComplex) Fail(ERR_TYPEERROR, *x);
-  if (x->Type == vtBool) FromBool(*x);
-  Wrap(x, fnToFloat, vtFloat);
+  if (x->Type == kTypeFloat) return;
+  if (x->Type == kTypeComplex) Fail(ERR_TYPEERROR, *x);
+  if (x->Type == kTypeBool) FromBool(*x);
+  Wrap(x, kFunctionToFloat, kTypeFloat);
 }
 
 void TChecker::ToReal(TSlot& x) {
   switch (x->Type) {
-    case vtFloat: return;
-    case vtComplex: Wrap(x, fnReal, vtFloat); return;
-    case vtBool: FromBool(*x); [[fallthrough]];
-    case vtInt: Wrap(x, fnToFloat, vtFloat); return;
+    case kTypeFloat: return;
+    case kTypeComplex: Wrap(x, kFunctionReal, kTypeFloat); return;
+    case kTypeBool: FromBool(*x); [[fallthrough]];
+    case kTypeInt: Wrap(x, kFunctionToFloat, kTypeFloat); return;
   }
 }
 
 void TChecker::ToInt(TSlot& x) {
-  if (x->Type == vtInt) return;
-  if (x->Type == vtComplex || x->Type == vtFloat) Fail(ERR_TYPEERROR, *x);
+  if (x->Type == kTypeInt) return;
+  if (x->Type == kTypeComplex || x->Type == kTypeFloat) Fail(ERR_TYPEERROR, *x);
   FromBool(*x);
-  Wrap(x, fnToInt, vtInt);
+  Wrap(x, kFunctionToInt, kTypeInt);
 }
 
 void TChecker::ToBool(TSlot& x) {
-  if (x->Type == vtBool) return;
+  if (x->Type == kTypeBool) return;
   if (strict_) Fail(ERR_BOOLEXPREXPECTED, *x);
   Warning(WARN_TOBOOL, x->Line, x->Column);
-  if (x->Type == vtComplex) ToReal(x);
-  auto zero = TExpression::Make(nkLiteral, x->Line, x->Column);
+  if (x->Type == kTypeComplex) ToReal(x);
+  auto zero = TExpression::Make(kNodeLiteral, x->Line, x->Column);
   zero->Literal = Zero(x->Type);
   zero->Type = x->Type;
-  auto compare = TExpression::Make(nkBinary, x->Line, x->Column, eoNotEqual);
-  compare->Type = vtBool;
+  auto compare = TExpression::Make(kNodeBinary, x->Line, x->Column, kExprNotEqual);
+  compare->Type = kTypeBool;
   compare->Left = std::move(x);
   compare->Right = std::move(zero);
   x = std::move(compare);
@@ -82,14 +82,14 @@ void TChecker::InsertInitialization(TVariable& variable, const TExpression& at,
                                     std::unique_ptr<TExpression> value) {
   TValueType type = variable.Type;
   if (!value) {
-    value = TExpression::Make(nkLiteral, at.Line, at.Column);
+    value = TExpression::Make(kNodeLiteral, at.Line, at.Column);
     value->Literal = Zero(type);
     value->Type = type;
   }
-  auto target = TExpression::Make(nkVariable, at.Line, at.Column);
+  auto target = TExpression::Make(kNodeVariable, at.Line, at.Column);
   target->Variable = &variable;
   target->Type = type;
-  auto assign = TExpression::Make(nkBinary, at.Line, at.Column, eoAssign);
+  auto assign = TExpression::Make(kNodeBinary, at.Line, at.Column, kExprAssign);
   assign->Type = type;
   assign->Left = std::move(target);
   assign->Right = std::move(value);

@@ -22,7 +22,7 @@ struct TTypeRow {
 // Compiles without errors and warnings about anything but unused results.
 void ExpectPrograms(const std::vector<TTypeRow>& rows) {
   for (const auto& row : rows) {
-    auto outcome = CompileSnippet(TEntryKind::Formula, row.Body);
+    auto outcome = CompileSnippet(TEntryKind::kFormula, row.Body);
     EXPECT_EQ(outcome.Error, "") << row.Body;
     EXPECT_EQ(outcome.Program, std::string("[INIT]\n") + row.Program) << row.Body;
   }
@@ -89,7 +89,7 @@ void ExpectMessages(TEntryKind kind, const std::vector<TMessageRow>& rows) {
 }
 
 TEST(CheckerTest, ImplicitConversionsWarnOrFailWhenStrict) {
-  ExpectMessages(TEntryKind::Formula, {
+  ExpectMessages(TEntryKind::kFormula, {
       {"bool c = 1\nz = c\n", false, "", {"W5 2:10 Implicit conversion to boolean expression",
                                           "W4 3:5 Implicit conversion from boolean expression"}},
       {"bool c = 1\n", true, "E21 2:10 Boolean expression expected.", {}},
@@ -107,7 +107,7 @@ TEST(CheckerTest, ImplicitConversionsWarnOrFailWhenStrict) {
 }
 
 TEST(CheckerTest, StatementsAndAssignmentTargets) {
-  ExpectMessages(TEntryKind::Formula, {
+  ExpectMessages(TEntryKind::kFormula, {
       {"z + 1\n", false, "", {"W1 2:3 Result of expression is ignored"}},
       {"#pixel = 0\n", false, "E51 2:1 Predefined symbol is not writeable.", {}},
       {"#z = 0\n", false, "", {}},
@@ -124,7 +124,7 @@ TEST(CheckerTest, StatementsAndAssignmentTargets) {
 }
 
 TEST(CheckerTest, ConstructsMustNestAndClose) {
-  ExpectMessages(TEntryKind::Formula, {
+  ExpectMessages(TEntryKind::kFormula, {
       {"elseif true\n", false, "E25 2:1 ELSEIF before IF is not allowed.", {}},
       {"else\n", false, "E27 2:1 ELSE before IF is not allowed.", {}},
       {"endif\n", false, "E28 2:1 ENDIF before IF is not allowed.", {}},
@@ -149,7 +149,7 @@ TEST(CheckerTest, ConstructsMustNestAndClose) {
 }
 
 TEST(CheckerTest, DefiniteInitialization) {
-  ExpectMessages(TEntryKind::Formula, {
+  ExpectMessages(TEntryKind::kFormula, {
       {"a = 1\nif a == 0\nv = 1\nendif\nz = v + a\n", false, "",
        {"W8 6:5 Variable might not have been initialized"}},
       {"a = 1\nif a == 0\nv = 1\nelse\nv = 2\nendif\nz = v + a\n", false, "", {}},
@@ -169,7 +169,7 @@ TEST(CheckerTest, DefiniteInitialization) {
 }
 
 TEST(CheckerTest, UndeclaredAndUnusedVariables) {
-  auto outcome = CompileSnippet(TEntryKind::Formula, "init:\nz = 1\nloop:\ny = x + 1\n");
+  auto outcome = CompileSnippet(TEntryKind::kFormula, "init:\nz = 1\nloop:\ny = x + 1\n");
   EXPECT_EQ(outcome.Error, "");
   EXPECT_EQ(outcome.Warnings, (std::vector<std::string>{std::string("W3 5:1") + kUnused,
                                                         "W2 5:5 Variable has not been declared"}));
@@ -178,18 +178,18 @@ TEST(CheckerTest, UndeclaredAndUnusedVariables) {
             "[INIT]\n(= x:c (0,0):c):c\n(= #z:c (tocomplex 1:i):c):c\n"
             "[LOOP]\n(= y:c (+ x:c (tofloat 1:i):f):c):c\n");
 
-  outcome = CompileSnippet(TEntryKind::Formula, "if z == 0\nv = 1\nendif\nz = v\n");
+  outcome = CompileSnippet(TEntryKind::kFormula, "if z == 0\nv = 1\nendif\nz = v\n");
   EXPECT_EQ(outcome.Program,
             "[INIT]\n(= v:c (0,0):c):c\n(if (== #z:c (tocomplex 0:i):c):b):c\n"
             "(= v:c (tocomplex 1:i):c):c\n(endif):c\n(= #z:c v:c):c\n");
 
   // Warning 3 is given where the variable was first met, declared or not.
-  outcome = CompileSnippet(TEntryKind::Formula, "z = 0\n  int k = 1\nk = 2\n");
+  outcome = CompileSnippet(TEntryKind::kFormula, "z = 0\n  int k = 1\nk = 2\n");
   EXPECT_EQ(outcome.Warnings, std::vector<std::string>{std::string("W3 3:7") + kUnused});
 }
 
 TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
-  auto outcome = CompileSnippet(TEntryKind::Formula, "z = 1\n@p = @p + 1\n@p = 2\n");
+  auto outcome = CompileSnippet(TEntryKind::kFormula, "z = 1\n@p = @p + 1\n@p = 2\n");
   EXPECT_EQ(outcome.Warnings, (std::vector<std::string>{"W6 3:1 Parameters should not be written to",
                                                         "W6 4:1 Parameters should not be written to"}));
   EXPECT_EQ(outcome.Program,
@@ -198,7 +198,7 @@ TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
 }
 
 TEST(CheckerTest, WarningsAreSilentWhenSwitchedOff) {
-  auto outcome = CompileSnippet(TEntryKind::Formula, "z + 1\ny = x\n", {.GenerateWarnings = false});
+  auto outcome = CompileSnippet(TEntryKind::kFormula, "z + 1\ny = x\n", {.GenerateWarnings = false});
   EXPECT_EQ(outcome.Error, "");
   EXPECT_TRUE(outcome.Warnings.empty());
 }

@@ -71,21 +71,21 @@ TCode::TCode() = default;
 void TCode::SetTabSize(int size) { tab_size_ = std::clamp(size, 1, 16); }
 
 void TCode::LoadFile(const std::string& file) {
-  const int tabSize = tab_size_;
+  const int tab_size = tab_size_;
   std::error_code error;
   auto date = std::filesystem::last_write_time(file, error);
   if (error) throw ECodeError("Could not open '" + file + "'");
-  if (!FileName.empty() && file == FileName && date == FileDate && tabSize == TabSize) {
+  if (!FileName.empty() && file == FileName && date == FileDate && tab_size == TabSize) {
     FindFirstEntry();
     return;
   }
   TFastStringList lines;
-  lines.TabSize = tabSize;
+  lines.TabSize = tab_size;
   if (!lines.LoadFromFile(file)) throw ECodeError("Could not open '" + file + "'");
   Lines = std::move(lines);
   FileName = file;
   FileDate = date;
-  TabSize = tabSize;
+  TabSize = tab_size;
   FindFirstEntry();
 }
 
@@ -94,33 +94,33 @@ void TCode::FindFirstEntry() { SetPosition(0, 0); }
 void TCode::SetPosition(int line, int column) {
   Line = std::max(line, 0);
   Column = std::max(column, 0);
-  ScanLine_ = Line;
-  ScanColumn_ = Column;
-  ScanResumes_ = false;
+  scan_line_ = Line;
+  scan_column_ = Column;
+  scan_resumes_ = false;
   FindNextEntry();
 }
 
 void TCode::FindNextEntry() {
-  for (int l = ScanLine_; l < Lines.Count(); ++l) {
+  for (int l = scan_line_; l < Lines.Count(); ++l) {
     const std::string& line = Lines[l];
-    size_t pos = l == ScanLine_ ? std::min(static_cast<size_t>(ScanColumn_), line.size()) : 0;
-    size_t textStart = pos;
-    if (pos > 0 && !ScanResumes_) {
+    size_t pos = l == scan_line_ ? std::min(static_cast<size_t>(scan_column_), line.size()) : 0;
+    size_t text_start = pos;
+    if (pos > 0 && !scan_resumes_) {
       // Starting in the middle of a line: a comment before the start hides the
       // rest, and a header's text may begin before the start.
       if (line.find(';') < pos) continue;
       size_t previous = line.rfind('{', pos - 1);
-      textStart = previous == std::string::npos ? 0 : previous + 1;
+      text_start = previous == std::string::npos ? 0 : previous + 1;
     }
     for (;;) {
       size_t hit = line.find_first_of("{;", pos);
       if (hit == std::string::npos || line[hit] == ';') break;
-      if (ParseHeader(line, static_cast<int>(textStart), static_cast<int>(hit))) {
+      if (ParseHeader(line, static_cast<int>(text_start), static_cast<int>(hit))) {
         HeaderLine = l;
         StartEntry(l, static_cast<int>(hit));
         return;
       }
-      pos = textStart = hit + 1;
+      pos = text_start = hit + 1;
     }
   }
   NotFound();
@@ -155,13 +155,13 @@ bool TCode::ParseHeader(const std::string& line, int start, int brace) {
   return true;
 }
 
-void TCode::StartEntry(int braceLine, int braceColumn) {
+void TCode::StartEntry(int brace_line, int brace_column) {
   Found = true;
-  BodyLine = braceLine;
-  BodyColumn = braceColumn + 1;
-  ScanLine_ = braceLine;
-  ScanColumn_ = braceColumn + 1;
-  ScanResumes_ = true;
+  BodyLine = brace_line;
+  BodyColumn = brace_column + 1;
+  scan_line_ = brace_line;
+  scan_column_ = brace_column + 1;
+  scan_resumes_ = true;
   ResetToBody();
   ReadTitle();
 }
@@ -284,9 +284,9 @@ void TCode::SkipRestOfLine() {
 // continued over lines that end in `\`. Colons inside double quotes are text.
 void TCode::ScanBody(TBodyLayout& layout) const {
   const std::string section = TitleSection;
-  bool inSection = false;
-  bool inTitle = false;
-  bool sawText = false;
+  bool in_section = false;
+  bool in_title = false;
+  bool saw_text = false;
   const int count = Lines.Count();
   int l = BodyLine;
   for (; l < count; ++l) {
@@ -302,34 +302,34 @@ void TCode::ScanBody(TBodyLayout& layout) const {
       layout.EndColumn = static_cast<int>(brace);
     }
     size_t first = SkipBlanks(line, from, stop);
-    if (!sawText && first < stop) {
-      sawText = true;
+    if (!saw_text && first < stop) {
+      saw_text = true;
       layout.StatementsFirst = !IsLabelAt(line, first, stop);
     }
-    if (inTitle) {
-      inTitle = ContinueTitle(line, l, first, stop, layout);
+    if (in_title) {
+      in_title = ContinueTitle(line, l, first, stop, layout);
     } else {
-      size_t sectionEnd = std::string::npos;
-      bool anyColon = false;
+      size_t section_end = std::string::npos;
+      bool any_colon = false;
       bool quoted = false;
       for (size_t i = from; i < stop; ++i) {
         if (line[i] == '"') quoted = !quoted;
         if (line[i] != ':' || quoted) continue;
-        anyColon = true;
-        if (sectionEnd == std::string::npos && i - from >= section.size() &&
+        any_colon = true;
+        if (section_end == std::string::npos && i - from >= section.size() &&
             SameText(std::string_view(line).substr(i - section.size(), section.size()), section)) {
-          sectionEnd = i + 1;
+          section_end = i + 1;
         }
       }
       size_t start = from;
-      if (sectionEnd != std::string::npos) {
-        inSection = true;
-        start = sectionEnd;
+      if (section_end != std::string::npos) {
+        in_section = true;
+        start = section_end;
         if (layout.SectionLine < 0) layout.SectionLine = l;
-      } else if (anyColon) {
-        inSection = false;
+      } else if (any_colon) {
+        in_section = false;
       }
-      if (inSection && !layout.TitleFound) inTitle = ReadTitleSetting(line, l, start, stop, layout);
+      if (in_section && !layout.TitleFound) in_title = ReadTitleSetting(line, l, start, stop, layout);
     }
     if (last) break;
   }
@@ -453,9 +453,9 @@ void TCode::DeleteEntry() {
   int keep = first > 0 && last < Lines.Count() ? 1 : 0;
   if (last - first > keep) Lines.Delete(first + keep, last - first - keep);
   NotFound();
-  ScanLine_ = std::min(first, Lines.Count());
-  ScanColumn_ = 0;
-  ScanResumes_ = false;
+  scan_line_ = std::min(first, Lines.Count());
+  scan_column_ = 0;
+  scan_resumes_ = false;
   Save();
 }
 

@@ -122,16 +122,16 @@ class TCode {
   static bool ContinueTitle(const std::string& line, int l, size_t from, size_t stop,
                             TBodyLayout& layout);
   bool ParseHeader(const std::string& line, int start, int brace);
-  void StartEntry(int braceLine, int braceColumn);
+  void StartEntry(int brace_line, int brace_column);
   void ReadTitle();
   void NotFound();
   void Save();
 
   // Where FindNextEntry goes on: the first character to examine, and whether
   // everything before it on its line is known to be free of comments.
-  int ScanLine_ = 0;
-  int ScanColumn_ = 0;
-  bool ScanResumes_ = false;
+  int scan_line_ = 0;
+  int scan_column_ = 0;
+  bool scan_resumes_ = false;
   int tab_size_ = 2;  // for the next LoadFile
 };
 

@@ -22,12 +22,12 @@ void Fill(TCode& code, const std::string& text) {
 
 // The characters of the current body as the tokenizer reads them; after a ';'
 // the rest of the line is skipped when `skipComments` is set.
-std::string Walk(TCode& code, bool skipComments = false, int limit = 100000) {
+std::string Walk(TCode& code, bool skip_comments = false, int limit = 100000) {
   std::string read;
   while (!code.EndOfEntry && limit-- > 0) {
     char c = code.CurrentChar();
     read += c;
-    if (skipComments && c == ';') {
+    if (skip_comments && c == ';') {
       code.SkipRestOfLine();
     } else {
       code.NextChar();
@@ -63,8 +63,8 @@ TEST(CodeTest, NewReaderHasNoEntry) {
 
 TEST(CodeTest, HeaderForms) {
   struct Case {
-    std::string text, name, args;
-    int headerColumn;
+    std::string Text, Name, Args;
+    int HeaderColumn;
   } cases[] = {
       {"name {", "name", "", 0},
       {"name(XAXIS) {", "name", "XAXIS", 0},
@@ -79,11 +79,11 @@ TEST(CodeTest, HeaderForms) {
   };
   for (const Case& c : cases) {
     TCode code;
-    Fill(code, c.text);
-    ASSERT_TRUE(code.Found) << c.text;
-    EXPECT_EQ(code.EntryName, c.name) << c.text;
-    EXPECT_EQ(code.EntryArgs, c.args) << c.text;
-    EXPECT_EQ(code.HeaderColumn, c.headerColumn) << c.text;
+    Fill(code, c.Text);
+    ASSERT_TRUE(code.Found) << c.Text;
+    EXPECT_EQ(code.EntryName, c.Name) << c.Text;
+    EXPECT_EQ(code.EntryArgs, c.Args) << c.Text;
+    EXPECT_EQ(code.HeaderColumn, c.HeaderColumn) << c.Text;
   }
   for (const char* text : {"", "no entries here", "{", "(XAXIS) {", "  ; a {", ")", "} {"}) {
     TCode code;
@@ -116,7 +116,7 @@ TEST(CodeTest, ScanResumesAfterTheOpeningBrace) {
 
 TEST(CodeTest, BodyWalks) {
   struct Case {
-    std::string text, read;
+    std::string Text, Read;
   } cases[] = {
       {"a {\n  z = 1\n}", "   z = 1 "},          // each line break reads as one blank
       {"a {z=1}", "z=1"},
@@ -131,9 +131,9 @@ TEST(CodeTest, BodyWalks) {
   };
   for (const Case& c : cases) {
     TCode code;
-    Fill(code, c.text);
-    ASSERT_TRUE(code.Found) << c.text;
-    EXPECT_EQ(Walk(code), c.read) << c.text;
+    Fill(code, c.Text);
+    ASSERT_TRUE(code.Found) << c.Text;
+    EXPECT_EQ(Walk(code), c.Read) << c.Text;
     EXPECT_EQ(code.CurrentChar(), 0);
   }
 }
@@ -209,13 +209,13 @@ TEST(CodeTest, TabsExpandWithTheTabSize) {
   auto file = dir.Write("tabs.zfm", "a {\n\tz\n}").string();
   TCode code;
   struct Case {
-    int setting, used;
+    int Setting, Used;
   } cases[] = {{2, 2}, {0, 1}, {99, 16}};
   for (const Case& c : cases) {
-    code.SetTabSize(c.setting);
+    code.SetTabSize(c.Setting);
     code.LoadFile(file);
-    EXPECT_EQ(code.TabSize, c.used);
-    EXPECT_EQ(code.Lines[1], std::string(c.used, ' ') + "z");
+    EXPECT_EQ(code.TabSize, c.Used);
+    EXPECT_EQ(code.Lines[1], std::string(c.Used, ' ') + "z");
   }
   code.SetTabSize(2);
   code.LoadFile(file);
@@ -244,7 +244,7 @@ TEST(CodeTest, UnchangedFileIsReadOnce) {
 
 TEST(CodeTest, Titles) {
   struct Case {
-    std::string section, text, title;
+    std::string Section, Text, Title;
   } cases[] = {
       {"DEFAULT", "a {\ndefault:\n  title = \"My title\"\n}", "My title"},
       {"DEFAULT", "a { Default: TITLE=\"Same line\" }", "Same line"},
@@ -263,9 +263,9 @@ TEST(CodeTest, Titles) {
   for (const Case& c : cases) {
     TCode code;
     code.ReadTitles = true;
-    code.TitleSection = c.section;
-    Fill(code, c.text);
-    EXPECT_EQ(code.Title, c.title) << c.text;
+    code.TitleSection = c.Section;
+    Fill(code, c.Text);
+    EXPECT_EQ(code.Title, c.Title) << c.Text;
   }
 }
 
@@ -285,8 +285,8 @@ TEST(CodeTest, EndPositionIsKeptWhileReadingTitles) {
 
 TEST(CodeTest, SetTitle) {
   struct Case {
-    std::string text, title;
-    std::vector<std::string> lines;
+    std::string Text, Title;
+    std::vector<std::string> Lines;
   } cases[] = {
       {"a {\ndefault:\n  title = \"Old\" ; note\n}", "New",
        {"a {", "default:", "  title = \"New\" ; note", "}"}},
@@ -304,12 +304,12 @@ TEST(CodeTest, SetTitle) {
   };
   for (const Case& c : cases) {
     TCode code;
-    Fill(code, c.text);
-    code.SetTitle(c.title);
-    EXPECT_EQ(Contents(code.Lines), c.lines) << c.text;
+    Fill(code, c.Text);
+    code.SetTitle(c.Title);
+    EXPECT_EQ(Contents(code.Lines), c.Lines) << c.Text;
     code.ReadTitles = true;
     code.FindFirstEntry();
-    EXPECT_EQ(code.Title, c.lines == cases[2].lines ? "Say 'hi'" : c.title) << c.text;
+    EXPECT_EQ(code.Title, c.Lines == cases[2].Lines ? "Say 'hi'" : c.Title) << c.Text;
   }
 }
 
@@ -334,8 +334,8 @@ TEST(CodeTest, EditsSaveToTheFile) {
 
 TEST(CodeTest, DeleteEntryLeavesOneBlankLineBetweenNeighbours) {
   struct Case {
-    std::string text, name;
-    std::vector<std::string> lines;
+    std::string Text, Name;
+    std::vector<std::string> Lines;
   } cases[] = {
       {"a {\n}\n\nb {\nx\n}\n\n\nc {\n}", "b", {"a {", "}", "", "c {", "}"}},
       {"a {\n}\n\nb {\n}", "a", {"b {", "}"}},
@@ -346,13 +346,13 @@ TEST(CodeTest, DeleteEntryLeavesOneBlankLineBetweenNeighbours) {
   };
   for (const Case& c : cases) {
     TCode code;
-    Fill(code, c.text);
-    code.SelectEntry(c.name);
+    Fill(code, c.Text);
+    code.SelectEntry(c.Name);
     code.DeleteEntry();
-    EXPECT_EQ(Contents(code.Lines), c.lines) << c.text;
+    EXPECT_EQ(Contents(code.Lines), c.Lines) << c.Text;
     EXPECT_FALSE(code.Found);
     code.FindNextEntry();  // the scan goes on after the gap
-    EXPECT_TRUE(code.Found == (c.name != "b" || c.lines.size() > 2)) << c.text;
+    EXPECT_TRUE(code.Found == (c.Name != "b" || c.Lines.size() > 2)) << c.Text;
   }
 }
 

@@ -5,18 +5,18 @@
 
 namespace zt {
 
-void TConstructList::Push(std::int32_t code) { Items_.push_back(TConstruct{code, 0, 0}); }
+void TConstructList::Push(std::int32_t code) { items_.push_back(TConstruct{code, 0, 0}); }
 
 void TConstructList::Pop() {
   assert(!Items_.empty());
-  Items_.pop_back();
+  items_.pop_back();
 }
 
 TConstruct& TConstructList::Top() {
   assert(!Items_.empty());
-  return Items_.back();
+  return items_.back();
 }
 
-void TConstructList::Clear() { Items_.clear(); }
+void TConstructList::Clear() { items_.clear(); }
 
 }  // namespace zt

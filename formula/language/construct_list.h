@@ -25,11 +25,11 @@ class TConstructList {
   // until the next Push, Pop or Clear.
   TConstruct& Top();
   void Clear();
-  bool Empty() const { return Items_.empty(); }
-  int Count() const { return static_cast<int>(Items_.size()); }
+  bool Empty() const { return items_.empty(); }
+  int Count() const { return static_cast<int>(items_.size()); }
 
  private:
-  std::vector<TConstruct> Items_;
+  std::vector<TConstruct> items_;
 };
 
 }  // namespace zt

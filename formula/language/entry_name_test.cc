@@ -11,8 +11,8 @@ namespace {
 
 TEST(EntryNameTest, MakeEntryName) {
   struct Case {
-    const char* title;
-    const char* name;
+    const char* Title;
+    const char* Name;
   } cases[] = {
       {"my new formula", "myNewFormula"},
       {"Julia (quadratic): z^2+c", "JuliaQuadraticZ^2+c"},
@@ -23,7 +23,7 @@ TEST(EntryNameTest, MakeEntryName) {
       {"( ) ; :", "Default"},
       {"", "Default"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MakeEntryName(c.title), c.name) << c.title;
+  for (const Case& c : cases) EXPECT_EQ(MakeEntryName(c.Title), c.Name) << c.Title;
 }
 
 TEST(EntryNameTest, MakeUniqueEntryNameCountsUpPastTakenNames) {

@@ -8,21 +8,21 @@ namespace zt {
 
 int OperatorPrecedence(int code) {
   switch (code) {
-    case eoNegate: case eoModulus: case eoPower: case eoNot: return 6;
-    case eoMultiply: case eoDivide: case eoMod: return 5;
-    case eoAdd: case eoSubtract: return 4;
-    case eoEqual: case eoNotEqual: case eoLess: case eoLessEqual: case eoGreater:
-    case eoGreaterEqual: return 3;
-    case eoAnd: case eoOr: return 2;
-    case eoAssign: return 1;
+    case kExprNegate: case kExprModulus: case kExprPower: case kExprNot: return 6;
+    case kExprMultiply: case kExprDivide: case kExprMod: return 5;
+    case kExprAdd: case kExprSubtract: return 4;
+    case kExprEqual: case kExprNotEqual: case kExprLess: case kExprLessEqual: case kExprGreater:
+    case kExprGreaterEqual: return 3;
+    case kExprAnd: case kExprOr: return 2;
+    case kExprAssign: return 1;
   }
   return 0;
 }
 
 const char* ExprOperatorText(int code) {
-  static constexpr const char* kTexts[] = {"?", "neg", "mod", "+", "-", "*", "/", "^", "=",
+  static constexpr const char* k_texts[] = {"?", "neg", "mod", "+", "-", "*", "/", "^", "=",
                                            "%", "==", "!=", "<", "<=", ">", ">=", "&&", "||", "!"};
-  return code >= 0 && code <= eoNot ? kTexts[code] : "?";
+  return code >= 0 && code <= kExprNot ? k_texts[code] : "?";
 }
 
 std::unique_ptr<TExpression> TExpression::Make(TNodeKind kind, int line, int column, int code) {
@@ -55,7 +55,7 @@ void TExpressionList::InsertFirst(std::unique_ptr<TExpression> tree) {
   auto link = std::make_unique<Link>();
   link->Tree = std::move(tree);
   std::unique_ptr<Link>* slot = &first_;
-  if (first_ && first_->Tree->Kind == nkSection) slot = &first_->Next;
+  if (first_ && first_->Tree->Kind == kNodeSection) slot = &first_->Next;
   link->Next = std::move(*slot);
   if (!link->Next) last_ = link.get();
   *slot = std::move(link);
@@ -75,24 +75,24 @@ namespace {
 
 void Print(const TExpression& node, bool types, std::string& out) {
   switch (node.Kind) {
-    case nkLiteral: out += LiteralToString(node.Literal); break;
-    case nkVariableName: out += node.Name; break;
-    case nkVariable: out += node.Variable ? node.Variable->Name : "?"; break;
-    case nkSymbol: out += "#"; out += SymbolName(node.Code); break;
-    case nkParameter: out += "@" + node.Name; break;
-    case nkParameterValue: out += "(value @" + node.Name + ")"; break;
-    case nkUnary:
-    case nkFunction:
-    case nkUserFunction:
+    case kNodeLiteral: out += LiteralToString(node.Literal); break;
+    case kNodeVariableName: out += node.Name; break;
+    case kNodeVariable: out += node.Variable ? node.Variable->Name : "?"; break;
+    case kNodeSymbol: out += "#"; out += SymbolName(node.Code); break;
+    case kNodeParameter: out += "@" + node.Name; break;
+    case kNodeParameterValue: out += "(value @" + node.Name + ")"; break;
+    case kNodeUnary:
+    case kNodeFunction:
+    case kNodeUserFunction:
       out += "(";
-      out += node.Kind == nkUnary ? ExprOperatorText(node.Code)
-             : node.Kind == nkFunction ? FunctionName(node.Code)
+      out += node.Kind == kNodeUnary ? ExprOperatorText(node.Code)
+             : node.Kind == kNodeFunction ? FunctionName(node.Code)
                                        : ("@" + node.Name).c_str();
       out += " ";
       if (node.Left) Print(*node.Left, types, out);
       out += ")";
       break;
-    case nkBinary:
+    case kNodeBinary:
       out += "(";
       out += ExprOperatorText(node.Code);
       out += " ";
@@ -101,7 +101,7 @@ void Print(const TExpression& node, bool types, std::string& out) {
       Print(*node.Right, types, out);
       out += ")";
       break;
-    case nkKeyword:
+    case kNodeKeyword:
       out += "(";
       out += KeywordName(node.Code);
       if (node.Left) {
@@ -110,12 +110,12 @@ void Print(const TExpression& node, bool types, std::string& out) {
       }
       out += ")";
       break;
-    case nkSection: out += "[" + node.Name + (node.Flag ? "?" : "") + "]"; return;
+    case kNodeSection: out += "[" + node.Name + (node.Flag ? "?" : "") + "]"; return;
   }
   if (types) {
-    static constexpr char kLetters[] = {'c', 'f', 'i', 'b'};
+    static constexpr char k_letters[] = {'c', 'f', 'i', 'b'};
     out += ':';
-    out += kLetters[node.Type & 3];
+    out += k_letters[node.Type & 3];
   }
 }
 

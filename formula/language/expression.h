@@ -14,25 +14,25 @@ namespace zt {
 class TVariable;
 
 enum TNodeKind : std::uint8_t {
-  nkLiteral = 0,
-  nkVariableName = 1,   // before checking: Name
-  nkVariable = 2,       // after checking: Variable
-  nkSymbol = 3,         // Code: symbol
-  nkParameter = 4,      // Name
-  nkParameterValue = 5, // Name; initializes a writable parameter copy
-  nkUnary = 6,          // Code: operator; Left: operand
-  nkBinary = 7,         // Code: operator; Left, Right
-  nkFunction = 8,       // Code: function; Left: argument
-  nkUserFunction = 9,   // Name; Left: argument
-  nkKeyword = 10,       // Code: keyword; Left: condition or declared name, if any
-  nkSection = 11,       // Name: upper-cased label; Flag: condition section
+  kNodeLiteral = 0,
+  kNodeVariableName = 1,   // before checking: Name
+  kNodeVariable = 2,       // after checking: Variable
+  kNodeSymbol = 3,         // Code: symbol
+  kNodeParameter = 4,      // Name
+  kNodeParameterValue = 5, // Name; initializes a writable parameter copy
+  kNodeUnary = 6,          // Code: operator; Left: operand
+  kNodeBinary = 7,         // Code: operator; Left, Right
+  kNodeFunction = 8,       // Code: function; Left: argument
+  kNodeUserFunction = 9,   // Name; Left: argument
+  kNodeKeyword = 10,       // Code: keyword; Left: condition or declared name, if any
+  kNodeSection = 11,       // Name: upper-cased label; Flag: condition section
 };
 
 // Operator codes of unary and binary nodes.
 enum TExprOperator : std::uint8_t {
-  eoNegate = 1, eoModulus = 2, eoAdd = 3, eoSubtract = 4, eoMultiply = 5, eoDivide = 6,
-  eoPower = 7, eoAssign = 8, eoMod = 9, eoEqual = 10, eoNotEqual = 11, eoLess = 12,
-  eoLessEqual = 13, eoGreater = 14, eoGreaterEqual = 15, eoAnd = 16, eoOr = 17, eoNot = 18,
+  kExprNegate = 1, kExprModulus = 2, kExprAdd = 3, kExprSubtract = 4, kExprMultiply = 5, kExprDivide = 6,
+  kExprPower = 7, kExprAssign = 8, kExprMod = 9, kExprEqual = 10, kExprNotEqual = 11, kExprLess = 12,
+  kExprLessEqual = 13, kExprGreater = 14, kExprGreaterEqual = 15, kExprAnd = 16, kExprOr = 17, kExprNot = 18,
 };
 
 // Binding strength of binary operators (higher binds tighter); assignment alone is
@@ -45,8 +45,8 @@ const char* ExprOperatorText(int code);
 struct TExpression {
   std::int32_t Line = 0;
   std::int32_t Column = 0;
-  TValueType Type = vtComplex;  // set by the checker
-  TNodeKind Kind = nkLiteral;
+  TValueType Type = kTypeComplex;  // set by the checker
+  TNodeKind Kind = kNodeLiteral;
   std::uint8_t Code = 0;
   std::unique_ptr<TExpression> Left;
   std::unique_ptr<TExpression> Right;

@@ -14,13 +14,13 @@ namespace zt {
 namespace {
 
 std::unique_ptr<TExpression> Name(const std::string& name) {
-  auto node = TExpression::Make(nkVariableName, 0, 0);
+  auto node = TExpression::Make(kNodeVariableName, 0, 0);
   node->Name = name;
   return node;
 }
 
 std::unique_ptr<TExpression> Label(const std::string& name) {
-  auto node = TExpression::Make(nkSection, 0, 0);
+  auto node = TExpression::Make(kNodeSection, 0, 0);
   node->Name = name;
   return node;
 }
@@ -71,30 +71,30 @@ TEST(ExpressionList, FreesALongProgram) {
 
 TEST(ExpressionToString, EveryNodeKindWithTypes) {
   TVariableList variables;
-  auto assign = TExpression::Make(nkBinary, 0, 0, eoAssign);
-  assign->Left = TExpression::Make(nkVariable, 0, 0);
-  assign->Left->Variable = &variables.AddVariable("v", vtFloat);
-  assign->Left->Type = vtFloat;
-  auto call = TExpression::Make(nkUserFunction, 0, 0);
+  auto assign = TExpression::Make(kNodeBinary, 0, 0, kExprAssign);
+  assign->Left = TExpression::Make(kNodeVariable, 0, 0);
+  assign->Left->Variable = &variables.AddVariable("v", kTypeFloat);
+  assign->Left->Type = kTypeFloat;
+  auto call = TExpression::Make(kNodeUserFunction, 0, 0);
   call->Name = "f";
-  call->Left = TExpression::Make(nkParameterValue, 0, 0);
+  call->Left = TExpression::Make(kNodeParameterValue, 0, 0);
   call->Left->Name = "p";
-  auto negate = TExpression::Make(nkUnary, 0, 0, eoNegate);
-  negate->Left = TExpression::Make(nkLiteral, 0, 0);
+  auto negate = TExpression::Make(kNodeUnary, 0, 0, kExprNegate);
+  negate->Left = TExpression::Make(kNodeLiteral, 0, 0);
   negate->Left->Literal = TLiteral::MakeInt(3);
-  negate->Left->Type = negate->Type = vtInt;
-  auto sum = TExpression::Make(nkBinary, 0, 0, eoAdd);
+  negate->Left->Type = negate->Type = kTypeInt;
+  auto sum = TExpression::Make(kNodeBinary, 0, 0, kExprAdd);
   sum->Left = std::move(call);
-  sum->Right = TExpression::Make(nkFunction, 0, 0, fnAbs);
+  sum->Right = TExpression::Make(kNodeFunction, 0, 0, kFunctionAbs);
   sum->Right->Left = std::move(negate);
   assign->Right = std::move(sum);
   EXPECT_EQ(ExpressionToString(*assign), "(= v (+ (@f (value @p)) (abs (neg 3))))");
   EXPECT_EQ(ExpressionToString(*assign, true),
             "(= v:f (+ (@f (value @p):c):c (abs (neg 3:i):i):c):c):c");
 
-  auto declaration = TExpression::Make(nkKeyword, 0, 0, kwBool);
-  declaration->Left = TExpression::Make(nkSymbol, 0, 0, sySolid);
-  declaration->Type = vtBool;
+  auto declaration = TExpression::Make(kNodeKeyword, 0, 0, kKeywordBool);
+  declaration->Left = TExpression::Make(kNodeSymbol, 0, 0, kSymbolSolid);
+  declaration->Type = kTypeBool;
   EXPECT_EQ(ExpressionToString(*declaration, true), "(bool #solid:c):b");
   auto label = Label("BAILOUT");
   label->Flag = true;

@@ -144,14 +144,14 @@ void TLexical::RunCompilation() {
 // ---------------------------------------------------------------------------
 // Entries and changes
 
-void TLexical::SetEntry(const std::string& fileName, const std::string& entryName) {
-  code_->LoadFile(fileName);
-  code_->SelectEntry(entryName);
+void TLexical::SetEntry(const std::string& file_name, const std::string& entry_name) {
+  code_->LoadFile(file_name);
+  code_->SelectEntry(entry_name);
   Change(4);
 }
 
-void TLexical::SetEntryAt(const std::string& fileName, int line, int column) {
-  code_->LoadFile(fileName);
+void TLexical::SetEntryAt(const std::string& file_name, int line, int column) {
+  code_->LoadFile(file_name);
   code_->SetPosition(line, column);
   Change(4);
 }
@@ -188,20 +188,20 @@ bool SearchFolder(const std::filesystem::path& folder, const std::string& name,
 
 }  // namespace
 
-void TLexical::LoadEntry(const std::string& fileName, const std::string& entryName) {
-  std::filesystem::path path(fileName);
+void TLexical::LoadEntry(const std::string& file_name, const std::string& entry_name) {
+  std::filesystem::path path(file_name);
   std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   std::string name = path.filename().string();
   bool found = SearchFolder(folder, name, [&](const std::filesystem::path& file) {
     try {
-      SetEntry(file.string(), entryName);
+      SetEntry(file.string(), entry_name);
       return true;
     } catch (const ECodeError&) {
       return false;
     }
   });
   if (!found)
-    throw ECodeError("Could not find the entry '" + entryName + "' in '" + name + "'");
+    throw ECodeError("Could not find the entry '" + entry_name + "' in '" + name + "'");
 }
 
 void TLexical::BeginUpdate() { ++update_count_; }
@@ -277,11 +277,11 @@ void TLexical::ReadStatement() {
       AdvancePastToken();
       continue;
     }
-    auto op = [&](TTokenOperator code_one, char second = 0, TTokenOperator code_two = toPlus) {
+    auto op = [&](TTokenOperator code_one, char second = 0, TTokenOperator code_two = kOperatorPlus) {
       TToken token;
       token.Line = line;
       token.Column = column;
-      token.Kind = tkOperator;
+      token.Kind = kTokenOperator;
       token.Code = code_one;
       if (second && !code.AtLastChar()) {
         TCodePosition saved = code.SavePosition();
@@ -295,20 +295,20 @@ void TLexical::ReadStatement() {
       AdvancePastToken();
     };
     switch (c) {
-      case '=': op(toAssign, '=', toEqual); break;
-      case '<': op(toLess, '=', toLessEqual); break;
-      case '>': op(toGreater, '=', toGreaterEqual); break;
-      case '!': op(toNot, '=', toNotEqual); break;
-      case '&': op(toAmpersand, '&', toAnd); break;
-      case '|': op(toBar, '|', toOr); break;
-      case '+': op(toPlus); break;
-      case '-': op(toMinus); break;
-      case '*': op(toTimes); break;
-      case '/': op(toDivide); break;
-      case '^': op(toPower); break;
-      case ')': op(toClose); break;
-      case '%': op(toPercent); break;
-      case '~': op(toTilde); break;
+      case '=': op(kOperatorAssign, '=', kOperatorEqual); break;
+      case '<': op(kOperatorLess, '=', kOperatorLessEqual); break;
+      case '>': op(kOperatorGreater, '=', kOperatorGreaterEqual); break;
+      case '!': op(kOperatorNot, '=', kOperatorNotEqual); break;
+      case '&': op(kOperatorAmpersand, '&', kOperatorAnd); break;
+      case '|': op(kOperatorBar, '|', kOperatorOr); break;
+      case '+': op(kOperatorPlus); break;
+      case '-': op(kOperatorMinus); break;
+      case '*': op(kOperatorTimes); break;
+      case '/': op(kOperatorDivide); break;
+      case '^': op(kOperatorPower); break;
+      case ')': op(kOperatorClose); break;
+      case '%': op(kOperatorPercent); break;
+      case '~': op(kOperatorTilde); break;
       case '(': ReadOpenParenthesis(line, column); break;
       case '"': ReadString(line, column); break;
       case ':':
@@ -369,7 +369,7 @@ void TLexical::EndStatement(int line, int column) {
   if (token_count_ == 0) return;
   const TToken& last = tokens_[token_count_ - 1];
   TToken end;
-  end.Kind = tkEnd;
+  end.Kind = kTokenEnd;
   end.Line = last.Line;
   end.Column = last.Line >= 0 && last.Line < code_->Lines.Count()
                    ? static_cast<int>(code_->Lines[last.Line].size())

@@ -48,9 +48,9 @@ class TLexical {
   void SetCompileOptions(const TCompileOptions& options);
 
   // Finds `fileName`'s file below its folder (depth first) and sets the entry from it.
-  void LoadEntry(const std::string& fileName, const std::string& entryName);
-  void SetEntry(const std::string& fileName, const std::string& entryName);
-  void SetEntryAt(const std::string& fileName, int line, int column);
+  void LoadEntry(const std::string& file_name, const std::string& entry_name);
+  void SetEntry(const std::string& file_name, const std::string& entry_name);
+  void SetEntryAt(const std::string& file_name, int line, int column);
   void ClearEntry();
 
   void BeginUpdate();
@@ -92,7 +92,7 @@ class TLexical {
   virtual std::string DefaultLabel();
   virtual std::string ColonLabel();
   virtual std::string BailoutLabel();
-  virtual bool ExtraSymbol(const std::string& upperName, TSymbolCode& code);
+  virtual bool ExtraSymbol(const std::string& upper_name, TSymbolCode& code);
   // Steps answered by the later stages of the chain.
   virtual void StartSection(const std::string& label, int line, int column);
   virtual void ParseStatement(const TToken* tokens, int count);

@@ -34,7 +34,7 @@ class TRecorder : public TLexical {
   std::string BailoutLabel() override { return Bailout; }
   bool ExtraSymbol(const std::string& upper, TSymbolCode& code) override {
     if (!AcceptZ || upper != "Z") return false;
-    code = syZ;
+    code = kSymbolZ;
     return true;
   }
   void StartSection(const std::string& label, int, int) override { Log += "[" + label + "]\n"; }
@@ -66,9 +66,9 @@ std::string Compile(TLexical& lexical, std::string& log, const std::string& body
 }
 
 // The statements of `body` in a formula-like recorder, without the "[INIT]" line.
-std::string Lex(const std::string& body, bool acceptZ = false) {
+std::string Lex(const std::string& body, bool accept_z = false) {
   TRecorder lexical;
-  lexical.AcceptZ = acceptZ;
+  lexical.AcceptZ = accept_z;
   std::string result = Compile(lexical, lexical.Log, body);
   return result.rfind("[INIT]\n", 0) == 0 ? result.substr(7) : result;
 }

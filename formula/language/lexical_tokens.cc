@@ -76,20 +76,20 @@ void TLexical::ReadName(int line, int column) {
     } else if (!ExtraSymbol(upper, symbol)) {
       throw ECompileError(ERR_INVALIDPREDEFINED, line, column);
     }
-    token.Kind = tkSymbol;
+    token.Kind = kTokenSymbol;
     token.Code = symbol;
   } else if (prefix == '@') {
-    token.Kind = before_parenthesis ? tkUserFunction : tkParameter;
+    token.Kind = before_parenthesis ? kTokenUserFunction : kTokenParameter;
     token.Text = text;
   } else if (auto keyword = FindKeyword(upper)) {
-    token.Kind = tkKeyword;
+    token.Kind = kTokenKeyword;
     token.Code = *keyword;
   } else if (before_parenthesis) {
     if (auto function = FindFunction(upper)) {
-      token.Kind = tkFunction;
+      token.Kind = kTokenFunction;
       token.Code = *function;
     } else if (upper == "FN1" || upper == "FN2" || upper == "FN3" || upper == "FN4") {
-      token.Kind = tkUserFunction;
+      token.Kind = kTokenUserFunction;
       token.Text = text;
     } else {
       throw ECompileError(ERR_INVALIDFUNCTION, line, column);
@@ -97,16 +97,16 @@ void TLexical::ReadName(int line, int column) {
   } else {
     TSymbolCode symbol;
     if (auto found = FindPlainSymbol(upper)) {
-      token.Kind = tkSymbol;
+      token.Kind = kTokenSymbol;
       token.Code = *found;
     } else if (ExtraSymbol(upper, symbol)) {
-      token.Kind = tkSymbol;
+      token.Kind = kTokenSymbol;
       token.Code = symbol;
     } else if (upper == "P1" || upper == "P2" || upper == "P3") {
-      token.Kind = tkParameter;
+      token.Kind = kTokenParameter;
       token.Text = text;
     } else {
-      token.Kind = tkVariable;
+      token.Kind = kTokenVariable;
       token.Text = text;
     }
   }
@@ -178,7 +178,7 @@ void TLexical::ReadNumber(TToken& token) {
   if (mantissa_digits == 0 || (exponent && exponent_digits == 0))
     throw ECompileError(ERR_INVALIDLITERAL, token.Line, token.Column);
 
-  token.Kind = tkLiteral;
+  token.Kind = kTokenLiteral;
   if (imaginary) text.pop_back();
   if (imaginary || dot || exponent) {
     long double value = 0;
@@ -234,8 +234,8 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     TToken open;
     open.Line = line;
     open.Column = column;
-    open.Kind = tkOperator;
-    open.Code = toOpen;
+    open.Kind = kTokenOperator;
+    open.Code = kOperatorOpen;
     AddToken(std::move(open));
   };
 
@@ -260,8 +260,8 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     // of an imaginary literal would make it a different constant.
     if (negative) {
       TLiteral& v = first.Literal;
-      if (v.Type == vtInt) v.Int = -v.Int;
-      else if (v.Type == vtComplex) v.Im = -v.Im;
+      if (v.Type == kTypeInt) v.Int = -v.Int;
+      else if (v.Type == kTypeComplex) v.Im = -v.Im;
       else v.Re = -v.Re;
     }
     first.Line = sign_line;
@@ -270,20 +270,20 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     AdvancePastToken();
     return;
   }
-  if (first.Literal.Type == vtComplex) fail(ERR_FIRSTIMAGLITERAL);
+  if (first.Literal.Type == kTypeComplex) fail(ERR_FIRSTIMAGLITERAL);
   if (!skip_blanks()) fail(ERR_EXPREXPECTED);
   bool second_negative = read_sign(sign_line, sign_column);
   if (!is_number_start()) fail(ERR_LITERALEXPECTED);
   TToken second = ReadNumberToken();
   if (!skip_blanks() || code.CurrentChar() != ')') fail(ERR_CLOSEPAREXPECTED);
   auto part = [](const TLiteral& v) {
-    return v.Type == vtInt ? static_cast<long double>(v.Int) : v.Type == vtComplex ? v.Im : v.Re;
+    return v.Type == kTypeInt ? static_cast<long double>(v.Int) : v.Type == kTypeComplex ? v.Im : v.Re;
   };
   long double re = part(first.Literal), im = part(second.Literal);
   TToken token;
   token.Line = line;
   token.Column = column;
-  token.Kind = tkLiteral;
+  token.Kind = kTokenLiteral;
   token.Literal = TLiteral::MakeComplex(negative ? -re : re, second_negative ? -im : im);
   AddToken(std::move(token));
   AdvancePastToken();
@@ -304,7 +304,7 @@ void TLexical::ReadString(int line, int column) {
   TToken token;
   token.Line = line;
   token.Column = column;
-  token.Kind = tkString;
+  token.Kind = kTokenString;
   token.Text = std::move(text);
   AddToken(std::move(token));
   AdvancePastToken();

@@ -49,27 +49,27 @@ TValueSlot MakeSlot(long double re, long double im = 0) {
 // the limits of a 32-bit integer.
 std::int32_t RoundToInt(long double x) {
   if (std::isnan(x)) return 0;
-  constexpr long double kLow = std::numeric_limits<std::int32_t>::min();
-  constexpr long double kHigh = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::clamp(std::nearbyint(x), kLow, kHigh));
+  constexpr long double k_low = std::numeric_limits<std::int32_t>::min();
+  constexpr long double k_high = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(std::nearbyint(x), k_low, k_high));
 }
 
 // Greedy word wrap of `text` at `width` pixels: the blank before a word that does
 // not fit becomes "\r". A word wider than the line stands on a line of its own.
 std::string WrapText(std::string_view text, int width) {
   std::string out;
-  std::size_t lineStart = 0;
+  std::size_t line_start = 0;
   std::size_t pos = 0;
   while (pos <= text.size()) {
     std::size_t end = text.find(' ', pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view word = text.substr(pos, end - pos);
     if (pos > 0) {
-      const std::string_view candidate(out.data() + lineStart, out.size() - lineStart);
-      if (out.size() > lineStart &&
+      const std::string_view candidate(out.data() + line_start, out.size() - line_start);
+      if (out.size() > line_start &&
           UiTextWidth(candidate) + UiTextWidth(" ") + UiTextWidth(word) > width) {
         out += '\r';
-        lineStart = out.size();
+        line_start = out.size();
       } else {
         out += ' ';
       }
@@ -95,13 +95,13 @@ std::optional<int> FunctionCodeFromStorageName(std::string_view name) {
 
 TValueSlot SlotFromLiteral(const TLiteral& value) {
   switch (value.Type) {
-    case vtComplex:
+    case kTypeComplex:
       return MakeSlot(value.Re, value.Im);
-    case vtFloat:
+    case kTypeFloat:
       return MakeSlot(value.Re);
-    case vtInt:
+    case kTypeInt:
       return MakeSlot(value.Int);
-    case vtBool:
+    case kTypeBool:
       return MakeSlot(value.Bool ? 1 : 0);
   }
   return {};
@@ -109,17 +109,17 @@ TValueSlot SlotFromLiteral(const TLiteral& value) {
 
 // --- TParamBase ---
 
-TParamBase::TParamBase(std::string name) : Name_(std::move(name)), Caption_(Name_) {}
+TParamBase::TParamBase(std::string name) : name_(std::move(name)), caption_(name_) {}
 
 void TParamBase::SetCaption(const std::string& caption) {
-  if (caption == Caption_) return;
-  Caption_ = caption;
+  if (caption == caption_) return;
+  caption_ = caption;
   Changed();
 }
 
 void TParamBase::AddHint(std::string_view text) {
-  Hint_ += WrapText(text, kHintWidth);
-  Hint_ += '|';
+  hint_ += WrapText(text, kHintWidth);
+  hint_ += '|';
 }
 
 void TParamBase::Changed() {
@@ -133,100 +133,100 @@ TParam::TParam(std::string name) : TParamBase(std::move(name)) {
 }
 
 void TParam::SetParamType(TValueType type) {
-  if (type > vtBool) return;
-  if (type == vtInt && !EnumItems_) EnumItems_ = std::make_unique<std::vector<std::string>>();
-  if (type != vtInt) EnumItems_.reset();
-  ParamType_ = type;
+  if (type > kTypeBool) return;
+  if (type == kTypeInt && !enum_items_) enum_items_ = std::make_unique<std::vector<std::string>>();
+  if (type != kTypeInt) enum_items_.reset();
+  param_type_ = type;
 }
 
 void TParam::SetMinValue(const TValueSlot& value) {
-  MinValue_ = value;
-  HasMin_ = true;
+  min_value_ = value;
+  has_min_ = true;
 }
 
 void TParam::SetMaxValue(const TValueSlot& value) {
-  MaxValue_ = value;
-  HasMax_ = true;
+  max_value_ = value;
+  has_max_ = true;
 }
 
 void TParam::CheckType(TValueType type) const {
-  if (ParamType_ != type) throw EParamError("Invalid parameter type");
+  if (param_type_ != type) throw EParamError("Invalid parameter type");
 }
 
 void TParam::Store(const TValueSlot& value) {
-  if (SameSlot(value, Value_)) return;
-  Value_ = value;
+  if (SameSlot(value, value_)) return;
+  value_ = value;
   Changed();
 }
 
 std::complex<long double> TParam::AsComplex() const {
-  CheckType(vtComplex);
-  return {Value_.Re, Value_.Im};
+  CheckType(kTypeComplex);
+  return {value_.Re, value_.Im};
 }
 
 void TParam::SetAsComplex(std::complex<long double> value) {
-  CheckType(vtComplex);
+  CheckType(kTypeComplex);
   Store(MakeSlot(value.real(), value.imag()));
 }
 
 long double TParam::AsFloat() const {
-  CheckType(vtFloat);
-  return Value_.Re;
+  CheckType(kTypeFloat);
+  return value_.Re;
 }
 
 void TParam::SetAsFloat(long double value) {
-  CheckType(vtFloat);
+  CheckType(kTypeFloat);
   Store(MakeSlot(value));
 }
 
 std::int32_t TParam::AsInteger() const {
-  CheckType(vtInt);
-  const std::int32_t i = RoundToInt(Value_.Re);
-  if (EnumItems_ && !EnumItems_->empty()) {
-    return std::clamp(i, 0, static_cast<std::int32_t>(EnumItems_->size()) - 1);
+  CheckType(kTypeInt);
+  const std::int32_t i = RoundToInt(value_.Re);
+  if (enum_items_ && !enum_items_->empty()) {
+    return std::clamp(i, 0, static_cast<std::int32_t>(enum_items_->size()) - 1);
   }
   return i;
 }
 
 void TParam::SetAsInteger(std::int32_t value) {
-  CheckType(vtInt);
+  CheckType(kTypeInt);
   Store(MakeSlot(value));
 }
 
 bool TParam::AsBoolean() const {
-  CheckType(vtBool);
-  return Value_.Re != 0;
+  CheckType(kTypeBool);
+  return value_.Re != 0;
 }
 
 void TParam::SetAsBoolean(bool value) {
-  CheckType(vtBool);
+  CheckType(kTypeBool);
   Store(MakeSlot(value ? 1 : 0));
 }
 
 TLiteral TParam::AsLiteral() const {
-  switch (ParamType_) {
-    case vtComplex:
-      return TLiteral::MakeComplex(Value_.Re, Value_.Im);
-    case vtFloat:
-      return TLiteral::MakeFloat(Value_.Re);
-    case vtInt:
+  switch (param_type_) {
+    case kTypeComplex:
+      return TLiteral::MakeComplex(value_.Re, value_.Im);
+    case kTypeFloat:
+      return TLiteral::MakeFloat(value_.Re);
+    case kTypeInt:
       return TLiteral::MakeInt(AsInteger());
-    case vtBool:
+    case kTypeBool:
       return TLiteral::MakeBool(AsBoolean());
   }
   return {};
 }
 
-TParamValue TParam::GetValue() const { return TParamValue{ParamType_, Value_}; }
+TParamValue TParam::GetValue() const { return TParamValue{param_type_, value_}; }
 
 void TParam::SetValue(const TParamValue& value) {
-  if (value.Type != ParamType_) return;
+  if (value.Type != param_type_) return;
   Store(value.Value);
 }
 
-void TParam::StoreAsDefault() { DefaultValue_ = Value_; }
+void TParam::StoreAsDefault() { default_value_ = value_; }
 
-void TParam::ResetToDefault() { Store(DefaultValue_); }
+void TParam::ResetToDefault() { Store(default_value_); }
 
 // --- TFunc ---
 
@@ -235,13 +235,13 @@ TFunc::TFunc(std::string name) : TParamBase(std::move(name)) {
 }
 
 void TFunc::SetFuncCode(int code) {
-  if (code < 0 || code >= kUserFunctionCount || code == FuncCode_) return;
-  FuncCode_ = static_cast<std::uint8_t>(code);
+  if (code < 0 || code >= kUserFunctionCount || code == func_code_) return;
+  func_code_ = static_cast<std::uint8_t>(code);
   Changed();
 }
 
-void TFunc::StoreAsDefault() { DefaultFuncCode_ = FuncCode_; }
+void TFunc::StoreAsDefault() { default_func_code_ = func_code_; }
 
-void TFunc::ResetToDefault() { SetFuncCode(DefaultFuncCode_); }
+void TFunc::ResetToDefault() { SetFuncCode(default_func_code_); }
 
 }  // namespace zt

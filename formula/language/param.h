@@ -45,10 +45,10 @@ class TParamBase {
   TParamBase(const TParamBase&) = delete;
   TParamBase& operator=(const TParamBase&) = delete;
 
-  const std::string& Name() const { return Name_; }
-  const std::string& Caption() const { return Caption_; }
+  const std::string& Name() const { return name_; }
+  const std::string& Caption() const { return caption_; }
   // Lines each ended by "|"; a long line holds "\r" where it wraps.
-  const std::string& Hint() const { return Hint_; }
+  const std::string& Hint() const { return hint_; }
 
   void SetCaption(const std::string& caption);
   // Appends `text` as one hint line, wrapped at kHintWidth pixels of the UI font.
@@ -62,14 +62,14 @@ class TParamBase {
   void Changed();
 
  private:
-  std::string Name_;
-  std::string Caption_;
-  std::string Hint_;
+  std::string name_;
+  std::string caption_;
+  std::string hint_;
 };
 
 // A parameter value with its type, as saved and restored in snapshots.
 struct TParamValue {
-  TValueType Type = vtComplex;
+  TValueType Type = kTypeComplex;
   TValueSlot Value;
 };
 
@@ -85,23 +85,23 @@ class TParam : public TParamBase {
   // "Parameter 1" to "Parameter 3".
   explicit TParam(std::string name);
 
-  TValueType ParamType() const { return ParamType_; }
+  TValueType ParamType() const { return param_type_; }
   // Leaving int frees the choice list; entering int creates an empty one. The
   // value is kept as it is. Codes beyond bool are ignored.
   void SetParamType(TValueType type);
 
-  const TValueSlot& Value() const { return Value_; }
-  const TValueSlot& DefaultValue() const { return DefaultValue_; }
-  const TValueSlot& MinValue() const { return MinValue_; }
-  const TValueSlot& MaxValue() const { return MaxValue_; }
-  bool HasMin() const { return HasMin_; }
-  bool HasMax() const { return HasMax_; }
+  const TValueSlot& Value() const { return value_; }
+  const TValueSlot& DefaultValue() const { return default_value_; }
+  const TValueSlot& MinValue() const { return min_value_; }
+  const TValueSlot& MaxValue() const { return max_value_; }
+  bool HasMin() const { return has_min_; }
+  bool HasMax() const { return has_max_; }
   void SetMinValue(const TValueSlot& value);
   void SetMaxValue(const TValueSlot& value);
 
   // Names of the choices of an int parameter; null unless the type is int.
-  std::vector<std::string>* EnumItems() { return EnumItems_.get(); }
-  const std::vector<std::string>* EnumItems() const { return EnumItems_.get(); }
+  std::vector<std::string>* EnumItems() { return enum_items_.get(); }
+  const std::vector<std::string>* EnumItems() const { return enum_items_.get(); }
 
   // Typed access; each raises EParamError "Invalid parameter type" when the
   // parameter has another type, and each setter fires OnChange only when the
@@ -132,14 +132,14 @@ class TParam : public TParamBase {
   void CheckType(TValueType type) const;
   void Store(const TValueSlot& value);
 
-  TValueSlot Value_;
-  TValueSlot DefaultValue_;
-  TValueSlot MinValue_;
-  TValueSlot MaxValue_;
-  bool HasMin_ = false;
-  bool HasMax_ = false;
-  TValueType ParamType_ = vtComplex;
-  std::unique_ptr<std::vector<std::string>> EnumItems_;
+  TValueSlot value_;
+  TValueSlot default_value_;
+  TValueSlot min_value_;
+  TValueSlot max_value_;
+  bool has_min_ = false;
+  bool has_max_ = false;
+  TValueType param_type_ = kTypeComplex;
+  std::unique_ptr<std::vector<std::string>> enum_items_;
 };
 
 class TFunc : public TParamBase {
@@ -149,20 +149,20 @@ class TFunc : public TParamBase {
   // Function code 0; FN1 to FN4 get the captions "Function 1" to "Function 4".
   explicit TFunc(std::string name);
 
-  std::uint8_t FuncCode() const { return FuncCode_; }
-  std::uint8_t DefaultFuncCode() const { return DefaultFuncCode_; }
+  std::uint8_t FuncCode() const { return func_code_; }
+  std::uint8_t DefaultFuncCode() const { return default_func_code_; }
   // Codes without a storage name are ignored; fires OnChange on a change.
   void SetFuncCode(int code);
 
-  std::uint8_t GetValue() const { return FuncCode_; }
+  std::uint8_t GetValue() const { return func_code_; }
   void SetValue(std::uint8_t code) { SetFuncCode(code); }
 
   void StoreAsDefault();
   void ResetToDefault();
 
  private:
-  std::uint8_t FuncCode_ = 0;
-  std::uint8_t DefaultFuncCode_ = 0;
+  std::uint8_t func_code_ = 0;
+  std::uint8_t default_func_code_ = 0;
 };
 
 }  // namespace zt

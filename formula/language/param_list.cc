@@ -10,13 +10,13 @@ namespace zt {
 
 template <class TItem>
 TItemList<TItem>::TItemList(std::string missingItemMessage)
-    : MissingItemMessage_(std::move(missingItemMessage)) {}
+    : missing_item_message_(std::move(missingItemMessage)) {}
 
 template <class TItem>
 int TItemList<TItem>::Add(std::unique_ptr<TItem> item) {
-  if (!item) throw EParamError(MissingItemMessage_);
+  if (!item) throw EParamError(missing_item_message_);
   item->OnChange = [this](TParamBase&) { ItemChanged(); };
-  Items_.push_back(std::move(item));
+  items_.push_back(std::move(item));
   return Count() - 1;
 }
 
@@ -24,51 +24,51 @@ template <class TItem>
 int TItemList<TItem>::AddSorted(std::unique_ptr<TItem> item) {
   const TItem* added = item.get();
   Add(std::move(item));
-  std::stable_sort(Items_.begin(), Items_.end(),
+  std::stable_sort(items_.begin(), items_.end(),
                    [](const std::unique_ptr<TItem>& a, const std::unique_ptr<TItem>& b) {
                      return CompareText(a->Caption(), b->Caption()) < 0;
                    });
   const auto it =
-      std::find_if(Items_.begin(), Items_.end(),
+      std::find_if(items_.begin(), items_.end(),
                    [added](const std::unique_ptr<TItem>& p) { return p.get() == added; });
-  return static_cast<int>(it - Items_.begin());
+  return static_cast<int>(it - items_.begin());
 }
 
 template <class TItem>
 int TItemList<TItem>::IndexOfName(std::string_view name) const {
-  for (std::size_t i = 0; i < Items_.size(); ++i) {
-    if (SameText(Items_[i]->Name(), name)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (SameText(items_[i]->Name(), name)) return static_cast<int>(i);
   }
   return -1;
 }
 
 template <class TItem>
 void TItemList<TItem>::Delete(int index) {
-  Items_.erase(Items_.begin() + index);
+  items_.erase(items_.begin() + index);
 }
 
 template <class TItem>
 void TItemList<TItem>::Clear() {
-  Items_.clear();
+  items_.clear();
 }
 
 template <class TItem>
 void TItemList<TItem>::BeginUpdate() {
-  ++UpdateCount_;
+  ++update_count_;
 }
 
 template <class TItem>
 void TItemList<TItem>::EndUpdate() {
-  if (UpdateCount_ == 0) return;
-  if (--UpdateCount_ > 0 || !Pending_) return;
-  Pending_ = false;
+  if (update_count_ == 0) return;
+  if (--update_count_ > 0 || !pending_) return;
+  pending_ = false;
   if (OnChange) OnChange();
 }
 
 template <class TItem>
 void TItemList<TItem>::ItemChanged() {
-  if (UpdateCount_ > 0) {
-    Pending_ = true;
+  if (update_count_ > 0) {
+    pending_ = true;
   } else if (OnChange) {
     OnChange();
   }
@@ -77,8 +77,8 @@ void TItemList<TItem>::ItemChanged() {
 template <class TItem>
 typename TItemList<TItem>::TSnapshot TItemList<TItem>::SaveValues() const {
   TSnapshot snapshot;
-  snapshot.Values.reserve(Items_.size());
-  for (const auto& item : Items_) snapshot.Values.push_back(item->GetValue());
+  snapshot.Values.reserve(items_.size());
+  for (const auto& item : items_) snapshot.Values.push_back(item->GetValue());
   return snapshot;
 }
 
@@ -86,7 +86,7 @@ template <class TItem>
 void TItemList<TItem>::RestoreValues(const TSnapshot& snapshot) {
   if (snapshot.Count() != Count()) return;
   BeginUpdate();
-  for (std::size_t i = 0; i < Items_.size(); ++i) Items_[i]->SetValue(snapshot.Values[i]);
+  for (std::size_t i = 0; i < items_.size(); ++i) items_[i]->SetValue(snapshot.Values[i]);
   EndUpdate();
 }
 

@@ -40,8 +40,8 @@ class TItemList {
   // Index of the first item whose Name equals `name` without regard to case, or -1.
   int IndexOfName(std::string_view name) const;
 
-  TItem& Items(int index) const { return *Items_[static_cast<std::size_t>(index)]; }
-  int Count() const { return static_cast<int>(Items_.size()); }
+  TItem& Items(int index) const { return *items_[static_cast<std::size_t>(index)]; }
+  int Count() const { return static_cast<int>(items_.size()); }
   void Delete(int index);
   void Clear();
 
@@ -59,16 +59,16 @@ class TItemList {
   std::function<void()> OnChange;
 
  protected:
-  explicit TItemList(std::string missingItemMessage);
+  explicit TItemList(std::string missing_item_message);
   ~TItemList() = default;
 
  private:
   void ItemChanged();
 
-  std::string MissingItemMessage_;
-  std::vector<std::unique_ptr<TItem>> Items_;
-  int UpdateCount_ = 0;
-  bool Pending_ = false;
+  std::string missing_item_message_;
+  std::vector<std::unique_ptr<TItem>> items_;
+  int update_count_ = 0;
+  bool pending_ = false;
 };
 
 class TParamList : public TItemList<TParam> {

@@ -82,7 +82,7 @@ TEST(ParamList, SnapshotRestoresAllValuesInOneChange) {
   TParamList list;
   list.Add(MakeParam("a"));
   list.Add(MakeParam("n"));
-  list.Items(1).SetParamType(vtInt);
+  list.Items(1).SetParamType(kTypeInt);
   list.Items(0).SetAsComplex({1, 2});
   list.Items(1).SetAsInteger(4);
   const TParamList::TSnapshot saved = list.SaveValues();
@@ -98,11 +98,11 @@ TEST(ParamList, SnapshotRestoresAllValuesInOneChange) {
   EXPECT_EQ(list.Items(1).AsInteger(), 4);
 
   // A value of another type is skipped, the others still restored.
-  list.Items(1).SetParamType(vtFloat);
+  list.Items(1).SetParamType(kTypeFloat);
   list.Items(0).SetAsComplex({0, 0});
   list.RestoreValues(saved);
   EXPECT_EQ(list.Items(0).AsComplex(), std::complex<long double>(1, 2));
-  EXPECT_EQ(list.Items(1).GetValue().Type, vtFloat);
+  EXPECT_EQ(list.Items(1).GetValue().Type, kTypeFloat);
 }
 
 TEST(ParamList, SnapshotOfAnotherCountIsIgnored) {

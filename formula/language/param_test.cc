@@ -47,7 +47,7 @@ std::vector<bool> TypedAccessFailures(TParam& p) {
 }
 
 TEST(Param, TypedAccessChecksTheType) {
-  for (const TValueType type : {vtComplex, vtFloat, vtInt, vtBool}) {
+  for (const TValueType type : {kTypeComplex, kTypeFloat, kTypeInt, kTypeBool}) {
     TParam p("a");
     p.SetParamType(type);
     std::vector<bool> want(8, true);
@@ -66,11 +66,11 @@ TEST(Param, AsIntegerRoundsToNearestAndClampsToTheChoices) {
                          {5, 3, 2},    {-1, 3, 0},   {1, 3, 1},    {1e30L, 0, 2147483647}};
   for (const TCase& c : cases) {
     TParam p("n");
-    p.SetParamType(vtInt);
+    p.SetParamType(kTypeInt);
     for (int i = 0; i < c.Choices; ++i) p.EnumItems()->push_back("choice");
     TValueSlot slot;
     slot.Re = c.Stored;
-    p.SetValue({vtInt, slot});
+    p.SetValue({kTypeInt, slot});
     EXPECT_EQ(p.AsInteger(), c.Read) << static_cast<double>(c.Stored) << " of " << c.Choices;
     EXPECT_TRUE(SameValue(p.AsLiteral(), TLiteral::MakeInt(c.Read)));
   }
@@ -78,11 +78,11 @@ TEST(Param, AsIntegerRoundsToNearestAndClampsToTheChoices) {
 
 TEST(Param, ChoiceListExistsOnlyWhileInt) {
   TParam p("n");
-  p.SetParamType(vtInt);
+  p.SetParamType(kTypeInt);
   p.EnumItems()->push_back("one");
-  p.SetParamType(vtFloat);
+  p.SetParamType(kTypeFloat);
   EXPECT_EQ(p.EnumItems(), nullptr);
-  p.SetParamType(vtInt);
+  p.SetParamType(kTypeInt);
   ASSERT_NE(p.EnumItems(), nullptr);
   EXPECT_TRUE(p.EnumItems()->empty());
 }
@@ -101,7 +101,7 @@ TEST(Param, OnChangeFiresOnlyOnARealChange) {
 
   TValueSlot one;
   one.Re = 1;
-  p.SetValue({vtFloat, one});  // another type: ignored
+  p.SetValue({kTypeFloat, one});  // another type: ignored
   p.SetMinValue(one);          // limits are settings, not values
   p.StoreAsDefault();
   p.ResetToDefault();
@@ -138,12 +138,12 @@ TEST(Func, StorageNames) {
 }
 
 TEST(Param, HintLinesAreWrappedAndEndedByABar) {
-  const std::string longLine =
+  const std::string long_line =
       "The bailout value decides how far an orbit may wander before the point counts "
       "as escaped; larger values give smoother bands of color.";
   TFunc f("fn1");
   f.AddHint("Short line");
-  f.AddHint(longLine);
+  f.AddHint(long_line);
   const std::string& hint = f.Hint();
   ASSERT_EQ(hint.substr(0, 11), "Short line|");
   ASSERT_EQ(hint.back(), '|');
@@ -162,11 +162,11 @@ TEST(Param, HintLinesAreWrappedAndEndedByABar) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_LE(UiTextWidth(rows[i]), TParamBase::kHintWidth) << rows[i];
     if (i == 0) continue;
-    const std::string firstWord = rows[i].substr(0, rows[i].find(' '));
-    EXPECT_GT(UiTextWidth(rows[i - 1] + " " + firstWord), TParamBase::kHintWidth);
+    const std::string first_word = rows[i].substr(0, rows[i].find(' '));
+    EXPECT_GT(UiTextWidth(rows[i - 1] + " " + first_word), TParamBase::kHintWidth);
     joined += " " + rows[i];
   }
-  EXPECT_EQ(joined, longLine);
+  EXPECT_EQ(joined, long_line);
 }
 
 TEST(Param, HintWordWiderThanALineStandsAlone) {

@@ -8,34 +8,34 @@ namespace {
 
 // The expression operator of a binary token operator, or 0.
 int BinaryOperator(const TToken& token) {
-  if (token.Kind != tkOperator) return 0;
+  if (token.Kind != kTokenOperator) return 0;
   switch (token.Code) {
-    case toPlus: return eoAdd;
-    case toMinus: return eoSubtract;
-    case toTimes: return eoMultiply;
-    case toDivide: return eoDivide;
-    case toPower: return eoPower;
-    case toAssign: return eoAssign;
-    case toPercent: return eoMod;
-    case toEqual: return eoEqual;
-    case toNotEqual: return eoNotEqual;
-    case toLess: return eoLess;
-    case toLessEqual: return eoLessEqual;
-    case toGreater: return eoGreater;
-    case toGreaterEqual: return eoGreaterEqual;
-    case toAnd: return eoAnd;
-    case toOr: return eoOr;
+    case kOperatorPlus: return kExprAdd;
+    case kOperatorMinus: return kExprSubtract;
+    case kOperatorTimes: return kExprMultiply;
+    case kOperatorDivide: return kExprDivide;
+    case kOperatorPower: return kExprPower;
+    case kOperatorAssign: return kExprAssign;
+    case kOperatorPercent: return kExprMod;
+    case kOperatorEqual: return kExprEqual;
+    case kOperatorNotEqual: return kExprNotEqual;
+    case kOperatorLess: return kExprLess;
+    case kOperatorLessEqual: return kExprLessEqual;
+    case kOperatorGreater: return kExprGreater;
+    case kOperatorGreaterEqual: return kExprGreaterEqual;
+    case kOperatorAnd: return kExprAnd;
+    case kOperatorOr: return kExprOr;
   }
   return 0;
 }
 
 bool IsOperator(const TToken& token, int code) {
-  return token.Kind == tkOperator && token.Code == code;
+  return token.Kind == kTokenOperator && token.Code == code;
 }
 
 }  // namespace
 
-TSectionKind TParser::ClassifyLabel(const std::string&) { return skInvalid; }
+TSectionKind TParser::ClassifyLabel(const std::string&) { return kSectionInvalid; }
 
 int TParser::NumericSetting(const std::string&, const std::string&, const TLiteral&) {
   return ERR_INVALIDSETTING;
@@ -67,16 +67,16 @@ void TParser::StartSection(const std::string& label, int line, int column) {
   if (settings_section_ && in_param_) throw ECompileError(ERR_ENDPARAMEXPECTED, line, column);
   std::string upper = UpperCase(label);
   TSectionKind kind = ClassifyLabel(upper);
-  if (kind == skInvalid) throw ECompileError(ERR_INVALIDLABEL, line, column);
-  settings_section_ = kind == skSettings || kind == skSettingsWithBlocks;
-  blocks_allowed_ = kind == skSettingsWithBlocks;
+  if (kind == kSectionInvalid) throw ECompileError(ERR_INVALIDLABEL, line, column);
+  settings_section_ = kind == kSectionSettings || kind == kSectionSettingsWithBlocks;
+  blocks_allowed_ = kind == kSectionSettingsWithBlocks;
   section_ = upper;
   in_param_ = false;
   in_func_ = false;
-  if (kind == skCode || kind == skCondition) {
-    auto node = TExpression::Make(nkSection, line, column);
+  if (kind == kSectionCode || kind == kSectionCondition) {
+    auto node = TExpression::Make(kNodeSection, line, column);
     node->Name = upper.substr(0, kMaxNameLength);
-    node->Flag = kind == skCondition;
+    node->Flag = kind == kSectionCondition;
     Expressions().Append(std::move(node));
   }
 }
@@ -94,23 +94,23 @@ void TParser::ParseStatement(const TToken* tokens, int count) {
   }
   const int end = count - 1;  // the end marker
   const TToken& first = tokens[0];
-  if (first.Kind == tkEnd) return;
+  if (first.Kind == kTokenEnd) return;
   std::unique_ptr<TExpression> tree;
-  if (first.Kind == tkKeyword) {
+  if (first.Kind == kTokenKeyword) {
     switch (first.Code) {
-      case kwIf:
-      case kwElseIf:
-      case kwWhile:
-      case kwUntil:
-        tree = TExpression::Make(nkKeyword, first.Line, first.Column, first.Code);
+      case kKeywordIf:
+      case kKeywordElseIf:
+      case kKeywordWhile:
+      case kKeywordUntil:
+        tree = TExpression::Make(kNodeKeyword, first.Line, first.Column, first.Code);
         tree->Left = ParseRange(1, end);
         break;
-      case kwElse:
-      case kwEndIf:
-      case kwEndWhile:
-      case kwRepeat:
+      case kKeywordElse:
+      case kKeywordEndIf:
+      case kKeywordEndWhile:
+      case kKeywordRepeat:
         if (end > 1) Fail(ERR_COMMAEXPECTED, 1);
-        tree = TExpression::Make(nkKeyword, first.Line, first.Column, first.Code);
+        tree = TExpression::Make(kNodeKeyword, first.Line, first.Column, first.Code);
         break;
     }
   }
@@ -133,10 +133,10 @@ std::unique_ptr<TExpression> TParser::ParseExpression(int& pos, int end, int lef
     if (op == 0) Fail(ERR_OPERATOREXPECTED, pos);
     bool tighter = left_operator == 0 ||
                    OperatorPrecedence(op) > OperatorPrecedence(left_operator) ||
-                   (op == left_operator && op == eoAssign);
+                   (op == left_operator && op == kExprAssign);
     if (!tighter) break;
     const TToken& token = tokens_[pos++];
-    auto node = TExpression::Make(nkBinary, token.Line, token.Column, op);
+    auto node = TExpression::Make(kNodeBinary, token.Line, token.Column, op);
     node->Left = std::move(operand);
     node->Right = ParseExpression(pos, end, op);
     operand = std::move(node);
@@ -148,75 +148,75 @@ std::unique_ptr<TExpression> TParser::ParseOperand(int& pos, int end) {
   if (pos >= end) Fail(ERR_EXPREXPECTED, end);
   const TToken& token = tokens_[pos];
   switch (token.Kind) {
-    case tkLiteral: {
-      auto node = TExpression::Make(nkLiteral, token.Line, token.Column);
+    case kTokenLiteral: {
+      auto node = TExpression::Make(kNodeLiteral, token.Line, token.Column);
       node->Literal = token.Literal;
       node->Type = token.Literal.Type;
       ++pos;
       return node;
     }
-    case tkOperator:
-      if (token.Code == toOpen) {
+    case kTokenOperator:
+      if (token.Code == kOperatorOpen) {
         int depth = 0, close = pos;
         for (; close < end; ++close) {
-          if (IsOperator(tokens_[close], toOpen)) ++depth;
-          if (IsOperator(tokens_[close], toClose) && --depth == 0) break;
+          if (IsOperator(tokens_[close], kOperatorOpen)) ++depth;
+          if (IsOperator(tokens_[close], kOperatorClose) && --depth == 0) break;
         }
         if (close >= end) Fail(ERR_CLOSEPAREXPECTED, end);
         auto inner = ParseRange(pos + 1, close);
         pos = close + 1;
         return inner;
       }
-      if (token.Code == toBar) {
+      if (token.Code == kOperatorBar) {
         int depth = 0, close = pos + 1;
         for (; close < end; ++close) {
           const TToken& t = tokens_[close];
-          if (IsOperator(t, toOpen)) ++depth;
-          if (IsOperator(t, toClose) && --depth < 0) Fail(ERR_PIPEEXPECTED, close);
-          if (IsOperator(t, toBar) && depth == 0) break;
+          if (IsOperator(t, kOperatorOpen)) ++depth;
+          if (IsOperator(t, kOperatorClose) && --depth < 0) Fail(ERR_PIPEEXPECTED, close);
+          if (IsOperator(t, kOperatorBar) && depth == 0) break;
         }
         if (close >= end) Fail(depth > 0 ? ERR_CLOSEPAREXPECTED : ERR_PIPEEXPECTED, end);
-        auto node = TExpression::Make(nkUnary, token.Line, token.Column, eoModulus);
+        auto node = TExpression::Make(kNodeUnary, token.Line, token.Column, kExprModulus);
         node->Left = ParseRange(pos + 1, close);
         pos = close + 1;
         return node;
       }
-      if (token.Code == toPlus) {
+      if (token.Code == kOperatorPlus) {
         ++pos;
         return ParseOperand(pos, end);
       }
-      if (token.Code == toMinus || token.Code == toNot) {
+      if (token.Code == kOperatorMinus || token.Code == kOperatorNot) {
         ++pos;
-        auto node = TExpression::Make(nkUnary, token.Line, token.Column,
-                                      token.Code == toMinus ? eoNegate : eoNot);
+        auto node = TExpression::Make(kNodeUnary, token.Line, token.Column,
+                                      token.Code == kOperatorMinus ? kExprNegate : kExprNot);
         node->Left = ParseOperand(pos, end);
         return node;
       }
       // No other operator can start an operand; '&' and '~' fail here too.
       Fail(ERR_OPERATOREXPECTED, pos);
-    case tkKeyword:
+    case kTokenKeyword:
       switch (token.Code) {
-        case kwTrue:
-        case kwFalse: {
-          auto node = TExpression::Make(nkLiteral, token.Line, token.Column);
-          node->Literal = TLiteral::MakeBool(token.Code == kwTrue);
-          node->Type = vtBool;
+        case kKeywordTrue:
+        case kKeywordFalse: {
+          auto node = TExpression::Make(kNodeLiteral, token.Line, token.Column);
+          node->Literal = TLiteral::MakeBool(token.Code == kKeywordTrue);
+          node->Type = kTypeBool;
           ++pos;
           return node;
         }
-        case kwComplex:
-        case kwFloat:
-        case kwInt:
-        case kwBool: {
-          auto node = TExpression::Make(nkKeyword, token.Line, token.Column, token.Code);
+        case kKeywordComplex:
+        case kKeywordFloat:
+        case kKeywordInt:
+        case kKeywordBool: {
+          auto node = TExpression::Make(kNodeKeyword, token.Line, token.Column, token.Code);
           ++pos;
           if (pos >= end) Fail(ERR_VARIABLEEXPECTED, end);
           const TToken& name = tokens_[pos];
-          if (name.Kind == tkVariable) {
-            node->Left = TExpression::Make(nkVariableName, name.Line, name.Column);
+          if (name.Kind == kTokenVariable) {
+            node->Left = TExpression::Make(kNodeVariableName, name.Line, name.Column);
             node->Left->Name = name.Text;
-          } else if (name.Kind == tkSymbol) {
-            node->Left = TExpression::Make(nkSymbol, name.Line, name.Column, name.Code);
+          } else if (name.Kind == kTokenSymbol) {
+            node->Left = TExpression::Make(kNodeSymbol, name.Line, name.Column, name.Code);
           } else {
             Fail(ERR_VARIABLEEXPECTED, pos);
           }
@@ -226,31 +226,31 @@ std::unique_ptr<TExpression> TParser::ParseOperand(int& pos, int end) {
         default:
           Fail(ERR_KEYWORDMISPLACED, pos);
       }
-    case tkFunction: {
+    case kTokenFunction: {
       ++pos;
       auto argument = ParseOperand(pos, end);
-      if (token.Code == fnIdent) return argument;
-      auto node = TExpression::Make(nkFunction, token.Line, token.Column, token.Code);
+      if (token.Code == kFunctionIdent) return argument;
+      auto node = TExpression::Make(kNodeFunction, token.Line, token.Column, token.Code);
       node->Left = std::move(argument);
       return node;
     }
-    case tkVariable: {
-      auto node = TExpression::Make(nkVariableName, token.Line, token.Column);
+    case kTokenVariable: {
+      auto node = TExpression::Make(kNodeVariableName, token.Line, token.Column);
       node->Name = token.Text;
       ++pos;
       return node;
     }
-    case tkSymbol:
+    case kTokenSymbol:
       ++pos;
-      return TExpression::Make(nkSymbol, token.Line, token.Column, token.Code);
-    case tkParameter: {
-      auto node = TExpression::Make(nkParameter, token.Line, token.Column);
+      return TExpression::Make(kNodeSymbol, token.Line, token.Column, token.Code);
+    case kTokenParameter: {
+      auto node = TExpression::Make(kNodeParameter, token.Line, token.Column);
       node->Name = token.Text;
       ++pos;
       return node;
     }
-    case tkUserFunction: {
-      auto node = TExpression::Make(nkUserFunction, token.Line, token.Column);
+    case kTokenUserFunction: {
+      auto node = TExpression::Make(kNodeUserFunction, token.Line, token.Column);
       node->Name = token.Text;
       ++pos;
       node->Left = ParseOperand(pos, end);

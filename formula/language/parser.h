@@ -11,11 +11,11 @@
 namespace zt {
 
 enum TSectionKind : int {
-  skInvalid = 0,
-  skCode = 1,
-  skCondition = 2,           // its statement yields the section's boolean result
-  skSettings = 3,
-  skSettingsWithBlocks = 4,  // PARAM and FUNC blocks are allowed
+  kSectionInvalid = 0,
+  kSectionCode = 1,
+  kSectionCondition = 2,           // its statement yields the section's boolean result
+  kSectionSettings = 3,
+  kSectionSettingsWithBlocks = 4,  // PARAM and FUNC blocks are allowed
 };
 
 // Used on the compiler object's thread, like TLexical.
@@ -26,13 +26,13 @@ class TParser : public TLexical {
 
  protected:
   // Which labels an entry kind accepts, and as what; TParser accepts none.
-  virtual TSectionKind ClassifyLabel(const std::string& upperLabel);
+  virtual TSectionKind ClassifyLabel(const std::string& upper_label);
   // Settings outside blocks: a number or bool, a string, or anything else (a name or
   // symbol). Each answers 0 (accepted), ERR_INVALIDSETTING (reported at the setting
   // name) or another error code (reported at the value). TParser accepts none.
-  virtual int NumericSetting(const std::string& section, const std::string& upperName,
+  virtual int NumericSetting(const std::string& section, const std::string& upper_name,
                              const TLiteral& value);
-  virtual int StringSetting(const std::string& section, const std::string& upperName,
+  virtual int StringSetting(const std::string& section, const std::string& upper_name,
                             const std::string& value);
   virtual int OtherSetting(const std::string& section, const TToken& first, const TToken& value);
 

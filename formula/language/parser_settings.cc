@@ -8,11 +8,11 @@ namespace zt {
 namespace {
 
 bool IsOperator(const TToken& token, int code) {
-  return token.Kind == tkOperator && token.Code == code;
+  return token.Kind == kTokenOperator && token.Code == code;
 }
 
 // What stands after "name =".
-enum TValueKind { vkNone, vkNumber, vkString, vkFunction, vkOther };
+enum TValueKind { kValueNone, kValueNumber, kValueString, kValueFunction, kValueOther };
 
 }  // namespace
 
@@ -27,19 +27,19 @@ void TParser::CheckHook(int result, int name_pos, int value_pos) {
 
 void TParser::ParseSettingsStatement() {
   const TToken& first = tokens_[0];
-  if (first.Kind == tkEnd) return;
-  if (first.Kind == tkKeyword && (first.Code == kwParam || first.Code == kwEndParam ||
-                                  first.Code == kwFunc || first.Code == kwEndFunc)) {
+  if (first.Kind == kTokenEnd) return;
+  if (first.Kind == kTokenKeyword && (first.Code == kKeywordParam || first.Code == kKeywordEndParam ||
+                                  first.Code == kKeywordFunc || first.Code == kKeywordEndFunc)) {
     ParseBlockKeyword(first.Code);
     return;
   }
-  if (first.Kind == tkVariable) {
+  if (first.Kind == kTokenVariable) {
     ParseSetting();
     return;
   }
   if (in_param_ || in_func_) Fail(ERR_INVALIDSETTING, 0);
-  if (!IsOperator(tokens_[1], toAssign)) Fail(ERR_ASSIGNEXPECTED, 1);
-  if (tokens_[2].Kind == tkEnd) Fail(ERR_INVALIDSETTING, 0);
+  if (!IsOperator(tokens_[1], kOperatorAssign)) Fail(ERR_ASSIGNEXPECTED, 1);
+  if (tokens_[2].Kind == kTokenEnd) Fail(ERR_INVALIDSETTING, 0);
   CheckHook(OtherSetting(section_, first, tokens_[2]), 0, 2);
   ExpectEnd(3);
 }
@@ -47,12 +47,12 @@ void TParser::ParseSettingsStatement() {
 void TParser::ParseBlockKeyword(int keyword) {
   auto block_name = [&]() -> std::string {
     const TToken& name = tokens_[1];
-    if (name.Kind != tkVariable && name.Kind != tkParameter) Fail(ERR_IDENTIFIEREXPECTED, 1);
+    if (name.Kind != kTokenVariable && name.Kind != kTokenParameter) Fail(ERR_IDENTIFIEREXPECTED, 1);
     ExpectEnd(2);
     return name.Text;
   };
   switch (keyword) {
-    case kwParam: {
+    case kKeywordParam: {
       if (!blocks_allowed_) Fail(ERR_KEYWORDMISPLACED, 0);
       if (in_param_) Fail(ERR_PARAMNESTED, 0);
       if (in_func_) Fail(ERR_ENDFUNCEXPECTED, 0);
@@ -63,12 +63,12 @@ void TParser::ParseBlockKeyword(int keyword) {
       in_param_ = true;
       break;
     }
-    case kwEndParam:
+    case kKeywordEndParam:
       if (!in_param_) Fail(ERR_ENDPARAMMISPLACED, 0);
       ExpectEnd(1);
       in_param_ = false;
       break;
-    case kwFunc: {
+    case kKeywordFunc: {
       if (!blocks_allowed_) Fail(ERR_KEYWORDMISPLACED, 0);
       if (in_func_) Fail(ERR_FUNCNESTED, 0);
       if (in_param_) Fail(ERR_ENDPARAMEXPECTED, 0);
@@ -78,7 +78,7 @@ void TParser::ParseBlockKeyword(int keyword) {
       in_func_ = true;
       break;
     }
-    case kwEndFunc:
+    case kKeywordEndFunc:
       if (!in_func_) Fail(ERR_ENDFUNCMISPLACED, 0);
       ExpectEnd(1);
       in_func_ = false;
@@ -88,15 +88,15 @@ void TParser::ParseBlockKeyword(int keyword) {
 
 void TParser::ParseSetting() {
   const std::string name = UpperCase(tokens_[0].Text);
-  if (!IsOperator(tokens_[1], toAssign)) Fail(ERR_ASSIGNEXPECTED, 1);
+  if (!IsOperator(tokens_[1], kOperatorAssign)) Fail(ERR_ASSIGNEXPECTED, 1);
   if (in_param_ && name == "ENUM") {
     TParam& param = Params().Items(param_index_);
-    if (!param_is_new_ && param.ParamType() != vtInt) Fail(ERR_TYPEERROR, 2);
-    param.SetParamType(vtInt);
+    if (!param_is_new_ && param.ParamType() != kTypeInt) Fail(ERR_TYPEERROR, 2);
+    param.SetParamType(kTypeInt);
     param.EnumItems()->clear();
     int pos = 2;
     do {
-      if (tokens_[pos].Kind != tkString) Fail(ERR_STRINGEXPECTED, pos);
+      if (tokens_[pos].Kind != kTokenString) Fail(ERR_STRINGEXPECTED, pos);
       param.EnumItems()->push_back(tokens_[pos].Text);
     } while (++pos < count_ - 1);
     return;
@@ -105,57 +105,57 @@ void TParser::ParseSetting() {
   // The value.
   const int value_pos = 2;
   const TToken& v = tokens_[value_pos];
-  TValueKind kind = vkNone;
+  TValueKind kind = kValueNone;
   TLiteral number;
   int function = -1;
   int after = value_pos + 1;
-  if (v.Kind == tkEnd) {
+  if (v.Kind == kTokenEnd) {
     Fail(ERR_INVALIDSETTING, 0);
-  } else if (IsOperator(v, toPlus) || IsOperator(v, toMinus)) {
-    if (tokens_[value_pos + 1].Kind != tkLiteral) Fail(ERR_LITERALEXPECTED, value_pos + 1);
+  } else if (IsOperator(v, kOperatorPlus) || IsOperator(v, kOperatorMinus)) {
+    if (tokens_[value_pos + 1].Kind != kTokenLiteral) Fail(ERR_LITERALEXPECTED, value_pos + 1);
     number = tokens_[value_pos + 1].Literal;
-    if (IsOperator(v, toMinus)) {
+    if (IsOperator(v, kOperatorMinus)) {
       number.Re = -number.Re;
       number.Im = -number.Im;
       number.Int = -number.Int;
     }
-    kind = vkNumber;
+    kind = kValueNumber;
     after = value_pos + 2;
-  } else if (v.Kind == tkOperator) {
+  } else if (v.Kind == kTokenOperator) {
     Fail(ERR_LITERALEXPECTED, value_pos);
-  } else if (v.Kind == tkLiteral) {
+  } else if (v.Kind == kTokenLiteral) {
     number = v.Literal;
-    kind = vkNumber;
-  } else if (v.Kind == tkKeyword && (v.Code == kwTrue || v.Code == kwFalse)) {
-    number = TLiteral::MakeBool(v.Code == kwTrue);
-    kind = vkNumber;
-  } else if (v.Kind == tkString) {
-    kind = vkString;
-  } else if (v.Kind == tkFunction) {
+    kind = kValueNumber;
+  } else if (v.Kind == kTokenKeyword && (v.Code == kKeywordTrue || v.Code == kKeywordFalse)) {
+    number = TLiteral::MakeBool(v.Code == kKeywordTrue);
+    kind = kValueNumber;
+  } else if (v.Kind == kTokenString) {
+    kind = kValueString;
+  } else if (v.Kind == kTokenFunction) {
     if (!in_func_) Fail(ERR_INVALIDSETTING, value_pos);
-    if (!IsOperator(tokens_[value_pos + 2], toClose)) Fail(ERR_CLOSEPAREXPECTED, value_pos + 2);
+    if (!IsOperator(tokens_[value_pos + 2], kOperatorClose)) Fail(ERR_CLOSEPAREXPECTED, value_pos + 2);
     function = v.Code;
-    kind = vkFunction;
+    kind = kValueFunction;
     after = value_pos + 3;
   } else {
-    kind = vkOther;
+    kind = kValueOther;
     // A user function written as a choice ("fn1()") is a name, not a function.
-    if (v.Kind == tkUserFunction && IsOperator(tokens_[value_pos + 1], toOpen) &&
-        IsOperator(tokens_[value_pos + 2], toClose))
+    if (v.Kind == kTokenUserFunction && IsOperator(tokens_[value_pos + 1], kOperatorOpen) &&
+        IsOperator(tokens_[value_pos + 2], kOperatorClose))
       after = value_pos + 3;
   }
   ExpectEnd(after);
 
   if (in_func_) {
-    if (kind == vkNumber) Fail(ERR_INVALIDSETTING, 0);
-    ApplyFuncSetting(name, 0, value_pos, function, kind == vkOther,
-                     kind == vkString ? &v.Text : nullptr);
+    if (kind == kValueNumber) Fail(ERR_INVALIDSETTING, 0);
+    ApplyFuncSetting(name, 0, value_pos, function, kind == kValueOther,
+                     kind == kValueString ? &v.Text : nullptr);
   } else if (in_param_) {
-    ApplyParamSetting(name, 0, value_pos, kind == vkNumber ? &number : nullptr,
-                      kind == vkString ? &v.Text : nullptr);
-  } else if (kind == vkNumber) {
+    ApplyParamSetting(name, 0, value_pos, kind == kValueNumber ? &number : nullptr,
+                      kind == kValueString ? &v.Text : nullptr);
+  } else if (kind == kValueNumber) {
     CheckHook(NumericSetting(section_, name, number), 0, value_pos);
-  } else if (kind == vkString) {
+  } else if (kind == kValueString) {
     CheckHook(StringSetting(section_, name, v.Text), 0, value_pos);
   } else {
     CheckHook(OtherSetting(section_, tokens_[0], v), 0, value_pos);
@@ -187,7 +187,7 @@ void TParser::ApplyParamSetting(const std::string& name, int name_pos, int value
     param.StoreAsDefault();
     return;
   }
-  if (value->Type == vtBool) Fail(ERR_TYPEERROR, value_pos);
+  if (value->Type == kTypeBool) Fail(ERR_TYPEERROR, value_pos);
   TValueSlot limit = SlotFromLiteral(*value);
   if (is_min) {
     if (param.HasMax() && (limit.Re > param.MaxValue().Re || limit.Im > param.MaxValue().Im))

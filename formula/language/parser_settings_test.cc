@@ -127,17 +127,17 @@ TEST(ParserSettings, ParamDeclarations) {
   EXPECT_EQ(c->Params().Count(), 5);
 
   const TParam& p1 = ParamOf(*c, "P1");
-  EXPECT_EQ(p1.ParamType(), vtComplex);
+  EXPECT_EQ(p1.ParamType(), kTypeComplex);
   EXPECT_EQ(p1.Caption(), "Parameter 1");
 
   const TParam& n = ParamOf(*c, "n");
-  EXPECT_EQ(n.ParamType(), vtInt);
+  EXPECT_EQ(n.ParamType(), kTypeInt);
   EXPECT_EQ(n.AsInteger(), 2);
   EXPECT_EQ(n.DefaultValue().Re, 2);
 
   // Reopening a parameter changes the existing one.
   const TParam& r = ParamOf(*c, "r");
-  EXPECT_EQ(r.ParamType(), vtComplex);
+  EXPECT_EQ(r.ParamType(), kTypeComplex);
   EXPECT_EQ(r.AsComplex(), std::complex<long double>(0, 1));
   EXPECT_EQ(r.DefaultValue().Re, 0);
   EXPECT_TRUE(r.HasMin() && r.HasMax());
@@ -148,14 +148,14 @@ TEST(ParserSettings, ParamDeclarations) {
   EXPECT_EQ(r.Hint(), "first|second|");
 
   TParam& choice = ParamOf(*c, "choice");
-  EXPECT_EQ(choice.ParamType(), vtInt);
+  EXPECT_EQ(choice.ParamType(), kTypeInt);
   EXPECT_EQ(*choice.EnumItems(), (std::vector<std::string>{"a", "b", "c"}));
   TValueSlot five;
   five.Re = 5;
-  choice.SetValue({vtInt, five});
+  choice.SetValue({kTypeInt, five});
   EXPECT_EQ(choice.AsInteger(), 2);
 
-  EXPECT_EQ(ParamOf(*c, "flag").ParamType(), vtBool);
+  EXPECT_EQ(ParamOf(*c, "flag").ParamType(), kTypeBool);
   EXPECT_TRUE(ParamOf(*c, "flag").AsBoolean());
 }
 
@@ -171,12 +171,12 @@ TEST(ParserSettings, FuncDeclarations) {
   auto c = Compiled("default:\nfunc f\ndefault = cos()\ncaption = \"Shape\"\nendfunc\n"
                     "func @fn2\ndefault = srand()\nendfunc");
   const TFunc& f = c->Funcs().Items(0);
-  EXPECT_EQ(f.FuncCode(), fnCos);
-  EXPECT_EQ(f.DefaultFuncCode(), fnCos);
+  EXPECT_EQ(f.FuncCode(), kFunctionCos);
+  EXPECT_EQ(f.DefaultFuncCode(), kFunctionCos);
   EXPECT_EQ(f.Caption(), "Shape");
   const TFunc& fn2 = c->Funcs().Items(1);
   EXPECT_EQ(fn2.Caption(), "Function 2");
-  EXPECT_EQ(fn2.FuncCode(), fnIdent);
+  EXPECT_EQ(fn2.FuncCode(), kFunctionIdent);
 }
 
 TEST(ParserSettings, FormulaSettings) {
@@ -186,14 +186,14 @@ TEST(ParserSettings, FormulaSettings) {
   EXPECT_EQ(f.MaxIterations(), 500);
   EXPECT_EQ(f.Periodicity(), 0);
   EXPECT_NEAR(static_cast<double>(f.DefaultAngle()), std::numbers::pi / 2, 1e-15);
-  EXPECT_EQ(f.Method(), cmMultiPass);
+  EXPECT_EQ(f.Method(), kMethodMultiPass);
   EXPECT_TRUE(SameValue(f.DefaultCenter(), TLiteral::MakeComplex(1, -2)));
   EXPECT_EQ(f.DefaultMagnification(), 2);
 
   auto b = Compiled("builtin:\ntype = 1");
   EXPECT_EQ(b->BuiltInType(), 1);
-  EXPECT_EQ(ParamOf(*b, "Start").ParamType(), vtComplex);
-  EXPECT_EQ(ParamOf(*b, "Bailout").ParamType(), vtFloat);
+  EXPECT_EQ(ParamOf(*b, "Start").ParamType(), kTypeComplex);
+  EXPECT_EQ(ParamOf(*b, "Bailout").ParamType(), kTypeFloat);
   EXPECT_EQ(ParamOf(*b, "Bailout").AsFloat(), 4);
 
   auto s = Compiled("switch:\ntype = \"Julia\"\nseed = #pixel\np1 = @power");

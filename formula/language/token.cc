@@ -26,18 +26,18 @@ struct TSymbolName {
 };
 
 constexpr TSymbolName kSymbols[] = {
-    {"PIXEL", syPixel, true},        {"LASTSQR", syLastSqr, true},
-    {"RAND", syRandom, true},        {"RANDOM", syRandom, false},
-    {"PI", syPi, true},              {"E", syE, true},
-    {"MAXIT", syMaxIter, true},      {"MAXITER", syMaxIter, false},
-    {"NUMITER", syNumIter, false},   {"SCRNMAX", syScreenMax, true},
-    {"SCREENMAX", syScreenMax, false}, {"SCRNPIX", syScreenPixel, true},
-    {"SCREENPIXEL", syScreenPixel, false}, {"WHITESQ", syWhiteSq, true},
-    {"WIDTH", syWidth, false},       {"HEIGHT", syHeight, false},
-    {"X", syX, false},               {"Y", syY, false},
-    {"CENTER", syCenter, false},     {"MAGN", syMagn, false},
-    {"ANGLE", syAngle, false},       {"INDEX", syIndex, false},
-    {"Z", syZ, false},               {"SOLID", sySolid, false},
+    {"PIXEL", kSymbolPixel, true},        {"LASTSQR", kSymbolLastSqr, true},
+    {"RAND", kSymbolRandom, true},        {"RANDOM", kSymbolRandom, false},
+    {"PI", kSymbolPi, true},              {"E", kSymbolE, true},
+    {"MAXIT", kSymbolMaxIter, true},      {"MAXITER", kSymbolMaxIter, false},
+    {"NUMITER", kSymbolNumIter, false},   {"SCRNMAX", kSymbolScreenMax, true},
+    {"SCREENMAX", kSymbolScreenMax, false}, {"SCRNPIX", kSymbolScreenPixel, true},
+    {"SCREENPIXEL", kSymbolScreenPixel, false}, {"WHITESQ", kSymbolWhiteSq, true},
+    {"WIDTH", kSymbolWidth, false},       {"HEIGHT", kSymbolHeight, false},
+    {"X", kSymbolX, false},               {"Y", kSymbolY, false},
+    {"CENTER", kSymbolCenter, false},     {"MAGN", kSymbolMagn, false},
+    {"ANGLE", kSymbolAngle, false},       {"INDEX", kSymbolIndex, false},
+    {"Z", kSymbolZ, false},               {"SOLID", kSymbolSolid, false},
 };
 
 // Canonical names for printing, by code.
@@ -64,7 +64,7 @@ std::optional<TKeyword> FindKeyword(std::string_view upper) {
 }
 
 std::optional<TFunctionCode> FindFunction(std::string_view upper) {
-  if (upper == "SRAND") return fnIdent;
+  if (upper == "SRAND") return kFunctionIdent;
   for (int i = 0; i < kUserFunctionCount; ++i)
     if (upper == kFunctions[i]) return static_cast<TFunctionCode>(i);
   return std::nullopt;
@@ -111,17 +111,17 @@ const char* TokenOperatorText(int code) {
 std::string LiteralToString(const TLiteral& value) {
   char buffer[96];
   switch (value.Type) {
-    case vtComplex:
+    case kTypeComplex:
       std::snprintf(buffer, sizeof buffer, "(%.18Lg,%.18Lg)", value.Re, value.Im);
       return buffer;
-    case vtFloat:
+    case kTypeFloat:
       std::snprintf(buffer, sizeof buffer, "%.18Lg", value.Re);
       // Keep floats apart from ints in dumps.
       if (std::string(buffer).find_first_of(".en") == std::string::npos) return std::string(buffer) + ".0";
       return buffer;
-    case vtInt:
+    case kTypeInt:
       return std::to_string(value.Int);
-    case vtBool:
+    case kTypeBool:
       return value.Bool ? "true" : "false";
   }
   return "?";
@@ -129,16 +129,16 @@ std::string LiteralToString(const TLiteral& value) {
 
 std::string TokenToString(const TToken& token) {
   switch (token.Kind) {
-    case tkEnd: return "end";
-    case tkLiteral: return "lit(" + LiteralToString(token.Literal) + ")";
-    case tkOperator: return std::string("op(") + TokenOperatorText(token.Code) + ")";
-    case tkKeyword: return std::string("kw(") + KeywordName(token.Code) + ")";
-    case tkFunction: return std::string("fn(") + FunctionName(token.Code) + ")";
-    case tkVariable: return "var(" + token.Text + ")";
-    case tkSymbol: return std::string("sym(") + SymbolName(token.Code) + ")";
-    case tkParameter: return "param(" + token.Text + ")";
-    case tkUserFunction: return "ufn(" + token.Text + ")";
-    case tkString: return "str(" + token.Text + ")";
+    case kTokenEnd: return "end";
+    case kTokenLiteral: return "lit(" + LiteralToString(token.Literal) + ")";
+    case kTokenOperator: return std::string("op(") + TokenOperatorText(token.Code) + ")";
+    case kTokenKeyword: return std::string("kw(") + KeywordName(token.Code) + ")";
+    case kTokenFunction: return std::string("fn(") + FunctionName(token.Code) + ")";
+    case kTokenVariable: return "var(" + token.Text + ")";
+    case kTokenSymbol: return std::string("sym(") + SymbolName(token.Code) + ")";
+    case kTokenParameter: return "param(" + token.Text + ")";
+    case kTokenUserFunction: return "ufn(" + token.Text + ")";
+    case kTokenString: return "str(" + token.Text + ")";
   }
   return "?";
 }

@@ -18,49 +18,49 @@ constexpr int kMaxNameLength = 63;
 constexpr int kMaxStringLength = 255;
 
 enum TTokenKind : std::uint8_t {
-  tkEnd = 0,           // end of statement
-  tkLiteral = 1,       // Literal holds the value
-  tkOperator = 2,      // Code is a TTokenOperator
-  tkKeyword = 3,       // Code is a TKeyword
-  tkFunction = 4,      // Code is a TFunctionCode
-  tkVariable = 5,      // Text is the name
-  tkSymbol = 6,        // Code is a TSymbolCode
-  tkParameter = 7,     // Text is the name (without '@')
-  tkUserFunction = 8,  // Text is the name (without '@')
-  tkString = 9,        // Text is the string
+  kTokenEnd = 0,           // end of statement
+  kTokenLiteral = 1,       // Literal holds the value
+  kTokenOperator = 2,      // Code is a TTokenOperator
+  kTokenKeyword = 3,       // Code is a TKeyword
+  kTokenFunction = 4,      // Code is a TFunctionCode
+  kTokenVariable = 5,      // Text is the name
+  kTokenSymbol = 6,        // Code is a TSymbolCode
+  kTokenParameter = 7,     // Text is the name (without '@')
+  kTokenUserFunction = 8,  // Text is the name (without '@')
+  kTokenString = 9,        // Text is the string
 };
 
 enum TTokenOperator : std::uint8_t {
-  toPlus = 0, toMinus, toTimes, toDivide, toPower, toAssign, toEqual, toLess, toLessEqual,
-  toGreater, toGreaterEqual, toNot, toNotEqual, toAmpersand, toAnd, toBar, toOr, toOpen, toClose,
-  toPercent, toTilde,
+  kOperatorPlus = 0, kOperatorMinus, kOperatorTimes, kOperatorDivide, kOperatorPower, kOperatorAssign, kOperatorEqual, kOperatorLess, kOperatorLessEqual,
+  kOperatorGreater, kOperatorGreaterEqual, kOperatorNot, kOperatorNotEqual, kOperatorAmpersand, kOperatorAnd, kOperatorBar, kOperatorOr, kOperatorOpen, kOperatorClose,
+  kOperatorPercent, kOperatorTilde,
 };
 
 enum TKeyword : std::uint8_t {
-  kwIf = 0, kwElseIf, kwElse, kwEndIf, kwComplex, kwFloat, kwInt, kwBool, kwTrue, kwFalse,
-  kwWhile, kwEndWhile, kwRepeat, kwUntil, kwParam, kwEndParam, kwFunc, kwEndFunc,
+  kKeywordIf = 0, kKeywordElseIf, kKeywordElse, kKeywordEndIf, kKeywordComplex, kKeywordFloat, kKeywordInt, kKeywordBool, kKeywordTrue, kKeywordFalse,
+  kKeywordWhile, kKeywordEndWhile, kKeywordRepeat, kKeywordUntil, kKeywordParam, kKeywordEndParam, kKeywordFunc, kKeywordEndFunc,
 };
 
 // Built-in functions; the conversions 33 to 35 are made by the checker only, the
 // cheaper forms 36 to 40 by the optimizer only.
 enum TFunctionCode : std::uint8_t {
-  fnSin = 0, fnSinh, fnAsin, fnAsinh, fnCos, fnCosh, fnAcos, fnAcosh, fnTan, fnTanh, fnAtan,
-  fnAtanh, fnCotan, fnCotanh, fnSqr, fnSqrt, fnLog, fnExp, fnAbs, fnCabs, fnConj, fnFlip, fnIdent,
-  fnZero, fnRecip, fnCeil, fnFloor, fnTrunc, fnRound, fnReal, fnImag, fnAtan2, fnOldZ,
-  fnToInt = 33, fnToFloat = 34, fnToComplex = 35,
-  fnDouble = 36, fnTimesI = 37, fnTimesMinusI = 38, fnCube = 39, fnFourth = 40,
+  kFunctionSin = 0, kFunctionSinh, kFunctionAsin, kFunctionAsinh, kFunctionCos, kFunctionCosh, kFunctionAcos, kFunctionAcosh, kFunctionTan, kFunctionTanh, kFunctionAtan,
+  kFunctionAtanh, kFunctionCotan, kFunctionCotanh, kFunctionSqr, kFunctionSqrt, kFunctionLog, kFunctionExp, kFunctionAbs, kFunctionCabs, kFunctionConj, kFunctionFlip, kFunctionIdent,
+  kFunctionZero, kFunctionRecip, kFunctionCeil, kFunctionFloor, kFunctionTrunc, kFunctionRound, kFunctionReal, kFunctionImag, kFunctionAtan2, kFunctionOldZ,
+  kFunctionToInt = 33, kFunctionToFloat = 34, kFunctionToComplex = 35,
+  kFunctionDouble = 36, kFunctionTimesI = 37, kFunctionTimesMinusI = 38, kFunctionCube = 39, kFunctionFourth = 40,
 };
 
 enum TSymbolCode : std::uint8_t {
-  syPixel = 0, syLastSqr, syRandom, syPi, syE, syMaxIter, syNumIter, syScreenMax, syScreenPixel,
-  syWhiteSq, syWidth, syHeight, syX, syY, syCenter, syMagn, syAngle, syIndex, syZ, sySolid,
+  kSymbolPixel = 0, kSymbolLastSqr, kSymbolRandom, kSymbolPi, kSymbolE, kSymbolMaxIter, kSymbolNumIter, kSymbolScreenMax, kSymbolScreenPixel,
+  kSymbolWhiteSq, kSymbolWidth, kSymbolHeight, kSymbolX, kSymbolY, kSymbolCenter, kSymbolMagn, kSymbolAngle, kSymbolIndex, kSymbolZ, kSymbolSolid,
 };
 constexpr int kSymbolCount = 20;
 
 struct TToken {
   std::int32_t Line = 0;
   std::int32_t Column = 0;
-  TTokenKind Kind = tkEnd;
+  TTokenKind Kind = kTokenEnd;
   std::uint8_t Code = 0;
   TLiteral Literal;
   std::string Text;

@@ -7,12 +7,12 @@ namespace zt {
 namespace {
 
 TEST(TokenTest, NameTables) {
-  EXPECT_EQ(FindKeyword("IF"), kwIf);
-  EXPECT_EQ(FindKeyword("ENDFUNC"), kwEndFunc);
+  EXPECT_EQ(FindKeyword("IF"), kKeywordIf);
+  EXPECT_EQ(FindKeyword("ENDFUNC"), kKeywordEndFunc);
   EXPECT_EQ(FindKeyword("if"), std::nullopt);  // callers pass upper case
-  EXPECT_EQ(FindFunction("SIN"), fnSin);
-  EXPECT_EQ(FindFunction("OLDZ"), fnOldZ);
-  EXPECT_EQ(FindFunction("SRAND"), fnIdent);
+  EXPECT_EQ(FindFunction("SIN"), kFunctionSin);
+  EXPECT_EQ(FindFunction("OLDZ"), kFunctionOldZ);
+  EXPECT_EQ(FindFunction("SRAND"), kFunctionIdent);
   // The conversions are inserted by the checker and cannot be written.
   for (const char* name : {"TOINT", "TOFLOAT", "TOCOMPLEX", "FN1"})
     EXPECT_EQ(FindFunction(name), std::nullopt) << name;
@@ -22,13 +22,13 @@ TEST(TokenTest, NameTables) {
     std::optional<TSymbolCode> WithHash, Plain;
   };
   const TSymbolRow rows[] = {
-      {"PIXEL", syPixel, syPixel},          {"RAND", syRandom, syRandom},
-      {"RANDOM", syRandom, std::nullopt},   {"E", syE, syE},
-      {"MAXIT", syMaxIter, syMaxIter},      {"MAXITER", syMaxIter, std::nullopt},
-      {"NUMITER", syNumIter, std::nullopt}, {"SCREENMAX", syScreenMax, std::nullopt},
-      {"SCRNPIX", syScreenPixel, syScreenPixel}, {"WHITESQ", syWhiteSq, syWhiteSq},
-      {"X", syX, std::nullopt},             {"Z", syZ, std::nullopt},
-      {"SOLID", sySolid, std::nullopt},     {"ZZ", std::nullopt, std::nullopt},
+      {"PIXEL", kSymbolPixel, kSymbolPixel},          {"RAND", kSymbolRandom, kSymbolRandom},
+      {"RANDOM", kSymbolRandom, std::nullopt},   {"E", kSymbolE, kSymbolE},
+      {"MAXIT", kSymbolMaxIter, kSymbolMaxIter},      {"MAXITER", kSymbolMaxIter, std::nullopt},
+      {"NUMITER", kSymbolNumIter, std::nullopt}, {"SCREENMAX", kSymbolScreenMax, std::nullopt},
+      {"SCRNPIX", kSymbolScreenPixel, kSymbolScreenPixel}, {"WHITESQ", kSymbolWhiteSq, kSymbolWhiteSq},
+      {"X", kSymbolX, std::nullopt},             {"Z", kSymbolZ, std::nullopt},
+      {"SOLID", kSymbolSolid, std::nullopt},     {"ZZ", std::nullopt, std::nullopt},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(FindHashSymbol(row.Name), row.WithHash) << row.Name;
@@ -47,7 +47,7 @@ TToken Make(TTokenKind kind, int code, const std::string& text = "") {
 // The tokenizer tests print every token kind; these are the forms no source
 // text can produce there.
 TEST(TokenTest, PrintableForms) {
-  TToken literal = Make(tkLiteral, 0);
+  TToken literal = Make(kTokenLiteral, 0);
   struct TRow {
     TLiteral Value;
     const char* Expected;
@@ -61,8 +61,8 @@ TEST(TokenTest, PrintableForms) {
     literal.Literal = row.Value;
     EXPECT_EQ(TokenToString(literal), row.Expected);
   }
-  EXPECT_EQ(TokenToString(Make(tkKeyword, kwEndParam)), "kw(endparam)");
-  EXPECT_EQ(TokenToString(Make(tkFunction, fnToComplex)), "fn(tocomplex)");
+  EXPECT_EQ(TokenToString(Make(kTokenKeyword, kKeywordEndParam)), "kw(endparam)");
+  EXPECT_EQ(TokenToString(Make(kTokenFunction, kFunctionToComplex)), "fn(tocomplex)");
 }
 
 }  // namespace

@@ -11,10 +11,10 @@ namespace zt {
 
 // The type byte. Complex is wider than float, float than int, int than bool.
 enum TValueType : std::uint8_t {
-  vtComplex = 0,
-  vtFloat = 1,
-  vtInt = 2,
-  vtBool = 3,
+  kTypeComplex = 0,
+  kTypeFloat = 1,
+  kTypeInt = 2,
+  kTypeBool = 3,
 };
 
 // The wider of two types (the lower type byte).
@@ -24,7 +24,7 @@ constexpr TValueType Wider(TValueType a, TValueType b) { return a < b ? a : b; }
 // a float in `Re`, a complex in `Re` and `Im`. Unused parts are zero, so two
 // records of equal value compare equal field by field.
 struct TLiteral {
-  TValueType Type = vtComplex;
+  TValueType Type = kTypeComplex;
   bool Bool = false;
   std::int32_t Int = 0;
   long double Re = 0;
@@ -32,26 +32,26 @@ struct TLiteral {
 
   static TLiteral MakeComplex(long double re, long double im) {
     TLiteral v;
-    v.Type = vtComplex;
+    v.Type = kTypeComplex;
     v.Re = re;
     v.Im = im;
     return v;
   }
   static TLiteral MakeFloat(long double x) {
     TLiteral v;
-    v.Type = vtFloat;
+    v.Type = kTypeFloat;
     v.Re = x;
     return v;
   }
   static TLiteral MakeInt(std::int32_t i) {
     TLiteral v;
-    v.Type = vtInt;
+    v.Type = kTypeInt;
     v.Int = i;
     return v;
   }
   static TLiteral MakeBool(bool b) {
     TLiteral v;
-    v.Type = vtBool;
+    v.Type = kTypeBool;
     v.Bool = b;
     return v;
   }
@@ -62,13 +62,13 @@ struct TLiteral {
 inline bool SameValue(const TLiteral& a, const TLiteral& b) {
   if (a.Type != b.Type) return false;
   switch (a.Type) {
-    case vtComplex:
+    case kTypeComplex:
       return std::memcmp(&a.Re, &b.Re, 10) == 0 && std::memcmp(&a.Im, &b.Im, 10) == 0;
-    case vtFloat:
+    case kTypeFloat:
       return std::memcmp(&a.Re, &b.Re, 10) == 0;
-    case vtInt:
+    case kTypeInt:
       return a.Int == b.Int;
-    case vtBool:
+    case kTypeBool:
       return a.Bool == b.Bool;
   }
   return false;

@@ -18,13 +18,13 @@ struct TStorage {
 
 TStorage StorageOf(TValueType type) {
   switch (type) {
-    case vtComplex:
+    case kTypeComplex:
       return {32, 16};
-    case vtFloat:
+    case kTypeFloat:
       return {16, 16};
-    case vtInt:
+    case kTypeInt:
       return {4, 4};
-    case vtBool:
+    case kTypeBool:
       return {1, 1};
   }
   return {32, 16};
@@ -56,101 +56,101 @@ TVariable& TVariableList::Append(TVariableKind kind, TValueType type, bool initi
   } else {
     // As if it had existed, unassigned, before every open level: one record per
     // level, so that closing a level finds the record it expects.
-    entry->InitStack.assign(Branches_.size() + 1, TInitRecord{});
+    entry->InitStack.assign(branches_.size() + 1, TInitRecord{});
     entry->Depth = BranchDepth();
   }
-  Entries_.push_back(std::move(entry));
-  return *Entries_.back();
+  entries_.push_back(std::move(entry));
+  return *entries_.back();
 }
 
 TVariable& TVariableList::AddVariable(std::string_view name, TValueType type) {
-  TVariable& v = Append(TVariableKind::Variable, type, false);
+  TVariable& v = Append(TVariableKind::kVariable, type, false);
   v.Name = CutName(name);
   return v;
 }
 
 TVariable& TVariableList::AddTemporary(std::int32_t number, TValueType type) {
-  TVariable& v = Append(TVariableKind::Temporary, type, true);
+  TVariable& v = Append(TVariableKind::kTemporary, type, true);
   v.Number = number;
   return v;
 }
 
 TVariable& TVariableList::AddConstant(const TLiteral& value) {
-  TVariable& v = Append(TVariableKind::Constant, value.Type, true);
+  TVariable& v = Append(TVariableKind::kConstant, value.Type, true);
   v.Value = value;
   return v;
 }
 
 TVariable& TVariableList::AddParameterCopy(std::string_view name, TValueType type) {
-  TVariable& v = Append(TVariableKind::ParameterCopy, type, true);
+  TVariable& v = Append(TVariableKind::kParameterCopy, type, true);
   v.Name = CutName(name);
   return v;
 }
 
 TVariable* TVariableList::FindVariable(std::string_view name) const {
-  return FindNamed(Entries_, TVariableKind::Variable, name);
+  return FindNamed(entries_, TVariableKind::kVariable, name);
 }
 
 TVariable* TVariableList::FindParameterCopy(std::string_view name) const {
-  return FindNamed(Entries_, TVariableKind::ParameterCopy, name);
+  return FindNamed(entries_, TVariableKind::kParameterCopy, name);
 }
 
 TVariable* TVariableList::FindTemporary(std::int32_t number) const {
-  for (const auto& v : Entries_) {
-    if (v->Kind == TVariableKind::Temporary && v->Number == number) return v.get();
+  for (const auto& v : entries_) {
+    if (v->Kind == TVariableKind::kTemporary && v->Number == number) return v.get();
   }
   return nullptr;
 }
 
 TVariable* TVariableList::FindConstant(const TLiteral& value) const {
-  for (const auto& v : Entries_) {
-    if (v->Kind == TVariableKind::Constant && SameValue(v->Value, value)) return v.get();
+  for (const auto& v : entries_) {
+    if (v->Kind == TVariableKind::kConstant && SameValue(v->Value, value)) return v.get();
   }
   return nullptr;
 }
 
 void TVariableList::RemoveGenerated() {
-  std::erase_if(Entries_, [](const std::unique_ptr<TVariable>& v) {
-    return v->Kind == TVariableKind::Temporary || v->Kind == TVariableKind::Constant;
+  std::erase_if(entries_, [](const std::unique_ptr<TVariable>& v) {
+    return v->Kind == TVariableKind::kTemporary || v->Kind == TVariableKind::kConstant;
   });
 }
 
 void TVariableList::Clear() {
-  Entries_.clear();
-  Branches_.clear();
-  DataSize_ = 0;
+  entries_.clear();
+  branches_.clear();
+  data_size_ = 0;
 }
 
 void TVariableList::Layout() {
   std::int32_t end = 0;
-  for (const auto& v : Entries_) {
+  for (const auto& v : entries_) {
     const TStorage s = StorageOf(v->Type);
     v->Offset = (end + s.Align - 1) / s.Align * s.Align;
     end = v->Offset + s.Size;
   }
-  DataSize_ = end;
+  data_size_ = end;
 }
 
 void TVariableList::StoreConstants(std::uint8_t* data) const {
   static_assert(sizeof(long double) >= kExtendedBytes);
-  for (const auto& v : Entries_) {
-    if (v->Kind != TVariableKind::Constant) continue;
+  for (const auto& v : entries_) {
+    if (v->Kind != TVariableKind::kConstant) continue;
     std::uint8_t* at = data + v->Offset;
     const TLiteral& c = v->Value;
     switch (c.Type) {
-      case vtComplex:
+      case kTypeComplex:
         std::memcpy(at, &c.Re, kExtendedBytes);
         std::memcpy(at + offsetof(TValueSlot, Im), &c.Im, kExtendedBytes);
         break;
-      case vtFloat:
+      case kTypeFloat:
         std::memcpy(at, &c.Re, kExtendedBytes);
         break;
-      case vtInt: {
+      case kTypeInt: {
         const auto u = static_cast<std::uint32_t>(c.Int);
         for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(u >> (8 * i));
         break;
       }
-      case vtBool:
+      case kTypeBool:
         at[0] = c.Bool ? 1 : 0;
         break;
     }
@@ -158,9 +158,9 @@ void TVariableList::StoreConstants(std::uint8_t* data) const {
 }
 
 void TVariableList::PushBranch() {
-  Branches_.push_back(0);
+  branches_.push_back(0);
   const std::int32_t depth = BranchDepth();
-  for (const auto& v : Entries_) {
+  for (const auto& v : entries_) {
     if (!v->InitStack.back().Initialized) {
       v->InitStack.push_back(TInitRecord{});
       v->Depth = depth;
@@ -170,9 +170,9 @@ void TVariableList::PushBranch() {
 
 void TVariableList::NextBranch() {
   assert(!Branches_.empty());
-  ++Branches_.back();
+  ++branches_.back();
   const std::int32_t depth = BranchDepth();
-  for (const auto& v : Entries_) {
+  for (const auto& v : entries_) {
     TInitRecord& top = v->InitStack.back();
     if (v->Depth == depth && top.Initialized) {
       ++top.BranchCount;
@@ -183,10 +183,10 @@ void TVariableList::NextBranch() {
 
 void TVariableList::PopBranch() {
   assert(!Branches_.empty());
-  const std::int32_t branches = Branches_.back();
+  const std::int32_t branches = branches_.back();
   const std::int32_t depth = BranchDepth();
-  Branches_.pop_back();
-  for (const auto& v : Entries_) {
+  branches_.pop_back();
+  for (const auto& v : entries_) {
     if (v->Depth != depth) continue;
     const TInitRecord closed = v->InitStack.back();
     v->InitStack.pop_back();

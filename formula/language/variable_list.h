@@ -16,10 +16,10 @@
 namespace zt {
 
 enum class TVariableKind : std::uint8_t {
-  Variable = 0,       // a name of the entry's code
-  Temporary = 1,      // scratch value of the code generator
-  Constant = 2,       // a literal value kept in the data area
-  ParameterCopy = 3,  // a writable copy of a parameter
+  kVariable = 0,      // a name of the entry's code
+  kTemporary = 1,     // scratch value of the code generator
+  kConstant = 2,      // a literal value kept in the data area
+  kParameterCopy = 3,  // a writable copy of a parameter
 };
 
 // Longest stored name; longer names are cut, as the lexer cuts them.
@@ -44,9 +44,9 @@ struct TVariable {
   std::int32_t Depth = 0;
   std::vector<TInitRecord> InitStack;
   bool Read = false;  // the variable is read somewhere
-  TVariableKind Kind = TVariableKind::Variable;
+  TVariableKind Kind = TVariableKind::kVariable;
   std::string Name;             // variables and parameter copies
-  TValueType Type = vtComplex;  // every kind; a constant's equals Value.Type
+  TValueType Type = kTypeComplex;  // every kind; a constant's equals Value.Type
   std::int32_t Number = 0;      // temporaries
   TLiteral Value;               // constants
 };
@@ -80,13 +80,13 @@ class TVariableList {
 
   // Gives every entry, in list order, its aligned offset; sets DataSize.
   void Layout();
-  std::int32_t DataSize() const { return DataSize_; }
+  std::int32_t DataSize() const { return data_size_; }
   // Writes every constant at its offset into `data` (at least DataSize bytes,
   // after Layout), in the data area's little-endian x87 format.
   void StoreConstants(std::uint8_t* data) const;
 
-  int Count() const { return static_cast<int>(Entries_.size()); }
-  TVariable& Item(int index) const { return *Entries_[static_cast<std::size_t>(index)]; }
+  int Count() const { return static_cast<int>(entries_.size()); }
+  TVariable& Item(int index) const { return *entries_[static_cast<std::size_t>(index)]; }
 
   // Definite initialization. PushBranch opens a branch level (IF, WHILE),
   // NextBranch starts the next branch of the innermost level (ELSEIF, ELSE, and
@@ -96,7 +96,7 @@ class TVariableList {
   void PushBranch();
   void NextBranch();
   void PopBranch();
-  std::int32_t BranchDepth() const { return static_cast<std::int32_t>(Branches_.size()); }
+  std::int32_t BranchDepth() const { return static_cast<std::int32_t>(branches_.size()); }
   // An assignment to `var` in the current branch.
   void MarkInitialized(TVariable& var);
   bool IsInitialized(const TVariable& var) const;
@@ -107,9 +107,9 @@ class TVariableList {
  private:
   TVariable& Append(TVariableKind kind, TValueType type, bool initialized);
 
-  std::vector<std::unique_ptr<TVariable>> Entries_;
-  std::vector<std::int32_t> Branches_;  // branch count per open level
-  std::int32_t DataSize_ = 0;
+  std::vector<std::unique_ptr<TVariable>> entries_;
+  std::vector<std::int32_t> branches_;  // branch count per open level
+  std::int32_t data_size_ = 0;
 };
 
 }  // namespace zt

@@ -13,9 +13,9 @@ namespace {
 
 TEST(VariableList, FindsEntriesByKindWithoutRegardToCase) {
   TVariableList list;
-  TVariable& x = list.AddVariable(std::string(70, 'x'), vtFloat);  // cut to 63
-  TVariable& copy = list.AddParameterCopy("Xp", vtInt);
-  TVariable& t = list.AddTemporary(7, vtBool);
+  TVariable& x = list.AddVariable(std::string(70, 'x'), kTypeFloat);  // cut to 63
+  TVariable& copy = list.AddParameterCopy("Xp", kTypeInt);
+  TVariable& t = list.AddTemporary(7, kTypeBool);
   TVariable& c1 = list.AddConstant(TLiteral::MakeComplex(1, 0));
   TVariable& f1 = list.AddConstant(TLiteral::MakeFloat(1));
   TVariable& i1 = list.AddConstant(TLiteral::MakeInt(1));
@@ -30,7 +30,7 @@ TEST(VariableList, FindsEntriesByKindWithoutRegardToCase) {
   EXPECT_EQ(list.FindConstant(TLiteral::MakeInt(1)), &i1);
   EXPECT_EQ(list.FindConstant(TLiteral::MakeComplex(1, 1)), nullptr);
   EXPECT_EQ(list.FindConstant(TLiteral::MakeBool(true)), nullptr);
-  EXPECT_EQ(i1.Type, vtInt);
+  EXPECT_EQ(i1.Type, kTypeInt);
 
   list.PushBranch();  // generated entries and copies hold a value from the start
   list.PopBranch();
@@ -46,14 +46,14 @@ TEST(VariableList, FindsEntriesByKindWithoutRegardToCase) {
 
 TEST(VariableList, LayoutAlignsEachTypeInListOrder) {
   TVariableList list;
-  list.AddVariable("b1", vtBool);
-  list.AddVariable("i", vtInt);
-  list.AddVariable("c", vtComplex);
-  list.AddVariable("b2", vtBool);
+  list.AddVariable("b1", kTypeBool);
+  list.AddVariable("i", kTypeInt);
+  list.AddVariable("c", kTypeComplex);
+  list.AddVariable("b2", kTypeBool);
   list.AddConstant(TLiteral::MakeFloat(0.5L));
-  list.AddTemporary(0, vtInt);
-  list.AddVariable("b3", vtBool);
-  list.AddParameterCopy("p", vtComplex);
+  list.AddTemporary(0, kTypeInt);
+  list.AddVariable("b3", kTypeBool);
+  list.AddParameterCopy("p", kTypeComplex);
 
   list.Layout();
   std::vector<std::int32_t> offsets;
@@ -65,7 +65,7 @@ TEST(VariableList, LayoutAlignsEachTypeInListOrder) {
 TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
   TVariableList list;
   list.AddConstant(TLiteral::MakeBool(true));            // offset 0
-  list.AddVariable("v", vtComplex);                      // 16, left alone
+  list.AddVariable("v", kTypeComplex);                      // 16, left alone
   list.AddConstant(TLiteral::MakeInt(-2));               // 48
   list.AddConstant(TLiteral::MakeComplex(1.5L, -0.1L));  // 64
   list.AddConstant(TLiteral::MakeFloat(3.25L));          // 96
@@ -77,8 +77,8 @@ TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
 
   std::vector<std::uint8_t> want(112, 0xAA);
   want[0] = 1;
-  const std::uint8_t minusTwo[4] = {0xFE, 0xFF, 0xFF, 0xFF};
-  std::memcpy(&want[48], minusTwo, 4);
+  const std::uint8_t minus_two[4] = {0xFE, 0xFF, 0xFF, 0xFF};
+  std::memcpy(&want[48], minus_two, 4);
   const long double re = 1.5L, im = -0.1L, f = 3.25L;
   std::memcpy(&want[64], &re, 10);
   std::memcpy(&want[80], &im, 10);
@@ -92,23 +92,23 @@ TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
 // creating v when it does not exist yet. Returns whether v counts as initialized
 // at the end of the script.
 bool RunScript(TVariableList& list, const std::string& script) {
-  std::vector<bool> ifHasElse;  // per open IF
+  std::vector<bool> if_has_else;  // per open IF
   std::istringstream words(script);
   std::string w;
   const auto var = [&list]() -> TVariable& {
     TVariable* v = list.FindVariable("v");
-    return v ? *v : list.AddVariable("v", vtComplex);
+    return v ? *v : list.AddVariable("v", kTypeComplex);
   };
   while (words >> w) {
     if (w == "if" || w == "while") {
-      if (w == "if") ifHasElse.push_back(false);
+      if (w == "if") if_has_else.push_back(false);
       list.PushBranch();
     } else if (w == "elseif" || w == "else") {
-      if (w == "else") ifHasElse.back() = true;
+      if (w == "else") if_has_else.back() = true;
       list.NextBranch();
     } else if (w == "endif") {
-      if (!ifHasElse.back()) list.NextBranch();
-      ifHasElse.pop_back();
+      if (!if_has_else.back()) list.NextBranch();
+      if_has_else.pop_back();
       list.PopBranch();
     } else if (w == "endwhile") {
       list.PopBranch();
@@ -135,13 +135,13 @@ class DefiniteInitialization : public ::testing::TestWithParam<TInitCase> {};
 // created by its first appearance, possibly deep inside a branch.
 TEST_P(DefiniteInitialization, DeclaredBefore) {
   TVariableList list;
-  list.AddVariable("v", vtComplex);
+  list.AddVariable("v", kTypeComplex);
   EXPECT_EQ(RunScript(list, GetParam().Script), GetParam().Initialized);
 }
 
 TEST_P(DefiniteInitialization, CreatedOnFirstUse) {
   TVariableList list;
-  list.AddVariable("other", vtInt);
+  list.AddVariable("other", kTypeInt);
   EXPECT_EQ(RunScript(list, GetParam().Script), GetParam().Initialized);
   TVariable* v = list.FindVariable("v");
   ASSERT_NE(v, nullptr);

@@ -67,21 +67,21 @@ inline Complex Transform(const std::string& body, Complex pixel, bool abort = fa
 // The formula procedure with coloring procedures that do nothing.
 struct TFormulaRun {
   explicit TFormulaRun(const std::string& body) : TFormulaRun(Compile<TFormula>(body)) {}
-  explicit TFormulaRun(std::unique_ptr<TFormula> compiled) : formula(std::move(compiled)) {
+  explicit TFormulaRun(std::unique_ptr<TFormula> compiled) : Formula(std::move(compiled)) {
     for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
-      block.SetPointer(cell, nothing.Data());
+      Block.SetPointer(cell, Nothing.Data());
   }
   void Run(Complex pixel, int maxiter) {
-    vars = std::make_unique<TVariableBlock>(*formula, block, calc::kFormulaVars);
-    block.SetComplex(calc::kPixel, pixel);
-    block.SetInt32(calc::kMaxIter, maxiter);
-    CallProcedure(formula->Procedure(), block.Data());
+    Vars = std::make_unique<TVariableBlock>(*Formula, Block, calc::kFormulaVars);
+    Block.SetComplex(calc::kPixel, pixel);
+    Block.SetInt32(calc::kMaxIter, maxiter);
+    CallProcedure(Formula->Procedure(), Block.Data());
   }
 
-  std::unique_ptr<TFormula> formula;
-  TCodeBuffer nothing = BuildReturnProcedure();
-  TCalcBlock block;
-  std::unique_ptr<TVariableBlock> vars;
+  std::unique_ptr<TFormula> Formula;
+  TCodeBuffer Nothing = BuildReturnProcedure();
+  TCalcBlock Block;
+  std::unique_ptr<TVariableBlock> Vars;
 };
 
 }  // namespace zt::testing

@@ -16,7 +16,7 @@ namespace {
 
 TRefValue Complex(long double re, long double im) {
   TRefValue v;
-  v.Type = vtComplex;
+  v.Type = kTypeComplex;
   v.Re = re;
   v.Im = im;
   return v;
@@ -24,21 +24,21 @@ TRefValue Complex(long double re, long double im) {
 
 TRefValue Float(long double x) {
   TRefValue v;
-  v.Type = vtFloat;
+  v.Type = kTypeFloat;
   v.Re = x;
   return v;
 }
 
 TRefValue Int(std::int32_t i) {
   TRefValue v;
-  v.Type = vtInt;
+  v.Type = kTypeInt;
   v.Int = i;
   return v;
 }
 
 TRefValue Bool(bool b) {
   TRefValue v;
-  v.Type = vtBool;
+  v.Type = kTypeBool;
   v.Bool = b;
   return v;
 }
@@ -47,12 +47,12 @@ TRefValue Bool(bool b) {
 template <typename T>
 bool Compare(int op, T a, T b) {
   switch (op) {
-    case eoEqual: return a == b;
-    case eoNotEqual: return a != b;
-    case eoLess: return a < b;
-    case eoLessEqual: return a <= b;
-    case eoGreater: return a > b;
-    case eoGreaterEqual: return a >= b;
+    case kExprEqual: return a == b;
+    case kExprNotEqual: return a != b;
+    case kExprLess: return a < b;
+    case kExprLessEqual: return a <= b;
+    case kExprGreater: return a > b;
+    case kExprGreaterEqual: return a >= b;
   }
   throw std::logic_error("not a comparison");
 }
@@ -67,39 +67,39 @@ struct TFunctionPrimitives {
 
 TFunctionPrimitives FunctionPrimitives(int code) {
   switch (code) {
-    case fnSin: return {prComplexSin, prFloatSin};
-    case fnSinh: return {prComplexSinh, prFloatSinh};
-    case fnAsin: return {prComplexAsin, prFloatAsin};
-    case fnAsinh: return {prComplexAsinh, prFloatAsinh};
-    case fnCos: return {prComplexCos, prFloatCos};
-    case fnCosh: return {prComplexCosh, prFloatCosh};
-    case fnAcos: return {prComplexAcos, prFloatAcos};
-    case fnAcosh: return {prComplexAcosh, prFloatAcosh};
-    case fnTan: return {prComplexTan, prFloatTan};
-    case fnTanh: return {prComplexTanh, prFloatTanh};
-    case fnAtan: return {prComplexAtan, prFloatAtan};
-    case fnAtanh: return {prComplexAtanh, prFloatAtanh};
-    case fnCotan: return {prComplexCotan, prFloatCotan};
-    case fnCotanh: return {prComplexCotanh, prFloatCotanh};
-    case fnSqr: return {prComplexSqr, prFloatSqr};
-    case fnSqrt: return {prComplexSqrt, prFloatSqrt};
-    case fnLog: return {prComplexLog, prFloatLog};
-    case fnExp: return {prComplexExp, prFloatExp};
-    case fnAbs: return {prComplexAbs, prFloatAbs};
-    case fnCabs: return {prComplexCabs, -1};
-    case fnConj: return {prComplexConj, -1};
-    case fnFlip: return {prComplexFlip, -1};
-    case fnRecip: return {prComplexRecip, prFloatRecip};
-    case fnCeil: return {prComplexCeil, prFloatCeil};
-    case fnFloor: return {prComplexFloor, prFloatFloor};
-    case fnTrunc: return {prComplexTrunc, prFloatTrunc};
-    case fnRound: return {prComplexRound, prFloatRound};
-    case fnAtan2: return {prComplexAtan2, -1};
-    case 36: return {prComplexDouble, prFloatDouble};
-    case 37: return {prComplexTimesI, prFloatTimesI};
-    case 38: return {prComplexTimesMinusI, prFloatTimesMinusI};
-    case 39: return {prComplexCube, prFloatCube};
-    case 40: return {prComplexFourth, prFloatFourth};
+    case kFunctionSin: return {kPrimitiveComplexSin, kPrimitiveFloatSin};
+    case kFunctionSinh: return {kPrimitiveComplexSinh, kPrimitiveFloatSinh};
+    case kFunctionAsin: return {kPrimitiveComplexAsin, kPrimitiveFloatAsin};
+    case kFunctionAsinh: return {kPrimitiveComplexAsinh, kPrimitiveFloatAsinh};
+    case kFunctionCos: return {kPrimitiveComplexCos, kPrimitiveFloatCos};
+    case kFunctionCosh: return {kPrimitiveComplexCosh, kPrimitiveFloatCosh};
+    case kFunctionAcos: return {kPrimitiveComplexAcos, kPrimitiveFloatAcos};
+    case kFunctionAcosh: return {kPrimitiveComplexAcosh, kPrimitiveFloatAcosh};
+    case kFunctionTan: return {kPrimitiveComplexTan, kPrimitiveFloatTan};
+    case kFunctionTanh: return {kPrimitiveComplexTanh, kPrimitiveFloatTanh};
+    case kFunctionAtan: return {kPrimitiveComplexAtan, kPrimitiveFloatAtan};
+    case kFunctionAtanh: return {kPrimitiveComplexAtanh, kPrimitiveFloatAtanh};
+    case kFunctionCotan: return {kPrimitiveComplexCotan, kPrimitiveFloatCotan};
+    case kFunctionCotanh: return {kPrimitiveComplexCotanh, kPrimitiveFloatCotanh};
+    case kFunctionSqr: return {kPrimitiveComplexSqr, kPrimitiveFloatSqr};
+    case kFunctionSqrt: return {kPrimitiveComplexSqrt, kPrimitiveFloatSqrt};
+    case kFunctionLog: return {kPrimitiveComplexLog, kPrimitiveFloatLog};
+    case kFunctionExp: return {kPrimitiveComplexExp, kPrimitiveFloatExp};
+    case kFunctionAbs: return {kPrimitiveComplexAbs, kPrimitiveFloatAbs};
+    case kFunctionCabs: return {kPrimitiveComplexCabs, -1};
+    case kFunctionConj: return {kPrimitiveComplexConj, -1};
+    case kFunctionFlip: return {kPrimitiveComplexFlip, -1};
+    case kFunctionRecip: return {kPrimitiveComplexRecip, kPrimitiveFloatRecip};
+    case kFunctionCeil: return {kPrimitiveComplexCeil, kPrimitiveFloatCeil};
+    case kFunctionFloor: return {kPrimitiveComplexFloor, kPrimitiveFloatFloor};
+    case kFunctionTrunc: return {kPrimitiveComplexTrunc, kPrimitiveFloatTrunc};
+    case kFunctionRound: return {kPrimitiveComplexRound, kPrimitiveFloatRound};
+    case kFunctionAtan2: return {kPrimitiveComplexAtan2, -1};
+    case 36: return {kPrimitiveComplexDouble, kPrimitiveFloatDouble};
+    case 37: return {kPrimitiveComplexTimesI, kPrimitiveFloatTimesI};
+    case 38: return {kPrimitiveComplexTimesMinusI, kPrimitiveFloatTimesMinusI};
+    case 39: return {kPrimitiveComplexCube, kPrimitiveFloatCube};
+    case 40: return {kPrimitiveComplexFourth, kPrimitiveFloatFourth};
   }
   return {-1, -1};
 }
@@ -119,10 +119,10 @@ TPrimitiveFrame RunOn(int primitive, std::initializer_list<long double> in, int 
 
 TRefValue FromFrame(const TPrimitiveFrame& f, TValueType type) {
   switch (type) {
-    case vtComplex: return Complex(f.Out[0], f.Out[1]);
-    case vtFloat: return Float(f.Out[0]);
-    case vtInt: return Int(static_cast<std::int32_t>(f.Rax));
-    case vtBool: return Bool((f.Rax & 0xFF) != 0);
+    case kTypeComplex: return Complex(f.Out[0], f.Out[1]);
+    case kTypeFloat: return Float(f.Out[0]);
+    case kTypeInt: return Int(static_cast<std::int32_t>(f.Rax));
+    case kTypeBool: return Bool((f.Rax & 0xFF) != 0);
   }
   return {};
 }
@@ -134,7 +134,7 @@ TReferenceEvaluator::TReferenceEvaluator(const TExpressionList& program, std::ui
     : block_(block), vars_(vars) {
   for (auto* link = program.First(); link; link = link->Next.get()) {
     const TExpression& tree = *link->Tree;
-    if (tree.Kind == nkSection)
+    if (tree.Kind == kNodeSection)
       sections_.push_back({tree.Name, {}});
     else if (!sections_.empty())
       sections_.back().Statements.push_back(&tree);
@@ -151,8 +151,8 @@ const TReferenceEvaluator::TSection* TReferenceEvaluator::Find(const std::string
 
 bool TReferenceEvaluator::Aborted() const { return block_[calc::kAbort] != 0; }
 
-bool TReferenceEvaluator::RunSection(const std::string& upperName) {
-  const TSection* section = Find(upperName);
+bool TReferenceEvaluator::RunSection(const std::string& upper_name) {
+  const TSection* section = Find(upper_name);
   return section ? Run(section->Statements) : false;
 }
 
@@ -178,19 +178,19 @@ void TReferenceEvaluator::RunFormula() {
 bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements) {
   const int n = static_cast<int>(statements.size());
   auto is = [&](int i, int keyword) {
-    return statements[i]->Kind == nkKeyword && statements[i]->Code == keyword;
+    return statements[i]->Kind == kNodeKeyword && statements[i]->Code == keyword;
   };
   // The next statement of the same nesting level that is one of `keywords`.
   auto next_at_level = [&](int from, std::initializer_list<int> keywords) {
     int depth = 0;
     for (int i = from + 1; i < n; ++i) {
       const TExpression& s = *statements[i];
-      if (s.Kind != nkKeyword) continue;
-      if (s.Code == kwIf || s.Code == kwWhile || s.Code == kwRepeat) {
+      if (s.Kind != kNodeKeyword) continue;
+      if (s.Code == kKeywordIf || s.Code == kKeywordWhile || s.Code == kKeywordRepeat) {
         ++depth;
         continue;
       }
-      bool closes = s.Code == kwEndIf || s.Code == kwEndWhile || s.Code == kwUntil;
+      bool closes = s.Code == kKeywordEndIf || s.Code == kKeywordEndWhile || s.Code == kKeywordUntil;
       if (depth == 0)
         for (int k : keywords)
           if (s.Code == k) return i;
@@ -202,53 +202,53 @@ bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements)
   std::vector<int> repeat_starts;
   for (int pc = 0; pc < n;) {
     const TExpression& s = *statements[pc];
-    if (s.Kind != nkKeyword) {
+    if (s.Kind != kNodeKeyword) {
       TRefValue v = Evaluate(s);
-      last = v.Type == vtBool && v.Bool;
+      last = v.Type == kTypeBool && v.Bool;
       ++pc;
       continue;
     }
     switch (s.Code) {
-      case kwIf: {
+      case kKeywordIf: {
         // A false condition goes on to the next ELSEIF whose condition holds, the
         // ELSE, or past the ENDIF.
         bool taken = Evaluate(*s.Left).Bool;
         while (!taken) {
-          pc = next_at_level(pc, {kwElseIf, kwElse, kwEndIf});
-          if (!is(pc, kwElseIf)) break;
+          pc = next_at_level(pc, {kKeywordElseIf, kKeywordElse, kKeywordEndIf});
+          if (!is(pc, kKeywordElseIf)) break;
           taken = Evaluate(*statements[pc]->Left).Bool;
         }
         ++pc;
         break;
       }
-      case kwElseIf:  // the end of a taken branch: on past the ENDIF
-      case kwElse:
-        pc = next_at_level(pc, {kwEndIf}) + 1;
+      case kKeywordElseIf:  // the end of a taken branch: on past the ENDIF
+      case kKeywordElse:
+        pc = next_at_level(pc, {kKeywordEndIf}) + 1;
         break;
-      case kwEndIf:
+      case kKeywordEndIf:
         ++pc;
         break;
-      case kwWhile:
-        pc = Evaluate(*s.Left).Bool ? pc + 1 : next_at_level(pc, {kwEndWhile}) + 1;
+      case kKeywordWhile:
+        pc = Evaluate(*s.Left).Bool ? pc + 1 : next_at_level(pc, {kKeywordEndWhile}) + 1;
         break;
-      case kwEndWhile: {
+      case kKeywordEndWhile: {
         if (Aborted()) {
           ++pc;
           break;
         }
         int depth = 0, i = pc - 1;
         for (; i >= 0; --i) {
-          if (is(i, kwEndWhile)) ++depth;
-          if (is(i, kwWhile) && depth-- == 0) break;
+          if (is(i, kKeywordEndWhile)) ++depth;
+          if (is(i, kKeywordWhile) && depth-- == 0) break;
         }
         pc = i;
         break;
       }
-      case kwRepeat:
+      case kKeywordRepeat:
         repeat_starts.push_back(pc + 1);
         ++pc;
         break;
-      case kwUntil: {
+      case kKeywordUntil: {
         bool done = Evaluate(*s.Left).Bool;
         if (done || Aborted()) {
           repeat_starts.pop_back();
@@ -269,68 +269,68 @@ TRefValue TReferenceEvaluator::Load(TValueType type, const std::uint8_t* at) con
   TRefValue v;
   v.Type = type;
   switch (type) {
-    case vtComplex:
+    case kTypeComplex:
       std::memcpy(&v.Re, at, 10);
       std::memcpy(&v.Im, at + 16, 10);
       break;
-    case vtFloat: std::memcpy(&v.Re, at, 10); break;
-    case vtInt: std::memcpy(&v.Int, at, 4); break;
-    case vtBool: v.Bool = *at != 0; break;
+    case kTypeFloat: std::memcpy(&v.Re, at, 10); break;
+    case kTypeInt: std::memcpy(&v.Int, at, 4); break;
+    case kTypeBool: v.Bool = *at != 0; break;
   }
   return v;
 }
 
 void TReferenceEvaluator::Store(const TRefValue& v, std::uint8_t* at) const {
   switch (v.Type) {
-    case vtComplex:
+    case kTypeComplex:
       std::memcpy(at, &v.Re, 10);
       std::memcpy(at + 16, &v.Im, 10);
       break;
-    case vtFloat: std::memcpy(at, &v.Re, 10); break;
-    case vtInt: std::memcpy(at, &v.Int, 4); break;
-    case vtBool: *at = v.Bool ? 1 : 0; break;
+    case kTypeFloat: std::memcpy(at, &v.Re, 10); break;
+    case kTypeInt: std::memcpy(at, &v.Int, 4); break;
+    case kTypeBool: *at = v.Bool ? 1 : 0; break;
   }
 }
 
 std::uint8_t* TReferenceEvaluator::Address(const TExpression& node) const {
-  if (node.Kind == nkVariable) return vars_ + node.Variable->Offset;
-  if (node.Kind == nkSymbol && SymbolCell(node.Code) >= 0) return block_ + SymbolCell(node.Code);
+  if (node.Kind == kNodeVariable) return vars_ + node.Variable->Offset;
+  if (node.Kind == kNodeSymbol && SymbolCell(node.Code) >= 0) return block_ + SymbolCell(node.Code);
   throw std::logic_error("not addressable: " + ExpressionToString(node));
 }
 
 TRefValue TReferenceEvaluator::Evaluate(const TExpression& node) {
   switch (node.Kind) {
-    case nkLiteral: {
+    case kNodeLiteral: {
       const TLiteral& l = node.Literal;
       TRefValue v;
       v.Type = l.Type;
-      v.Re = l.Type == vtInt ? 0 : l.Re;
+      v.Re = l.Type == kTypeInt ? 0 : l.Re;
       v.Im = l.Im;
       v.Int = l.Int;
       v.Bool = l.Bool;
       return v;
     }
-    case nkVariable:
-    case nkSymbol:
+    case kNodeVariable:
+    case kNodeSymbol:
       return Load(node.Type, Address(node));
-    case nkUnary: {
+    case kNodeUnary: {
       TRefValue x = Evaluate(*node.Left);
-      if (node.Code == eoModulus) return Float(x.Re * x.Re + x.Im * x.Im);
-      if (node.Code == eoNot) return Bool(!x.Bool);
+      if (node.Code == kExprModulus) return Float(x.Re * x.Re + x.Im * x.Im);
+      if (node.Code == kExprNot) return Bool(!x.Bool);
       switch (x.Type) {
-        case vtComplex: return Complex(-x.Re, -x.Im);
-        case vtFloat: return Float(-x.Re);
+        case kTypeComplex: return Complex(-x.Re, -x.Im);
+        case kTypeFloat: return Float(-x.Re);
         default: return Int(Wrap(-static_cast<std::int64_t>(x.Int)));
       }
     }
-    case nkBinary:
-      if (node.Code == eoAssign) {
+    case kNodeBinary:
+      if (node.Code == kExprAssign) {
         TRefValue v = Evaluate(*node.Right);
         Store(v, Address(*node.Left));
         return v;
       }
       return Binary(node);
-    case nkFunction:
+    case kNodeFunction:
       return Function(node);
     default:
       throw std::logic_error("cannot evaluate " + ExpressionToString(node));
@@ -341,74 +341,74 @@ TRefValue TReferenceEvaluator::Binary(const TExpression& node) {
   TRefValue l = Evaluate(*node.Left);
   TRefValue r = Evaluate(*node.Right);
   const int op = node.Code;
-  if (l.Type == vtBool && r.Type == vtBool) {
+  if (l.Type == kTypeBool && r.Type == kTypeBool) {
     switch (op) {
-      case eoEqual: return Bool(l.Bool == r.Bool);
-      case eoNotEqual: return Bool(l.Bool != r.Bool);
-      case eoAnd: return Bool(l.Bool && r.Bool);
-      case eoOr: return Bool(l.Bool || r.Bool);
+      case kExprEqual: return Bool(l.Bool == r.Bool);
+      case kExprNotEqual: return Bool(l.Bool != r.Bool);
+      case kExprAnd: return Bool(l.Bool && r.Bool);
+      case kExprOr: return Bool(l.Bool || r.Bool);
     }
   }
-  if (l.Type == vtInt && r.Type == vtInt) {
+  if (l.Type == kTypeInt && r.Type == kTypeInt) {
     std::int64_t a = l.Int, b = r.Int;
     switch (op) {
-      case eoAdd: return Int(Wrap(a + b));
-      case eoSubtract: return Int(Wrap(a - b));
-      case eoMultiply: return Int(Wrap(a * b));
-      case eoMod: return Int(b == 0 ? l.Int : b == -1 ? 0 : static_cast<std::int32_t>(a % b));
+      case kExprAdd: return Int(Wrap(a + b));
+      case kExprSubtract: return Int(Wrap(a - b));
+      case kExprMultiply: return Int(Wrap(a * b));
+      case kExprMod: return Int(b == 0 ? l.Int : b == -1 ? 0 : static_cast<std::int32_t>(a % b));
       default: return Bool(Compare(op, a, b));
     }
   }
-  if (l.Type == vtFloat && r.Type == vtFloat) {
+  if (l.Type == kTypeFloat && r.Type == kTypeFloat) {
     long double a = l.Re, b = r.Re;
     switch (op) {
-      case eoAdd: return Float(a + b);
-      case eoSubtract: return Float(a - b);
-      case eoMultiply: return Float(a * b);
-      case eoDivide: return Float(a / b);
-      case eoMod: return Float(std::fmod(a, b));
-      case eoPower: return FromFrame(RunOn(prFloatPow, {a, b}, 1), vtFloat);
+      case kExprAdd: return Float(a + b);
+      case kExprSubtract: return Float(a - b);
+      case kExprMultiply: return Float(a * b);
+      case kExprDivide: return Float(a / b);
+      case kExprMod: return Float(std::fmod(a, b));
+      case kExprPower: return FromFrame(RunOn(kPrimitiveFloatPow, {a, b}, 1), kTypeFloat);
       default: return Bool(Compare(op, a, b));
     }
   }
-  if (l.Type == vtComplex && r.Type == vtComplex) {
+  if (l.Type == kTypeComplex && r.Type == kTypeComplex) {
     long double a = l.Re, b = l.Im, c = r.Re, d = r.Im;
     switch (op) {
-      case eoAdd: return Complex(a + c, b + d);
-      case eoSubtract: return Complex(a - c, b - d);
-      case eoMultiply: return Complex(a * c - b * d, a * d + b * c);
-      case eoDivide: {
+      case kExprAdd: return Complex(a + c, b + d);
+      case kExprSubtract: return Complex(a - c, b - d);
+      case kExprMultiply: return Complex(a * c - b * d, a * d + b * c);
+      case kExprDivide: {
         long double s = 1 / (c * c + d * d);
         return Complex((a * c + b * d) * s, (b * c - a * d) * s);
       }
-      case eoPower: return FromFrame(RunOn(prComplexPow, {b, a, d, c}, 2), vtComplex);
-      case eoEqual: return Bool(a == c && b == d);
-      case eoNotEqual: return Bool(!(a == c && b == d));
-      case eoLess: return Bool(a < c);
-      case eoLessEqual: return Bool(a <= c);
-      case eoGreater: return Bool(a > c);
-      case eoGreaterEqual: return Bool(a >= c);
+      case kExprPower: return FromFrame(RunOn(kPrimitiveComplexPow, {b, a, d, c}, 2), kTypeComplex);
+      case kExprEqual: return Bool(a == c && b == d);
+      case kExprNotEqual: return Bool(!(a == c && b == d));
+      case kExprLess: return Bool(a < c);
+      case kExprLessEqual: return Bool(a <= c);
+      case kExprGreater: return Bool(a > c);
+      case kExprGreaterEqual: return Bool(a >= c);
     }
   }
   // Mixed complex and float arithmetic.
-  if (l.Type == vtComplex && r.Type == vtFloat) {
+  if (l.Type == kTypeComplex && r.Type == kTypeFloat) {
     long double f = r.Re;
     switch (op) {
-      case eoAdd: return Complex(l.Re + f, l.Im);
-      case eoSubtract: return Complex(l.Re - f, l.Im);
-      case eoMultiply: return Complex(l.Re * f, l.Im * f);
-      case eoDivide: {
+      case kExprAdd: return Complex(l.Re + f, l.Im);
+      case kExprSubtract: return Complex(l.Re - f, l.Im);
+      case kExprMultiply: return Complex(l.Re * f, l.Im * f);
+      case kExprDivide: {
         long double s = 1 / f;
         return Complex(l.Re * s, l.Im * s);
       }
     }
   }
-  if (l.Type == vtFloat && r.Type == vtComplex) {
+  if (l.Type == kTypeFloat && r.Type == kTypeComplex) {
     long double f = l.Re;
     switch (op) {
-      case eoAdd: return Complex(f + r.Re, r.Im);
-      case eoSubtract: return Complex(f - r.Re, -r.Im);
-      case eoMultiply: return Complex(f * r.Re, f * r.Im);
+      case kExprAdd: return Complex(f + r.Re, r.Im);
+      case kExprSubtract: return Complex(f - r.Re, -r.Im);
+      case kExprMultiply: return Complex(f * r.Re, f * r.Im);
     }
   }
   throw std::logic_error("no reference for " + ExpressionToString(node, true));
@@ -416,37 +416,37 @@ TRefValue TReferenceEvaluator::Binary(const TExpression& node) {
 
 TRefValue TReferenceEvaluator::Function(const TExpression& node) {
   const int code = node.Code;
-  if (code == fnOldZ) {
+  if (code == kFunctionOldZ) {
     TRefValue i = Evaluate(*node.Left);
-    return FromFrame(RunOn(prLoadOldZ, {}, 2, static_cast<std::uint32_t>(i.Int), block_), vtComplex);
+    return FromFrame(RunOn(kPrimitiveLoadOldZ, {}, 2, static_cast<std::uint32_t>(i.Int), block_), kTypeComplex);
   }
   TRefValue x = Evaluate(*node.Left);
   switch (code) {
-    case fnToInt: return Int(x.Bool ? 1 : 0);
-    case fnToFloat: return Float(x.Type == vtInt ? static_cast<long double>(x.Int) : x.Bool ? 1 : 0);
-    case fnToComplex:
-      return Complex(x.Type == vtFloat ? x.Re
-                     : x.Type == vtInt ? static_cast<long double>(x.Int)
+    case kFunctionToInt: return Int(x.Bool ? 1 : 0);
+    case kFunctionToFloat: return Float(x.Type == kTypeInt ? static_cast<long double>(x.Int) : x.Bool ? 1 : 0);
+    case kFunctionToComplex:
+      return Complex(x.Type == kTypeFloat ? x.Re
+                     : x.Type == kTypeInt ? static_cast<long double>(x.Int)
                                        : (x.Bool ? 1 : 0),
                      0);
-    case fnIdent: return x;
-    case fnZero: return Complex(0, 0);
-    case fnReal: return Float(x.Re);
-    case fnImag: return Float(x.Im);
+    case kFunctionIdent: return x;
+    case kFunctionZero: return Complex(0, 0);
+    case kFunctionReal: return Float(x.Re);
+    case kFunctionImag: return Float(x.Im);
   }
-  if (x.Type == vtInt) {
+  if (x.Type == kTypeInt) {
     std::int64_t i = x.Int;
-    if (code == fnSqr) return Int(Wrap(i * i));
-    if (code == fnAbs) return Int(Wrap(i < 0 ? -i : i));
+    if (code == kFunctionSqr) return Int(Wrap(i * i));
+    if (code == kFunctionAbs) return Int(Wrap(i < 0 ? -i : i));
     if (code == 36) return Int(Wrap(2 * i));
   }
   TFunctionPrimitives p = FunctionPrimitives(code);
-  if (x.Type == vtComplex) {
-    TPrimitiveFrame f = RunOn(p.Complex, {x.Im, x.Re}, node.Type == vtFloat && code != fnCabs ? 1 : 2);
-    if (code == fnCabs) return Float(f.Out[0]);
+  if (x.Type == kTypeComplex) {
+    TPrimitiveFrame f = RunOn(p.Complex, {x.Im, x.Re}, node.Type == kTypeFloat && code != kFunctionCabs ? 1 : 2);
+    if (code == kFunctionCabs) return Float(f.Out[0]);
     return FromFrame(f, node.Type);
   }
-  const int results = node.Type == vtComplex ? 2 : node.Type == vtFloat ? 1 : 0;
+  const int results = node.Type == kTypeComplex ? 2 : node.Type == kTypeFloat ? 1 : 0;
   return FromFrame(RunOn(p.Float, {x.Re}, results), node.Type);
 }
 

@@ -17,7 +17,7 @@
 namespace zt::testing {
 
 struct TRefValue {
-  TValueType Type = vtComplex;
+  TValueType Type = kTypeComplex;
   long double Re = 0;
   long double Im = 0;
   std::int32_t Int = 0;
@@ -31,7 +31,7 @@ class TReferenceEvaluator {
   TReferenceEvaluator(const TExpressionList& program, std::uint8_t* block, std::uint8_t* vars);
 
   // Runs the statements of a section; for a condition section returns its value.
-  bool RunSection(const std::string& upperName);
+  bool RunSection(const std::string& upper_name);
   // init, then loop and bailout up to #maxiter times, honouring the abort flag;
   // writes #numiter.
   void RunFormula();

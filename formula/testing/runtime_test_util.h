@@ -53,11 +53,11 @@ inline Complex ComplexUnary(int primitive, Complex z) {
 
 // Runs `action` as a caller that left `callerWord` in the FPU control word, and
 // answers the control word found afterwards; the test's own word is restored.
-inline std::uint16_t ControlWordAfter(std::uint16_t callerWord,
+inline std::uint16_t ControlWordAfter(std::uint16_t caller_word,
                                       const std::function<void()>& action) {
   std::uint16_t saved, after;
   asm volatile("fnstcw %0" : "=m"(saved));
-  asm volatile("fldcw %0" : : "m"(callerWord));
+  asm volatile("fldcw %0" : : "m"(caller_word));
   action();
   asm volatile("fnstcw %0" : "=m"(after));
   asm volatile("fldcw %0" : : "m"(saved));
