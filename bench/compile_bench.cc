@@ -26,9 +26,8 @@ std::vector<TEntryRef> CollectEntries(const std::filesystem::path& folder) {
   if (!std::filesystem::is_directory(folder, ec)) return entries;
   std::vector<std::filesystem::path> files;
   for (const auto& item : std::filesystem::recursive_directory_iterator(folder, ec))
-    if (item.is_regular_file() &&
-        (zt::EndsWithText(item.path().string(), ".frm") ||
-         zt::EndsWithText(item.path().string(), ".zfm")))
+    if (item.is_regular_file() && (zt::EndsWithText(item.path().string(), ".frm") ||
+                                   zt::EndsWithText(item.path().string(), ".zfm")))
       files.push_back(item.path());
   std::sort(files.begin(), files.end());
   for (const auto& file : files) {

@@ -15,8 +15,8 @@
 
 #include "formula/codegen/calc_block.h"
 #include "formula/codegen/entry_thunk.h"
-#include "formula/entries/formula.h"
 #include "formula/codegen/procedures.h"
+#include "formula/entries/formula.h"
 
 namespace {
 
@@ -111,9 +111,7 @@ void BM_Generated(benchmark::State& state) {
 }
 BENCHMARK(BM_Generated)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_HandWritten(benchmark::State& state) {
-  Measure(state, "handwritten", HandWritten);
-}
+void BM_HandWritten(benchmark::State& state) { Measure(state, "handwritten", HandWritten); }
 BENCHMARK(BM_HandWritten)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Keeps the per-iteration times for the summary line.
@@ -127,8 +125,8 @@ class TSummaryReporter : public benchmark::ConsoleReporter {
     for (const auto& run : runs) {
       auto it = run.counters.find("ns_per_iter");
       if (it == run.counters.end()) continue;
-      std::string name = run.benchmark_name().find("Generated") != std::string::npos
-                             ? "generated" : "handwritten";
+      std::string name =
+          run.benchmark_name().find("Generated") != std::string::npos ? "generated" : "handwritten";
       g_ns_per_iteration[name] = it->second.value;
     }
   }

@@ -20,7 +20,8 @@ constexpr int kLayers = 4;
 
 std::unique_ptr<zt::TLayerList> MakeStack() {
   auto list = std::make_unique<zt::TLayerList>();
-  const int modes[kLayers] = {zt::kMergeHslAdd, zt::kMergeHue, zt::kMergeMultiply, zt::kMergeNormal};
+  const int modes[kLayers] = {zt::kMergeHslAdd, zt::kMergeHue, zt::kMergeMultiply,
+                              zt::kMergeNormal};
   std::mt19937 random(1);
   for (int i = 0; i < kLayers; ++i) {
     auto layer = std::make_unique<zt::TLayer>();

@@ -116,12 +116,13 @@ int main() {
   for (int method = 0; method < 3; ++method)
     for (int threads = 1; threads <= 2; ++threads) {
       TResult r = Best(kFullView, method, threads);
-      std::printf("full view %-10s %d thread%s: %8.1f ms  %6.2f Mpixel/s  %7.1f Miter/s  "
-                  "calculated %.1f%% of the pixels\n",
-                  kMethods[method], threads, threads > 1 ? "s" : " ", r.Milliseconds,
-                  pixels / r.Milliseconds / 1e3,
-                  full_bodies * (r.PixelCalls / pixels) / r.Milliseconds / 1e3,
-                  100.0 * r.PixelCalls / pixels);
+      std::printf(
+          "full view %-10s %d thread%s: %8.1f ms  %6.2f Mpixel/s  %7.1f Miter/s  "
+          "calculated %.1f%% of the pixels\n",
+          kMethods[method], threads, threads > 1 ? "s" : " ", r.Milliseconds,
+          pixels / r.Milliseconds / 1e3,
+          full_bodies * (r.PixelCalls / pixels) / r.Milliseconds / 1e3,
+          100.0 * r.PixelCalls / pixels);
       if (method == 0 && threads == 1) {
         guessing_1t = r.Milliseconds;
         guessed_fraction = 1.0 - r.PixelCalls / pixels;
@@ -137,9 +138,10 @@ int main() {
   double hand_ns = deep_hand_ns / static_cast<double>(deep_bodies);
   std::printf("deep view linear 1 thread: %.1f ms, %ld loop bodies; hand-written %.1f ms\n",
               deep.Milliseconds, deep_bodies, deep_hand_ns / 1e6);
-  std::printf("guessing_ms_1t=%.1f linear_ms_1t=%.1f guessing_ms_2t=%.1f thread_scaling=%.3f "
-              "guessed_fraction=%.4f deep_ns_per_iter=%.3f handwritten_ns_per_iter=%.3f\n",
-              guessing_1t, linear_1t, guessing_2t, guessing_1t / guessing_2t, guessed_fraction,
-              deep_ns, hand_ns);
+  std::printf(
+      "guessing_ms_1t=%.1f linear_ms_1t=%.1f guessing_ms_2t=%.1f thread_scaling=%.3f "
+      "guessed_fraction=%.4f deep_ns_per_iter=%.3f handwritten_ns_per_iter=%.3f\n",
+      guessing_1t, linear_1t, guessing_2t, guessing_1t / guessing_2t, guessed_fraction, deep_ns,
+      hand_ns);
   return 0;
 }

@@ -7,13 +7,13 @@
 #include <iostream>
 #include <string>
 
-#include "document/settings/config_manager.h"
-#include "document/fractal_file.h"
 #include "cli/compile_command.h"
 #include "cli/info_command.h"
 #include "cli/iterate_command.h"
 #include "cli/list_command.h"
 #include "cli/render_command.h"
+#include "document/fractal_file.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {

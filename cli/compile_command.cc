@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/compile_messages.h"
 #include "formula/entries/entry_kind.h"
 #include "platform/text.h"
-#include "cli/compile_messages.h"
 
 namespace zt {
 namespace {
@@ -28,10 +28,14 @@ constexpr const char* kHelp =
     "Exit status: 0 everything compiled, 1 an entry failed, 2 usage or file errors.\n";
 
 bool KindFromName(const std::string& name, TEntryKind& kind) {
-  if (name == "formula") kind = TEntryKind::kFormula;
-  else if (name == "coloring") kind = TEntryKind::kColoring;
-  else if (name == "transformation") kind = TEntryKind::kTransformation;
-  else return false;
+  if (name == "formula")
+    kind = TEntryKind::kFormula;
+  else if (name == "coloring")
+    kind = TEntryKind::kColoring;
+  else if (name == "transformation")
+    kind = TEntryKind::kTransformation;
+  else
+    return false;
   return true;
 }
 

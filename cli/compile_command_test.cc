@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "formula/testing/compile_test_util.h"
 #include "cli/command_test_util.h"
+#include "formula/testing/compile_test_util.h"
 
 namespace zt::testing {
 namespace {
 
-TRun RunCompile(std::vector<std::string> args) { return RunCommand(RunCompileCommand, std::move(args)); }
+TRun RunCompile(std::vector<std::string> args) {
+  return RunCommand(RunCompileCommand, std::move(args));
+}
 
 constexpr const char* kEntries =
     "Good {\nz = #pixel\n}\n"
@@ -26,13 +28,22 @@ TEST(CompileCommandTest, PrintsWarningsInOrderThenTheErrorAndTheResult) {
   TRun run = RunCompile({file});
   EXPECT_EQ(run.Status, 1);
   EXPECT_EQ(run.Err, "");
-  EXPECT_EQ(run.Out,
-            "Successfully compiled 'Good' in '" + file + "'.\n"
-            "Warning: " + file + " (6:3): Result of expression is ignored.\n"
-            "Warning: " + file + " (7:1): Variable has not been declared.\n"
-            "Warning: " + file + " (7:3): Result of expression is ignored.\n"
-            "Error: " + file + " (8:5): Predefined symbol is not readable.\n"
-            "Unable to compile 'Bad' in '" + file + "'.\n");
+  EXPECT_EQ(run.Out, "Successfully compiled 'Good' in '" + file +
+                         "'.\n"
+                         "Warning: " +
+                         file +
+                         " (6:3): Result of expression is ignored.\n"
+                         "Warning: " +
+                         file +
+                         " (7:1): Variable has not been declared.\n"
+                         "Warning: " +
+                         file +
+                         " (7:3): Result of expression is ignored.\n"
+                         "Error: " +
+                         file +
+                         " (8:5): Predefined symbol is not readable.\n"
+                         "Unable to compile 'Bad' in '" +
+                         file + "'.\n");
 
   run = RunCompile({file, "good"});
   EXPECT_EQ(run.Status, 0);

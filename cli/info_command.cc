@@ -22,13 +22,11 @@ constexpr const char* kHelp =
 
 std::string LayerState(const TLayer& layer) {
   switch (layer.State()) {
-    case kLayerCalculating:
-      return "calculating";
+    case kLayerCalculating: return "calculating";
     case kLayerInterrupted:
       return "partly calculated (" +
              std::to_string(static_cast<int>(std::floor(layer.Progress() * 100))) + "%)";
-    default:
-      return "calculated";
+    default: return "calculated";
   }
 }
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/compile_messages.h"
 #include "formula/codegen/calc_block.h"
-#include "formula/entries/coloring.h"
 #include "formula/codegen/entry_thunk.h"
+#include "formula/entries/coloring.h"
 #include "formula/entries/formula.h"
 #include "formula/language/param.h"
 #include "platform/number_format.h"
 #include "platform/text.h"
-#include "cli/compile_messages.h"
 
 namespace zt {
 namespace {

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "formula/testing/compile_test_util.h"
 #include "cli/command_test_util.h"
+#include "formula/testing/compile_test_util.h"
 
 namespace zt::testing {
 namespace {
 
-TRun RunIterate(std::vector<std::string> args) { return RunCommand(RunIterateCommand, std::move(args)); }
+TRun RunIterate(std::vector<std::string> args) {
+  return RunCommand(RunIterateCommand, std::move(args));
+}
 
 constexpr const char* kEntries =
     "Quad {\nz = 0:\nz = z*z + #pixel, |z| < 4\ndefault:\nmaxiter = 20\n}\n"
@@ -41,8 +43,8 @@ TEST(IterateCommandTest, PrintsTheTracedOrbitThenTheFinalValues) {
 TEST(IterateCommandTest, SetsParametersAndFunctions) {
   TempDir dir;
   std::string file = dir.Write("set.zfm", kEntries).string();
-  TRun run = RunIterate({file, "Seeded", "--pixel", "0,0", "--set", "seed=1", "--maxiter", "3",
-                         "--trace", "1"});
+  TRun run = RunIterate(
+      {file, "Seeded", "--pixel", "0,0", "--set", "seed=1", "--maxiter", "3", "--trace", "1"});
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(run.Out.substr(0, run.Out.find('\n')), "iteration 1: #z = (1, 0)");
   run = RunIterate({file, "Seeded", "--pixel", "0.5,0", "--set", "fn=ident", "--set", "seed=0",

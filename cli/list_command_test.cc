@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "testing/test_support.h"
 #include "cli/command_test_util.h"
+#include "testing/test_support.h"
 
 namespace zt::testing {
 namespace {

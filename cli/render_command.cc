@@ -6,14 +6,14 @@
 #include <ostream>
 #include <vector>
 
-#include "document/settings/config_manager.h"
+#include "cli/progress_bar.h"
 #include "document/fractal.h"
 #include "document/fractal_params.h"
+#include "document/settings/config_manager.h"
 #include "platform/format.h"
 #include "platform/text.h"
-#include "platform/user_interface.h"
 #include "platform/thread.h"
-#include "cli/progress_bar.h"
+#include "platform/user_interface.h"
 
 namespace zt {
 namespace {
@@ -182,9 +182,9 @@ TRenderOutput RenderOutputFor(const std::string& file) {
     TRenderOutput Kind;
   };
   static const TExtension k_extensions[] = {
-      {".bmp", TRenderOutput::kBMP},  {".psd", TRenderOutput::kPSD},
-      {".png", TRenderOutput::kPNG},  {".tga", TRenderOutput::kTGA},
-      {".jpg", TRenderOutput::kJPEG}, {".jpeg", TRenderOutput::kJPEG},
+      {".bmp", TRenderOutput::kBMP},         {".psd", TRenderOutput::kPSD},
+      {".png", TRenderOutput::kPNG},         {".tga", TRenderOutput::kTGA},
+      {".jpg", TRenderOutput::kJPEG},        {".jpeg", TRenderOutput::kJPEG},
       {".zfr", TRenderOutput::kFractalFile},
   };
   for (const TExtension& e : k_extensions)
@@ -194,20 +194,13 @@ TRenderOutput RenderOutputFor(const std::string& file) {
 
 void WriteRenderOutput(TFractal& fractal, TRenderOutput kind, const std::string& file) {
   switch (kind) {
-    case TRenderOutput::kBMP:
-      return fractal.ExportBMP(file);
-    case TRenderOutput::kPSD:
-      return fractal.ExportPSD(file);
-    case TRenderOutput::kPNG:
-      return fractal.ExportPNG(file);
-    case TRenderOutput::kTGA:
-      return fractal.ExportTGA(file);
-    case TRenderOutput::kJPEG:
-      return fractal.ExportJPEG(file);
-    case TRenderOutput::kFractalFile:
-      return fractal.SaveToFile(file);
-    case TRenderOutput::kUnknown:
-      break;
+    case TRenderOutput::kBMP: return fractal.ExportBMP(file);
+    case TRenderOutput::kPSD: return fractal.ExportPSD(file);
+    case TRenderOutput::kPNG: return fractal.ExportPNG(file);
+    case TRenderOutput::kTGA: return fractal.ExportTGA(file);
+    case TRenderOutput::kJPEG: return fractal.ExportJPEG(file);
+    case TRenderOutput::kFractalFile: return fractal.SaveToFile(file);
+    case TRenderOutput::kUnknown: break;
   }
   throw EZentrope("Cannot tell the format of '" + file + "'");
 }
@@ -270,8 +263,8 @@ int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err
     err << e.what() << '\n';
     return 1;
   }
-  out << "Wrote " << options.Output << " (" << fractal.Width() << " x " << fractal.Height()
-      << ", " << fractal.Layers().Count() << (fractal.Layers().Count() == 1 ? " layer" : " layers")
+  out << "Wrote " << options.Output << " (" << fractal.Width() << " x " << fractal.Height() << ", "
+      << fractal.Layers().Count() << (fractal.Layers().Count() == 1 ? " layer" : " layers")
       << ")\n";
   return 0;
 }

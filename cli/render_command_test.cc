@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_test_util.h"
+#include "cli/info_command.h"
 #include "document/fractal.h"
 #include "document/fractal_params.h"
 #include "platform/thread.h"
 #include "platform/user_interface.h"
 #include "testing/test_support.h"
-#include "cli/command_test_util.h"
-#include "cli/info_command.h"
 
 namespace zt::testing {
 namespace {
@@ -31,10 +31,15 @@ TRun RunInfo(std::vector<std::string> args) { return RunCommand(RunInfoCommand, 
 // One single-layer Mandelbrot set; the collection files come from the program's folder.
 std::string Set(const std::string& name, const std::string& size, const std::string& caption,
                 const std::string& iteration) {
-  return name + " {\nfractal:\n  title=\"" + name + "\" " + size + " numlayers=1\n"
-         "layer:\n  caption=\"" + caption + "\" visible=yes alpha=no\n"
+  return name + " {\nfractal:\n  title=\"" + name + "\" " + size +
+         " numlayers=1\n"
+         "layer:\n  caption=\"" +
+         caption +
+         "\" visible=yes alpha=no\n"
          "mapping:\n  center=-0.5/0 magn=1 angle=0\n"
-         "formula:\n  filename=\"Standard.zfm\" entry=\"Mandelbrot\" " + iteration + "\n"
+         "formula:\n  filename=\"Standard.zfm\" entry=\"Mandelbrot\" " +
+         iteration +
+         "\n"
          "inside:\n  filename=\"Standard.zcl\" entry=\"Iterations\" transfer=none\n"
          "outside:\n  filename=\"Standard.zcl\" entry=\"Iterations\" transfer=linear\n}\n\n";
 }
@@ -77,14 +82,16 @@ TEST_F(RenderCommandTest, UsageErrors) {
       {{"a.zpr", "-o", "x.png", "--threads", "-2"},
        "zt render: --threads needs a number from 1 to 16, got '-2'\n"},
       {{"a.zpr", "-o", "x.png", "--fast"}, "zt render: unknown option '--fast'\n"},
-      {{"a.zfr", "Entry", "-o", "x.png"}, "zt render: a fractal file has no entries; leave ENTRY out\n"},
+      {{"a.zfr", "Entry", "-o", "x.png"},
+       "zt render: a fractal file has no entries; leave ENTRY out\n"},
   };
   for (const TCase& c : cases) {
     const TRun run = RunRender(c.Args);
     EXPECT_EQ(run.Status, 2) << c.Err;
     const bool after_parse = std::string(c.Err).find("leave ENTRY out") != std::string::npos;
-    EXPECT_EQ(run.Err, after_parse ? std::string(c.Err)
-                                   : std::string(c.Err) + "Run 'zt render --help' for the options.\n");
+    EXPECT_EQ(run.Err, after_parse
+                           ? std::string(c.Err)
+                           : std::string(c.Err) + "Run 'zt render --help' for the options.\n");
     EXPECT_EQ(run.Out, "");
   }
   const TRun help = RunRender({"x", "--help"});
@@ -108,13 +115,18 @@ TEST_F(RenderCommandTest, EntriesThatCannotBeUsedWriteNothing) {
   const std::string broken = Path("Broken.zfm");
   const std::string set =
       "fractal:\n  width=8 height=8 numlayers=1\nlayer:\n  visible=yes alpha=no\n"
-      "mapping:\n  center=0/0 magn=1 angle=0\nformula:\n  filename=\"" + broken + "\" entry=";
-  const std::string sets = dir_.Write("bad.zpr", "Uncompiled {\n" + set + "\"Bad\"\n}\n\n"
-                                                 "Missing {\n" + set + "\"Gone\"\n}\n").string();
+      "mapping:\n  center=0/0 magn=1 angle=0\nformula:\n  filename=\"" +
+      broken + "\" entry=";
+  const std::string sets = dir_.Write("bad.zpr", "Uncompiled {\n" + set +
+                                                     "\"Bad\"\n}\n\n"
+                                                     "Missing {\n" +
+                                                     set + "\"Gone\"\n}\n")
+                               .string();
   TRun run = RunRender({sets, "Uncompiled", "-o", Path("x.png")});
   EXPECT_EQ(run.Status, 2);
-  EXPECT_EQ(run.Err, "Could not compile 'Bad' in '" + broken + "' (line 3, column 15)\n"
-                     "Run 'zt compile' on the files above for the compiler's messages\n");
+  EXPECT_EQ(run.Err, "Could not compile 'Bad' in '" + broken +
+                         "' (line 3, column 15)\n"
+                         "Run 'zt compile' on the files above for the compiler's messages\n");
   run = RunRender({sets, "Missing", "-o", Path("x.png")});
   EXPECT_EQ(run.Status, 2);
   EXPECT_EQ(run.Err, "Some entries of '" + sets + "' could not be found\n");
@@ -127,8 +139,8 @@ TEST_F(RenderCommandTest, EveryFormatIsWritten) {
     std::string Magic;
   };
   const TCase cases[] = {
-      {"t.png", "\x89PNG\r\n\x1a\n"}, {"t.bmp", "BM"},       {"t.jpg", "\xFF\xD8\xFF"},
-      {"t.JPEG", "\xFF\xD8\xFF"},     {"t.psd", "8BPS"},     {"t.zfr", "ZENTROPEFILE"},
+      {"t.png", "\x89PNG\r\n\x1a\n"},      {"t.bmp", "BM"},   {"t.jpg", "\xFF\xD8\xFF"},
+      {"t.JPEG", "\xFF\xD8\xFF"},          {"t.psd", "8BPS"}, {"t.zfr", "ZENTROPEFILE"},
       {"t.tga", std::string("\0\0\2", 3)},
   };
   for (const TCase& c : cases) {
@@ -153,7 +165,8 @@ TEST_F(RenderCommandTest, FailingDestinationLeavesNothingBehind) {
     fs::create_symlink("/dev/full", Path("full.bmp"));
     run = RunRender({sets_, "-o", Path("full.bmp")});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, "Error writing '" + Path("full.bmp") + "'. Probably the destination disk is full\n");
+    EXPECT_EQ(run.Err,
+              "Error writing '" + Path("full.bmp") + "'. Probably the destination disk is full\n");
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
   }
   for (const auto& entry : fs::directory_iterator(dir_.path()))

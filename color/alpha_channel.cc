@@ -68,9 +68,10 @@ void TAlphaChannel::WriteSegment(const TAlphaPoint& a) {
   }
   const TAlphaPoint& p = *Before(a);
   const TAlphaPoint& q = *After(b);
-  WriteSmoothChannel(ConvertTable(), &TColorEntry::Opacity,
-                     {p.Index, a.Index, b.Index, q.Index, p.Opacity, a.Opacity, b.Opacity, q.Opacity},
-                     128, include_end);
+  WriteSmoothChannel(
+      ConvertTable(), &TColorEntry::Opacity,
+      {p.Index, a.Index, b.Index, q.Index, p.Opacity, a.Opacity, b.Opacity, q.Opacity}, 128,
+      include_end);
 }
 
 void TAlphaChannel::RotateTable(int delta) {

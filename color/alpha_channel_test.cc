@@ -23,15 +23,20 @@ TEST(AlphaChannelTest, NewChannelIsOneOpaquePoint) {
 
 TEST(AlphaChannelTest, ChecksComeInOrder) {
   TAlphaChannel a;
-  struct Case { int Index, Opacity; const char* Message; };
+  struct Case {
+    int Index, Opacity;
+    const char* Message;
+  };
   const Case cases[] = {{400, 256, "Control point index out of range"},
                         {10, 256, "Opacity value out of range"},
                         {10, -1, "Opacity value out of range"}};
   for (const Case& c : cases) {
     EXPECT_EQ(testing::ErrorMessageOf([&] { a.InsertPoint(c.Index, c.Opacity); }), c.Message);
-    EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, c.Index, c.Opacity); }), c.Message);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, c.Index, c.Opacity); }),
+              c.Message);
   }
-  EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, 10, 10); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { a.MovePoint(nullptr, 10, 10); }),
+            "Specified control point does not exist");
 }
 
 TEST(AlphaChannelTest, InvertTurnsTransparencyOnAndWritesOnlyOpacity) {

@@ -65,12 +65,36 @@ TRGB12 HSLToRGB12(const THSL& hsl) {
   const double f = (m2 - m1) * (hsl.Hue % 60) / 60;
   double red, green, blue;
   switch (hsl.Hue / 60) {
-    case 0: red = m2; green = m1 + f; blue = m1; break;
-    case 1: red = m2 - f; green = m2; blue = m1; break;
-    case 2: red = m1; green = m2; blue = m1 + f; break;
-    case 3: red = m1; green = m2 - f; blue = m2; break;
-    case 4: red = m1 + f; green = m1; blue = m2; break;
-    default: red = m2; green = m1; blue = m2 - f; break;
+    case 0:
+      red = m2;
+      green = m1 + f;
+      blue = m1;
+      break;
+    case 1:
+      red = m2 - f;
+      green = m2;
+      blue = m1;
+      break;
+    case 2:
+      red = m1;
+      green = m2;
+      blue = m1 + f;
+      break;
+    case 3:
+      red = m1;
+      green = m2 - f;
+      blue = m2;
+      break;
+    case 4:
+      red = m1 + f;
+      green = m1;
+      blue = m2;
+      break;
+    default:
+      red = m2;
+      green = m1;
+      blue = m2 - f;
+      break;
   }
   return {ToChannel12(red), ToChannel12(green), ToChannel12(blue)};
 }

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "color/color_types.h"
-#include "platform/history_list.h"
 #include "platform/error.h"
+#include "platform/history_list.h"
 #include "platform/random.h"
 
 namespace zt {
@@ -249,7 +249,8 @@ class TControlRing {
 
  protected:
   // Raises "Convert table does not exist" or "Temporary table does not exist".
-  TControlRing(TColorEntry* convert, TColorEntry* temporary) : convert_(convert), temporary_(temporary) {
+  TControlRing(TColorEntry* convert, TColorEntry* temporary)
+      : convert_(convert), temporary_(temporary) {
     if (!convert_) throw EZentrope("Convert table does not exist");
     if (!temporary_) throw EZentrope("Temporary table does not exist");
   }
@@ -404,7 +405,8 @@ class TControlRing {
     auto snapshot = std::make_unique<TSnapshot>();
     snapshot->Position = position_;
     snapshot->Smooth = smooth_;
-    for (TPoint* p = first_; p; p = p->Next) snapshot->Points.emplace_back(p->Index, TOwner::ValueOf(*p));
+    for (TPoint* p = first_; p; p = p->Next)
+      snapshot->Points.emplace_back(p->Index, TOwner::ValueOf(*p));
     return snapshot;
   }
 

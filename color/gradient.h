@@ -52,7 +52,6 @@ class TGradient : public TControlRing<TGradient, TGradientPoint, TRGB12> {
   // 4 and places a control point at each bend.
   void ImportPalette(const std::array<TRGB12, 256>& colors8, bool skip_first, bool skip_last);
 
-
  private:
   friend class TControlRing<TGradient, TGradientPoint, TRGB12>;
 

@@ -40,8 +40,10 @@ TEST(GradientTest, DefaultGradientAndMissingTables) {
   EXPECT_FALSE(g.Modified());
   EXPECT_EQ(g.ConvertTable()[100 * 128].Red, 255);
   TColorEntry table[1];
-  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(nullptr, table); }), "Convert table does not exist");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(table, nullptr); }), "Temporary table does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(nullptr, table); }),
+            "Convert table does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { TGradient none(table, nullptr); }),
+            "Temporary table does not exist");
 }
 
 TEST(GradientTest, EditingRules) {
@@ -59,11 +61,15 @@ TEST(GradientTest, EditingRules) {
   EXPECT_EQ(p->Hsl, RGB12ToHSL(kRed));
   g.MovePointHSL(p, 50, {120, 255, 128});
   EXPECT_EQ(p->Color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.InsertPoint(400, kRed); }), "Control point index out of range");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(p, -1, kRed); }), "Control point index out of range");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(nullptr, 5, kRed); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.InsertPoint(400, kRed); }),
+            "Control point index out of range");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(p, -1, kRed); }),
+            "Control point index out of range");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(nullptr, 5, kRed); }),
+            "Specified control point does not exist");
   TGradient other;
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.DeletePoint(other.First()); }), "Specified control point does not exist");
+  EXPECT_EQ(testing::ErrorMessageOf([&] { g.DeletePoint(other.First()); }),
+            "Specified control point does not exist");
   g.Reverse();
   EXPECT_EQ(Points(g), "199:0,0,255 349:1,255,1 399:0,0,255 ");
   g.Invert();
@@ -115,13 +121,15 @@ TEST(GradientTest, TwoLinearPointsRunThereAndBack) {
 TEST(GradientTest, PartialRebuildMatchesFullRebuild) {
   for (bool smooth : {false, true}) {
     TGradient g;
-    Make(g, {{0, kBlue}, {60, kRed}, {150, {100, 3000, 50}}, {260, kRed}, {390, {4095, 4095, 4095}}},
+    Make(g,
+         {{0, kBlue}, {60, kRed}, {150, {100, 3000, 50}}, {260, kRed}, {390, {4095, 4095, 4095}}},
          smooth);
     TGradientPoint* moved = g.First()->Next->Next;
     g.MovePoint(moved, 170, {2000, 10, 4000});
     g.MovePoint(g.First(), 5, kRed);
     TGradient fresh;
-    Make(fresh, {{5, kRed}, {60, kRed}, {170, {2000, 10, 4000}}, {260, kRed}, {390, {4095, 4095, 4095}}},
+    Make(fresh,
+         {{5, kRed}, {60, kRed}, {170, {2000, 10, 4000}}, {260, kRed}, {390, {4095, 4095, 4095}}},
          smooth);
     for (int e = 0; e < kGradientEntries; ++e) {
       ASSERT_EQ(g.ConvertTable()[e].Red, fresh.ConvertTable()[e].Red) << smooth << " " << e;
@@ -234,15 +242,18 @@ TEST(GradientTest, MapErrors) {
             "Could not open MAP palette file '" + missing.string() + "'");
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("short.map", short_text)); }),
             "Error reading MAP palette file");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
-            "Error reading MAP palette file");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
-            "Error reading MAP palette file");
+  EXPECT_EQ(
+      testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
+      "Error reading MAP palette file");
+  EXPECT_EQ(
+      testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
+      "Error reading MAP palette file");
 }
 
 TEST(GradientTest, ImportPaletteFitsARampWithFewPoints) {
   std::array<TRGB12, 256> ramp;
-  for (int i = 0; i < 256; ++i) ramp[i] = {uint16_t(i), uint16_t(255 - i), uint16_t(i < 128 ? 2 * i : 255)};
+  for (int i = 0; i < 256; ++i)
+    ramp[i] = {uint16_t(i), uint16_t(255 - i), uint16_t(i < 128 ? 2 * i : 255)};
   TGradient g;
   g.ImportPalette(ramp, false, false);
   EXPECT_EQ(Points(g), "0:0,255,0 201:129,126,255 399:255,0,255 ");

@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace zt {
 namespace {
 
@@ -48,8 +47,8 @@ TLayer::TLayer(const TLayerDefaults& defaults)
 }
 
 void TLayer::WriteSolidEntry(int entry, TRGB12 color, int alpha) {
-  convert_[entry] = {Channel12To8(color.Blue), Channel12To8(color.Green),
-                     Channel12To8(color.Red), static_cast<uint8_t>(alpha)};
+  convert_[entry] = {Channel12To8(color.Blue), Channel12To8(color.Green), Channel12To8(color.Red),
+                     static_cast<uint8_t>(alpha)};
 }
 
 void TLayer::Repaint() { Invalidate(TRect{0, 0, Image().Width(), Image().Height()}); }

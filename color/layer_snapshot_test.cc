@@ -41,11 +41,10 @@ std::string Dump(const TColoringSnapshot& c) {
 // The record as one line per part, so that a mismatch shows where it lies.
 std::string Dump(const TLayerSnapshot& s) {
   std::ostringstream out;
-  out << "solids " << s.InsideColor.Red << "," << s.OutsideColor.Green << ","
-      << s.MappingColor.Blue << " alphas " << s.InsideAlpha << "," << s.OutsideAlpha << ","
-      << s.MappingAlpha << " method " << s.Method << " caption " << s.Caption << " opacity "
-      << s.Opacity << " visible " << s.Visible << " usealpha " << s.UseAlpha << " mode "
-      << s.MergeMode << "\n";
+  out << "solids " << s.InsideColor.Red << "," << s.OutsideColor.Green << "," << s.MappingColor.Blue
+      << " alphas " << s.InsideAlpha << "," << s.OutsideAlpha << "," << s.MappingAlpha << " method "
+      << s.Method << " caption " << s.Caption << " opacity " << s.Opacity << " visible "
+      << s.Visible << " usealpha " << s.UseAlpha << " mode " << s.MergeMode << "\n";
   out << "mapping " << Number(s.Mapping.Center.real()) << "," << Number(s.Mapping.Center.imag())
       << " " << Number(s.Mapping.Magnification) << " " << Number(s.Mapping.Angle) << "\n";
   for (const TTransformSettings& t : s.Mapping.Transforms) {
@@ -124,7 +123,7 @@ void SetUpFirst(TLayer& layer) {
   layer.Gradient().InsertPoint(150, TRGB12{100, 200, 300});
   layer.AlphaChannel().InsertPoint(120, 40);
   layer.SetMethod(kMethodMultiPass);  // the layer's method differs from the formula's
-  layer.SetUseAlpha(true);  // inside a bracket the alphas do not set it
+  layer.SetUseAlpha(true);            // inside a bracket the alphas do not set it
   layer.EndUpdate();
   Settle(layer);
 }

@@ -26,7 +26,8 @@ std::uint32_t Entry(const TLayer& layer, int index) {
 
 // A layer with a small index image and no calculation; the bracket of its
 // construction is closed.
-std::unique_ptr<TLayer> MakeLayer(int width = 4, int height = 2, const TLayerDefaults& defaults = {}) {
+std::unique_ptr<TLayer> MakeLayer(int width = 4, int height = 2,
+                                  const TLayerDefaults& defaults = {}) {
   auto layer = std::make_unique<TLayer>(defaults);
   layer->Image().OnResize = nullptr;
   layer->Image().SetSize(width, height);
@@ -35,10 +36,9 @@ std::unique_ptr<TLayer> MakeLayer(int width = 4, int height = 2, const TLayerDef
 }
 
 void SetEntry(TLayer& layer, int index, std::uint32_t color) {
-  layer.ConvertTable()[index] = {static_cast<uint8_t>(Ch(color, 0)),
-                                 static_cast<uint8_t>(Ch(color, 8)),
-                                 static_cast<uint8_t>(Ch(color, 16)),
-                                 static_cast<uint8_t>(Ch(color, 24))};
+  layer.ConvertTable()[index] = {
+      static_cast<uint8_t>(Ch(color, 0)), static_cast<uint8_t>(Ch(color, 8)),
+      static_cast<uint8_t>(Ch(color, 16)), static_cast<uint8_t>(Ch(color, 24))};
 }
 
 TEST(LayerTest, DefaultsAndFixedEntries) {
@@ -206,8 +206,9 @@ class MergeStackTest : public ::testing::Test {
       auto layer = MakeLayer(kWidth, 1);
       for (int x = 0; x < kWidth; ++x) {
         layer->Image().SetPixel(x, 0, static_cast<std::uint16_t>(x));
-        SetEntry(*layer, x, Pack((x * 37 + i * 91) & 255, (x * 11 + i * 50) & 255,
-                                 (x * 73 + i * 17) & 255, (x * 29 + i) & 255));
+        SetEntry(*layer, x,
+                 Pack((x * 37 + i * 91) & 255, (x * 11 + i * 50) & 255, (x * 73 + i * 17) & 255,
+                      (x * 29 + i) & 255));
       }
       SetEntry(*layer, kBackgroundEntry, Pack(1, 2, 3 + i));
       list_.Add(std::move(layer));

@@ -10,9 +10,10 @@ namespace zt {
 namespace {
 
 constexpr std::array<std::string_view, kMergeModeCount> kNames = {
-    "",           "multiply", "screen",  "overlay",    "softlight", "hardlight", "darken",
-    "lighten",    "difference", "hue",   "saturation", "color",     "luminance", "addition",
-    "subtraction", "hsladd",  "red",     "green",      "blue"};
+    "",           "multiply", "screen",    "overlay",    "softlight",
+    "hardlight",  "darken",   "lighten",   "difference", "hue",
+    "saturation", "color",    "luminance", "addition",   "subtraction",
+    "hsladd",     "red",      "green",     "blue"};
 
 TMultiplicationTable BuildMultiplicationTable() {
   // x * y / 255 never ends in exactly one half (255 is odd), so adding 127
@@ -89,7 +90,7 @@ struct THslLanes {
 // bytes red << 16 | green << 8 | blue. Luminance 0 needs no case of its own: m1,
 // m2 and f are all 0 then.
 [[gnu::always_inline]] inline TLanes LanesOfHsl(const TLanes& hue, const TLanes& s,
-                                               const TLanes& l) {
+                                                const TLanes& l) {
   const TLanes m2 = l > 127 ? l + s - DivideLanes(l * s + 127, Splat(255))
                             : DivideLanes((s + 255) * l, Splat(255));
   const TLanes m1 = 2 * l - m2;
@@ -208,9 +209,10 @@ template <typename TStep>
 template <int kMode>
 [[gnu::always_inline]] inline void MergeModeRow(const std::uint32_t* bottom, std::uint32_t* top,
                                                 int count, int k) {
-  ForEachLanes(bottom, top, count,
-               [k](const TLanes& b, const TLanes& t)
-                   __attribute__((always_inline)) { return MergeLanes<kMode>(b, t, k); });
+  ForEachLanes(
+      bottom, top, count, [k](const TLanes& b, const TLanes& t) __attribute__((always_inline)) {
+        return MergeLanes<kMode>(b, t, k);
+      });
 }
 
 // The row functions exist once per processor kind and are picked when the
@@ -259,9 +261,10 @@ ZT_ROW_CLONES void MergeRowLanes(int mode, const std::uint32_t* bottom, std::uin
 }
 
 ZT_ROW_CLONES void AlphaOverRowLanes(std::uint32_t* top, const std::uint32_t* bottom, int count) {
-  ForEachLanes(bottom, top, count,
-               [](const TLanes& b, const TLanes& t)
-                   __attribute__((always_inline)) { return AlphaOverLanes(b, t); });
+  ForEachLanes(
+      bottom, top, count, [](const TLanes& b, const TLanes& t) __attribute__((always_inline)) {
+        return AlphaOverLanes(b, t);
+      });
 }
 
 }  // namespace

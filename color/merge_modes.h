@@ -17,9 +17,25 @@
 namespace zt {
 
 enum TMergeMode : std::uint8_t {
-  kMergeNormal = 0, kMergeMultiply, kMergeScreen, kMergeOverlay, kMergeSoftLight, kMergeHardLight, kMergeDarken,
-  kMergeLighten, kMergeDifference, kMergeHue, kMergeSaturation, kMergeColor, kMergeLuminance, kMergeAddition,
-  kMergeSubtraction, kMergeHslAdd, kMergeRed, kMergeGreen, kMergeBlue
+  kMergeNormal = 0,
+  kMergeMultiply,
+  kMergeScreen,
+  kMergeOverlay,
+  kMergeSoftLight,
+  kMergeHardLight,
+  kMergeDarken,
+  kMergeLighten,
+  kMergeDifference,
+  kMergeHue,
+  kMergeSaturation,
+  kMergeColor,
+  kMergeLuminance,
+  kMergeAddition,
+  kMergeSubtraction,
+  kMergeHslAdd,
+  kMergeRed,
+  kMergeGreen,
+  kMergeBlue
 };
 constexpr int kMergeModeCount = 19;
 

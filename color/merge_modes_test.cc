@@ -44,9 +44,12 @@ TMergeHSL RefToHsl(int r, int g, int b) {
   const int d = max - min;
   if (d == 0) return {0, 0, l};
   int h;
-  if (r == max) h = g == min ? 300 + 60 * (r - b) / d : 60 - 60 * (r - g) / d;
-  else if (g == max) h = b == min ? 60 + 60 * (g - r) / d : 180 - 60 * (g - b) / d;
-  else h = r == min ? 180 + 60 * (b - g) / d : 300 - 60 * (b - r) / d;
+  if (r == max)
+    h = g == min ? 300 + 60 * (r - b) / d : 60 - 60 * (r - g) / d;
+  else if (g == max)
+    h = b == min ? 60 + 60 * (g - r) / d : 180 - 60 * (g - b) / d;
+  else
+    h = r == min ? 180 + 60 * (b - g) / d : 300 - 60 * (b - r) / d;
   if (h >= 360) h = 0;
   return {h, d * 255 / (l > 127 ? 510 - max - min : max + min), l};
 }
@@ -58,12 +61,36 @@ TMergeRGB RefToRgb(int h, int s, int l) {
   const int f = (m2 - m1) * (h % 60) / 60;
   int c[3];
   switch (h / 60) {
-    case 0: c[0] = m2; c[1] = m1 + f; c[2] = m1; break;
-    case 1: c[0] = m2 - f; c[1] = m2; c[2] = m1; break;
-    case 2: c[0] = m1; c[1] = m2; c[2] = m1 + f; break;
-    case 3: c[0] = m1; c[1] = m2 - f; c[2] = m2; break;
-    case 4: c[0] = m1 + f; c[1] = m1; c[2] = m2; break;
-    default: c[0] = m2; c[1] = m1; c[2] = m2 - f; break;
+    case 0:
+      c[0] = m2;
+      c[1] = m1 + f;
+      c[2] = m1;
+      break;
+    case 1:
+      c[0] = m2 - f;
+      c[1] = m2;
+      c[2] = m1;
+      break;
+    case 2:
+      c[0] = m1;
+      c[1] = m2;
+      c[2] = m1 + f;
+      break;
+    case 3:
+      c[0] = m1;
+      c[1] = m2 - f;
+      c[2] = m2;
+      break;
+    case 4:
+      c[0] = m1 + f;
+      c[1] = m1;
+      c[2] = m2;
+      break;
+    default:
+      c[0] = m2;
+      c[1] = m1;
+      c[2] = m2 - f;
+      break;
   }
   return {c[0] & 255, c[1] & 255, c[2] & 255};
 }
@@ -116,8 +143,9 @@ TEST(MultiplicationTableTest, RoundsToNearest) {
 
 TEST(OpacityTableTest, EntriesFollowTheOpacity) {
   TOpacityTable table;
-  const struct { int Opacity, K; } cases[] = {{0, 0}, {50, 128}, {37, 94}, {100, 256},
-                                              {-5, 0}, {150, 256}};
+  const struct {
+    int Opacity, K;
+  } cases[] = {{0, 0}, {50, 128}, {37, 94}, {100, 256}, {-5, 0}, {150, 256}};
   for (const auto& c : cases) {
     BuildOpacityTable(c.Opacity, table);
     for (std::uint32_t i = 0; i < 256; ++i) {

@@ -48,8 +48,8 @@ bool IsExtreme(int c, int before, int after) {
 
 }  // namespace
 
-void WriteSmoothChannel(TColorEntry* table, TChannel channel, TSmoothSpan p,
-                        int samples_per_index, bool include_end) {
+void WriteSmoothChannel(TColorEntry* table, TChannel channel, TSmoothSpan p, int samples_per_index,
+                        bool include_end) {
   if (p.Xa >= p.Xb) p.Xb += kGradientIndices;
   if (p.Xa <= p.Xp) p.Xp -= kGradientIndices;
   if (p.Xq <= p.Xb) p.Xq += kGradientIndices;
@@ -94,8 +94,8 @@ void WriteSmoothChannel(TColorEntry* table, TChannel channel, TSmoothSpan p,
   }
 }
 
-void RotateChannels(TColorEntry* table, TColorEntry* temporary, int delta,
-                    const TChannel* channels, int channel_count) {
+void RotateChannels(TColorEntry* table, TColorEntry* temporary, int delta, const TChannel* channels,
+                    int channel_count) {
   const int shift = delta * kEntriesPerIndex;
   if (shift == 0) return;
   auto copy = [&](TColorEntry& to, const TColorEntry& from) {

@@ -35,7 +35,7 @@ void WriteSmoothChannel(TColorEntry* table, TChannel channel, TSmoothSpan span,
 
 // Rotates the given channels of the 51,200 gradient entries by `delta` indices
 // (-199 to 200), saving the entries that fall off one end in `temporary`.
-void RotateChannels(TColorEntry* table, TColorEntry* temporary, int delta,
-                    const TChannel* channels, int channel_count);
+void RotateChannels(TColorEntry* table, TColorEntry* temporary, int delta, const TChannel* channels,
+                    int channel_count);
 
 }  // namespace zt

@@ -15,9 +15,11 @@ class SegmentWriterTest : public ::testing::Test {
 };
 
 TEST_F(SegmentWriterTest, LinearRunsHitBothEndsExactly) {
-  struct Case { int Xa, Xb, Ca, Cb; };
-  const Case cases[] = {{0, 1, 0, 255}, {10, 200, 255, 0}, {0, 399, 7, 200}, {350, 20, 0, 255},
-                        {100, 101, 3, 4}};
+  struct Case {
+    int Xa, Xb, Ca, Cb;
+  };
+  const Case cases[] = {
+      {0, 1, 0, 255}, {10, 200, 255, 0}, {0, 399, 7, 200}, {350, 20, 0, 255}, {100, 101, 3, 4}};
   for (const Case& c : cases) {
     WriteLinearChannel(table_, &TColorEntry::Red, c.Xa, c.Xb, c.Ca, c.Cb, true);
     const int end = c.Xb * kEntriesPerIndex;
@@ -54,7 +56,10 @@ TEST_F(SegmentWriterTest, LinearWrapPastRingEndReachesEntryZero) {
 }
 
 TEST_F(SegmentWriterTest, SmoothMonotonePointsGiveMonotoneCurveWithoutOvershoot) {
-  struct Case { TSmoothSpan Span; int Samples; };
+  struct Case {
+    TSmoothSpan Span;
+    int Samples;
+  };
   const Case cases[] = {
       {{0, 100, 150, 300, 0, 40, 200, 255}, 64},
       {{0, 100, 150, 300, 255, 200, 40, 0}, 64},

@@ -13,9 +13,9 @@ namespace zt {
 namespace {
 
 constexpr const char* kCalcTime = "$CALCTIME$";
-constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+constexpr const char* kMonthNames[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
 
 // Today as "January 5, 1999".
 std::string Today() {
@@ -46,10 +46,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 // Position of `needle` in `text` from `from` without regard to ASCII case.
 std::size_t FindNoCase(const std::string& text, const std::string& needle, std::size_t from) {
-  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
-  auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                        needle.begin(), needle.end(),
-                        [&](char a, char b) { return lower(a) == lower(b); });
+  const auto lower = [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  auto it =
+      std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                  needle.end(), [&](char a, char b) { return lower(a) == lower(b); });
   return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
 }
 
@@ -73,8 +75,7 @@ TFractal::TFractal(const std::string& title) {
   first->SetCaption("Layer 1");
   AppendLayer(std::move(first));
   current_index_ = 0;
-  history_ = std::make_unique<THistoryList<TFractalSnapshot>>(
-      CaptureSnapshot(), kHistoryDepth);
+  history_ = std::make_unique<THistoryList<TFractalSnapshot>>(CaptureSnapshot(), kHistoryDepth);
   history_->OnUndoRedo = [this](THistoryList<TFractalSnapshot>&) { UndoRedone(); };
   modified_ = false;
 }
@@ -181,9 +182,10 @@ std::string TFractal::CommentLine(int index) {
   const std::string token = kCalcTime;
   std::size_t at = FindNoCase(line, token, 0);
   if (at == std::string::npos) return line;
-  const std::string time = IsCalculating() || IsPartlyCalculated()
-                               ? FormatTime(timer_->Elapsed() + timer_->Remaining()) + " (estimated)"
-                               : timer_->ElapsedText();
+  const std::string time =
+      IsCalculating() || IsPartlyCalculated()
+          ? FormatTime(timer_->Elapsed() + timer_->Remaining()) + " (estimated)"
+          : timer_->ElapsedText();
   while (at != std::string::npos) {
     line.replace(at, token.size(), time);
     at = FindNoCase(line, token, at + time.size());
@@ -243,15 +245,9 @@ void TFractal::FireChange() {
 void TFractal::LayerChanged(TLayerCalculate& layer, int code) {
   const int identifier = layer.LastChangeIdentifier();
   switch (code) {
-    case 0:
-      Changed(false);
-      break;
-    case 1:
-      Changed(identifier != last_change_id_);
-      break;
-    default:
-      Changed(true);
-      break;
+    case 0: Changed(false); break;
+    case 1: Changed(identifier != last_change_id_); break;
+    default: Changed(true); break;
   }
   last_change_id_ = identifier;
 }

@@ -17,8 +17,8 @@
 
 #include "color/layer.h"
 #include "color/layer_list.h"
-#include "platform/history_list.h"
 #include "platform/error.h"
+#include "platform/history_list.h"
 #include "render/direct_bitmap.h"
 #include "render/fractal_timer.h"
 #include "render/update_manager.h"

@@ -34,8 +34,17 @@ constexpr std::uint32_t kPixelBytes = 2;
 constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 enum THeadOffset : std::size_t {
-  kHeadMagic = 0, kHeadVersion = 12, kHeadTextOffset = 16, kHeadTextLength = 20, kHeadStateOffset = 24,
-  kHeadStateSize = 28, kHeadPixelOffset = 32, kHeadWidth = 36, kHeadHeight = 40, kHeadLayers = 44, kHeadElapsed = 48
+  kHeadMagic = 0,
+  kHeadVersion = 12,
+  kHeadTextOffset = 16,
+  kHeadTextLength = 20,
+  kHeadStateOffset = 24,
+  kHeadStateSize = 28,
+  kHeadPixelOffset = 32,
+  kHeadWidth = 36,
+  kHeadHeight = 40,
+  kHeadLayers = 44,
+  kHeadElapsed = 48
 };
 
 template <typename T>
@@ -130,8 +139,8 @@ void TFractalWriter::Execute() {
   if (OnOutputCreated) OnOutputCreated(output);
   const auto write = [&](const void* data, std::size_t size) {
     if (!output.Write(data, size))
-      throw EZentrope(Format("Error writing '%s'. Probably the destination disk is full",
-                             FileName().c_str()));
+      throw EZentrope(
+          Format("Error writing '%s'. Probably the destination disk is full", FileName().c_str()));
   };
 
   // The pixels must not change under the compressor; the stopped layers go on
@@ -183,7 +192,8 @@ void TFractalWriter::Execute() {
   for (int i = 0; i < layers.Count(); ++i) {
     z_stream z{};
     int rc = deflateInit(&z, 9);
-    if (rc != Z_OK) throw ECompressError(Format("Error %d while initializing compression stream", rc));
+    if (rc != Z_OK)
+      throw ECompressError(Format("Error %d while initializing compression stream", rc));
     TDeflateEnd end{z};
     const TIndexImage& image = layers[i].Image();
     const auto* in = layer_bytes ? reinterpret_cast<const Bytef*>(image.Row(0)) : nullptr;
@@ -197,7 +207,8 @@ void TFractalWriter::Execute() {
       z.next_out = buffer;
       z.avail_out = kBufferSize;
       rc = deflate(&z, Z_NO_FLUSH);
-      if (rc != Z_OK && rc != Z_BUF_ERROR) throw ECompressError(Format("Error %d while compressing", rc));
+      if (rc != Z_OK && rc != Z_BUF_ERROR)
+        throw ECompressError(Format("Error %d while compressing", rc));
       write(buffer, kBufferSize - z.avail_out);
       ReportBytes(i * layer_bytes + fed - z.avail_in, total_bytes);
     }
@@ -211,7 +222,8 @@ void TFractalWriter::Execute() {
     } while (rc != Z_STREAM_END);
   }
   if (!output.Commit())
-    throw EZentrope(Format("Error writing '%s'. Probably the destination disk is full", FileName().c_str()));
+    throw EZentrope(
+        Format("Error writing '%s'. Probably the destination disk is full", FileName().c_str()));
   Report(1);
 }
 
@@ -238,20 +250,26 @@ void TFractalReader::Execute() {
   std::uint8_t bytes[kFractalFileHeadSize];
   if (read(bytes, sizeof bytes) != sizeof bytes || std::memcmp(bytes, kFractalFileMagic, 12) != 0)
     throw corrupt();
-  const THead head{Get<std::uint32_t>(bytes, kHeadTextOffset), Get<std::uint32_t>(bytes, kHeadTextLength),
-                   Get<std::uint32_t>(bytes, kHeadStateOffset), Get<std::uint32_t>(bytes, kHeadStateSize),
-                   Get<std::uint32_t>(bytes, kHeadPixelOffset), Get<std::int32_t>(bytes, kHeadWidth),
-                   Get<std::int32_t>(bytes, kHeadHeight),       Get<std::int32_t>(bytes, kHeadLayers),
+  const THead head{Get<std::uint32_t>(bytes, kHeadTextOffset),
+                   Get<std::uint32_t>(bytes, kHeadTextLength),
+                   Get<std::uint32_t>(bytes, kHeadStateOffset),
+                   Get<std::uint32_t>(bytes, kHeadStateSize),
+                   Get<std::uint32_t>(bytes, kHeadPixelOffset),
+                   Get<std::int32_t>(bytes, kHeadWidth),
+                   Get<std::int32_t>(bytes, kHeadHeight),
+                   Get<std::int32_t>(bytes, kHeadLayers),
                    Get<double>(bytes, kHeadElapsed)};
   // Everything the head points at lies inside the file, and the pixels it
   // claims fit the compressed bytes that follow their offset.
   const std::uint64_t layer_bytes = static_cast<std::uint64_t>(std::max(head.Width, 0)) *
-                                   static_cast<std::uint64_t>(std::max(head.Height, 0)) * kPixelBytes;
+                                    static_cast<std::uint64_t>(std::max(head.Height, 0)) *
+                                    kPixelBytes;
   const bool restore_states =
       static_cast<std::uint64_t>(head.StateSize) ==
       static_cast<std::uint64_t>(std::max(head.Layers, 0)) * kLayerStateRecordSize;
   if (head.Width < 0 || head.Height < 0 || head.Layers < 1 ||
-      std::uint64_t{head.TextOffset} + head.TextLength > file_size || head.PixelOffset > file_size ||
+      std::uint64_t{head.TextOffset} + head.TextLength > file_size ||
+      head.PixelOffset > file_size ||
       (restore_states && std::uint64_t{head.StateOffset} + head.StateSize > file_size) ||
       !std::isfinite(head.Elapsed) || head.Elapsed < 0 ||
       static_cast<unsigned __int128>(layer_bytes) * static_cast<unsigned>(head.Layers) >
@@ -279,7 +297,8 @@ void TFractalReader::Execute() {
   fractal.LoadFromParameters(r, false);
   fractal.Timer().SetElapsed(head.Elapsed);
   TLayerList& layers = fractal.Layers();
-  if (fractal.Width() != head.Width || fractal.Height() != head.Height || layers.Count() != head.Layers)
+  if (fractal.Width() != head.Width || fractal.Height() != head.Height ||
+      layers.Count() != head.Layers)
     throw corrupt();
 
   if (restore_states) {
@@ -303,7 +322,8 @@ void TFractalReader::Execute() {
     auto* out = reinterpret_cast<Bytef*>(pixels.data());
     z_stream z{};
     int rc = inflateInit(&z);
-    if (rc != Z_OK) throw ECompressError(Format("Error %d while initializing decompression stream", rc));
+    if (rc != Z_OK)
+      throw ECompressError(Format("Error %d while initializing decompression stream", rc));
     TInflateEnd end{z};
     // Read on to the stream's end even once the pixels are complete, so that the
     // next stream starts right after this one's check value; a stream holding
@@ -318,7 +338,8 @@ void TFractalReader::Execute() {
       while (z.avail_in > 0 && rc != Z_STREAM_END) {
         const bool full = produced == layer_bytes;
         z.next_out = full ? &surplus : out + produced;
-        z.avail_out = full ? 1 : static_cast<uInt>(std::min<std::uint64_t>(layer_bytes - produced, 1u << 30));
+        z.avail_out =
+            full ? 1 : static_cast<uInt>(std::min<std::uint64_t>(layer_bytes - produced, 1u << 30));
         const uInt before = z.avail_out;
         rc = inflate(&z, Z_NO_FLUSH);
         if (rc == Z_NEED_DICT) rc = Z_DATA_ERROR;
@@ -331,7 +352,8 @@ void TFractalReader::Execute() {
       ReportBytes(i * layer_bytes + produced, total_bytes);
     }
     if (produced != layer_bytes) throw corrupt();
-    if (z.avail_in > 0 && fseeko(file.get(), -static_cast<off_t>(z.avail_in), SEEK_CUR) != 0) throw corrupt();
+    if (z.avail_in > 0 && fseeko(file.get(), -static_cast<off_t>(z.avail_in), SEEK_CUR) != 0)
+      throw corrupt();
     layers[i].Image().ExchangePixels(pixels);
   }
   Report(1);

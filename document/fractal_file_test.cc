@@ -10,9 +10,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
 #include "document/params/par_writer.h"
+#include "document/settings/config_manager.h"
 #include "platform/user_interface.h"
 
 namespace zt {
@@ -280,7 +280,8 @@ TEST_F(FractalFile, AFailedOpenNamesTheFileAndKeepsTheDocumentsName) {
   TFractal fractal("Kept");
   fractal.SetModified(true);
   const std::string missing = PathOf("none.zfr");
-  EXPECT_EQ(ErrorMessageOf([&] { fractal.LoadFromFile(missing); }), "Error opening '" + missing + "'");
+  EXPECT_EQ(ErrorMessageOf([&] { fractal.LoadFromFile(missing); }),
+            "Error opening '" + missing + "'");
   ASSERT_EQ(ui_.Records().size(), 1u);
   EXPECT_EQ(ui_.Records()[0].Text, "Could not open '" + missing + "'");
   EXPECT_EQ(fractal.Title(), "Kept");

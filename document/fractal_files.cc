@@ -20,7 +20,9 @@
 namespace zt {
 namespace {
 
-std::string TitleOfFile(const std::string& name) { return std::filesystem::path(name).stem().string(); }
+std::string TitleOfFile(const std::string& name) {
+  return std::filesystem::path(name).stem().string();
+}
 
 void RunExport(TFractal& fractal, TExportImage& image, const char* caption,
                const std::string& file_name) {

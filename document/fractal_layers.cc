@@ -81,7 +81,8 @@ TLayer& TFractal::AddLayer(const std::string& caption) {
   const TIndexImage& from = source.Image();
   TIndexImage& to = layer->Image();
   for (int y = 0; y < std::min(from.Height(), to.Height()); ++y)
-    for (int x = 0; x < std::min(from.Width(), to.Width()); ++x) to.SetPixel(x, y, from.GetPixel(x, y));
+    for (int x = 0; x < std::min(from.Width(), to.Width()); ++x)
+      to.SetPixel(x, y, from.GetPixel(x, y));
   TLayer& added = *layer;
   layers_->Insert(current_index_, std::move(layer));
   SyncUpdateDepth(added);
@@ -135,7 +136,8 @@ std::unique_ptr<TFractalSnapshot> TFractal::CaptureSnapshot() {
   snapshot->Created = created_.substr(0, kMaxSnapshotText);
   snapshot->Comments = comments_;
   snapshot->Elapsed = timer_->Elapsed();
-  for (int i = 0; i < layers_->Count(); ++i) snapshot->Layers.push_back((*layers_)[i].SaveSnapshot());
+  for (int i = 0; i < layers_->Count(); ++i)
+    snapshot->Layers.push_back((*layers_)[i].SaveSnapshot());
   return snapshot;
 }
 
@@ -166,7 +168,8 @@ void TFractal::RestoreSnapshot(const TFractalSnapshot& snapshot, bool keep_size)
       SetWidth(snapshot.Width);
       SetHeight(snapshot.Height);
     }
-    for (int i = 0; i < count; ++i) (*layers_)[i].RestoreSnapshot(snapshot.Layers[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < count; ++i)
+      (*layers_)[i].RestoreSnapshot(snapshot.Layers[static_cast<std::size_t>(i)]);
   }
 }
 

@@ -56,7 +56,8 @@ void TFractal::Zoom(int x, int y, double factor, bool to_center, bool animate) {
   BeginUpdate();
   const std::vector<TLayer*> selected = PrepareNavigation();
   update_manager_->AnimateTransform(PreviewShift(x, width_ / 2, factor, !center),
-                                    PreviewShift(y, height_ / 2, factor, !center), 0, factor, animate);
+                                    PreviewShift(y, height_ / 2, factor, !center), 0, factor,
+                                    animate);
   for (TLayer* layer : selected) {
     TMapping& mapping = layer->Mapping();
     const TComplex point = PointAt(mapping, x, y);
@@ -76,8 +77,8 @@ void TFractal::ZoomToRectangle(int left, int top, int width, int height, double 
   const std::vector<TLayer*> selected = PrepareNavigation();
   // The preview rotates its shift with the angle, so the shift is that of the zoom alone.
   update_manager_->AnimateTransform(PreviewShift(cx, width_ / 2, factor, false),
-                                    PreviewShift(cy, height_ / 2, factor, false), angle_delta, factor,
-                                    animate);
+                                    PreviewShift(cy, height_ / 2, factor, false), angle_delta,
+                                    factor, animate);
   for (TLayer* layer : selected) {
     TMapping& mapping = layer->Mapping();
     mapping.SetCenter(PointAt(mapping, cx, cy));

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "document/settings/config_manager.h"
 #include "document/fractal.h"
 #include "document/fractal_test_util.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {
@@ -19,7 +19,8 @@ using FractalNavigationTest = testing::FractalTest;
 TComplex PointAt(const TMapping& m, long double x, long double y) {
   const long double u = x - m.ImageWidth() / 2;
   const long double v = m.ImageHeight() / 2 - y;
-  return m.Center() + m.Scale() * TComplex(u * m.Cosine() - v * m.Sine(), v * m.Cosine() + u * m.Sine());
+  return m.Center() +
+         m.Scale() * TComplex(u * m.Cosine() - v * m.Sine(), v * m.Cosine() + u * m.Sine());
 }
 
 void ExpectNear(TComplex actual, TComplex expected) {

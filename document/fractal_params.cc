@@ -170,9 +170,8 @@ std::vector<const TFormulaBase*> EntriesOf(TFractal& fractal) {
 
 bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::string& title,
                       bool carry_entries) {
-  const bool saved = SaveParEntry(file, title, [&](TParWriter& w) {
-    fractal.SaveToParameters(w, &title);
-  });
+  const bool saved =
+      SaveParEntry(file, title, [&](TParWriter& w) { fractal.SaveToParameters(w, &title); });
   if (saved && carry_entries) AppendCarriedEntries(fractal, file);
   return saved;
 }

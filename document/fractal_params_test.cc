@@ -8,10 +8,10 @@
 
 #include <filesystem>
 
-#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
 #include "document/params/par_reader.h"
 #include "document/params/par_writer.h"
+#include "document/settings/config_manager.h"
 #include "formula/language/code.h"
 #include "platform/thread.h"
 #include "platform/user_interface.h"
@@ -136,8 +136,8 @@ TEST_F(FractalParams, AFractintEntryIsRefusedWithoutTouchingTheDocument) {
 TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {
   const std::string file =
       dir_.Write("sets.zpr",
-                "First {\nfractal:\n width=3 height=2 numlayers=1\nlayer:\n caption=\"one\"\n}\n"
-                "Second {\nfractal:\n width=5 height=4 numlayers=1\nlayer:\n caption=\"two\"\n}\n")
+                 "First {\nfractal:\n width=3 height=2 numlayers=1\nlayer:\n caption=\"one\"\n}\n"
+                 "Second {\nfractal:\n width=5 height=4 numlayers=1\nlayer:\n caption=\"two\"\n}\n")
           .string();
   const struct {
     const char* Entry;
@@ -170,7 +170,9 @@ TEST_F(FractalParams, SavedSetsCarryTheirNonStandardEntries) {
       dir_.Write("My Forms.zfm", "Cubic {\nloop:\n  z = z * z * z + #pixel\n}\n").string();
   const std::string layer =
       "layer:\n  visible=yes alpha=no\nmapping:\n  center=0/0 magn=1 angle=0\n"
-      "formula:\n  filename=\"" + collection + "\" entry=\"Cubic\" maxiter=20 percheck=off\n"
+      "formula:\n  filename=\"" +
+      collection +
+      "\" entry=\"Cubic\" maxiter=20 percheck=off\n"
       "outside:\n  filename=\"Standard.zcl\" entry=\"Iterations\" transfer=linear repeat=yes\n";
   TFractal fractal("Doc");
   Load(fractal, "Two {\nfractal:\n  width=8 height=6 numlayers=2\n" + layer + layer + "}\n");

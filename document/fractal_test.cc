@@ -7,8 +7,8 @@
 
 #include <regex>
 
-#include "document/settings/config_manager.h"
 #include "document/fractal_test_util.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {
@@ -83,7 +83,7 @@ TEST_F(FractalTest, SettersClampAndReportOnlyRealChanges) {
     EXPECT_EQ((fractal.*c.Get)(), c.Stored);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(fractal.History().Count(), 1);  // no undo step
-    (fractal.*c.Set)(c.Value);  // the same value after clamping: no notification
+    (fractal.*c.Set)(c.Value);                // the same value after clamping: no notification
     (fractal.*c.Set)(c.Stored);
     EXPECT_EQ(changes, 1);
   }
@@ -159,7 +159,8 @@ TEST_F(FractalTest, CommentLinesEstimateWhileACalculationIsUnfinished) {
   ASSERT_TRUE(fractal->IsPartlyCalculated());
   ASSERT_FALSE(fractal->IsCalculating());
   TFractalTimer& timer = fractal->Timer();
-  EXPECT_EQ(fractal->CommentLine(0), FormatTime(timer.Elapsed() + timer.Remaining()) + " (estimated)");
+  EXPECT_EQ(fractal->CommentLine(0),
+            FormatTime(timer.Elapsed() + timer.Remaining()) + " (estimated)");
 }
 
 TEST_F(FractalTest, CalculationStartAndEndAreReportedOnceAndTimed) {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "color/layer.h"
-#include "document/settings/config_manager.h"
 #include "document/params/gradient_section.h"
 #include "document/params/layer_section.h"
+#include "document/settings/config_manager.h"
 #include "platform/user_interface.h"
 #include "testing/test_support.h"
 

@@ -119,7 +119,10 @@ TEST(AtomicOutputFile, ReadOnlyFolderKeepsTheOldFile) {
 
 TEST(AtomicOutputFile, AbandonedFileLeavesNothingBehind) {
   testing::TempDir dir;
-  { TAtomicOutputFile file(dir.path() / "image.tga"); ASSERT_TRUE(file.Write("partial")); }
+  {
+    TAtomicOutputFile file(dir.path() / "image.tga");
+    ASSERT_TRUE(file.Write("partial"));
+  }
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 

@@ -12,17 +12,10 @@ std::string Escape(std::string_view value) {
   text.reserve(value.size());
   for (char c : value) {
     switch (c) {
-      case '\\':
-        text += "\\\\";
-        break;
-      case '\r':
-        text += "\\r";
-        break;
-      case '\n':
-        text += "\\n";
-        break;
-      default:
-        text += c;
+      case '\\': text += "\\\\"; break;
+      case '\r': text += "\\r"; break;
+      case '\n': text += "\\n"; break;
+      default: text += c;
     }
   }
   return text;

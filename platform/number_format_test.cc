@@ -68,10 +68,13 @@ TEST(ParseNumber, AcceptsBothNotationsSignsAndBlanks) {
     long double Value;
   };
   const Case cases[] = {
-      {"0", 0.0L},          {"1.5", 1.5L},         {" 1.5 ", 1.5L},       {"\t7\t", 7.0L},
-      {"+2", 2.0L},         {"-3.25E2", -325.0L},  {"1e-3", 0.001L},      {"1E+3", 1000.0L},
-      {".5", 0.5L},         {"5.", 5.0L},          {"0.1", 0.1L},         {"2E20", 2e20L},
-      {"0e99999", 0.0L},    {"3.6451995318824746E-4951", LDBL_TRUE_MIN},
+      {"0", 0.0L},       {"1.5", 1.5L},
+      {" 1.5 ", 1.5L},   {"\t7\t", 7.0L},
+      {"+2", 2.0L},      {"-3.25E2", -325.0L},
+      {"1e-3", 0.001L},  {"1E+3", 1000.0L},
+      {".5", 0.5L},      {"5.", 5.0L},
+      {"0.1", 0.1L},     {"2E20", 2e20L},
+      {"0e99999", 0.0L}, {"3.6451995318824746E-4951", LDBL_TRUE_MIN},
   };
   for (const Case& c : cases) {
     long double value = -42;
@@ -81,10 +84,10 @@ TEST(ParseNumber, AcceptsBothNotationsSignsAndBlanks) {
 }
 
 TEST(ParseNumber, RejectsOtherTextAndOutOfRangeValues) {
-  const char* rejected[] = {"",     " ",      "1,5",     "abc",    "1.5x", "1e",   "1e+",
-                            "--1",  "+",      ".",       "1.2.3",  "1 2",  "inf",  "-INF",
-                            "nan",  "0x10",   "1e5000",  "-1e5000", "1e-5000", "1.2E4932",
-                            "E5",   "1e5.0"};
+  const char* rejected[] = {"",        " ",        "1,5", "abc",  "1.5x",   "1e",
+                            "1e+",     "--1",      "+",   ".",    "1.2.3",  "1 2",
+                            "inf",     "-INF",     "nan", "0x10", "1e5000", "-1e5000",
+                            "1e-5000", "1.2E4932", "E5",  "1e5.0"};
   for (const char* text : rejected) {
     long double value = -42;
     EXPECT_FALSE(ParseNumber(text, value)) << text;
@@ -93,8 +96,8 @@ TEST(ParseNumber, RejectsOtherTextAndOutOfRangeValues) {
 }
 
 TEST(NumberFormat, RoundTripsValuesThatHaveAnEighteenDigitForm) {
-  const long double fixed[] = {0.1L,  1e-5L,     123456789012345678.0L, 1e18L,        1e19L,
-                               -0.3L, -1e-300L, LDBL_TRUE_MIN,         5 * LDBL_TRUE_MIN};
+  const long double fixed[] = {0.1L,     1e-5L,         123456789012345678.0L, 1e18L, 1e19L, -0.3L,
+                               -1e-300L, LDBL_TRUE_MIN, 5 * LDBL_TRUE_MIN};
   for (long double x : fixed) {
     long double back = 0;
     ASSERT_TRUE(ParseNumber(FormatNumber(x), back)) << FormatNumber(x);

@@ -20,9 +20,7 @@ struct TRect {
   int Height() const { return Bottom - Top; }
   bool Empty() const { return Right <= Left || Bottom <= Top; }
   // Pixels covered; 0 for an empty rectangle.
-  std::int64_t Area() const {
-    return Empty() ? 0 : std::int64_t{Width()} * std::int64_t{Height()};
-  }
+  std::int64_t Area() const { return Empty() ? 0 : std::int64_t{Width()} * std::int64_t{Height()}; }
 
   // The smallest rectangle holding both; an empty one adds nothing.
   static TRect Union(const TRect& a, const TRect& b) {

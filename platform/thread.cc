@@ -157,8 +157,7 @@ void TSafeThread::Run() {
 
 void TSafeThread::DoTerminate() {
   terminate_called_.store(true);
-  if (!main_thread_waiting_.load())
-    MainThreadDispatcher().Invoke([this] { DeliverOnTerminate(); });
+  if (!main_thread_waiting_.load()) MainThreadDispatcher().Invoke([this] { DeliverOnTerminate(); });
   bool free_self;
   {
     std::lock_guard<std::mutex> lock(free_mutex_);

@@ -75,7 +75,7 @@ class TMainThreadDispatcher {
   std::condition_variable posted_;
   std::deque<std::shared_ptr<TPosted>> queue_;  // guarded by mutex_
   std::atomic<std::thread::id> main_thread_{};  // none: the process's initial thread
-  std::uint64_t wakes_ = 0;  // guarded by mutex_
+  std::uint64_t wakes_ = 0;                     // guarded by mutex_
 };
 
 // The program-wide dispatcher, created on first use.

@@ -13,7 +13,14 @@ enum class TMessageKind { kInformation, kWarning, kError, kConfirmation };
 enum class TButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class TAnswer { kOk, kCancel, kYes, kNo };
 // What an entry browser lists: the entries of one kind of collection file.
-enum class TEntryBrowseKind { kParameters, kGradient, kAlphaChannel, kFormula, kColoring, kTransformation };
+enum class TEntryBrowseKind {
+  kParameters,
+  kGradient,
+  kAlphaChannel,
+  kFormula,
+  kColoring,
+  kTransformation
+};
 
 // Implementations must accept calls from any thread (calculation threads report
 // their errors themselves); a message box is modal to the calling task.
@@ -23,8 +30,8 @@ class TUserInterface {
   // Line breaks in `text` are carriage returns or line feeds.
   virtual void ShowMessage(const std::string& caption, const std::string& text,
                            TMessageKind kind) = 0;
-  virtual TAnswer Ask(const std::string& caption, const std::string& question,
-                      TButtons buttons, TAnswer default_answer) = 0;
+  virtual TAnswer Ask(const std::string& caption, const std::string& question, TButtons buttons,
+                      TAnswer default_answer) = 0;
   // Lets the person pick an entry of `kind`, starting at `file_name` (which may
   // be empty); true with both names set when one was picked. Without a browser
   // every search counts as cancelled.
@@ -40,8 +47,7 @@ void SetUserInterface(TUserInterface* ui);
 // answers every question with the given answer when set, else with the default.
 class TStdErrUserInterface : public TUserInterface {
  public:
-  void ShowMessage(const std::string& caption, const std::string& text,
-                   TMessageKind kind) override;
+  void ShowMessage(const std::string& caption, const std::string& text, TMessageKind kind) override;
   TAnswer Ask(const std::string& caption, const std::string& question, TButtons buttons,
               TAnswer default_answer) override;
   void SetAnswer(bool answer_yes) { assume_yes_ = answer_yes; }
@@ -62,8 +68,7 @@ class TRecordingUserInterface : public TUserInterface {
     bool Question = false;
   };
 
-  void ShowMessage(const std::string& caption, const std::string& text,
-                   TMessageKind kind) override;
+  void ShowMessage(const std::string& caption, const std::string& text, TMessageKind kind) override;
   TAnswer Ask(const std::string& caption, const std::string& question, TButtons buttons,
               TAnswer default_answer) override;
 

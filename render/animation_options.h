@@ -6,7 +6,7 @@ namespace zt {
 
 // When navigation steps are animated.
 struct TAnimationOptions {
-  int Animation = 1;  // 0 never, 1 for single-layer images only, 2 always
+  int Animation = 1;          // 0 never, 1 for single-layer images only, 2 always
   bool LimitAnimSize = true;  // not for images larger than the two limits
   int AnimMaxWidth = 640;
   int AnimMaxHeight = 480;

@@ -39,7 +39,8 @@ TCalcStatistics GetStatistics(const std::uint8_t* p) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
-  std::vector<std::uint8_t> record(kCalcStateHeaderSize + kCalcStatePieceSize * state.Pieces.size());
+  std::vector<std::uint8_t> record(kCalcStateHeaderSize +
+                                   kCalcStatePieceSize * state.Pieces.size());
   std::uint8_t* p = record.data();
   p[0] = state.State;
   Put32(p + 4, state.ThreadCount);

@@ -35,12 +35,12 @@ TCalcState SmallState() {
 
 TEST(CalcStateTest, RecordBytesArePinned) {
   const std::vector<std::uint8_t> expected = {
-      2, 0, 0, 0,  3, 0, 0, 0,  1, 0, 0, 0,  4, 3, 2, 1,  5, 0, 0, 0,  6, 0, 0, 0,
-      7, 0, 0, 0,  8, 0, 0, 0,  9, 0, 0, 0,  10, 0, 0, 0, 1, 0, 0, 0,  1, 0, 0, 0,
+      2, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0, 4, 3, 2, 1, 5, 0, 0, 0, 6, 0, 0, 0, 7, 0, 0, 0, 8, 0, 0,
+      0, 9, 0, 0, 0, 10, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
       // the piece
-      1, 0, 0, 0,  2, 0, 0, 0,  44, 1, 0, 0, 252, 255, 255, 255,
-      2, 0, 0, 0,  11, 0, 0, 0, 12, 0, 0, 0, 13, 0, 0, 0,  14, 0, 0, 0, 15, 0, 0, 0,
-      16, 0, 0, 0, 17, 0, 0, 0, 18, 0, 0, 0, 19, 0, 0, 0,  20, 0, 0, 0};
+      1, 0, 0, 0, 2, 0, 0, 0, 44, 1, 0, 0, 252, 255, 255, 255, 2, 0, 0, 0, 11, 0, 0, 0, 12, 0, 0, 0,
+      13, 0, 0, 0, 14, 0, 0, 0, 15, 0, 0, 0, 16, 0, 0, 0, 17, 0, 0, 0, 18, 0, 0, 0, 19, 0, 0, 0, 20,
+      0, 0, 0};
   EXPECT_EQ(EncodeCalcState(SmallState()), expected);
 }
 
@@ -68,12 +68,9 @@ TEST(CalcStateTest, DamagedRecordsAreRefused) {
     std::uint8_t Value;
   };
   const Case cases[] = {
-      {"shorter than the header", 47, SIZE_MAX, 0},
-      {"shorter than its pieces", 107, SIZE_MAX, 0},
-      {"layer state out of range", 108, 0, 3},
-      {"more than 32 pieces", 108, 44, 33},
-      {"negative piece count", 108, 47, 0x80},
-      {"piece state out of range", 108, 48 + 16, 4},
+      {"shorter than the header", 47, SIZE_MAX, 0}, {"shorter than its pieces", 107, SIZE_MAX, 0},
+      {"layer state out of range", 108, 0, 3},      {"more than 32 pieces", 108, 44, 33},
+      {"negative piece count", 108, 47, 0x80},      {"piece state out of range", 108, 48 + 16, 4},
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> bytes = good;

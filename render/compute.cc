@@ -6,8 +6,8 @@
 #include <cmath>
 #include <exception>
 
-#include "formula/entries/coloring.h"
 #include "formula/codegen/entry_thunk.h"
+#include "formula/entries/coloring.h"
 #include "formula/entries/formula.h"
 #include "formula/entries/mapping.h"
 #include "platform/error.h"
@@ -53,7 +53,8 @@ void TCompute::Start() {
     block_.Allocate(static_cast<std::size_t>(max_iterations + 1) * calc::kOrbitEntrySize,
                     calc::kOrbitBuffer);
 
-  const long double digits = std::round(std::log10(static_cast<long double>(std::max(max_iterations, 1))));
+  const long double digits =
+      std::round(std::log10(static_cast<long double>(std::max(max_iterations, 1))));
   const std::uint32_t reload = std::max<std::uint32_t>(4, static_cast<std::uint32_t>(digits));
   block_.SetUInt32(calc::kPeriodicityReload, reload);
   block_.SetUInt32(calc::kPeriodicityInitialMask, 2 * reload + 1);

@@ -22,7 +22,12 @@ class TFormula;
 class TIndexImage;
 class TMapping;
 
-enum TComputeState { kComputeNew = 0, kComputeRunning = 1, kComputeInterrupted = 2, kComputeFinished = 3 };
+enum TComputeState {
+  kComputeNew = 0,
+  kComputeRunning = 1,
+  kComputeInterrupted = 2,
+  kComputeFinished = 3
+};
 
 // What a new thread object needs to continue an interrupted piece.
 // Statistics of a piece, or of a whole calculation (see TLayerCalculate).
@@ -91,8 +96,8 @@ class TCompute : public TSafeThread {
   std::int64_t PixelCalls() const { return pixel_calls_.load(std::memory_order_relaxed); }
   std::int64_t PixelsDone() const { return pixels_done_.load(std::memory_order_relaxed); }
   TCalcStatistics Statistics() const {
-    return {PixelsDone(), InsideCount(), MinIterations(), MaxIterations(), SlowCount(),
-            PixelCalls()};
+    return {PixelsDone(),    InsideCount(), MinIterations(),
+            MaxIterations(), SlowCount(),   PixelCalls()};
   }
 
   // Sets the block's abort flag, which compiled code polls.

@@ -24,8 +24,7 @@ std::unique_ptr<TCompute> CreateCompute(int method, TMapping& mapping, TFormula&
       return std::make_unique<TComputeGuessing>(mapping, formula, inside, outside, image);
     case kMultiPass:
       return std::make_unique<TComputeMultiPass>(mapping, formula, inside, outside, image);
-    default:
-      return std::make_unique<TComputeLinear>(mapping, formula, inside, outside, image);
+    default: return std::make_unique<TComputeLinear>(mapping, formula, inside, outside, image);
   }
 }
 

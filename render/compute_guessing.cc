@@ -14,8 +14,7 @@ namespace {
 constexpr int kNone = -1;
 
 bool AnyDiffers(int value, std::initializer_list<int> neighbours) {
-  return std::any_of(neighbours.begin(), neighbours.end(),
-                     [value](int n) { return n != value; });
+  return std::any_of(neighbours.begin(), neighbours.end(), [value](int n) { return n != value; });
 }
 
 }  // namespace
@@ -75,8 +74,8 @@ void TComputeGuessing::RefineRow(int y, int step) {
         center = CalcPixel(xm, ym, 1, 1);
         open_center = false;
       }
-      if (open_top &&
-          AnyDiffers(top, {center, top_right, above_middle, above_left, above_right, left_middle})) {
+      if (open_top && AnyDiffers(top, {center, top_right, above_middle, above_left, above_right,
+                                       left_middle})) {
         top = CalcPixel(xm, y, 1, 1);
         open_top = false;
         continue;

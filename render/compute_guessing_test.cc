@@ -133,8 +133,8 @@ TEST(ComputeGuessing, ResumedInTheMiddleOfARowGuessesAsWithoutTheStop) {
     const auto before = PixelsStoppedAt(width, height, c.Step, c.Row);
     const auto after = PixelsStoppedAt(width, height, c.Step, c.Row + c.Step);
     for (int resume_x = c.Step; resume_x < width; resume_x += c.Step) {
-      SCOPED_TRACE("step " + std::to_string(c.Step) + " row " + std::to_string(c.Row) +
-                   " block " + std::to_string(resume_x));
+      SCOPED_TRACE("step " + std::to_string(c.Step) + " row " + std::to_string(c.Row) + " block " +
+                   std::to_string(resume_x));
       TMandelbrotLayer layer(width, height);
       for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

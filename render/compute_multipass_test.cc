@@ -21,7 +21,7 @@ struct TSizeCase {
 };
 
 TEST(ComputeMultiPass, EqualsLinearPixelForPixel) {
-  const TSizeCase cases[] = {{1, 1, 2},  {7, 5, 2},   {33, 17, 3}, {64, 48, 3},
+  const TSizeCase cases[] = {{1, 1, 2},    {7, 5, 2},   {33, 17, 3}, {64, 48, 3},
                              {101, 67, 4}, {96, 61, 6}, {40, 90, 1}, {5, 130, 5}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " passes " +
@@ -75,8 +75,7 @@ TEST(ComputeMultiPass, StoppedAndResumedGivesTheUninterruptedImage) {
     SCOPED_TRACE(seed);
     TMandelbrotLayer layer(width, height);
     TPieceState last;
-    const int stops =
-        RunWithStops<TComputeMultiPass>(layer, layer.Whole(), 4, seed, 800, last);
+    const int stops = RunWithStops<TComputeMultiPass>(layer, layer.Whole(), 4, seed, 800, last);
     EXPECT_GT(stops, 0);
     EXPECT_EQ(last.State, kComputeFinished);
     EXPECT_EQ(last.Statistics.PixelsDone, width * height);
@@ -115,8 +114,8 @@ TEST(ComputeMultiPass, DamagedSavedStateStartsThePieceOver) {
     int ResumeX;
     int ResumeY;
   };
-  const TDamage damages[] = {{3, -1, 8, 8},  {3, 4, 8, 8},   {3, 1, 0, 8},    {3, 1, 8, 2},
-                             {3, 1, 9, 8},   {3, 3, 56, 8},  {3, 0, 8, 4000}, {-2, 0, 8, 8},
+  const TDamage damages[] = {{3, -1, 8, 8},  {3, 4, 8, 8},  {3, 1, 0, 8},    {3, 1, 8, 2},
+                             {3, 1, 9, 8},   {3, 3, 56, 8}, {3, 0, 8, 4000}, {-2, 0, 8, 8},
                              {40, 40, 8, 8}, {3, 2, -8, 8}};
   TMandelbrotLayer reference(64, 48);
   RunPiece(*reference.MakePiece<TComputeMultiPass>(rect, 3));

@@ -74,8 +74,9 @@ class ComputeTest : public ::testing::Test {
 TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
   LoadMandelbrot(24, 16);
   // An outside coloring that reads the orbit, so the orbit buffer is in use.
-  const auto file = dir_.Write("test.zcl", "Orbit {\ninit:\n  int n = 0\nloop:\n  n = n + 1\n"
-                                           "final:\n  #index = cabs(oldz(1)) + n * 0.01\n}\n");
+  const auto file = dir_.Write("test.zcl",
+                               "Orbit {\ninit:\n  int n = 0\nloop:\n  n = n + 1\n"
+                               "final:\n  #index = cabs(oldz(1)) + n * 0.01\n}\n");
   outside_.SetEntry(file.string(), "Orbit");
   ASSERT_FALSE(outside_.CompileFailed());
   ASSERT_TRUE(outside_.UsesOrbit());
@@ -128,8 +129,9 @@ TEST_F(ComputeTest, EmptyRectangleFinishesAtOnce) {
 
 TEST_F(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
   LoadMandelbrot(6, 5);
-  const auto file = dir_.Write("test.zxf", "Checker {\ntransform:\n  #solid = #whitesq\n}\n"
-                                           "Solid {\ntransform:\n  #solid = true\n}\n");
+  const auto file = dir_.Write("test.zxf",
+                               "Checker {\ntransform:\n  #solid = #whitesq\n}\n"
+                               "Solid {\ntransform:\n  #solid = true\n}\n");
   auto checker = std::make_unique<TTransform>();
   checker->SetEntry(file.string(), "Checker");
   ASSERT_FALSE(checker->CompileFailed());
@@ -241,8 +243,10 @@ TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
 }
 
 TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
-  LoadSnippet("init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
-              "bailout:\n  false\n", 4, 4);
+  LoadSnippet(
+      "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
+      "bailout:\n  false\n",
+      4, 4);
   auto piece = NewPiece(Whole());
   piece->Start();
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -318,8 +322,10 @@ TEST_F(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
 }
 
 TEST_F(ComputeTest, RunningPieceRepaintsItsCurrentRowAgain) {
-  LoadSnippet("init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
-              "bailout:\n  false\n", 6, 3);
+  LoadSnippet(
+      "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
+      "bailout:\n  false\n",
+      6, 3);
   auto piece = NewPiece({1, 1, 5, 3});
   piece->Start();
   MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });

@@ -45,8 +45,8 @@ void TDirectBitmap::CopyRow(int from_y, int to_y) {
 }
 
 void TDirectBitmap::Paint(const TRect& rect) {
-  const TRect clipped{std::max(rect.Left, 0), std::max(rect.Top, 0),
-                      std::min(rect.Right, width_), std::min(rect.Bottom, height_)};
+  const TRect clipped{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, width_),
+                      std::min(rect.Bottom, height_)};
   if (OnPaint) OnPaint(*this, clipped);
 }
 

@@ -1,8 +1,8 @@
 // The calculation timer and the time span text.
 #include "render/fractal_timer.h"
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/format.h"

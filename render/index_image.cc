@@ -52,7 +52,8 @@ void TIndexImage::SaveSegment(int x, int y, int n) {
   if (y < 0 || y >= height_ || x < 0 || x >= width_) return;
   n = std::min(std::max(n, 0), width_ - x);
   line_.resize(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) line_[static_cast<std::size_t>(i)] = LoadIndex(&pixels_[Offset(x + i, y)]);
+  for (int i = 0; i < n; ++i)
+    line_[static_cast<std::size_t>(i)] = LoadIndex(&pixels_[Offset(x + i, y)]);
 }
 
 void TIndexImage::ReverseSegment() { std::reverse(line_.begin(), line_.end()); }
@@ -60,12 +61,13 @@ void TIndexImage::ReverseSegment() { std::reverse(line_.begin(), line_.end()); }
 void TIndexImage::RestoreSegment(int x, int y) {
   if (y < 0 || y >= height_ || x < 0 || x >= width_) return;
   const int n = std::min(static_cast<int>(line_.size()), width_ - x);
-  for (int i = 0; i < n; ++i) StoreIndex(&pixels_[Offset(x + i, y)], line_[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < n; ++i)
+    StoreIndex(&pixels_[Offset(x + i, y)], line_[static_cast<std::size_t>(i)]);
 }
 
 void TIndexImage::Crop(int x, int y, int width, int height) {
-  const bool inside = x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= width_ &&
-                      y + height <= height_;
+  const bool inside =
+      x >= 0 && y >= 0 && width >= 0 && height >= 0 && x + width <= width_ && y + height <= height_;
   if (!inside) {
     SetSize(width, height);
     return;

@@ -122,15 +122,9 @@ void TLayerCalculate::EndUpdate() {
   pending_ = kPendingNothing;
   if (pending != kPendingRecalculate && invalidate_pending_) Invalidate(TRect{});
   switch (pending) {
-    case kPendingChange:
-      ChangeWithoutUndo();
-      break;
-    case kPendingUndoChange:
-      Change(0);
-      break;
-    case kPendingRecalculate:
-      Recalculate();
-      break;
+    case kPendingChange: ChangeWithoutUndo(); break;
+    case kPendingUndoChange: Change(0); break;
+    case kPendingRecalculate: Recalculate(); break;
   }
 }
 
@@ -244,7 +238,8 @@ void TLayerCalculate::Calculate() {
 
 int TLayerCalculate::EffectiveSymmetry() const {
   if (mapping_->Angle() != 0 || mapping_->Transforms().Count() > 0 || inside_->ReadsZ() ||
-      outside_->ReadsZ() || !(mapping_->ImageRect() == TRect{0, 0, image_->Width(), image_->Height()}))
+      outside_->ReadsZ() ||
+      !(mapping_->ImageRect() == TRect{0, 0, image_->Width(), image_->Height()}))
     return kSymmetryNone;
   return formula_->Symmetry();
 }
@@ -386,7 +381,8 @@ std::vector<std::uint8_t> TLayerCalculate::SaveState() const {
 void TLayerCalculate::RestoreState(const std::vector<std::uint8_t>& bytes) {
   TCalcState record = DecodeCalcState(bytes.data(), bytes.size());
   for (const TPieceState& piece : record.Pieces)
-    if (!PieceFits(piece, image_->Width(), image_->Height())) throw EZentrope(kInvalidCalcStateMessage);
+    if (!PieceFits(piece, image_->Width(), image_->Height()))
+      throw EZentrope(kInvalidCalcStateMessage);
   Stop();
   DiscardPieces();
   // A record taken while pieces ran holds no position for them: such pieces start

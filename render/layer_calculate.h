@@ -28,7 +28,12 @@ enum TLayerState : std::uint8_t { kLayerIdle = 0, kLayerCalculating = 1, kLayerI
 // Symmetry codes this class mirrors (the formula supplies others too; they
 // calculate everything).
 enum TSymmetry : std::uint8_t {
-  kSymmetryNone = 0, kSymmetryRealAxis = 1, kSymmetryImagAxis = 5, kSymmetryBothAxes = 7, kSymmetryOrigin = 9, kSymmetryPeriodicPi = 11
+  kSymmetryNone = 0,
+  kSymmetryRealAxis = 1,
+  kSymmetryImagAxis = 5,
+  kSymmetryBothAxes = 7,
+  kSymmetryOrigin = 9,
+  kSymmetryPeriodicPi = 11
 };
 
 constexpr int kSymmetryDone = 2000;  // symmetry phase of a complete calculation
@@ -138,7 +143,12 @@ class TLayerCalculate {
   TInvalidateEvent OnInvalidate;
 
  private:
-  enum TPending { kPendingNothing = 0, kPendingChange = 1, kPendingUndoChange = 2, kPendingRecalculate = 3 };
+  enum TPending {
+    kPendingNothing = 0,
+    kPendingChange = 1,
+    kPendingUndoChange = 2,
+    kPendingRecalculate = 3
+  };
 
   // The formula and the colorings: the entries whose changes the layer follows.
   std::array<TLexical*, 3> Entries();

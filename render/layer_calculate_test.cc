@@ -28,7 +28,8 @@ std::string Entry(const std::string& name, const std::string& symmetry, const st
                   const std::string& loop, const std::string& method, int max_iter) {
   std::string settings = "default:\n  maxiter = " + std::to_string(max_iter) +
                          "\n  periodicity = 0\n  method = " + method + "\n}\n";
-  std::string body = "init:\n  " + init + "\nloop:\n  " + loop + "\nbailout:\n  |z| < 4\n" + settings;
+  std::string body =
+      "init:\n  " + init + "\nloop:\n  " + loop + "\nbailout:\n  |z| < 4\n" + settings;
   std::string result = name + " {\n" + body;
   if (!symmetry.empty()) result += name + "Sym(" + symmetry + ") {\n" + body;
   return result;
@@ -121,7 +122,9 @@ TEST_F(LayerCalculateTest, SymmetricRendersEqualPlainRenders) {
     std::vector<std::uint16_t> plain = Render(c.Entry, c.Center);
     auto layer = NewLayer(std::string(c.Entry) + "Sym", c.Center, 3);
     std::vector<double> progress;
-    layer->OnCalculationEnd = [&](TLayerCalculate& sender) { progress.push_back(sender.Progress()); };
+    layer->OnCalculationEnd = [&](TLayerCalculate& sender) {
+      progress.push_back(sender.Progress());
+    };
     layer->EndUpdate();
     Finish(*layer);
     EXPECT_EQ(layer->Symmetry(), c.Symmetry);
@@ -165,8 +168,8 @@ TEST_F(LayerCalculateTest, StoppingAndResumingManyTimesGivesTheSameImage) {
   layer->EndUpdate();
   int stops = 0;
   while (layer->State() == kLayerCalculating && stops < 20) {
-    auto until = std::chrono::steady_clock::now() +
-                 std::chrono::microseconds(ProgramRandom().Random(3000));
+    auto until =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(ProgramRandom().Random(3000));
     MainThreadDispatcher().WaitFor([&] { return std::chrono::steady_clock::now() >= until; });
     if (layer->State() != kLayerCalculating) break;
     layer->Stop();

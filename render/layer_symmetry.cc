@@ -17,12 +17,9 @@ int RoundEven(long double value) { return static_cast<int>(std::nearbyint(value)
 // The rows of `r` that `rows` leaves to mirroring.
 TRect RemainingRows(const TRect& r, const THalf& rows) {
   switch (rows.Side) {
-    case THalfSide::kFirst:
-      return TRect{r.Left, rows.Calc.Bottom, r.Right, r.Bottom};
-    case THalfSide::kSecond:
-      return TRect{r.Left, r.Top, r.Right, rows.Calc.Top};
-    case THalfSide::kAll:
-      break;
+    case THalfSide::kFirst: return TRect{r.Left, rows.Calc.Bottom, r.Right, r.Bottom};
+    case THalfSide::kSecond: return TRect{r.Left, r.Top, r.Right, rows.Calc.Top};
+    case THalfSide::kAll: break;
   }
   return TRect{r.Left, r.Top, r.Left, r.Top};
 }
@@ -42,14 +39,16 @@ TSymmetryAxes FindSymmetryAxes(int width, int height, long double pixel_size, lo
 THalf RealAxisHalf(const TSymmetryAxes& axes, const TRect& s) {
   if (!axes.RealAxisInside(s)) return THalf{s, THalfSide::kAll};
   int yb = std::clamp(axes.B + 1, s.Top, s.Bottom);
-  if (yb <= (s.Top + s.Bottom) / 2) return THalf{TRect{s.Left, yb - 1, s.Right, s.Bottom}, THalfSide::kSecond};
+  if (yb <= (s.Top + s.Bottom) / 2)
+    return THalf{TRect{s.Left, yb - 1, s.Right, s.Bottom}, THalfSide::kSecond};
   return THalf{TRect{s.Left, s.Top, s.Right, yb}, THalfSide::kFirst};
 }
 
 THalf ImagAxisHalf(const TSymmetryAxes& axes, const TRect& s) {
   if (!axes.ImagAxisInside(s)) return THalf{s, THalfSide::kAll};
   int xb = std::clamp(axes.A + 1, s.Left, s.Right);
-  if (xb <= (s.Left + s.Right) / 2) return THalf{TRect{xb - 1, s.Top, s.Right, s.Bottom}, THalfSide::kSecond};
+  if (xb <= (s.Left + s.Right) / 2)
+    return THalf{TRect{xb - 1, s.Top, s.Right, s.Bottom}, THalfSide::kSecond};
   return THalf{TRect{s.Left, s.Top, xb, s.Bottom}, THalfSide::kFirst};
 }
 
@@ -127,10 +126,8 @@ bool TLayerCalculate::RunSymmetry() {
     switch (symmetry_) {
       case kSymmetryRealAxis:
       case kSymmetryImagAxis:
-      case kSymmetryBothAxes:
-        return RunAxis(symmetry_, Axes());
-      case kSymmetryOrigin:
-        return RunOrigin(Axes());
+      case kSymmetryBothAxes: return RunAxis(symmetry_, Axes());
+      case kSymmetryOrigin: return RunOrigin(Axes());
       default:
         if (symmetry_phase_ == 0) {
           StartAll(calc_rect_);

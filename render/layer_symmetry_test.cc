@@ -16,7 +16,7 @@ TEST(LayerSymmetryTest, AxesRoundHalvesToEven) {
     int A, B;
   };
   // A 10 x 8 image, one unit per pixel: the center pixel is (5, 4).
-  const Case cases[] = {{0, 0, 5, 4},     {2, 1, 3, 5},       {-1.5L, 2.5L, 7, 6},
+  const Case cases[] = {{0, 0, 5, 4},        {2, 1, 3, 5},        {-1.5L, 2.5L, 7, 6},
                         {0.5L, -0.5L, 5, 4}, {-2.5L, 3.5L, 7, 8}, {0.25L, 0.75L, 5, 5}};
   for (const Case& c : cases) {
     TSymmetryAxes axes = FindSymmetryAxes(10, 8, 1, c.Re, c.Im);
@@ -38,11 +38,11 @@ TEST(LayerSymmetryTest, HalvesTakeTheLargerSideWithTheAxis) {
     TRect Calc;
   };
   const Case cases[] = {
-      {0, THalfSide::kFirst, {0, 0, 10, 5}},    // row 4 of 0..7: rows 0..4, then 5..7 mirrored
-      {-1, THalfSide::kSecond, {0, 3, 10, 8}},  // row 3: rows 3..7, then 0..2 mirrored
-      {-4, THalfSide::kAll, {0, 0, 10, 8}},     // on the top row: not inside
-      {2.9L, THalfSide::kFirst, {0, 0, 10, 8}}, // row 6.9 < 7: inside, rows 0..7 (7 reflects 7)
-      {3, THalfSide::kAll, {0, 0, 10, 8}},      // on the last row: not inside
+      {0, THalfSide::kFirst, {0, 0, 10, 5}},     // row 4 of 0..7: rows 0..4, then 5..7 mirrored
+      {-1, THalfSide::kSecond, {0, 3, 10, 8}},   // row 3: rows 3..7, then 0..2 mirrored
+      {-4, THalfSide::kAll, {0, 0, 10, 8}},      // on the top row: not inside
+      {2.9L, THalfSide::kFirst, {0, 0, 10, 8}},  // row 6.9 < 7: inside, rows 0..7 (7 reflects 7)
+      {3, THalfSide::kAll, {0, 0, 10, 8}},       // on the last row: not inside
   };
   for (const Case& c : cases) {
     THalf half = RealAxisHalf(FindSymmetryAxes(10, 8, 1, 0, c.Row), s);
@@ -93,7 +93,9 @@ TEST(LayerSymmetryTest, MirrorRowsFillsTheOtherSide) {
     TIndexImage image;
     image.SetSize(w, h);
     TRect s{0, 0, w, h};
-    TSymmetric value = [&](int x, int y) { return static_cast<std::uint16_t>(x * 100 + std::abs(y - axes.B)); };
+    TSymmetric value = [&](int x, int y) {
+      return static_cast<std::uint16_t>(x * 100 + std::abs(y - axes.B));
+    };
     THalf half = RealAxisHalf(axes, s);
     Calculate(image, half.Calc, value);
     TRect written = MirrorRows(image, axes, s, half);
@@ -107,7 +109,9 @@ TEST(LayerSymmetryTest, MirrorColumnsFillsTheOtherSideReversed) {
     TIndexImage image;
     image.SetSize(w, h);
     TRect s{0, 0, w, h};
-    TSymmetric value = [&](int x, int y) { return static_cast<std::uint16_t>(y * 100 + std::abs(x - axes.A)); };
+    TSymmetric value = [&](int x, int y) {
+      return static_cast<std::uint16_t>(y * 100 + std::abs(x - axes.A));
+    };
     THalf half = ImagAxisHalf(axes, s);
     Calculate(image, half.Calc, value);
     TRect written = MirrorColumns(image, axes, s, half);

@@ -23,8 +23,7 @@ TEST(PieceGridTest, GridSplitsTheWiderSideByTheCloserFactor) {
     int Rows;
   };
   const TCase cases[] = {
-      {{0, 0, 640, 480}, 1, 1, 1},
-      {{0, 0, 640, 480}, 4, 2, 2},
+      {{0, 0, 640, 480}, 1, 1, 1},  {{0, 0, 640, 480}, 4, 2, 2},
       {{0, 0, 640, 480}, 6, 2, 3},   // 640 by 2 (320 is nearer 480 than 213), then 480 by 3
       {{0, 0, 900, 100}, 9, 9, 1},   // 900 by 3 twice: 300 then 100 meet the height
       {{0, 0, 100, 900}, 6, 1, 6},   // tall: rows by 3 (300), then by 2 (150)
@@ -35,7 +34,8 @@ TEST(PieceGridTest, GridSplitsTheWiderSideByTheCloserFactor) {
   };
   for (const TCase& c : cases) {
     const TPieceGrid grid = SplitGrid(c.Area, c.Pieces);
-    EXPECT_EQ(grid.Columns, c.Columns) << c.Area.Width() << "x" << c.Area.Height() << " / " << c.Pieces;
+    EXPECT_EQ(grid.Columns, c.Columns)
+        << c.Area.Width() << "x" << c.Area.Height() << " / " << c.Pieces;
     EXPECT_EQ(grid.Rows, c.Rows) << c.Area.Width() << "x" << c.Area.Height() << " / " << c.Pieces;
   }
 }
@@ -48,7 +48,7 @@ TEST(PieceGridTest, CountsWithOtherPrimeFactorsStopSplitting) {
 TEST(PieceGridTest, PiecesRunRowByRowAndTruncateTheirEdges) {
   const std::vector<TRect> pieces = SplitIntoPieces({10, 20, 651, 501}, 3);  // 6 pieces: 2 x 3
   const std::vector<TRect> expected = {
-      {10, 20, 330, 180},  {330, 20, 651, 180},  {10, 180, 330, 340},
+      {10, 20, 330, 180},   {330, 20, 651, 180}, {10, 180, 330, 340},
       {330, 180, 651, 340}, {10, 340, 330, 501}, {330, 340, 651, 501},
   };
   EXPECT_EQ(pieces, expected);

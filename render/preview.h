@@ -32,8 +32,7 @@ struct TPreview {
 
   // `zoom` is a factor: 2 enlarges. A zoom of 0 leaves at most the center pixel
   // inside, a negative one also turns the picture by pi, and NaN counts as 1.
-  static TPreview Make(int width, int height, int shift_x, int shift_y, double zoom,
-                       double angle);
+  static TPreview Make(int width, int height, int shift_x, int shift_y, double zoom, double angle);
 
   // The picture differs from the images as they are.
   bool Moves() const { return OX != 0 || OY != 0 || Transformed; }

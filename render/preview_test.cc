@@ -42,8 +42,7 @@ class PreviewRowTest : public ::testing::TestWithParam<TransformCase> {};
 
 TEST_P(PreviewRowTest, PicksTheFloorOfTheExactSourcePosition) {
   const TransformCase& t = GetParam();
-  const TPreview preview =
-      TPreview::Make(t.Width, t.Height, t.ShiftX, t.ShiftY, t.Zoom, t.Angle);
+  const TPreview preview = TPreview::Make(t.Width, t.Height, t.ShiftX, t.ShiftY, t.Zoom, t.Angle);
   const std::vector<std::uint16_t> pixels = NumberedImage(t.Width, t.Height);
   std::vector<std::uint16_t> row(t.Width);
   for (int y = 0; y < t.Height; ++y) {
@@ -56,12 +55,14 @@ TEST_P(PreviewRowTest, PicksTheFloorOfTheExactSourcePosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Transforms, PreviewRowTest,
-    ::testing::Values(TransformCase{40, 30, 0, 0, 1.0, 0.0}, TransformCase{40, 30, 10, -5, 1.0, 0.0},
-                      TransformCase{40, 30, -45, 0, 1.0, 0.0} /* all outside */, TransformCase{40, 30, 0, 0, 2.0, 0.0},
-                      TransformCase{41, 31, 3, 7, 0.37, 0.0}, TransformCase{40, 30, 0, 0, 1.0, kPi / 6},
-                      TransformCase{40, 30, 5, 2, 1.5, -kPi / 2}, TransformCase{33, 47, -4, 9, 0.8, 2.5},
-                      TransformCase{64, 48, 0, 0, 3.0, kPi}, TransformCase{50, 20, 1, 1, 0.001, 0.3},
-                      TransformCase{50, 20, 0, 0, 1000.0, 1.0}, TransformCase{1, 1, 0, 0, 1.0, 0.7}));
+    ::testing::Values(
+        TransformCase{40, 30, 0, 0, 1.0, 0.0}, TransformCase{40, 30, 10, -5, 1.0, 0.0},
+        TransformCase{40, 30, -45, 0, 1.0, 0.0} /* all outside */,
+        TransformCase{40, 30, 0, 0, 2.0, 0.0}, TransformCase{41, 31, 3, 7, 0.37, 0.0},
+        TransformCase{40, 30, 0, 0, 1.0, kPi / 6}, TransformCase{40, 30, 5, 2, 1.5, -kPi / 2},
+        TransformCase{33, 47, -4, 9, 0.8, 2.5}, TransformCase{64, 48, 0, 0, 3.0, kPi},
+        TransformCase{50, 20, 1, 1, 0.001, 0.3}, TransformCase{50, 20, 0, 0, 1000.0, 1.0},
+        TransformCase{1, 1, 0, 0, 1.0, 0.7}));
 
 TEST(PreviewTest, MakeDerivesStepsAndRotatedShift) {
   struct Case {
@@ -74,9 +75,9 @@ TEST(PreviewTest, MakeDerivesStepsAndRotatedShift) {
   const Case cases[] = {
       {0, 0, 1.0, 0.0, 0.0f, 1.0f, 0, 0, false},
       {10, -5, 1.0, 0.0, 0.0f, 1.0f, 10, -5, false},
-      {10, 0, 2.0, kPi / 2, 0.5f, 0.0f, 0, 10, true},    // cos(pi/2) / 2 is tiny: 0
-      {3, 4, 1.0, kPi, 0.0f, -1.0f, -3, -4, true},       // sin(pi) is tiny: 0
-      {0, 0, 20000.0, 0.0, 0.0f, 0.0f, 0, 0, true},      // 1 / 20000 is below 0.0001
+      {10, 0, 2.0, kPi / 2, 0.5f, 0.0f, 0, 10, true},  // cos(pi/2) / 2 is tiny: 0
+      {3, 4, 1.0, kPi, 0.0f, -1.0f, -3, -4, true},     // sin(pi) is tiny: 0
+      {0, 0, 20000.0, 0.0, 0.0f, 0.0f, 0, 0, true},    // 1 / 20000 is below 0.0001
       {0, 0, -2.0, 0.0, 0.0f, -0.5f, 0, 0, true},
       {0, 0, std::nan(""), 0.0, 0.0f, 1.0f, 0, 0, false},
   };

@@ -284,8 +284,8 @@ void TUpdateManager::RegionRedraw(const TRect& rect, const TPreview& preview) {
     FullRedraw(preview, preview.Animating && preview.Transformed ? 2 : 1);
     return;
   }
-  const TRect clipped{std::max(rect.Left, 0), std::max(rect.Top, 0),
-                      std::min(rect.Right, width_), std::min(rect.Bottom, height_)};
+  const TRect clipped{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, width_),
+                      std::min(rect.Bottom, height_)};
   const int count = clipped.Width();
   for (int y = clipped.Top; y < clipped.Bottom && count > 0; ++y) {
     if (layers_.Count() == 0) std::fill(row_.begin(), row_.end(), 0);

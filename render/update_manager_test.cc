@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <deque>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <numbers>
@@ -55,10 +55,13 @@ class TFakeLayers : public TLayerStack {
 
   int Count() const override { return static_cast<int>(layers_.size()); }
   TLayerCalculate& Calculation(int index) override { return *(*this)[index].Calculation; }
-  bool Selected(int index) const override { return layers_[static_cast<std::size_t>(index)].Selected; }
+  bool Selected(int index) const override {
+    return layers_[static_cast<std::size_t>(index)].Selected;
+  }
   void MergeRow(int y, int x, int count, std::uint32_t* out) const override {
     const TLayer* top = Top();
-    for (int i = 0; i < count; ++i) out[i] = Color(*top, top->Calculation->Image().GetPixel(x + i, y));
+    for (int i = 0; i < count; ++i)
+      out[i] = Color(*top, top->Calculation->Image().GetPixel(x + i, y));
   }
   void MergePreviewRow(const TPreview& preview, int y, std::uint32_t* out) const override {
     const TLayer* top = Top();
@@ -104,7 +107,8 @@ class UpdateManagerTest : public ::testing::Test {
     image.SetSize(width, height);
     layer.Calculation->EndUpdate();
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) image.SetPixel(x, y, static_cast<std::uint16_t>(y * width + x));
+      for (int x = 0; x < width; ++x)
+        image.SetPixel(x, y, static_cast<std::uint16_t>(y * width + x));
     return layer;
   }
 
@@ -117,7 +121,11 @@ class UpdateManagerTest : public ::testing::Test {
       PaintRecord record{std::this_thread::get_id() == test_thread, rect, 0, 0, 0.0, 0.0};
       // The preview values belong to the test thread; read them only there.
       if (record.OnTestThread)
-        record = {true, rect, manager_->ShiftX(), manager_->ShiftY(), manager_->Zoom(),
+        record = {true,
+                  rect,
+                  manager_->ShiftX(),
+                  manager_->ShiftY(),
+                  manager_->Zoom(),
                   manager_->Angle()};
       paints_.push_back(record);
     };
@@ -230,7 +238,8 @@ TEST_F(UpdateManagerTest, PreviewSettersClampTheZoomAndIgnoreNaN) {
   manager_->SetShiftX(3);
   manager_->SetShiftY(-4);
   manager_->SetAngle(0.5);
-  EXPECT_EQ(manager_->Preview().OX, static_cast<int>(std::nearbyint(std::cos(0.5) * 3 + std::sin(0.5) * 4)));
+  EXPECT_EQ(manager_->Preview().OX,
+            static_cast<int>(std::nearbyint(std::cos(0.5) * 3 + std::sin(0.5) * 4)));
   EXPECT_TRUE(manager_->Preview().Transformed);
   manager_->ResetPreview();
   EXPECT_EQ(manager_->ShiftX(), 0);

@@ -34,11 +34,20 @@ TEST(ExportBMP, HeaderFields) {
     int Bytes;
     uint32_t Expected;
   } fields[] = {
-      {"file size", 2, 4, 58},   {"reserved", 6, 4, 0},        {"data offset", 10, 4, 54},
-      {"info size", 14, 4, 40},  {"width", 18, 4, 1},          {"height", 22, 4, 1},
-      {"planes", 26, 2, 1},      {"bits", 28, 2, 24},          {"compression", 30, 4, 0},
-      {"image size", 34, 4, 4},  {"x resolution", 38, 4, 11811}, {"y resolution", 42, 4, 11811},
-      {"colors used", 46, 4, 0}, {"important", 50, 4, 0},
+      {"file size", 2, 4, 58},
+      {"reserved", 6, 4, 0},
+      {"data offset", 10, 4, 54},
+      {"info size", 14, 4, 40},
+      {"width", 18, 4, 1},
+      {"height", 22, 4, 1},
+      {"planes", 26, 2, 1},
+      {"bits", 28, 2, 24},
+      {"compression", 30, 4, 0},
+      {"image size", 34, 4, 4},
+      {"x resolution", 38, 4, 11811},
+      {"y resolution", 42, 4, 11811},
+      {"colors used", 46, 4, 0},
+      {"important", 50, 4, 0},
   };
   for (const Field& f : fields) EXPECT_EQ(Little(file, f.At, f.Bytes), f.Expected) << f.Name;
   uint8_t bgr[3];

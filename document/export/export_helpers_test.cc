@@ -22,7 +22,9 @@ std::string Packed(const std::vector<uint8_t>& data) {
   return out;
 }
 
-std::vector<uint8_t> Repeated(size_t count, uint8_t value) { return std::vector<uint8_t>(count, value); }
+std::vector<uint8_t> Repeated(size_t count, uint8_t value) {
+  return std::vector<uint8_t>(count, value);
+}
 
 std::vector<uint8_t> Ascending(size_t count) {
   std::vector<uint8_t> data(count);
@@ -71,7 +73,8 @@ TEST(ExportHelpers, PackBitsLiteralPacketsCloseAt128) {
 // Decoding the packets must give back any input.
 TEST(ExportHelpers, PackBitsRoundTrips) {
   std::vector<uint8_t> data;
-  for (int i = 0; i < 2000; ++i) data.push_back(static_cast<uint8_t>((i / 7) % 3 == 0 ? 42 : i * 31 % 251));
+  for (int i = 0; i < 2000; ++i)
+    data.push_back(static_cast<uint8_t>((i / 7) % 3 == 0 ? 42 : i * 31 % 251));
   EXPECT_EQ(testing::UnpackBits(Packed(data)), data);
 }
 
@@ -84,7 +87,10 @@ TEST(ExportHelpers, ExtractChannel) {
     int Offset;
     std::vector<uint8_t> Expected;
   } cases[] = {
-      {bgra, 4, 2, {3, 13}}, {bgra, 4, 3, {4, 14}}, {bgr, 3, 0, {1, 11}}, {bgr, 3, 2, {3, 13}},
+      {bgra, 4, 2, {3, 13}},
+      {bgra, 4, 3, {4, 14}},
+      {bgr, 3, 0, {1, 11}},
+      {bgr, 3, 2, {3, 13}},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> channel(2);

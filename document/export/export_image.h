@@ -43,7 +43,7 @@ struct TExportDescription {
 struct TExportLayerInfo {
   std::string Name;
   uint8_t MergeMode = 0;  // 0 to 18, as the layer merge modes are numbered
-  int32_t Opacity = 100;   // percent
+  int32_t Opacity = 100;  // percent
   bool Visible = true;
   bool UsesAlpha = false;
 };

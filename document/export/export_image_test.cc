@@ -72,7 +72,8 @@ TEST(ExportImage, FailedWriteKeepsTheExistingFile) {
       {"first write of a small image", 8, [](TAtomicOutputFile& f) { f.FailWrite(1); }},
       {"second write of a large image", 400, [](TAtomicOutputFile& f) { f.FailWrite(2); }},
       {"dev full, small image", 8, [](TAtomicOutputFile& f) { ASSERT_TRUE(f.DivertToDevFull()); }},
-      {"dev full, large image", 400, [](TAtomicOutputFile& f) { ASSERT_TRUE(f.DivertToDevFull()); }},
+      {"dev full, large image", 400,
+       [](TAtomicOutputFile& f) { ASSERT_TRUE(f.DivertToDevFull()); }},
   };
   const std::string old_contents("old file\0with bytes", 19);
   for (const TFormat& format : kFormats) {
@@ -82,9 +83,8 @@ TEST(ExportImage, FailedWriteKeepsTheExistingFile) {
       auto exporter = format.Create(path);
       testing::WireNoise(*exporter, sabotage.Width);
       sabotage.Apply(exporter->Output());
-      EXPECT_EQ(testing::ErrorMessageOf([&] {
-                  exporter->Execute(testing::SampleDescription(sabotage.Width, 300, 3));
-                }),
+      EXPECT_EQ(testing::ErrorMessageOf(
+                    [&] { exporter->Execute(testing::SampleDescription(sabotage.Width, 300, 3)); }),
                 "Error writing '" + path.string() + "'. Probably the destination disk is full")
           << format.Name << ", " << sabotage.Name;
       exporter.reset();
@@ -122,9 +122,9 @@ TEST(ExportImage, SizesBeyondTheFormatsFieldsAreRefused) {
     description.Height = c.Height;
     description.LayerCount = 1;
     auto exporter = c.Create(path);
-    EXPECT_EQ(testing::ErrorMessageOf([&] { exporter->Execute(description); }),
-              "Cannot export '" + path.string() + "': the format holds at most " + c.Limit +
-                  " pixels");
+    EXPECT_EQ(
+        testing::ErrorMessageOf([&] { exporter->Execute(description); }),
+        "Cannot export '" + path.string() + "': the format holds at most " + c.Limit + " pixels");
     exporter.reset();
     EXPECT_EQ(testing::ReadFile(path), "old");
     EXPECT_EQ(CountEntries(dir.path()), 1);

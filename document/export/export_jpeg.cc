@@ -4,8 +4,8 @@
 // destination buffer into the exporter's checked writes.
 #include "document/export/export_jpeg.h"
 
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 
 #include <vector>
 
@@ -27,9 +27,7 @@ struct TDestination : jpeg_destination_mgr {
   std::vector<JOCTET> Buffer = std::vector<JOCTET>(kBufferSize);
   std::function<void(const void*, size_t)> Write;
 
-  static TDestination& Of(j_compress_ptr info) {
-    return *static_cast<TDestination*>(info->dest);
-  }
+  static TDestination& Of(j_compress_ptr info) { return *static_cast<TDestination*>(info->dest); }
   static void Init(j_compress_ptr info) {
     TDestination& d = Of(info);
     d.next_output_byte = d.Buffer.data();

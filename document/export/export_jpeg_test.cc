@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 
 #include <cstdlib>
 #include <vector>
@@ -33,8 +33,11 @@ TDecoded Decode(const std::string& file) {
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(file.data()), file.size());
   jpeg_read_header(&info, TRUE);
   jpeg_start_decompress(&info);
-  TDecoded out{static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-               info.output_components, info.progressive_mode != 0, {}};
+  TDecoded out{static_cast<int>(info.output_width),
+               static_cast<int>(info.output_height),
+               info.output_components,
+               info.progressive_mode != 0,
+               {}};
   out.Rgb.resize(static_cast<size_t>(out.Width) * out.Height * out.Components);
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = out.Rgb.data() + info.output_scanline * out.Width * out.Components;
@@ -77,7 +80,8 @@ TEST(ExportJPEG, DecodesToTheImage) {
     for (int y = 0; y < 70; ++y) {
       for (int x = 0; x < 90; ++x) {
         const uint8_t* p = &image.Rgb[(y * 90 + x) * 3];
-        worst = std::max({worst, std::abs(p[0] - (200 - y)), std::abs(p[1] - 120), std::abs(p[2] - (40 + x))});
+        worst = std::max(
+            {worst, std::abs(p[0] - (200 - y)), std::abs(p[1] - 120), std::abs(p[2] - (40 + x))});
       }
     }
     EXPECT_LE(worst, c.Tolerance) << "quality " << c.Quality;

@@ -19,7 +19,8 @@ constexpr char kSoftware[] = "Zentrope 2.04";
 constexpr size_t kPieceSize = 4096;
 
 uint32_t Crc(uint32_t crc, const void* data, size_t size) {
-  return static_cast<uint32_t>(crc32(crc, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+  return static_cast<uint32_t>(
+      crc32(crc, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
 }
 
 std::string TextChunk(const std::string& keyword, const std::string& text) {
@@ -67,7 +68,8 @@ void TExportPNGImage::Export() {
   std::string header;
   AppendBigEndian(header, static_cast<uint32_t>(d.Width), 4);
   AppendBigEndian(header, static_cast<uint32_t>(d.Height), 4);
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // depth 8, RGB, deflate, no filter, no interlace
+  header +=
+      std::string("\x08\x02\x00\x00\x00", 5);  // depth 8, RGB, deflate, no filter, no interlace
   WriteChunk("IHDR", header);
 
   // A gamma that is not positive has no file value; the chunk is left out then

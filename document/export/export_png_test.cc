@@ -68,7 +68,7 @@ TEST(ExportPNG, ChunksInOrderWithTheirValues) {
   auto chunks = ExportSample(dir.path() / "image.png", d);
   std::vector<std::pair<std::string, std::string>> expected = {
       {"IHDR", std::string("\0\0\0\3\0\0\0\2\x08\x02\0\0\0", 13)},
-      {"gAMA", std::string("\0\0\x9C\x40", 4)},  // 40000
+      {"gAMA", std::string("\0\0\x9C\x40", 4)},                  // 40000
       {"pHYs", std::string("\0\0\x2E\x23\0\0\x2E\x23\x01", 9)},  // 11811
       {"tEXt", Text("Title", "Sample")},
       {"tEXt", Text("Author", "Tester")},
@@ -95,7 +95,7 @@ TEST(ExportPNG, EmptyTextsAreStillWrittenAndBadGammaIsLeftOut) {
   std::vector<std::string> types;
   for (const TChunk& c : chunks) types.push_back(c.Type);
   EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "pHYs", "tEXt", "tEXt", "tEXt", "tEXt", "tEXt",
-                                              "IDAT", "IEND"}));
+                                             "IDAT", "IEND"}));
   EXPECT_EQ(chunks[2].Data, Text("Title", ""));
   EXPECT_EQ(chunks[6].Data, Text("Comment", ""));
 }
@@ -103,9 +103,7 @@ TEST(ExportPNG, EmptyTextsAreStillWrittenAndBadGammaIsLeftOut) {
 // Large enough that the compressed data passes the output buffer, so the
 // IDAT length is patched on the disk.
 TEST(ExportPNG, ImageDataInflatesBackToTheRows) {
-  const struct {
-    int Width, Height;
-  } sizes[] = {{1, 1}, {5, 4}, {700, 300}};
+  const struct { int Width, Height; } sizes[] = {{1, 1}, {5, 4}, {700, 300}};
   for (auto size : sizes) {
     testing::TempDir dir;
     TExportPNGImage exporter(dir.path() / "image.png");
@@ -117,7 +115,8 @@ TEST(ExportPNG, ImageDataInflatesBackToTheRows) {
     for (int y = 0; y < size.Height; ++y) {
       expected.push_back(0);
       for (int i = 0; i < 3 * size.Width; i += 3)  // red, green, blue
-        for (int c : {2, 1, 0}) expected.push_back(static_cast<char>(testing::NoiseByte(i + c, y, -1)));
+        for (int c : {2, 1, 0})
+          expected.push_back(static_cast<char>(testing::NoiseByte(i + c, y, -1)));
     }
     EXPECT_EQ(Inflate(chunks[8].Data), expected) << size.Width << "x" << size.Height;
     if (size.Width == 700) {

@@ -27,7 +27,7 @@ constexpr int kColorOffsets[] = {2, 1, 0};
 
 std::string PSDBlendKey(int merge_mode) {
   static const char* const k_keys[] = {"norm", "mul ", "scrn", "over", "sLit", "hLit", "dark",
-                                      "lite", "diff", "hue ", "sat ", "colr", "lum "};
+                                       "lite", "diff", "hue ", "sat ", "colr", "lum "};
   if (merge_mode < 0 || merge_mode > 12) return "norm";
   return k_keys[merge_mode];
 }
@@ -86,7 +86,8 @@ void TExportPSDImage::WriteLayers() {
         ExtractChannel(row.data(), d.Width, 4, offsets[c], channel);
       });
       // The length sits behind the 2-byte channel id of entry c.
-      Patch(entries[layer] + 6 * c + 2, BigEndian(static_cast<uint32_t>(Position() - channel_start), 4));
+      Patch(entries[layer] + 6 * c + 2,
+            BigEndian(static_cast<uint32_t>(Position() - channel_start), 4));
     }
   }
 
@@ -118,9 +119,9 @@ void TExportPSDImage::WriteLayerRecord(int layer, uint64_t& channel_entries) {
   record += "8BIM" + PSDBlendKey(info.MergeMode);
   int opacity = bottom ? 255 : std::clamp(info.Opacity, 0, 100) * 255 / 100;
   record.push_back(static_cast<char>(opacity));
-  record.push_back(0);                               // clipping
+  record.push_back(0);  // clipping
   record.push_back(static_cast<char>(info.Visible ? 0 : 2));
-  record.push_back(0);                               // filler
+  record.push_back(0);  // filler
 
   std::string name = info.Name.substr(0, 255);
   std::string padded_name(1, static_cast<char>(name.size()));
@@ -136,8 +137,8 @@ void TExportPSDImage::WriteLayerRecord(int layer, uint64_t& channel_entries) {
   Write(record);
 }
 
-void TExportPSDImage::WriteChannelRows(uint64_t table,
-                                       const std::function<void(int row, uint8_t* channel)>& fetch) {
+void TExportPSDImage::WriteChannelRows(
+    uint64_t table, const std::function<void(int row, uint8_t* channel)>& fetch) {
   const TExportDescription& d = Description();
   std::vector<uint8_t> channel(static_cast<size_t>(d.Width));
   std::string counts;

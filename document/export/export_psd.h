@@ -25,7 +25,8 @@ class TExportPSDImage : public TExportImage {
   void WriteLayerRecord(int layer, uint64_t& channel_entries);
   // Writes one PackBits-coded channel of `height` rows and patches its byte
   // counts at `table`; `fetch` delivers each row's channel bytes.
-  void WriteChannelRows(uint64_t table, const std::function<void(int row, uint8_t* channel)>& fetch);
+  void WriteChannelRows(uint64_t table,
+                        const std::function<void(int row, uint8_t* channel)>& fetch);
   void WriteLayers();
   void WriteMergedImage();
 

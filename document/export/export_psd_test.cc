@@ -69,8 +69,9 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
   TPSD psd;
   EXPECT_EQ(r.Text(4), "8BPS");
   // version, reserved, channels, rows, columns, depth, RGB, color mode data, resources
-  const std::pair<int, uint32_t> header[] = {{2, 1}, {4, 0}, {2, 0}, {2, 3}, {4, uint32_t(height)},
-                                             {4, uint32_t(width)}, {2, 8}, {2, 3}, {4, 0}, {4, 0}};
+  const std::pair<int, uint32_t> header[] = {
+      {2, 1}, {4, 0}, {2, 0}, {2, 3}, {4, uint32_t(height)}, {4, uint32_t(width)},
+      {2, 8}, {2, 3}, {4, 0}, {4, 0}};
   for (auto [size, value] : header) EXPECT_EQ(r.Number(size), value);
   uint32_t section = r.Number(4);
   size_t section_end = r.at() + section;
@@ -80,7 +81,8 @@ TPSD ReadPSD(const std::string& file, int width, int height) {
     int count = static_cast<int16_t>(r.Number(2));
     for (int i = 0; i < count; ++i) {
       TLayerRecord layer;
-      for (uint32_t edge : {0u, 0u, uint32_t(height), uint32_t(width)}) EXPECT_EQ(r.Number(4), edge);
+      for (uint32_t edge : {0u, 0u, uint32_t(height), uint32_t(width)})
+        EXPECT_EQ(r.Number(4), edge);
       int channels = r.Number(2);
       for (int c = 0; c < channels; ++c) {
         int id = static_cast<int16_t>(r.Number(2));
@@ -264,8 +266,9 @@ TEST(ExportPSD, ExternalReaderSeesTheLayers) {
   testing::WireSample(exporter, 33);
   exporter.Execute(testing::SampleDescription(33, 17, 4));
   auto result = testing::RunCommand(
-      python + " -c \"import sys; from psd_tools import PSDImage; p = PSDImage.open(sys.argv[1]); "
-               "print(p.size, [(l.name, str(l.blend_mode), l.opacity, l.visible) for l in p])\" '" +
+      python +
+      " -c \"import sys; from psd_tools import PSDImage; p = PSDImage.open(sys.argv[1]); "
+      "print(p.size, [(l.name, str(l.blend_mode), l.opacity, l.visible) for l in p])\" '" +
       path.string() + "'");
   EXPECT_EQ(result.ExitCode, 0) << result.Output;
   EXPECT_EQ(result.Output,

@@ -11,10 +11,10 @@ namespace zt {
 void TExportTGAImage::Export() {
   const TExportDescription& d = Description();
   std::string header;
-  header.push_back(0);  // no image id
-  header.push_back(0);  // no color map
-  header.push_back(2);  // uncompressed true color
-  header.append(5, '\0');  // color map fields
+  header.push_back(0);               // no image id
+  header.push_back(0);               // no color map
+  header.push_back(2);               // uncompressed true color
+  header.append(5, '\0');            // color map fields
   AppendLittleEndian(header, 0, 2);  // x origin
   AppendLittleEndian(header, 0, 2);  // y origin
   AppendLittleEndian(header, static_cast<uint32_t>(d.Width), 2);

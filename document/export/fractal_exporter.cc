@@ -89,7 +89,9 @@ void TFractalExporter::Execute() {
   const TExportDescription description = Describe();
   TStoppedManager stopped(fractal_.UpdateManager());
   image_.GetLayerInfo = [this](int layer, TExportLayerInfo& info) { GetLayerInfo(layer, info); };
-  image_.GetLayerRow = [this](int layer, int row, std::uint8_t* bgra) { GetLayerRow(layer, row, bgra); };
+  image_.GetLayerRow = [this](int layer, int row, std::uint8_t* bgra) {
+    GetLayerRow(layer, row, bgra);
+  };
   image_.GetRow = [this](int row, std::uint8_t* bgr) { GetRow(row, bgr); };
   image_.OnProgress = [this](double progress) { Report(progress); };
   image_.Execute(description);

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "document/settings/config_manager.h"
 #include "document/export/export_bmp.h"
 #include "document/fractal_test_util.h"
+#include "document/settings/config_manager.h"
 
 namespace zt {
 namespace {

@@ -14,8 +14,8 @@ namespace zt {
 namespace {
 
 constexpr std::array<const char*, 4> kPeriodicityWords = {"off", "conservative", "normal", "rough"};
-constexpr std::array<const char*, 10> kTransferWords = {"none", "linear", "sqr",  "sqrt", "cube",
-                                                        "cuberoot", "log", "exp", "sin", "arctan"};
+constexpr std::array<const char*, 10> kTransferWords = {
+    "none", "linear", "sqr", "sqrt", "cube", "cuberoot", "log", "exp", "sin", "arctan"};
 
 template <size_t N>
 int WordIndex(const std::array<const char*, N>& words, const std::string& word) {
@@ -36,12 +36,8 @@ void WriteValueItems(TParWriter& w, TFormulaBase& object) {
     const TParam& p = params.Items(i);
     const std::string key = std::string(kParamKeyPrefix) + p.Name();
     switch (p.ParamType()) {
-      case kTypeComplex:
-        w.WriteComplex(key, p.AsComplex());
-        break;
-      case kTypeFloat:
-        w.WriteFloat(key, p.AsFloat());
-        break;
+      case kTypeComplex: w.WriteComplex(key, p.AsComplex()); break;
+      case kTypeFloat: w.WriteFloat(key, p.AsFloat()); break;
       case kTypeInt:
         if (p.EnumItems() && !p.EnumItems()->empty()) {
           w.WriteString(key, (*p.EnumItems())[static_cast<size_t>(p.AsInteger())]);
@@ -49,15 +45,14 @@ void WriteValueItems(TParWriter& w, TFormulaBase& object) {
           w.WriteInteger(key, p.AsInteger());
         }
         break;
-      case kTypeBool:
-        w.WriteBoolean(key, p.AsBoolean());
-        break;
+      case kTypeBool: w.WriteBoolean(key, p.AsBoolean()); break;
     }
   }
   TFuncList& funcs = object.Funcs();
   for (int i = 0; i < funcs.Count(); ++i) {
     const TFunc& f = funcs.Items(i);
-    w.WriteWord(std::string(kFuncKeyPrefix) + f.Name(), std::string(FunctionStorageName(f.FuncCode())));
+    w.WriteWord(std::string(kFuncKeyPrefix) + f.Name(),
+                std::string(FunctionStorageName(f.FuncCode())));
   }
 }
 
@@ -130,9 +125,7 @@ class TEntryItems {
         value = TLiteral::MakeComplex(c.real(), c.imag());
         break;
       }
-      case kTypeFloat:
-        value = TLiteral::MakeFloat(r_.ValueFloat());
-        break;
+      case kTypeFloat: value = TLiteral::MakeFloat(r_.ValueFloat()); break;
       case kTypeInt:
         if (r_.IsQuoted()) {
           const int item = EnumIndex(p, r_.ValueText());
@@ -142,9 +135,7 @@ class TEntryItems {
           value = TLiteral::MakeInt(r_.ValueInteger());
         }
         break;
-      case kTypeBool:
-        value = TLiteral::MakeBool(r_.ValueBoolean());
-        break;
+      case kTypeBool: value = TLiteral::MakeBool(r_.ValueBoolean()); break;
     }
     values_.push_back({p.Name(), {p.ParamType(), SlotFromLiteral(value)}});
   }
@@ -191,11 +182,12 @@ void WriteTransform(TParWriter& w, TTransform& transform) {
 std::unique_ptr<TTransform> ReadTransform(TParReader& r) {
   auto transform = std::make_unique<TTransform>();
   TTransformSettings settings;
-  TEntryItems items(r, *transform, kParTransformation, [&](const std::string& file, const std::string& entry) {
-    settings.FileName = file;
-    settings.EntryName = entry;
-    transform->ApplyParameters(settings);
-  });
+  TEntryItems items(r, *transform, kParTransformation,
+                    [&](const std::string& file, const std::string& entry) {
+                      settings.FileName = file;
+                      settings.EntryName = entry;
+                      transform->ApplyParameters(settings);
+                    });
   std::string key;
   while (r.ReadKey(key)) {
     if (items.Read(key)) continue;
@@ -222,9 +214,10 @@ void WriteFormula(TParWriter& w, TFormula& formula) {
 void ReadFormula(TParReader& r, TFormula& formula) {
   int max_iterations = 100;
   int periodicity = 2;
-  TEntryItems items(r, formula, kParFormula, [&](const std::string& file, const std::string& entry) {
-    formula.ApplyParameters(file, entry, max_iterations, periodicity, {}, {});
-  });
+  TEntryItems items(r, formula, kParFormula,
+                    [&](const std::string& file, const std::string& entry) {
+                      formula.ApplyParameters(file, entry, max_iterations, periodicity, {}, {});
+                    });
   std::string key;
   while (r.ReadKey(key)) {
     if (items.Read(key)) continue;
@@ -236,8 +229,8 @@ void ReadFormula(TParReader& r, TFormula& formula) {
     }
   }
   if (items.Loaded()) {
-    formula.ApplyParameters(items.File(), items.Entry(), max_iterations, periodicity, items.Values(),
-                            items.Functions());
+    formula.ApplyParameters(items.File(), items.Entry(), max_iterations, periodicity,
+                            items.Values(), items.Functions());
     return;
   }
   formula.Reset();

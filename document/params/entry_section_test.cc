@@ -36,7 +36,8 @@ TEST_F(EntrySection, FormulaWordsAndFunctions) {
   };
   for (const Case& c : cases) {
     TParReader r;
-    Start(r, std::string("formula:\n filename=\"Standard.zfm\" entry=\"FunctionMandelbrot\" ") + c.Items);
+    Start(r, std::string("formula:\n filename=\"Standard.zfm\" entry=\"FunctionMandelbrot\" ") +
+                 c.Items);
     TFormula formula;
     ReadFormula(r, formula);
     EXPECT_EQ(formula.Periodicity(), c.Periodicity) << c.Items;
@@ -53,10 +54,12 @@ TEST_F(EntrySection, EnumerationTextIsMatchedWithoutCaseOrIgnored) {
   } cases[] = {{"\"CROSS\"", 2}, {"\"Square\"", 0}, {"3", 3}};
   for (const Case& c : cases) {
     TParReader r;
-    Start(r, std::string("outside:\n filename=\"Standard.zcl\" entry=\"OrbitTrap\" p_shape=") + c.Value);
+    Start(r, std::string("outside:\n filename=\"Standard.zcl\" entry=\"OrbitTrap\" p_shape=") +
+                 c.Value);
     TColoring coloring(false);
     ReadColoring(r, coloring);
-    EXPECT_EQ(coloring.Params().Items(coloring.Params().IndexOfName("shape")).AsInteger(), c.Item) << c.Value;
+    EXPECT_EQ(coloring.Params().Items(coloring.Params().IndexOfName("shape")).AsInteger(), c.Item)
+        << c.Value;
     EXPECT_TRUE(coloring.Repeat());
     EXPECT_EQ(coloring.Transfer(), kTransferLinear);
   }

@@ -29,7 +29,9 @@ struct TAlphaForm {
   using TValue = int;
   static constexpr const char* kSection = "alpha";
   static constexpr const char* kValueKey = "alpha";
-  static void Write(TParWriter& w, const TAlphaPoint& point) { w.WriteInteger(kValueKey, point.Opacity); }
+  static void Write(TParWriter& w, const TAlphaPoint& point) {
+    w.WriteInteger(kValueKey, point.Opacity);
+  }
   static int Read(TParReader& r) {
     const int opacity = r.ValueInteger();
     if (opacity < 0 || opacity > 255) r.Error();
@@ -90,7 +92,8 @@ void ReadRing(TParReader& r, typename TForm::TRing& ring, std::string* title) {
 }
 
 template <typename TForm>
-std::string LoadEntry(const std::string& file, const std::string& entry, typename TForm::TRing& ring) {
+std::string LoadEntry(const std::string& file, const std::string& entry,
+                      typename TForm::TRing& ring) {
   TParReader r;
   r.LoadFromFile(file, entry);
   std::string key;
@@ -122,11 +125,13 @@ bool SaveGradientEntry(const std::string& file, TGradient& gradient, const std::
   return SaveParEntry(file, title, [&](TParWriter& w) { WriteGradient(w, gradient, &title); });
 }
 
-bool SaveAlphaChannelEntry(const std::string& file, TAlphaChannel& alpha, const std::string& title) {
+bool SaveAlphaChannelEntry(const std::string& file, TAlphaChannel& alpha,
+                           const std::string& title) {
   return SaveParEntry(file, title, [&](TParWriter& w) { WriteAlphaChannel(w, alpha, &title); });
 }
 
-std::string LoadGradientEntry(const std::string& file, const std::string& entry, TGradient& gradient) {
+std::string LoadGradientEntry(const std::string& file, const std::string& entry,
+                              TGradient& gradient) {
   return LoadEntry<TGradientForm>(file, entry, gradient);
 }
 

@@ -33,13 +33,15 @@ bool SaveAlphaChannelEntry(const std::string& file, TAlphaChannel& alpha, const 
 // Loads the entry `entry` of `file`, whose first section must be the object's
 // own (else the format error); returns its title. ECodeError when the file or
 // entry cannot be read.
-std::string LoadGradientEntry(const std::string& file, const std::string& entry, TGradient& gradient);
+std::string LoadGradientEntry(const std::string& file, const std::string& entry,
+                              TGradient& gradient);
 // Makes the entry `entry` of `file` (a name without folder is looked up in the
 // program's folder) the gradient's initial state, without an undo step. Answers
 // false and leaves the gradient as it was when a name is empty or the entry
 // cannot be read: every new layer builds a gradient, and a broken setting should
 // not interrupt each of them.
 bool LoadInitialGradient(const std::string& file, const std::string& entry, TGradient& gradient);
-std::string LoadAlphaChannelEntry(const std::string& file, const std::string& entry, TAlphaChannel& alpha);
+std::string LoadAlphaChannelEntry(const std::string& file, const std::string& entry,
+                                  TAlphaChannel& alpha);
 
 }  // namespace zt

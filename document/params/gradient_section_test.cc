@@ -23,7 +23,8 @@ TEST(GradientSection, DefaultGradientWithTitleAndReadBack) {
   const std::string title = "Blue (2)";
   const std::string text = GradientText(gradient, &title);
   EXPECT_EQ(text,
-            "G {\r\ngradient:\r\n  title=\"Blue (2)\" smooth=yes numnodes=4 index=0 color=16711680 index=100\r\n"
+            "G {\r\ngradient:\r\n  title=\"Blue (2)\" smooth=yes numnodes=4 index=0 color=16711680 "
+            "index=100\r\n"
             "  color=16777215 index=200 color=65535 index=300 color=255\r\n}\r\n");
   TParReader r;
   r.LoadFromText(text);
@@ -38,7 +39,8 @@ TEST(GradientSection, DefaultGradientWithTitleAndReadBack) {
 
 TEST(GradientSection, PositionIsKeptWithoutMovingTheNodes) {
   TParReader r;
-  r.LoadFromText("G {\ngradient:\n smooth=no position=-30 numnodes=2 index=5 color=1 index=7 color=2\n}");
+  r.LoadFromText(
+      "G {\ngradient:\n smooth=no position=-30 numnodes=2 index=5 color=1 index=7 color=2\n}");
   std::string key;
   r.ReadKey(key);
   TGradient gradient;
@@ -71,7 +73,8 @@ std::string Points(const TGradient& g) {
 
 TEST(GradientSection, InitialGradientFromAnEntryOrNone) {
   const testing::TempDir dir;
-  const auto broken = dir.Write("broken.zgr", "Bad {\ngradient:\n  numnodes=2 index=0 color=255\n}\n");
+  const auto broken =
+      dir.Write("broken.zgr", "Bad {\ngradient:\n  numnodes=2 index=0 color=255\n}\n");
   const std::string built_in = "0:0,0,255 100:255,255,255 200:255,255,0 300:255,0,0 ";
   const struct {
     std::string File, Entry;
@@ -136,7 +139,8 @@ TEST_F(EntryFiles, AlphaChannelEntryAndWrongSection) {
   alpha.InsertPoint(200, 0);
   ASSERT_TRUE(SaveAlphaChannelEntry(file_, alpha, "Fade"));
   EXPECT_EQ(testing::ReadFile(file_),
-            "Fade {\r\nalpha:\r\n  title=\"Fade\" smooth=yes numnodes=2 index=0 alpha=255 index=200 alpha=0\r\n"
+            "Fade {\r\nalpha:\r\n  title=\"Fade\" smooth=yes numnodes=2 index=0 alpha=255 "
+            "index=200 alpha=0\r\n"
             "}\r\n");
   TAlphaChannel loaded;
   EXPECT_EQ(LoadAlphaChannelEntry(file_, "fade", loaded), "Fade");

@@ -11,9 +11,10 @@ namespace zt {
 namespace {
 
 constexpr std::array<const char*, kMergeModeCount> kMergeModeWords = {
-    "",       "multiply", "screen",  "overlay",    "softlight", "hardlight", "darken",
-    "lighten", "difference", "hue",  "saturation", "color",     "luminance", "addition",
-    "subtraction", "hsladd", "red",  "green",      "blue"};
+    "",           "multiply", "screen",    "overlay",    "softlight",
+    "hardlight",  "darken",   "lighten",   "difference", "hue",
+    "saturation", "color",    "luminance", "addition",   "subtraction",
+    "hsladd",     "red",      "green",     "blue"};
 constexpr std::array<const char*, 3> kMethodWords = {"", "multipass", "linear"};
 
 template <size_t N>
@@ -24,7 +25,8 @@ int WordIndex(const std::array<const char*, N>& words, const std::string& word) 
   return -1;
 }
 
-void WriteSolid(TParWriter& w, const char* color_key, TRGB12 color, const char* alpha_key, int alpha) {
+void WriteSolid(TParWriter& w, const char* color_key, TRGB12 color, const char* alpha_key,
+                int alpha) {
   const auto number = RGB12ToColorNumber(color);
   if (number != 0) w.WriteColor(color_key, static_cast<int>(number));
   if (alpha != 255) w.WriteInteger(alpha_key, alpha);

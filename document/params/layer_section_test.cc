@@ -112,9 +112,10 @@ TEST_F(LayerSection, RoundTripThroughTextIsStable) {
 
 TEST_F(LayerSection, DefaultsAreOmittedAndAnOpaqueAlphaChannelIsLeftOut) {
   TLayer layer;
-  Read("Set {\nlayer:\n visible=yes alpha=no\nmapping:\ninside:\noutside:\n"
-       "gradient:\n smooth=yes numnodes=1 index=0 color=0\nalpha:\n numnodes=1 index=9 alpha=255\n}",
-       layer);
+  Read(
+      "Set {\nlayer:\n visible=yes alpha=no\nmapping:\ninside:\noutside:\n"
+      "gradient:\n smooth=yes numnodes=1 index=0 color=0\nalpha:\n numnodes=1 index=9 alpha=255\n}",
+      layer);
   EXPECT_EQ(Write(layer),
             "Set {\r\nlayer:\r\n  caption=\"(untitled)\" visible=yes alpha=no\r\nmapping:\r\n"
             "  center=0/0 magn=1 angle=0\r\nformula:\r\n  maxiter=100 percheck=normal\r\n"
@@ -170,8 +171,9 @@ TEST_F(LayerSection, GradientAndAlphaNodeErrors) {
   };
   for (const Case& c : cases) {
     TLayer layer;
-    EXPECT_EQ(ErrorMessageOf([&] { Read(std::string("Set {\nlayer:\n") + c.Section + "}", layer); }),
-              c.Message)
+    EXPECT_EQ(
+        ErrorMessageOf([&] { Read(std::string("Set {\nlayer:\n") + c.Section + "}", layer); }),
+        c.Message)
         << c.Section;
   }
 }
@@ -179,7 +181,8 @@ TEST_F(LayerSection, GradientAndAlphaNodeErrors) {
 TEST_F(LayerSection, MissingParameterIsReportedOnceForFiveLayers) {
   std::string text = "Set {\n";
   for (int i = 0; i < 5; ++i) {
-    text += "layer:\nformula:\n filename=\"Standard.zfm\" entry=\"Julia\" p_seed=0.3/0.5 p_gone=1\n";
+    text +=
+        "layer:\nformula:\n filename=\"Standard.zfm\" entry=\"Julia\" p_seed=0.3/0.5 p_gone=1\n";
   }
   text += "}";
   TParReader r;
@@ -200,10 +203,11 @@ TEST_F(LayerSection, MissingParameterIsReportedOnceForFiveLayers) {
 
 TEST_F(LayerSection, UnknownEntryLeavesTheObjectWithoutEntry) {
   TLayer layer;
-  Read("Set {\nlayer:\nformula:\n filename=\"Standard.zfm\" entry=\"Julia\"\n"
-       "inside:\n filename=\"Standard.zcl\" entry=\"Nothing\" p_x=1 f_y=sin\n"
-       "formula:\n filename=\"Nowhere.zfm\" entry=\"Julia\" maxiter=9 f_none=bogus\n}",
-       layer);
+  Read(
+      "Set {\nlayer:\nformula:\n filename=\"Standard.zfm\" entry=\"Julia\"\n"
+      "inside:\n filename=\"Standard.zcl\" entry=\"Nothing\" p_x=1 f_y=sin\n"
+      "formula:\n filename=\"Nowhere.zfm\" entry=\"Julia\" maxiter=9 f_none=bogus\n}",
+      layer);
   EXPECT_TRUE(layer.Formula().IsEmpty());
   EXPECT_EQ(layer.Formula().MaxIterations(), 9);
   EXPECT_TRUE(layer.InsideColoring().IsEmpty());

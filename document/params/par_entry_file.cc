@@ -21,7 +21,8 @@ bool SaveParEntry(const std::string& file, const std::string& title,
   std::string name = MakeEntryName(title);
   if (collection.FindEntry(name)) {
     const TAnswer answer = UserInterface().Ask(
-        "Confirm", Format("The entry '%s' already exists. \rDo you want to overwrite it?", name.c_str()),
+        "Confirm",
+        Format("The entry '%s' already exists. \rDo you want to overwrite it?", name.c_str()),
         TButtons::kYesNoCancel, TAnswer::kCancel);
     if (answer == TAnswer::kCancel) return false;
     if (answer == TAnswer::kYes) {

@@ -32,12 +32,9 @@ std::string WithoutFolder(const std::string& file) {
 
 TEntryBrowseKind BrowseKind(TParEntryKind kind) {
   switch (kind) {
-    case kParTransformation:
-      return TEntryBrowseKind::kTransformation;
-    case kParFormula:
-      return TEntryBrowseKind::kFormula;
-    default:
-      return TEntryBrowseKind::kColoring;
+    case kParTransformation: return TEntryBrowseKind::kTransformation;
+    case kParFormula: return TEntryBrowseKind::kFormula;
+    default: return TEntryBrowseKind::kColoring;
   }
 }
 
@@ -50,7 +47,8 @@ void TParReader::LoadFromText(std::string_view text) {
     size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
     lines.Add(std::string(text.substr(start, end - start)));
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+      ++end;
     start = end + 1;
   }
   Lines = std::move(lines);
@@ -161,8 +159,10 @@ std::complex<long double> TParReader::ValueComplex() const {
   if (slash == std::string::npos) Error();
   long double re = 0, im = 0;
   const std::string real = value_.substr(0, slash), imag = value_.substr(slash + 1);
-  if (!ParseNumber(real, re)) throw EInvalidParFile("'" + real + "' is not a valid floating point value");
-  if (!ParseNumber(imag, im)) throw EInvalidParFile("'" + imag + "' is not a valid floating point value");
+  if (!ParseNumber(real, re))
+    throw EInvalidParFile("'" + real + "' is not a valid floating point value");
+  if (!ParseNumber(imag, im))
+    throw EInvalidParFile("'" + imag + "' is not a valid floating point value");
   return {re, im};
 }
 
@@ -182,15 +182,15 @@ void TParReader::ReportMissingParameter(const std::string& file, const std::stri
                                         const std::string& parameter) {
   if (Quiet) return;
   for (const TMissing& m : missing_) {
-    if (SameText(m.File, file) && SameText(m.Entry, entry) && SameText(m.Parameter, parameter)) return;
+    if (SameText(m.File, file) && SameText(m.Entry, entry) && SameText(m.Parameter, parameter))
+      return;
   }
   missing_.push_back({file.substr(0, 255), entry.substr(0, 127), parameter.substr(0, 123)});
-  UserInterface().ShowMessage(
-      "Warning",
-      Format("Could not locate the parameter '%s'\rin '%s' in '%s'.\r\r"
-             "The parameter set may not be restored correctly.",
-             parameter.c_str(), entry.c_str(), file.c_str()),
-      TMessageKind::kWarning);
+  UserInterface().ShowMessage("Warning",
+                              Format("Could not locate the parameter '%s'\rin '%s' in '%s'.\r\r"
+                                     "The parameter set may not be restored correctly.",
+                                     parameter.c_str(), entry.c_str(), file.c_str()),
+                              TMessageKind::kWarning);
 }
 
 std::string TParReader::KindFolder(TParEntryKind kind) {
@@ -198,12 +198,9 @@ std::string TParReader::KindFolder(TParEntryKind kind) {
   // runs from (build tree or installed).
   const TConfigManager& config = ConfigManager();
   switch (kind) {
-    case kParTransformation:
-      return ResolveFolder(config.TransformationDirectory);
-    case kParFormula:
-      return ResolveFolder(config.FormulaDirectory);
-    default:
-      return ResolveFolder(config.ColoringDirectory);
+    case kParTransformation: return ResolveFolder(config.TransformationDirectory);
+    case kParFormula: return ResolveFolder(config.FormulaDirectory);
+    default: return ResolveFolder(config.ColoringDirectory);
   }
 }
 

@@ -22,7 +22,12 @@ class EInvalidParFile : public EZentrope {
 };
 
 // The kinds of entry a parameter set names, in FindEntry's numbering.
-enum TParEntryKind : int { kParTransformation = 0, kParFormula = 1, kParInsideColoring = 2, kParOutsideColoring = 3 };
+enum TParEntryKind : int {
+  kParTransformation = 0,
+  kParFormula = 1,
+  kParInsideColoring = 2,
+  kParOutsideColoring = 3
+};
 
 // One reader serves one load or paste on one thread; it is not synchronised.
 // Its lists of reported parameters and chosen substitutions live as long as it

@@ -54,7 +54,9 @@ TEST(ParReader, ItemRules) {
 
 TEST(ParReader, CommentLinesLoseTheirLeadingBlanks) {
   TParReader r;
-  r.LoadFromText("Other {\n}\nE { ; same line\r\n  ;   indented\r\n;\r\n\t; tab\r\nfractal:\r\n; not a comment\r\n}");
+  r.LoadFromText(
+      "Other {\n}\nE { ; same line\r\n  ;   indented\r\n;\r\n\t; tab\r\nfractal:\r\n; not a "
+      "comment\r\n}");
   ASSERT_TRUE(r.FindEntry("E"));
   const std::vector<std::string> expected = {"same line", "indented", "", "tab"};
   EXPECT_EQ(r.Comments(), expected);
@@ -118,7 +120,8 @@ TEST(ParReader, MissingParameterIsReportedOncePerTriple) {
   TRecordingUserInterface ui;
   TUserInterfaceGuard guard(ui);
   TParReader r;
-  for (int layer = 0; layer < 5; ++layer) r.ReportMissingParameter("Standard.zfm", "Julia", "p_seed");
+  for (int layer = 0; layer < 5; ++layer)
+    r.ReportMissingParameter("Standard.zfm", "Julia", "p_seed");
   r.ReportMissingParameter("Standard.zfm", "Julia", "p_other");
   const auto records = ui.Records();
   ASSERT_EQ(records.size(), 2u);
@@ -158,7 +161,8 @@ TEST_F(ParReaderFindEntry, CarriedEntryIsAppendedToANewCollectionFile) {
   TCode code;
   code.LoadFile(file);
   ASSERT_TRUE(code.FindEntry("Julia"));
-  EXPECT_EQ(testing::ReadFile(file), "Julia {\r\n  z = pixel:\r\n  z = z*z + 0.3\r\n  |z| < 4\r\n}\r\n");
+  EXPECT_EQ(testing::ReadFile(file),
+            "Julia {\r\n  z = pixel:\r\n  z = z*z + 0.3\r\n  |z| < 4\r\n}\r\n");
   EXPECT_TRUE(ui_.Records().empty());
   EXPECT_EQ(r.EntryName, "Set");  // the reader stays on its own entry
 }
@@ -191,8 +195,9 @@ TEST_F(ParReaderFindEntry, SearchIsOfferedOnceAndTheChoiceRemembered) {
   EXPECT_EQ(entry, "Picked");
   const auto records = ui_.Records();
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].Text,
-            "Could not find the entry 'Lost' in 'Gone.ucl'.\r\rDo you want to search for it yourself?");
+  EXPECT_EQ(
+      records[0].Text,
+      "Could not find the entry 'Lost' in 'Gone.ucl'.\r\rDo you want to search for it yourself?");
   ASSERT_EQ(ui_.Browsed().size(), 1u);
   EXPECT_EQ(ui_.Browsed()[0], TEntryBrowseKind::kColoring);
 }
@@ -225,7 +230,7 @@ TEST_F(ParReaderFindEntry, NoAnswerCancelAndQuietReportFailure) {
   r.LoadFromText(kCarryingText);
   std::string file = "Gone.zfm", entry = "Lost";
   EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));  // the default answer is No
-  ui_.QueueAnswer(TAnswer::kYes);                      // and the browser is cancelled
+  ui_.QueueAnswer(TAnswer::kYes);                       // and the browser is cancelled
   EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));
   r.Quiet = true;
   EXPECT_FALSE(r.FindEntry(file, entry, kParFormula));

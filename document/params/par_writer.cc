@@ -42,7 +42,9 @@ void TParWriter::WriteBoolean(const std::string& key, bool value) {
   Item(key + "=" + (value ? "yes" : "no"));
 }
 
-void TParWriter::WriteWord(const std::string& key, const std::string& text) { Item(key + "=" + text); }
+void TParWriter::WriteWord(const std::string& key, const std::string& text) {
+  Item(key + "=" + text);
+}
 
 void TParWriter::WriteString(const std::string& key, const std::string& text) {
   Item(key + "=\"" + text + "\"");

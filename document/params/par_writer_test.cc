@@ -23,12 +23,14 @@ TEST(ParWriter, LayoutOfSectionsItemsCommentsAndClose) {
   w.WriteBoolean("visible", true);
   w.Close();
   w.WriteInteger("after", 2);
-  const std::vector<std::string> expected = {"Entry {",   "; first", "fractal:", "  title=\"A b\" width=640",
-                                             "empty:",    "layer:",  "  visible=yes", "}"};
+  const std::vector<std::string> expected = {
+      "Entry {", "; first", "fractal:",      "  title=\"A b\" width=640",
+      "empty:",  "layer:",  "  visible=yes", "}"};
   EXPECT_EQ(w.Lines(), expected);
   EXPECT_TRUE(w.Closed());
-  EXPECT_EQ(w.Text(), "Entry {\r\n; first\r\nfractal:\r\n  title=\"A b\" width=640\r\nempty:\r\nlayer:\r\n"
-                      "  visible=yes\r\n}\r\n");
+  EXPECT_EQ(w.Text(),
+            "Entry {\r\n; first\r\nfractal:\r\n  title=\"A b\" width=640\r\nempty:\r\nlayer:\r\n"
+            "  visible=yes\r\n}\r\n");
 }
 
 TEST(ParWriter, ValueForms) {
@@ -40,7 +42,10 @@ TEST(ParWriter, ValueForms) {
       {[](TParWriter& w) { w.WriteFloat("f", 2E20L); }, "f=2E20"},
       {[](TParWriter& w) { w.WriteFloat("f", 0); }, "f=0"},
       {[](TParWriter& w) { w.WriteFloat("f", -0.25L); }, "f=-0.25"},
-      {[](TParWriter& w) { w.WriteComplex("c", {-1.5L, 0.5L}); }, "c=-1.5/0.5"},
+      {[](TParWriter& w) {
+         w.WriteComplex("c", {-1.5L, 0.5L});
+       },
+       "c=-1.5/0.5"},
       {[](TParWriter& w) { w.WriteInteger("i", -42); }, "i=-42"},
       {[](TParWriter& w) { w.WriteColor("c", 255 + 256 * 128); }, "c=33023"},
       {[](TParWriter& w) { w.WriteBoolean("b", false); }, "b=no"},
@@ -67,7 +72,8 @@ TEST(ParWriter, ItemsThatDoNotFitStartANewLine) {
   w.WriteWord("d", "");                    // 74 + 2 >= 75: moves on
   w.Close();
   const std::vector<std::string> expected = {
-      "E {", "s:", "  " + a, "  b=" + std::string(9, 'y') + " c=" + std::string(58, 'z'), "  d=", "}"};
+      "E {",  "s:", "  " + a, "  b=" + std::string(9, 'y') + " c=" + std::string(58, 'z'),
+      "  d=", "}"};
   EXPECT_EQ(w.Lines(), expected);
 }
 

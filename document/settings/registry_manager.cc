@@ -154,7 +154,7 @@ bool TRegistryManager::LoadWindowPosition(TWindowPosition& window, int screen_wi
   if (window.Resizable) {
     int state = ReadInteger(group, "State", static_cast<int>(TWindowState::kNormal));
     window.State = state == static_cast<int>(TWindowState::kMaximized) ? TWindowState::kMaximized
-                                                                      : TWindowState::kNormal;
+                                                                       : TWindowState::kNormal;
     normal = window.State == TWindowState::kNormal;
   }
   if (normal) {

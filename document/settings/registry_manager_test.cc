@@ -84,7 +84,8 @@ TEST(RegistryManager, FailedFlushKeepsTheMessage) {
 TEST(RegistryManager, UnusableFolderLeavesTheStoreUnconnected) {
   testing::TempDir dir;
   auto blocker = dir.Write("file", "[General]\nAnimFrames=12\n");
-  for (const std::filesystem::path& folder : {blocker, blocker / "below", std::filesystem::path()}) {
+  for (const std::filesystem::path& folder :
+       {blocker, blocker / "below", std::filesystem::path()}) {
     TRegistryManager store(folder);
     EXPECT_FALSE(store.Connected());
     EXPECT_EQ(store.ConnectError(), "Could not connect to registry");
@@ -122,11 +123,17 @@ TEST(RegistryManager, WindowPositionsAreLimitedToTheScreen) {
       {"Left=5000\nTop=5000\nWidth=9\n", false, true, {"W", false, 1004, 748, 3, 4}},
       {"Left=-30\nTop=40\n", false, true, {"W", false, -30, 40, 3, 4}},
       {"Left=10\n", false, true, {"W", false, 10, 2, 3, 4}},
-      {"Left=5000\nTop=20\nWidth=500\nHeight=400\nState=0\n", true, true,
+      {"Left=5000\nTop=20\nWidth=500\nHeight=400\nState=0\n",
+       true,
+       true,
        {"W", true, 1004, 20, 500, 400, TWindowState::kNormal}},
-      {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=1\n", true, true,
+      {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=1\n",
+       true,
+       true,
        {"W", true, 5, 6, 500, 400, TWindowState::kNormal}},
-      {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=2\n", true, true,
+      {"Left=5\nTop=6\nWidth=500\nHeight=400\nState=2\n",
+       true,
+       true,
        {"W", true, 1, 2, 3, 4, TWindowState::kMaximized}},
       {"Left=5\nTop=6\nState=9\n", true, true, {"W", true, 5, 6, 3, 4, TWindowState::kNormal}},
   };

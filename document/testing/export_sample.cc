@@ -94,7 +94,8 @@ TCommandResult RunCommand(const std::string& command) {
   if (pipe == nullptr) return result;
   std::array<char, 4096> buffer;
   size_t read;
-  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.Output.append(buffer.data(), read);
+  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.Output.append(buffer.data(), read);
   int status = pclose(pipe);
   result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;

@@ -129,7 +129,9 @@ std::uint8_t FpuRegister(int i) {
 
 }  // namespace
 
-void TCodeEmitter::LoadRegister(int i) { Bytes({0xD9, static_cast<std::uint8_t>(0xC0 | FpuRegister(i))}); }
+void TCodeEmitter::LoadRegister(int i) {
+  Bytes({0xD9, static_cast<std::uint8_t>(0xC0 | FpuRegister(i))});
+}
 
 void TCodeEmitter::PopToRegister(int i) {
   Bytes({0xDD, static_cast<std::uint8_t>(0xD8 | FpuRegister(i))});
@@ -138,9 +140,7 @@ void TCodeEmitter::PopToRegister(int i) {
 void TCodeEmitter::PushEax() { Byte(0x50); }
 void TCodeEmitter::PopEdx() { Byte(0x5A); }
 
-void TCodeEmitter::Displacement32(int start, int size, int target) {
-  Int32(target - start - size);
-}
+void TCodeEmitter::Displacement32(int start, int size, int target) { Int32(target - start - size); }
 
 void TCodeEmitter::JumpIfFalse(int target) {
   const int start = offset_;
@@ -162,8 +162,7 @@ void TCodeEmitter::JumpIf(TCondition condition, int target) {
 
 void TCodeEmitter::AbortCheck(int target) {
   const int displacement = target - offset_ - kAbortCheckSize;
-  if (displacement < -128 || displacement > 127)
-    throw EZentrope("Abort check target out of reach");
+  if (displacement < -128 || displacement > 127) throw EZentrope("Abort check target out of reach");
   MemoryOp({0x80}, 7, kBlock, calc::kAbort);
   Bytes({0x00, 0x75, static_cast<std::uint8_t>(displacement)});
 }
@@ -182,7 +181,7 @@ int TCodeEmitter::Primitive(int index) {
 }
 
 void TCodeEmitter::Prologue() {
-  Byte(0x56);               // push rsi
+  Byte(0x56);                 // push rsi
   Bytes({0x48, 0x89, 0xC6});  // mov rsi, rax
   // The caller's control word is saved before finit, which would replace it.
   MemoryOp({kFpuControl}, kFnstcw, kBlock, calc::kCallerControlWord);
@@ -202,8 +201,8 @@ void TCodeEmitter::Epilogue() {
 }
 
 void TCodeEmitter::EnterVariables(std::int32_t cell) {
-  Byte(0x57);                                  // push rdi
-  MemoryOp({0x8B}, 7, kBlock, cell, true);     // mov rdi, [rsi + cell]
+  Byte(0x57);                               // push rdi
+  MemoryOp({0x8B}, 7, kBlock, cell, true);  // mov rdi, [rsi + cell]
 }
 
 void TCodeEmitter::LeaveVariables() { Byte(0x5F); }  // pop rdi

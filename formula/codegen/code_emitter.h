@@ -45,8 +45,7 @@ class TCodeEmitter {
   // Starts a pass at offset 0. A null buffer measures; otherwise the bytes go to
   // `buffer`, which must hold `capacity` bytes (writing beyond raises
   // "Generated code exceeds its measured size": a generator fault).
-  void Begin(std::uint8_t* buffer,
-             std::size_t capacity = std::numeric_limits<std::size_t>::max());
+  void Begin(std::uint8_t* buffer, std::size_t capacity = std::numeric_limits<std::size_t>::max());
   bool Measuring() const { return buffer_ == nullptr; }
   int Offset() const { return offset_; }
   // Moves the output position (to patch a jump emitted earlier, then back).
@@ -80,8 +79,8 @@ class TCodeEmitter {
 
   // Jumps to an absolute output offset. A forward jump is emitted with its own
   // end as target (displacement 0) and emitted again once the target is known.
-  void JumpIfFalse(int target);  // or al, al; jz rel32
-  void Jump(int target);         // jmp rel32
+  void JumpIfFalse(int target);                   // or al, al; jz rel32
+  void Jump(int target);                          // jmp rel32
   void JumpIf(TCondition condition, int target);  // jcc rel32
   // cmp byte [rsi+abort], 0; jne rel8. The target must lie within a byte's reach
   // (it jumps over the following jump); otherwise raises
@@ -100,7 +99,7 @@ class TCodeEmitter {
   void Epilogue();
   // push rdi; mov rdi, [rsi + cell]: address the variable block held in `cell`.
   void EnterVariables(std::int32_t cell);
-  void LeaveVariables();  // pop rdi
+  void LeaveVariables();             // pop rdi
   void CallCell(std::int32_t cell);  // call qword [rsi + cell]
   // Calls the procedure in `cell` unless the cell is null.
   void CallCellIfSet(std::int32_t cell);

@@ -268,8 +268,7 @@ void TCompiler::Control(TExpression& keyword) {
       constructs_.Pop();
       return;
     }
-    default:
-      throw EZentrope("Could not translate expression");
+    default: throw EZentrope("Could not translate expression");
   }
 }
 

@@ -10,8 +10,8 @@
 #include <unordered_map>
 
 #include "formula/codegen/code_emitter.h"
-#include "formula/language/construct_list.h"
 #include "formula/codegen/optimizer.h"
+#include "formula/language/construct_list.h"
 #include "platform/code_buffer.h"
 
 namespace zt {
@@ -91,9 +91,9 @@ class TCompiler : public TOptimizer {
   TCodeEmitter emitter_;
   TConstructList constructs_;
   std::unordered_map<const TExpression*, TOrder> orders_;
-  int depth_ = 0;       // FPU registers in use in the current statement
-  int max_depth_ = 0;   // the statement's peak
-  int temporary_ = 0;   // next spill temporary of the statement
+  int depth_ = 0;         // FPU registers in use in the current statement
+  int max_depth_ = 0;     // the statement's peak
+  int temporary_ = 0;     // next spill temporary of the statement
   int section_peak_ = 0;  // the highest statement peak of the section
   bool parked_ = false;   // the section being translated has #z parked
   bool z_parked_ = false;

@@ -120,12 +120,8 @@ int TCompiler::Literal(const TExpression& node) {
       if (!IsZeroOrOne(value, one)) throw EZentrope("Could not translate float literal");
       Apply(one ? kPrimitiveLoadFloatOne : kPrimitiveLoadFloatZero, 0, 1);
       return 1;
-    case kTypeInt:
-      emitter_.IntLiteral(value.Int);
-      return 0;
-    case kTypeBool:
-      emitter_.BoolLiteral(value.Bool);
-      return 0;
+    case kTypeInt: emitter_.IntLiteral(value.Int); return 0;
+    case kTypeBool: emitter_.BoolLiteral(value.Bool); return 0;
   }
   throw EZentrope("Could not translate expression");
 }
@@ -301,7 +297,8 @@ int TCompiler::Function(TExpression& node) {
   }
   const int index = FunctionPrimitive(node);
   if (index < 0)
-    throw EZentrope(node.Code == kFunctionZero ? "Could not translate ZERO" : FunctionError(argument.Type));
+    throw EZentrope(node.Code == kFunctionZero ? "Could not translate ZERO"
+                                               : FunctionError(argument.Type));
   if (node.Code == kFunctionCabs && argument.Type == kTypeComplex && node.Type == kTypeFloat) {
     // The primitive leaves the complex (modulus, 0) while the checker types the
     // call as a float: keep the real part, or the zero would stay on the FPU.

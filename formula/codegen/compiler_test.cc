@@ -120,9 +120,13 @@ TEST(CompilerTest, UntranslatableNodesRaiseTheirMessage) {
          return Binary(kExprMultiply, kTypeBool, Var(b), Var(b));
        }},
       {"Could not translate bool function",
-       [](TVariableList& v) { return Call(kFunctionSin, kTypeBool, Var(v.AddVariable("b", kTypeBool))); }},
+       [](TVariableList& v) {
+         return Call(kFunctionSin, kTypeBool, Var(v.AddVariable("b", kTypeBool)));
+       }},
       {"Could not translate ZERO",
-       [](TVariableList& v) { return Call(kFunctionZero, kTypeFloat, Var(v.AddVariable("f", kTypeFloat))); }},
+       [](TVariableList& v) {
+         return Call(kFunctionZero, kTypeFloat, Var(v.AddVariable("f", kTypeFloat)));
+       }},
   };
   for (const TCase& c : cases) {
     TProbeCompiler compiler;
@@ -141,7 +145,8 @@ TEST(CompilerTest, EachSectionGetsItsOwnExactlySizedCode) {
   program.Append(Section("INIT"));
   // Copies without the FPU (36 bytes per extended value): a variable of the same
   // type, and the literals 0 and 1.
-  program.Append(Binary(kExprAssign, kTypeComplex, Symbol(kSymbolZ, kTypeComplex), Symbol(kSymbolPixel, kTypeComplex)));
+  program.Append(Binary(kExprAssign, kTypeComplex, Symbol(kSymbolZ, kTypeComplex),
+                        Symbol(kSymbolPixel, kTypeComplex)));
   program.Append(Binary(kExprAssign, kTypeComplex, Symbol(kSymbolZ, kTypeComplex),
                         Literal(TLiteral::MakeComplex(1, 0))));
   program.Append(Binary(kExprAssign, kTypeFloat, Var(f), Literal(TLiteral::MakeFloat(0))));
@@ -177,17 +182,17 @@ TEST(CompilerTest, ForwardJumpsArePatchedToTheirTargets) {
   TExpressionList program;
   program.Append(Section("IFELSE"));
   program.Append(Keyword(kKeywordIf, Var(b)));  // 0: mov al (6); 6: jz (8)
-  program.Append(set_x(1));               // 14: (10)
+  program.Append(set_x(1));                     // 14: (10)
   program.Append(Keyword(kKeywordElse));        // 24: jmp (5)
-  program.Append(set_x(2));               // 29: (10)
+  program.Append(set_x(2));                     // 29: (10)
   program.Append(Keyword(kKeywordEndIf));       // 39
   program.Append(Section("WHILE"));
   program.Append(Keyword(kKeywordWhile, Var(b)));  // 0: mov al (6); 6: jz (8)
-  program.Append(set_x(3));                  // 14: (10)
+  program.Append(set_x(3));                        // 14: (10)
   program.Append(Keyword(kKeywordEndWhile));       // 24: abort check (9); 33: jmp (5); 38
   program.Append(Section("REPEAT"));
   program.Append(Keyword(kKeywordRepeat));         // 0
-  program.Append(set_x(4));                  // 0: (10)
+  program.Append(set_x(4));                        // 0: (10)
   program.Append(Keyword(kKeywordUntil, Var(b)));  // 10: mov al (6); 16: abort (9); 25: jz (8); 33
   compiler.Run(program);
   ASSERT_EQ(compiler.Sections.size(), 3u);
@@ -233,8 +238,8 @@ TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
   for (int i = 0; i < 2; ++i)
     program.Append(Binary(kExprAssign, kTypeComplex, Var(c),
                           Binary(kExprMultiply, kTypeComplex, Chain(c, 3), Chain(c, 3))));
-  program.Append(
-      Binary(kExprAssign, kTypeFloat, Var(f), Binary(kExprMultiply, kTypeFloat, Chain(f, 6), Chain(f, 6))));
+  program.Append(Binary(kExprAssign, kTypeFloat, Var(f),
+                        Binary(kExprMultiply, kTypeFloat, Chain(f, 6), Chain(f, 6))));
   compiler.Run(program);
 
   std::vector<std::pair<int, TValueType>> temporaries;
@@ -333,9 +338,9 @@ TEST(CompilerTest, ParkedSectionsReadZFromRegistersAndReplaceItLast) {
   // The new #z is stored and kept, then put over the old one: fstp st(2) twice.
   ASSERT_GE(loop.size(), 20u);
   const std::vector<std::uint8_t> tail(loop.end() - 20, loop.end());
-  const std::vector<std::uint8_t> expected_tail = {
-      0xD9, 0xC0, 0xDB, 0xBE, calc::kZ, 0, 0, 0,      0xD9, 0xC1,
-      0xDB, 0xBE, calc::kZ + 16, 0, 0, 0, 0xDD, 0xDA, 0xDD, 0xDA};
+  const std::vector<std::uint8_t> expected_tail = {0xD9, 0xC0, 0xDB, 0xBE, calc::kZ,      0, 0, 0,
+                                                   0xD9, 0xC1, 0xDB, 0xBE, calc::kZ + 16, 0, 0, 0,
+                                                   0xDD, 0xDA, 0xDD, 0xDA};
   EXPECT_EQ(tail, expected_tail);
 
   const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
@@ -384,8 +389,7 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
          p.Append(Keyword(kKeywordEndIf));
        },
        ModulusBailout},
-      {"#z written by the bailout",
-       MandelbrotLoop,
+      {"#z written by the bailout", MandelbrotLoop,
        [](TExpressionList& p, TVariableList& v) {
          p.Append(SetZ(Z()));
          ModulusBailout(p, v);
@@ -395,16 +399,18 @@ TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
          p.Append(SetZ(SquaresProduct(v.AddVariable("c", kTypeComplex))));
        },
        ModulusBailout},
-      {"a bailout needing eight registers in either order",
-       MandelbrotLoop,
+      {"a bailout needing eight registers in either order", MandelbrotLoop,
        [](TExpressionList& p, TVariableList& v) {
-         p.Append(Binary(kExprEqual, kTypeBool, SquaresProduct(v.AddVariable("c", kTypeComplex)), Z()));
+         p.Append(
+             Binary(kExprEqual, kTypeBool, SquaresProduct(v.AddVariable("c", kTypeComplex)), Z()));
        }},
       {"an assignment inside an operand that would have to go first",
        [](TExpressionList& p, TVariableList& v) {
          TVariable& c = v.AddVariable("c", kTypeComplex);
-         TNode square = Binary(kExprAssign, kTypeComplex, Var(c), Binary(kExprMultiply, kTypeComplex, Z(), Z()));
-         p.Append(SetZ(Binary(kExprAdd, kTypeComplex, std::move(square), Symbol(kSymbolPixel, kTypeComplex))));
+         TNode square = Binary(kExprAssign, kTypeComplex, Var(c),
+                               Binary(kExprMultiply, kTypeComplex, Z(), Z()));
+         p.Append(SetZ(Binary(kExprAdd, kTypeComplex, std::move(square),
+                              Symbol(kSymbolPixel, kTypeComplex))));
        },
        ModulusBailout},
   };

@@ -41,9 +41,9 @@ class TCheckedFormula : public TFormula {
  public:
   // What the reference runs: the init section, or the whole formula.
   bool WholeFormula = false;
-  TCalcBlock Block;                   // the starting block, also given to the code
-  std::vector<std::uint8_t> Vars;     // the reference's variables afterwards
-  TCalcBlock ReferenceBlock;          // the reference's block afterwards
+  TCalcBlock Block;                // the starting block, also given to the code
+  std::vector<std::uint8_t> Vars;  // the reference's variables afterwards
+  TCalcBlock ReferenceBlock;       // the reference's block afterwards
 
  protected:
   void Generate() override {
@@ -108,7 +108,9 @@ TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
     for (bool optimizing : {true, false}) {
       bool ok = RunBothWays(
           file.string(), "Test", optimizing, false,
-          [](TCalcBlock& block) { block.SetComplex(calc::kPixel, {0.375L, -0.625L}); },
+          [](TCalcBlock& block) {
+            block.SetComplex(calc::kPixel, {0.375L, -0.625L});
+          },
           "seed " + std::to_string(seed));
       ASSERT_TRUE(ok) << text;
       ++compiled;

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "formula/codegen/calc_block.h"
-#include "formula/testing/code_test_util.h"
-#include "formula/testing/compile_test_util.h"
 #include "formula/codegen/entry_thunk.h"
 #include "formula/codegen/procedures.h"
+#include "formula/testing/code_test_util.h"
+#include "formula/testing/compile_test_util.h"
 
 namespace zt::testing {
 namespace {
@@ -22,8 +22,8 @@ namespace {
 TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   TFormulaRun run("init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n");
   ASSERT_NE(run.Formula->Procedure(), nullptr);
-  const Complex points[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0.2L}, {0.26L, 0},
-                            {2, 2},         {-0.1L, 0.1L}, {0.5L, 0.5L}, {-2, 0}};
+  const Complex points[] = {{-0.75L, 0.1L}, {0.3L, 0.5L},  {-1.2L, 0.2L}, {0.26L, 0},
+                            {2, 2},         {-0.1L, 0.1L}, {0.5L, 0.5L},  {-2, 0}};
   for (Complex c : points) {
     const int maxiter = 60;
     long double x = 0, y = 0;
@@ -68,9 +68,10 @@ std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
 TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
   TempDir dir;
   // Colorings whose loop procedure reads #z between iterations.
-  auto file = dir.Write("colorings.txt",
-                        "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
-                        "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
+  auto file = dir.Write(
+      "colorings.txt",
+      "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
+      "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
   TColoring inside(true), outside(false);
   ASSERT_EQ(CompileEntry(inside, file.string(), "Last").Error, "");
   ASSERT_EQ(CompileEntry(outside, file.string(), "Sum").Error, "");
@@ -88,8 +89,8 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
     std::uint32_t PeriodicityStart;
     bool Abort;
   } settings[] = {{"plain", 0, false}, {"periodicity", 0xFFFFFFFF, false}, {"abort", 0, true}};
-  const Complex pixels[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0}, {0.26L, 0}, {2, 2},
-                            {-0.1L, 0.6L}};
+  const Complex pixels[] = {{-0.75L, 0.1L}, {0.3L, 0.5L}, {-1.2L, 0},
+                            {0.26L, 0},     {2, 2},       {-0.1L, 0.6L}};
   for (const char* body : formulas) {
     auto formula_file = dir.Write("formula.txt", std::string("Test {\n") + body + "}\n");
     auto parked = std::make_unique<TParkingFormula>();
@@ -230,8 +231,8 @@ TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
     spilled |= entry->Variables().Item(i).Kind == TVariableKind::kTemporary;
   EXPECT_TRUE(spilled);
   const Complex a(0.3L, -0.2L);
-  const Complex expected = (((a + a * 0.5L) + a * 0.25L) + a * 2.5L) *
-                           (((a - a * 1.5L) + a * 3.0L) - a * 0.75L);
+  const Complex expected =
+      (((a + a * 0.5L) + a * 0.25L) + a * 2.5L) * (((a - a * 1.5L) + a * 3.0L) - a * 0.75L);
   const Complex got = Transform(body, a);
   EXPECT_NEAR(static_cast<double>(got.real()), static_cast<double>(expected.real()), 1e-15);
   EXPECT_NEAR(static_cast<double>(got.imag()), static_cast<double>(expected.imag()), 1e-15);
@@ -239,8 +240,9 @@ TEST(EntryCodeTest, OperandsThatFillTheFpuOnBothSidesAreSpilled) {
 
 TEST(EntryCodeTest, FailedCompilationLeavesNoCode) {
   TempDir dir;
-  auto file = dir.Write("entry.txt", "Good {\ntransform:\n#pixel = #pixel * 2\n}\n"
-                                     "Bad {\ntransform:\n#pixel = \n}\n");
+  auto file = dir.Write("entry.txt",
+                        "Good {\ntransform:\n#pixel = #pixel * 2\n}\n"
+                        "Bad {\ntransform:\n#pixel = \n}\n");
   TTransform entry;
   EXPECT_EQ(CompileEntry(entry, file.string(), "Good").Error, "");
   EXPECT_NE(entry.Procedure(), nullptr);

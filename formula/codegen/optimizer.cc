@@ -37,7 +37,9 @@ TNode LiteralNode(const TExpression& at, const TLiteral& value) {
 // value != 0, a complex with the value as real part.
 TLiteral Converted(const TLiteral& value, TValueType type) {
   if (value.Type == type) return value;
-  long double re = value.Type == kTypeInt ? value.Int : value.Type == kTypeBool ? value.Bool : value.Re;
+  long double re = value.Type == kTypeInt    ? value.Int
+                   : value.Type == kTypeBool ? value.Bool
+                                             : value.Re;
   long double im = value.Type == kTypeComplex ? value.Im : 0;
   switch (type) {
     case kTypeComplex: return TLiteral::MakeComplex(re, im);

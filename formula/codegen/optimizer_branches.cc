@@ -31,7 +31,8 @@ std::size_t ChainStop(const TStatements& statements, std::size_t from, bool bran
     } else if (IsKeyword(s, kKeywordEndIf)) {
       if (depth == 0) return j;
       --depth;
-    } else if (depth == 0 && branch_ends && (IsKeyword(s, kKeywordElseIf) || IsKeyword(s, kKeywordElse))) {
+    } else if (depth == 0 && branch_ends &&
+               (IsKeyword(s, kKeywordElseIf) || IsKeyword(s, kKeywordElse))) {
       return j;
     }
   }
@@ -49,9 +50,8 @@ std::size_t RemoveIf(TStatements& statements, std::size_t i, bool condition) {
   if (stop == statements.size()) return i + 1;
   if (condition) {
     // The body stays; the rest of the chain goes, its ENDIF included.
-    const std::size_t end = IsKeyword(*statements[stop], kKeywordEndIf)
-                                ? stop
-                                : ChainStop(statements, stop, false);
+    const std::size_t end =
+        IsKeyword(*statements[stop], kKeywordEndIf) ? stop : ChainStop(statements, stop, false);
     if (end == statements.size()) return i + 1;
     Erase(statements, stop, end + 1);
     Erase(statements, i, i + 1);

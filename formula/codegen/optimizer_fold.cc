@@ -63,8 +63,8 @@ TLiteral One(TValueType type) {
 
 // Runs `primitive` on the FPU operands `stack` (pushed in order) and the int or
 // bool operands `eax` and `edx`, and reads a result of type `result`.
-TLiteral Evaluate(int primitive, std::initializer_list<const TLiteral*> stack,
-                  const TLiteral* eax, const TLiteral* edx, TValueType result) {
+TLiteral Evaluate(int primitive, std::initializer_list<const TLiteral*> stack, const TLiteral* eax,
+                  const TLiteral* edx, TValueType result) {
   TPrimitiveFrame frame;
   for (const TLiteral* v : stack) {
     if (v->Type == kTypeComplex) frame.In[frame.InCount++] = v->Im;
@@ -114,7 +114,8 @@ bool Foldable(const TExpression& node) {
              Runnable(BinaryPrimitive(node, true));
     case kNodeFunction:
       if (!IsLiteral(node.Left) || node.Code == kFunctionOldZ) return false;
-      return node.Code == kFunctionIdent || node.Code == kFunctionZero || Runnable(FunctionPrimitive(node));
+      return node.Code == kFunctionIdent || node.Code == kFunctionZero ||
+             Runnable(FunctionPrimitive(node));
     default: return false;
   }
 }

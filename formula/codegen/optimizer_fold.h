@@ -14,8 +14,15 @@ namespace zt {
 
 // Classification codes of literals used by strength reduction.
 enum TLiteralClass : int {
-  kLiteralNone = 0, kLiteralOne = 1, kLiteralMinusOne = 2, kLiteralI = 3, kLiteralMinusI = 4, kLiteralZero = 5, kLiteralTwo = 6,
-  kLiteralThree = 7, kLiteralFour = 8,
+  kLiteralNone = 0,
+  kLiteralOne = 1,
+  kLiteralMinusOne = 2,
+  kLiteralI = 3,
+  kLiteralMinusI = 4,
+  kLiteralZero = 5,
+  kLiteralTwo = 6,
+  kLiteralThree = 7,
+  kLiteralFour = 8,
 };
 
 // Complex: i and -i by a zero real part and an imaginary part of 1 or -1, the

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "formula/testing/compile_test_util.h"
 #include "formula/codegen/optimizer_fold.h"
 #include "formula/codegen/primitive_choice.h"
+#include "formula/testing/compile_test_util.h"
 #include "formula/testing/runtime_test_util.h"
 
 namespace zt::testing {
@@ -22,9 +22,9 @@ namespace {
 template <class TBase>
 class TCapture : public TBase {
  public:
-  using TBase::TBase;
   using TBase::FunctionValue;
   using TBase::ParameterValue;
+  using TBase::TBase;
 
   std::string Dump;
   std::vector<TLiteral> Constants;
@@ -144,7 +144,8 @@ TEST(OptimizerTest, ConstantIfBranchesGo) {
       {"if real(z) > 1\n z = 1\nelseif false\n z = 2\nelseif real(z) < 0\n z = 3\nendif\n",
        "if real(z) > 1\n z = 1\nelseif real(z) < 0\n z = 3\nendif\n"},
   };
-  for (const auto& [body, equivalent] : pairs) EXPECT_EQ(Optimized(body), Optimized(equivalent)) << body;
+  for (const auto& [body, equivalent] : pairs)
+    EXPECT_EQ(Optimized(body), Optimized(equivalent)) << body;
 }
 
 TEST(OptimizerTest, PiAndEFoldIntoOneConstant) {
@@ -156,13 +157,15 @@ TEST(OptimizerTest, PiAndEFoldIntoOneConstant) {
   EXPECT_TRUE(SameBits(entry.Constants[0].Re, two_pi));
   EXPECT_TRUE(SameBits(pi.Re, 3.14159265358979323851L));
   EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatUnary(kPrimitiveFloatExp, 1)));
-  EXPECT_EQ(entry.Dump, "[INIT]\n(= f:f {6.28318530717958648}:f):f\n(= g:f {2.71828182845904524}:f):f\n");
+  EXPECT_EQ(entry.Dump,
+            "[INIT]\n(= f:f {6.28318530717958648}:f):f\n(= g:f {2.71828182845904524}:f):f\n");
 }
 
 TEST(OptimizerTest, FoldingEqualsThePrimitivesBitForBit) {
   TCapture<TFormula> entry;
-  CompileInto(entry, "z = sin((0.25, 0.75)) + (1.5, 2.25) / (0.75, -0.5)\n"
-                     "float f = sqrt(3.0) ^ 0.5 - 7.5 % 2\n");
+  CompileInto(entry,
+              "z = sin((0.25, 0.75)) + (1.5, 2.25) / (0.75, -0.5)\n"
+              "float f = sqrt(3.0) ^ 0.5 - 7.5 % 2\n");
   ASSERT_EQ(entry.Constants.size(), 2u);
   // Literal operands are computed right first, so binary folds use the reversed forms.
   const Complex s = ComplexUnary(kPrimitiveComplexSin, {0.25L, 0.75L});
@@ -170,7 +173,8 @@ TEST(OptimizerTest, FoldingEqualsThePrimitivesBitForBit) {
   const Complex sum = ComplexBinary(kPrimitiveComplexAdd, q, s);
   EXPECT_TRUE(SameBits(entry.Constants[0].Re, sum.real()));
   EXPECT_TRUE(SameBits(entry.Constants[0].Im, sum.imag()));
-  const long double power = FloatBinary(kPrimitiveFloatPowRev, 0.5L, FloatUnary(kPrimitiveFloatSqrt, 3));
+  const long double power =
+      FloatBinary(kPrimitiveFloatPowRev, 0.5L, FloatUnary(kPrimitiveFloatSqrt, 3));
   const long double mod = FloatBinary(kPrimitiveFloatModRev, 2, 7.5L);
   EXPECT_TRUE(SameBits(entry.Constants[1].Re, FloatBinary(kPrimitiveFloatSubRev, mod, power)));
 }
@@ -221,7 +225,8 @@ TEST(OptimizerTest, LookupsOfUnknownNamesFail) {
   EXPECT_EQ(entry.FunctionValue("FN2"), kFunctionSin);
   EXPECT_EQ(ErrorMessageOf([&] { entry.ParameterValue("missing"); }),
             "Could not look up parameter value");
-  EXPECT_EQ(ErrorMessageOf([&] { entry.FunctionValue("fn3"); }), "Could not look up function value");
+  EXPECT_EQ(ErrorMessageOf([&] { entry.FunctionValue("fn3"); }),
+            "Could not look up function value");
 }
 
 TEST(OptimizerTest, OldZIsNeverFolded) {
@@ -232,13 +237,20 @@ TEST(OptimizerTest, OldZIsNeverFolded) {
 
 TEST(OptimizerTest, LiteralClasses) {
   const std::vector<std::pair<TLiteral, TLiteralClass>> rows = {
-      {TLiteral::MakeComplex(1, 0), kLiteralOne},      {TLiteral::MakeComplex(-1, 0), kLiteralMinusOne},
-      {TLiteral::MakeComplex(0, 1), kLiteralI},        {TLiteral::MakeComplex(0, -1), kLiteralMinusI},
-      {TLiteral::MakeComplex(0, 0), kLiteralZero},     {TLiteral::MakeComplex(2, 0), kLiteralTwo},
-      {TLiteral::MakeComplex(3, 0), kLiteralThree},    {TLiteral::MakeComplex(4, 0), kLiteralFour},
-      {TLiteral::MakeComplex(2, 1), kLiteralNone},     {TLiteral::MakeComplex(1, 1), kLiteralNone},
-      {TLiteral::MakeFloat(-0.0L), kLiteralZero},      {TLiteral::MakeFloat(2.5L), kLiteralNone},
-      {TLiteral::MakeInt(4), kLiteralFour},            {TLiteral::MakeInt(-1), kLiteralMinusOne},
+      {TLiteral::MakeComplex(1, 0), kLiteralOne},
+      {TLiteral::MakeComplex(-1, 0), kLiteralMinusOne},
+      {TLiteral::MakeComplex(0, 1), kLiteralI},
+      {TLiteral::MakeComplex(0, -1), kLiteralMinusI},
+      {TLiteral::MakeComplex(0, 0), kLiteralZero},
+      {TLiteral::MakeComplex(2, 0), kLiteralTwo},
+      {TLiteral::MakeComplex(3, 0), kLiteralThree},
+      {TLiteral::MakeComplex(4, 0), kLiteralFour},
+      {TLiteral::MakeComplex(2, 1), kLiteralNone},
+      {TLiteral::MakeComplex(1, 1), kLiteralNone},
+      {TLiteral::MakeFloat(-0.0L), kLiteralZero},
+      {TLiteral::MakeFloat(2.5L), kLiteralNone},
+      {TLiteral::MakeInt(4), kLiteralFour},
+      {TLiteral::MakeInt(-1), kLiteralMinusOne},
       {TLiteral::MakeBool(true), kLiteralNone},
   };
   for (const auto& [value, expected] : rows)
@@ -258,7 +270,8 @@ TEST(PrimitiveChoiceTest, SwappedOperandsChooseTheMatchingVariant) {
       {kExprSubtract, kTypeComplex, kTypeComplex, kPrimitiveComplexSub, kPrimitiveComplexSubRev},
       {kExprPower, kTypeComplex, kTypeComplex, kPrimitiveComplexPow, kPrimitiveComplexPowRev},
       {kExprLess, kTypeFloat, kTypeFloat, kPrimitiveFloatLess, kPrimitiveFloatGreater},
-      {kExprGreaterEqual, kTypeFloat, kTypeFloat, kPrimitiveFloatGreaterEqual, kPrimitiveFloatLessEqual},
+      {kExprGreaterEqual, kTypeFloat, kTypeFloat, kPrimitiveFloatGreaterEqual,
+       kPrimitiveFloatLessEqual},
       {kExprMod, kTypeFloat, kTypeFloat, kPrimitiveFloatMod, kPrimitiveFloatModRev},
       {kExprSubtract, kTypeComplex, kTypeFloat, kPrimitiveMixSubCFFTop, kPrimitiveMixSubCFCTop},
       {kExprSubtract, kTypeFloat, kTypeComplex, kPrimitiveMixSubFCCTop, kPrimitiveMixSubFCFTop},
@@ -285,8 +298,9 @@ TEST(PrimitiveChoiceTest, SwappedOperandsChooseTheMatchingVariant) {
 
 // Both stack arrangements must compute the same thing: left op right.
 TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
-  const int ops[] = {kExprAdd, kExprSubtract, kExprMultiply, kExprDivide, kExprPower, kExprMod, kExprEqual,
-                     kExprNotEqual, kExprLess, kExprLessEqual, kExprGreater, kExprGreaterEqual};
+  const int ops[] = {kExprAdd,   kExprSubtract,  kExprMultiply, kExprDivide,
+                     kExprPower, kExprMod,       kExprEqual,    kExprNotEqual,
+                     kExprLess,  kExprLessEqual, kExprGreater,  kExprGreaterEqual};
   const TLiteral samples[] = {TLiteral::MakeComplex(1.5L, -0.75L), TLiteral::MakeFloat(0.625L),
                               TLiteral::MakeComplex(-2, 0.5L), TLiteral::MakeFloat(-3)};
   auto push = [](TPrimitiveFrame& f, const TLiteral& v) {
@@ -307,8 +321,8 @@ TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
         a.OutCount = b.OutCount = outs;
         RunPrimitive(normal, a);
         RunPrimitive(reversed, b);
-        const std::string what = std::string(ExprOperatorText(op)) + " " + LiteralToString(l) +
-                                 " " + LiteralToString(r);
+        const std::string what =
+            std::string(ExprOperatorText(op)) + " " + LiteralToString(l) + " " + LiteralToString(r);
         if (outs == 0) {
           EXPECT_EQ(a.Rax & 0xFF, b.Rax & 0xFF) << what;
         }

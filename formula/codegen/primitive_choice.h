@@ -5,8 +5,8 @@
 // Pure functions of their arguments; any thread may call them.
 #pragma once
 
-#include "formula/language/expression.h"
 #include "formula/codegen/runtime.h"
+#include "formula/language/expression.h"
 
 namespace zt {
 

@@ -39,9 +39,12 @@ class TForwardJump {
     return kind_ == kAlways ? kJumpSize : kind_ == kIf ? kJumpIfSize : kJumpIfFalseSize;
   }
   void Emit(E& e, int target) const {
-    if (kind_ == kAlways) e.Jump(target);
-    else if (kind_ == kIf) e.JumpIf(condition_, target);
-    else e.JumpIfFalse(target);
+    if (kind_ == kAlways)
+      e.Jump(target);
+    else if (kind_ == kIf)
+      e.JumpIf(condition_, target);
+    else
+      e.JumpIfFalse(target);
   }
 
   TKind kind_;
@@ -79,8 +82,10 @@ TCodeBuffer Assemble(F&& emit) {
 // Pushes one part of #z: from its cell, or with #z parked (real part in ST0,
 // imaginary part in ST1, nothing above) as a copy of its register.
 void LoadZPart(E& e, std::int32_t part, bool z_parked) {
-  if (z_parked) e.LoadRegister(part == calc::kZ ? 0 : 1);
-  else e.LoadFloat(E::kBlock, part);
+  if (z_parked)
+    e.LoadRegister(part == calc::kZ ? 0 : 1);
+  else
+    e.LoadFloat(E::kBlock, part);
 }
 
 // Pops the parked #z.
@@ -95,10 +100,10 @@ void DropParkedZ(E& e) {
 void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, bool z_parked) {
   LoadZPart(e, z, z_parked);
   e.LoadFloat(E::kBlock, reference);
-  e.Bytes({0xDE, 0xE9});              // fsubp st(1), st
-  e.Bytes({0xD9, 0xE1});              // fabs
-  e.Bytes({0xD9, 0x5C, 0x24, 0xF8});  // fstp dword [rsp-8]
-  e.Bytes({0x8B, 0x44, 0x24, 0xF8});  // mov eax, [rsp-8]
+  e.Bytes({0xDE, 0xE9});                                                // fsubp st(1), st
+  e.Bytes({0xD9, 0xE1});                                                // fabs
+  e.Bytes({0xD9, 0x5C, 0x24, 0xF8});                                    // fstp dword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xF8});                                    // mov eax, [rsp-8]
   e.MemoryOp({0x3B}, E::kEax, E::kBlock, calc::kPeriodicityTolerance);  // cmp eax, [tol]
 }
 
@@ -166,8 +171,10 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, boo
 
   const int loop_start = e.Offset();
   Code(e, loop);
-  if (bailout.empty()) e.Bytes({0x30, 0xC0});  // xor al, al: stop after one iteration
-  else Code(e, bailout);
+  if (bailout.empty())
+    e.Bytes({0x30, 0xC0});  // xor al, al: stop after one iteration
+  else
+    Code(e, bailout);
 
   std::vector<TForwardJump> exits;
   exits.push_back(TForwardJump(e, TForwardJump::kIfFalse));  // the orbit escaped
@@ -199,9 +206,9 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, boo
 
 // Copies the ten bytes of one extended value of #z to [rax + at] through RDX.
 void StoreZPartAtRax(E& e, std::int32_t part, std::uint8_t at) {
-  e.MemoryOp({0x8B}, E::kEdx, E::kBlock, part, true);  // mov rdx, [part]
-  e.Bytes({0x48, 0x89, 0x50, at});                     // mov [rax+at], rdx
-  e.MemoryOp({0x0F, 0xB7}, E::kEdx, E::kBlock, part + 8);  // movzx edx, word [part+8]
+  e.MemoryOp({0x8B}, E::kEdx, E::kBlock, part, true);              // mov rdx, [part]
+  e.Bytes({0x48, 0x89, 0x50, at});                                 // mov [rax+at], rdx
+  e.MemoryOp({0x0F, 0xB7}, E::kEdx, E::kBlock, part + 8);          // movzx edx, word [part+8]
   e.Bytes({0x66, 0x89, 0x50, static_cast<std::uint8_t>(at + 8)});  // mov [rax+at+8], dx
 }
 
@@ -213,7 +220,7 @@ void EmitOrbitStore(E& e, bool inside, TColoringPart part) {
   e.MemoryOp({0x8B}, E::kEax, E::kBlock, source, true);  // mov rax, [source]
   StoreZPartAtRax(e, calc::kZ, 0);
   StoreZPartAtRax(e, calc::kZ + 16, calc::kOrbitEntrySize / 2);
-  e.Bytes({0x48, 0x83, 0xC0, calc::kOrbitEntrySize});   // add rax, 20
+  e.Bytes({0x48, 0x83, 0xC0, calc::kOrbitEntrySize});      // add rax, 20
   e.MemoryOp({0x89}, E::kEax, E::kBlock, position, true);  // mov [position], rax
 }
 
@@ -268,7 +275,7 @@ TCodeBuffer BuildDefaultColoringFinal() {
   const TExtendedBits factor = BitsOf(0.01L);
   return Assemble([&](E& e) {
     e.MemoryOp({0xDB}, 0, E::kBlock, calc::kNumIter);  // fild dword [numiter]
-    e.Bytes({0x48, 0xB8});                              // mov rax, mantissa
+    e.Bytes({0x48, 0xB8});                             // mov rax, mantissa
     for (int shift = 0; shift < 64; shift += 8)
       e.Byte(static_cast<std::uint8_t>(factor.Mantissa >> shift));
     e.Bytes({0x48, 0x89, 0x44, 0x24, 0xF0});  // mov [rsp-16], rax

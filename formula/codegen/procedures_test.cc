@@ -32,11 +32,11 @@ Code Section(const std::function<void(E&)>& emit) {
 }
 
 // Variable-block layout of the test formula.
-constexpr int kCountdown = 0;   // int: the bailout yields false when it reaches 0
-constexpr int kLoopRuns = 4;    // int: incremented by the loop section
-constexpr int kInitMark = 8;    // int: set by the init section
-constexpr int kStepRe = 16;     // float: added to #z's real part every iteration
-constexpr int kStepIm = 32;     // float: added to #z's imaginary part
+constexpr int kCountdown = 0;     // int: the bailout yields false when it reaches 0
+constexpr int kLoopRuns = 4;      // int: incremented by the loop section
+constexpr int kInitMark = 8;      // int: set by the init section
+constexpr int kStepRe = 16;       // float: added to #z's real part every iteration
+constexpr int kStepIm = 32;       // float: added to #z's imaginary part
 constexpr int kControlWord = 48;  // u16: the control word seen by the loop section
 
 // Adds the float at [rdi + step] to the extended at [rsi + cell].
@@ -167,7 +167,7 @@ TEST_F(FormulaProcedure, PeriodicityComparesBothPartsWithTheTolerance) {
     float Tolerance;
     bool Periodic;
   } cases[] = {
-      {0.001L, 0.0L, 0.01f, true},   // within the tolerance
+      {0.001L, 0.0L, 0.01f, true},  // within the tolerance
       {0.001L, 0.0L, 0.0001f, false},
       {0.0L, -0.001L, 0.0001f, false},  // only the imaginary part moves
       {-0.001L, 0.001L, 0.001f, true},  // equal to the tolerance is not greater
@@ -204,10 +204,10 @@ TEST_F(FormulaProcedure, AbortFlagLeavesTheLoopAsAnOutsidePoint) {
 }
 
 TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
-  const TCodeBuffer inside_loop = BuildColoringProcedure(kCountCall, true, false,
-                                                         TColoringPart::kLoop);
-  const TCodeBuffer outside_loop = BuildColoringProcedure(kCountCall, false, false,
-                                                          TColoringPart::kLoop);
+  const TCodeBuffer inside_loop =
+      BuildColoringProcedure(kCountCall, true, false, TColoringPart::kLoop);
+  const TCodeBuffer outside_loop =
+      BuildColoringProcedure(kCountCall, false, false, TColoringPart::kLoop);
   block_.SetPointer(calc::kInsideLoop, inside_loop.Data());
   SetVar(kCountdown, 4);
   Run(kCountdownBailout);
@@ -251,9 +251,9 @@ void SumEightOnes(E& e) {
 const Code kCountFullFpu = Section([](E& e) {
   e.MemoryOp({0xFF}, 0, E::kVars, 0);  // inc dword
   SumEightOnes(e);
-  e.Bytes({0xDB, 0x5C, 0x24, 0xF8});          // fistp dword [rsp-8]
-  e.Bytes({0x8B, 0x44, 0x24, 0xF8});          // mov eax, [rsp-8]
-  e.MemoryOp({0x01}, E::kEax, E::kVars, 4);   // add [rdi+4], eax
+  e.Bytes({0xDB, 0x5C, 0x24, 0xF8});         // fistp dword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xF8});         // mov eax, [rsp-8]
+  e.MemoryOp({0x01}, E::kEax, E::kVars, 4);  // add [rdi+4], eax
 });
 const Code kIndexFullFpu = Section([](E& e) {
   SumEightOnes(e);
@@ -265,8 +265,8 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
       BuildColoringProcedure(kCountFullFpu, true, false, TColoringPart::kLoop);
   const TCodeBuffer outside_loop =
       BuildColoringProcedure(kCountFullFpu, false, false, TColoringPart::kLoop);
-  const TCodeBuffer final = BuildColoringProcedure(kIndexFullFpu, true, false,
-                                                   TColoringPart::kFinal);
+  const TCodeBuffer final =
+      BuildColoringProcedure(kIndexFullFpu, true, false, TColoringPart::kFinal);
   const struct {
     const char* What;
     const Code& Bailout;
@@ -307,8 +307,14 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
           BuildFormulaProcedure(kInit, parked ? kParkedLoop : kLoop, c.Bailout, parked);
       CallProcedure(code.Data(), block_.Data());
       TOutcome& o = outcome[parked];
-      o = {{}, block_.Int32(calc::kNumIter), Var(kLoopRuns), inside_vars_[0], inside_vars_[1],
-           outside_vars_[0], outside_vars_[1], block_.Extended(calc::kIndex)};
+      o = {{},
+           block_.Int32(calc::kNumIter),
+           Var(kLoopRuns),
+           inside_vars_[0],
+           inside_vars_[1],
+           outside_vars_[0],
+           outside_vars_[1],
+           block_.Extended(calc::kIndex)};
       std::memcpy(o.Z, block_.Data() + calc::kZ, sizeof o.Z);
       EXPECT_EQ(o.InsideSum, 8 * o.InsideCalls) << c.What << (parked ? " parked" : "");
       EXPECT_EQ(o.OutsideSum, 8 * o.OutsideCalls) << c.What << (parked ? " parked" : "");
@@ -392,8 +398,7 @@ TEST(Procedures, EmptyFormulaShowsAOneIterationOutsideOrbit) {
   TCalcBlock block;
   alignas(16) std::int32_t outside_vars[4] = {};
   const TCodeBuffer ret = BuildReturnProcedure();
-  const TCodeBuffer loop = BuildColoringProcedure(kCountCall, false, false,
-                                                  TColoringPart::kLoop);
+  const TCodeBuffer loop = BuildColoringProcedure(kCountCall, false, false, TColoringPart::kLoop);
   const TCodeBuffer final = BuildDefaultColoringFinal();
   block.SetPointer(calc::kOutsideVars, outside_vars);
   block.SetPointer(calc::kOutsideInit, ret.Data());

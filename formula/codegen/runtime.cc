@@ -5,8 +5,8 @@
 #include <cstring>
 
 extern "C" {
-#define ZT_PRIMITIVE(name, extra)                                         \
-  extern const std::uint8_t zt_prim_##name[] __attribute__((weak));       \
+#define ZT_PRIMITIVE(name, extra)                                   \
+  extern const std::uint8_t zt_prim_##name[] __attribute__((weak)); \
   extern const std::uint8_t zt_prim_##name##_end[] __attribute__((weak));
 #include "formula/codegen/primitives.def"
 #undef ZT_PRIMITIVE

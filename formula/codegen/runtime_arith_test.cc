@@ -103,8 +103,9 @@ TEST(RuntimeArith, ComplexComparisons) {
       {{kNaN, 0}, {kNaN, 0}, false, true, false, false, false, false},
       {{1, kNaN}, {1, kNaN}, false, true, false, true, false, true},
   };
-  const int prims[] = {kPrimitiveComplexEqual,     kPrimitiveComplexNotEqual, kPrimitiveComplexLess,
-                       kPrimitiveComplexLessEqual, kPrimitiveComplexGreater,  kPrimitiveComplexGreaterEqual};
+  const int prims[] = {kPrimitiveComplexEqual,   kPrimitiveComplexNotEqual,
+                       kPrimitiveComplexLess,    kPrimitiveComplexLessEqual,
+                       kPrimitiveComplexGreater, kPrimitiveComplexGreaterEqual};
   for (const Case& c : cases) {
     const bool want[] = {c.Eq, c.Ne, c.Lt, c.Le, c.Gt, c.Ge};
     for (int i = 0; i < 6; ++i)
@@ -137,15 +138,14 @@ TEST(RuntimeArith, MixedOperationsInBothArrangements) {
   const Complex c(2 / 7.0L, -5 / 11.0L);
   const long double f = 0.3L;
   for (const Case& k : cases) {
-    EXPECT_TRUE(SameComplex(testing::MixFTop(k.FTop, c, f), k.Ref(c, f)))
-        << PrimitiveName(k.FTop);
-    EXPECT_TRUE(SameComplex(testing::MixCTop(k.CTop, f, c), k.Ref(c, f)))
-        << PrimitiveName(k.CTop);
+    EXPECT_TRUE(SameComplex(testing::MixFTop(k.FTop, c, f), k.Ref(c, f))) << PrimitiveName(k.FTop);
+    EXPECT_TRUE(SameComplex(testing::MixCTop(k.CTop, f, c), k.Ref(c, f))) << PrimitiveName(k.CTop);
   }
   EXPECT_EQ(testing::MixFTop(kPrimitiveMixSubFCFTop, {1, 2}, 5), Complex(4, -2));
   EXPECT_EQ(testing::MixCTop(kPrimitiveMixDivCFCTop, 4, {1, 2}), Complex(0.25L, 0.5L));
   // Division multiplies by the reciprocal, which rounds differently from 3 / 9.
-  EXPECT_TRUE(SameComplex(testing::MixFTop(kPrimitiveMixDivCFFTop, {3, 0}, 9), {3 * (1 / 9.0L), 0}));
+  EXPECT_TRUE(
+      SameComplex(testing::MixFTop(kPrimitiveMixDivCFFTop, {3, 0}, 9), {3 * (1 / 9.0L), 0}));
 }
 
 TEST(RuntimeArith, FloatArithmeticIsBitExact) {
@@ -175,8 +175,8 @@ TEST(RuntimeArith, FloatRemainderKeepsTheDividendsSign) {
   EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatMod, 7.5L, -2), 1.5L);
   EXPECT_EQ(testing::FloatBinary(kPrimitiveFloatModRev, 2, 7.5L), 1.5L);
   // Needs many partial reductions; ends with an exact result.
-  EXPECT_TRUE(
-      SameBits(testing::FloatBinary(kPrimitiveFloatMod, 1e4000L, 1e-4000L), std::fmod(1e4000L, 1e-4000L)));
+  EXPECT_TRUE(SameBits(testing::FloatBinary(kPrimitiveFloatMod, 1e4000L, 1e-4000L),
+                       std::fmod(1e4000L, 1e-4000L)));
   for (auto [l, u] :
        {std::pair<long double, long double>{7.5L, 0}, {INFINITY, 2}, {kNaN, 2}, {2, kNaN}})
     EXPECT_TRUE(std::isnan(testing::FloatBinary(kPrimitiveFloatMod, l, u))) << l << " % " << u;
@@ -195,8 +195,9 @@ TEST(RuntimeArith, FloatComparisons) {
       {kNaN, 1, false, true, false, false, false, false},
       {1, kNaN, false, true, false, false, false, false},
   };
-  const int prims[] = {kPrimitiveFloatEqual,     kPrimitiveFloatNotEqual, kPrimitiveFloatLess,
-                       kPrimitiveFloatLessEqual, kPrimitiveFloatGreater,  kPrimitiveFloatGreaterEqual};
+  const int prims[] = {kPrimitiveFloatEqual,   kPrimitiveFloatNotEqual,
+                       kPrimitiveFloatLess,    kPrimitiveFloatLessEqual,
+                       kPrimitiveFloatGreater, kPrimitiveFloatGreaterEqual};
   for (const Case& c : cases) {
     const bool want[] = {c.Eq, c.Ne, c.Lt, c.Le, c.Gt, c.Ge};
     for (int i = 0; i < 6; ++i)

@@ -23,13 +23,12 @@ constexpr long double kNaN = std::numeric_limits<long double>::quiet_NaN();
 constexpr long double kInf = std::numeric_limits<long double>::infinity();
 
 // Relative to the larger of |want| and `scale`, measured on the whole complex.
-::testing::AssertionResult Near(Complex got, Complex want, long double tol,
-                                long double scale = 0) {
+::testing::AssertionResult Near(Complex got, Complex want, long double tol, long double scale = 0) {
   const long double error = std::abs(got - want);
   if (error <= tol * std::max(std::abs(want), scale)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got (" << got.real() << ", " << got.imag()
-                                       << "), want (" << want.real() << ", " << want.imag()
-                                       << "), error " << error;
+  return ::testing::AssertionFailure()
+         << "got (" << got.real() << ", " << got.imag() << "), want (" << want.real() << ", "
+         << want.imag() << "), error " << error;
 }
 
 bool Exact(Complex got, Complex want) {
@@ -66,8 +65,8 @@ TEST(RuntimeComplexFunctions, ExactOperations) {
   };
   for (const Case& c : cases) {
     const Complex got = ComplexUnary(c.Primitive, c.In);
-    EXPECT_TRUE(Exact(got, c.Out)) << PrimitiveName(c.Primitive) << " of " << c.In << " gave "
-                                   << got;
+    EXPECT_TRUE(Exact(got, c.Out))
+        << PrimitiveName(c.Primitive) << " of " << c.In << " gave " << got;
   }
   EXPECT_EQ(ComplexToFloat(kPrimitiveComplexReal, {1.5, 2}), 1.5L);
   EXPECT_EQ(ComplexToFloat(kPrimitiveComplexImag, {1.5, 2}), 2.0L);
@@ -86,7 +85,8 @@ TEST(RuntimeComplexFunctions, SpecialValues) {
   EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexSqrt, {-4, -0.0L}), {0, -2}, 1e-18L));
 
   // Values on the branch cuts that the formulas settle in their own way.
-  EXPECT_TRUE(Near(ComplexUnary(kPrimitiveComplexAtan, {0, 2}), {-kPi / 2, std::log(3.0L) / 2}, 1e-18L));
+  EXPECT_TRUE(
+      Near(ComplexUnary(kPrimitiveComplexAtan, {0, 2}), {-kPi / 2, std::log(3.0L) / 2}, 1e-18L));
   const Complex z{-0.7, 0.2};
   const Complex acos = ComplexUnary(kPrimitiveComplexAcos, z);
   EXPECT_TRUE(Near(acos, -std::acos(z), 1e-17L));
@@ -100,10 +100,17 @@ TEST(RuntimeComplexFunctions, Atan2Cases) {
     long double Out;
   };
   const Case cases[] = {
-      {{0, 0}, -kPi / 2},       {{-0.0L, -0.0L}, -kPi / 2}, {{0, 2}, kPi / 2},
-      {{0, -2}, -kPi / 2},      {{-1, 0}, -kPi},            {{-1, -0.0L}, -kPi},
-      {{1, 1}, kPi / 4},        {{-1, 1}, 3 * kPi / 4},     {{-1, -1}, -3 * kPi / 4},
-      {{2, 0}, 0},              {{2, -1}, std::atan2(-1.0L, 2.0L)},
+      {{0, 0}, -kPi / 2},
+      {{-0.0L, -0.0L}, -kPi / 2},
+      {{0, 2}, kPi / 2},
+      {{0, -2}, -kPi / 2},
+      {{-1, 0}, -kPi},
+      {{-1, -0.0L}, -kPi},
+      {{1, 1}, kPi / 4},
+      {{-1, 1}, 3 * kPi / 4},
+      {{-1, -1}, -3 * kPi / 4},
+      {{2, 0}, 0},
+      {{2, -1}, std::atan2(-1.0L, 2.0L)},
   };
   for (const Case& c : cases)
     EXPECT_NEAR(ComplexToFloat(kPrimitiveComplexAtan2, c.In), c.Out, 1e-18L) << c.In;
@@ -187,7 +194,8 @@ TEST(RuntimeComplexFunctions, InversesKeepPrecisionForLargeArguments) {
 
 TEST(RuntimeComplexFunctions, CircularIdentity) {
   for (Complex z : RandomPoints(100, 2)) {
-    const Complex s = ComplexUnary(kPrimitiveComplexSin, z), c = ComplexUnary(kPrimitiveComplexCos, z);
+    const Complex s = ComplexUnary(kPrimitiveComplexSin, z),
+                  c = ComplexUnary(kPrimitiveComplexCos, z);
     EXPECT_TRUE(Near(s * s + c * c, 1, 1e-14L, std::norm(c))) << z;
   }
 }
@@ -205,8 +213,11 @@ TEST(RuntimeComplexFunctions, HugeAnglesStayBalanced) {
 }
 
 TEST(RuntimeComplexFunctions, PowerBothOrders) {
-  const Complex samples[][2] = {{{1, 2}, {2, 0}}, {{-1.5, 0.5}, {0.3, -1.2}}, {{2, 0}, {0.5, 0}},
-                                {{0.7, -2.1}, {-1.5, 0.25}}, {{3, 4}, {0, 0}}};
+  const Complex samples[][2] = {{{1, 2}, {2, 0}},
+                                {{-1.5, 0.5}, {0.3, -1.2}},
+                                {{2, 0}, {0.5, 0}},
+                                {{0.7, -2.1}, {-1.5, 0.25}},
+                                {{3, 4}, {0, 0}}};
   for (const auto& s : samples) {
     const Complex a = s[0], b = s[1];
     const Complex want = std::exp(b * std::log(a));

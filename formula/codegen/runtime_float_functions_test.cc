@@ -21,8 +21,8 @@ constexpr std::int32_t kIntIndefinite = std::numeric_limits<std::int32_t>::min()
 // Relative tolerance, measured against 1 for results smaller than that.
 void ExpectNear(long double got, long double want, const char* what, long double x) {
   const long double scale = std::max(std::fabs(want), 1.0L);
-  EXPECT_LE(std::fabs(got - want), 1e-15L * scale) << what << "(" << x << ") = " << got
-                                                   << ", want " << want;
+  EXPECT_LE(std::fabs(got - want), 1e-15L * scale)
+      << what << "(" << x << ") = " << got << ", want " << want;
 }
 
 long double Draw(std::mt19937_64& rng, long double lo, long double hi) {
@@ -50,10 +50,10 @@ TEST(RuntimeFloatFunctionsTest, TranscendentalsMatchReferences) {
       {kPrimitiveFloatCotanh, [](long double x) { return 1 / std::tanh(x); }, -20, 20},
       {kPrimitiveFloatAsinh, [](long double x) { return std::asinh(x); }, -1e6, 1e6},
       // Below -1 the value is ln|x + sqrt(x^2 - 1)| = -acosh(|x|).
-      {kPrimitiveFloatAcosh, [](long double x) { return std::copysign(std::acosh(std::fabs(x)), x); }, 1,
-       1e6},
-      {kPrimitiveFloatAcosh, [](long double x) { return std::copysign(std::acosh(std::fabs(x)), x); }, -1e6,
-       -1},
+      {kPrimitiveFloatAcosh,
+       [](long double x) { return std::copysign(std::acosh(std::fabs(x)), x); }, 1, 1e6},
+      {kPrimitiveFloatAcosh,
+       [](long double x) { return std::copysign(std::acosh(std::fabs(x)), x); }, -1e6, -1},
       {kPrimitiveFloatAtanh, [](long double x) { return std::atanh(x); }, -0.99, 0.99},
       {kPrimitiveFloatSqrt, [](long double x) { return std::sqrt(x); }, 0, 1e6},
       {kPrimitiveFloatLog, [](long double x) { return std::log(std::fabs(x)); }, -1e6, 1e6},
@@ -183,7 +183,8 @@ TEST(RuntimeFloatFunctionsTest, HyperbolicLimits) {
 
 TEST(RuntimeFloatFunctionsTest, NaNPassesThrough) {
   for (int p = kPrimitiveFloatSin; p <= kPrimitiveFloatFourth; ++p) {
-    if (p >= kPrimitiveFloatFloor && p <= kPrimitiveFloatRound) continue;  // int results, tested above
+    if (p >= kPrimitiveFloatFloor && p <= kPrimitiveFloatRound)
+      continue;  // int results, tested above
     EXPECT_TRUE(std::isnan(FloatUnary(p, kNaN))) << PrimitiveName(p);
   }
 }

@@ -87,9 +87,9 @@ void EmitBailoutTest(E& e) {
   e.Bytes({0xD8, 0xC8});  // fmul st, st(0)
   e.LoadRegister(2);
   e.Bytes({0xD8, 0xC8});
-  e.Bytes({0xDE, 0xC1});              // faddp
-  e.Bytes({0xDD, 0x5C, 0x24, 0xF8});  // fstp qword [rsp-8]
-  e.Bytes({0x8B, 0x44, 0x24, 0xFC});  // mov eax, [rsp-4]
+  e.Bytes({0xDE, 0xC1});                                         // faddp
+  e.Bytes({0xDD, 0x5C, 0x24, 0xF8});                             // fstp qword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xFC});                             // mov eax, [rsp-4]
   e.MemoryOp({0x3B}, E::kEax, E::kVars, builtin::kBailoutHigh);  // cmp eax, [bailout]
 }
 
@@ -183,8 +183,7 @@ TCodeBuffer BuildBuiltInFormulaUnrolled(int type) {
   return Seal(EmitBytes([&](E& e) { EmitUnrolled(e, type, labels); }));
 }
 
-void StoreBuiltInValues(std::uint8_t* vars, std::complex<long double> param,
-                        long double bailout) {
+void StoreBuiltInValues(std::uint8_t* vars, std::complex<long double> param, long double bailout) {
   const long double re = param.real(), im = param.imag();
   std::memcpy(vars + builtin::kParam, &re, 10);
   std::memcpy(vars + builtin::kParam + 16, &im, 10);

@@ -16,9 +16,9 @@ namespace zt {
 
 // The variable block of a built-in formula.
 namespace builtin {
-constexpr int kParam = 0;        // complex: Start (type 1) or Seed (type 2)
-constexpr int kC = 32;           // complex: c of the running pixel
-constexpr int kBailoutHigh = 64; // u32: upper half of Bailout held as a double
+constexpr int kParam = 0;         // complex: Start (type 1) or Seed (type 2)
+constexpr int kC = 32;            // complex: c of the running pixel
+constexpr int kBailoutHigh = 64;  // u32: upper half of Bailout held as a double
 constexpr int kVarsSize = 80;
 }  // namespace builtin
 
@@ -36,7 +36,6 @@ TCodeBuffer BuildBuiltInFormulaUnrolled(int type);
 
 // Writes the parameter values into a built-in formula's variable block (at
 // least builtin::kVarsSize bytes, 16-aligned).
-void StoreBuiltInValues(std::uint8_t* vars, std::complex<long double> param,
-                        long double bailout);
+void StoreBuiltInValues(std::uint8_t* vars, std::complex<long double> param, long double bailout);
 
 }  // namespace zt

@@ -54,8 +54,8 @@ TOrbit Reference(int type, Complex pixel, Complex param, long double bailout, in
 class BuiltInRun {
  public:
   BuiltInRun() {
-    for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit,
-                     calc::kOutsideFinal})
+    for (int cell :
+         {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
       block_.SetPointer(cell, nothing_.Data());
     vars_ = block_.Allocate(builtin::kVarsSize, calc::kFormulaVars);
   }
@@ -86,9 +86,11 @@ TEST(BuiltInFormulaTest, PlainAndUnrolledFollowTheReferenceLoop) {
   };
   // Iteration limits around the group size exercise the unrolled tail.
   const TCase cases[] = {
-      {1, {0, 0}, 4, 100},       {1, {0.1L, -0.05L}, 4, 1},  {1, {0, 0}, 16, 7},
-      {1, {0, 0}, 4, 8},         {1, {0, 0}, 1e10L, 9},      {1, {0.3L, 0.2L}, 2.5L, 250},
-      {2, {-0.8L, 0.156L}, 4, 100}, {2, {0.285L, 0.01L}, 4, 17}, {2, {-1, 0}, 100, 64},
+      {1, {0, 0}, 4, 100},          {1, {0.1L, -0.05L}, 4, 1},
+      {1, {0, 0}, 16, 7},           {1, {0, 0}, 4, 8},
+      {1, {0, 0}, 1e10L, 9},        {1, {0.3L, 0.2L}, 2.5L, 250},
+      {2, {-0.8L, 0.156L}, 4, 100}, {2, {0.285L, 0.01L}, 4, 17},
+      {2, {-1, 0}, 100, 64},
   };
   const TCodeBuffer plain[] = {BuildBuiltInFormula(1), BuildBuiltInFormula(2)};
   const TCodeBuffer unrolled[] = {BuildBuiltInFormulaUnrolled(1), BuildBuiltInFormulaUnrolled(2)};
@@ -181,8 +183,8 @@ TEST(BuiltInFormulaTest, UnrolledProcedureCallsTheFinalOfTheSide) {
   // The default final writes #index = #numiter / 100 for the side it is installed on.
   const TCodeBuffer final_procedure = BuildDefaultColoringFinal();
   const TCodeBuffer code = BuildBuiltInFormulaUnrolled(1);
-  for (const auto& [pixel, inside] : {std::pair{Complex(0, 0), true},
-                                      std::pair{Complex(0.4L, 0.4L), false}}) {
+  for (const auto& [pixel, inside] :
+       {std::pair{Complex(0, 0), true}, std::pair{Complex(0.4L, 0.4L), false}}) {
     BuiltInRun run;
     run.Block().SetPointer(inside ? calc::kInsideFinal : calc::kOutsideFinal,
                            final_procedure.Data());
@@ -190,8 +192,7 @@ TEST(BuiltInFormulaTest, UnrolledProcedureCallsTheFinalOfTheSide) {
     EXPECT_EQ(got.NumIter, Reference(1, pixel, 0, 4, 20).NumIter);
     EXPECT_EQ(got.NumIter < 20, !inside);
     EXPECT_GT(got.NumIter, 0);
-    EXPECT_NEAR(static_cast<double>(run.Block().Extended(calc::kIndex)), got.NumIter * 0.01,
-                1e-15);
+    EXPECT_NEAR(static_cast<double>(run.Block().Extended(calc::kIndex)), got.NumIter * 0.01, 1e-15);
   }
 }
 

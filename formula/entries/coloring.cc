@@ -12,8 +12,8 @@ namespace zt {
 namespace {
 
 constexpr int kTransferCount = kTransferArcTan + 1;
-constexpr int kMaxOffset = 400;           // gradient colors
-constexpr long kGradientSteps = 51200;    // 400 colors * 128 steps
+constexpr int kMaxOffset = 400;             // gradient colors
+constexpr long kGradientSteps = 51200;      // 400 colors * 128 steps
 constexpr long kLastGradientColor = 51072;  // 399 * 128
 constexpr std::uint16_t kInsideSolid = 51200;
 constexpr std::uint16_t kOutsideSolid = 51201;
@@ -86,7 +86,8 @@ const TCodeBuffer& BuiltInFinal() {
 
 }  // namespace
 
-TColoring::TColoring(bool inside) : inside_(inside), transfer_(inside ? kTransferNone : kTransferLinear) {}
+TColoring::TColoring(bool inside)
+    : inside_(inside), transfer_(inside ? kTransferNone : kTransferLinear) {}
 
 void TColoring::SetDensity(long double density) {
   if (density < 0 || density == density_ || std::isnan(density)) return;
@@ -113,10 +114,14 @@ void TColoring::SetRepeat(bool repeat) {
 }
 
 TColoringSnapshot TColoring::SaveSnapshot() const {
-  return {Code().FileName, IsEmpty() ? std::string() : Code().EntryName,
-          density_,        transfer_,
-          Offset(),        repeat_,
-          Params().SaveValues(), Funcs().SaveValues()};
+  return {Code().FileName,
+          IsEmpty() ? std::string() : Code().EntryName,
+          density_,
+          transfer_,
+          Offset(),
+          repeat_,
+          Params().SaveValues(),
+          Funcs().SaveValues()};
 }
 
 void TColoring::RestoreSnapshot(const TColoringSnapshot& snapshot) {

@@ -15,7 +15,16 @@ namespace zt {
 
 // Transfer functions applied to #index * density.
 enum TTransfer : int {
-  kTransferNone = 0, kTransferLinear, kTransferSqr, kTransferSqrt, kTransferCube, kTransferCubeRoot, kTransferLog, kTransferExp, kTransferSin, kTransferArcTan
+  kTransferNone = 0,
+  kTransferLinear,
+  kTransferSqr,
+  kTransferSqrt,
+  kTransferCube,
+  kTransferCubeRoot,
+  kTransferLog,
+  kTransferExp,
+  kTransferSin,
+  kTransferArcTan
 };
 
 // A coloring's part of a layer's undo record: the entry and the values set on it.

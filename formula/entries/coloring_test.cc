@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "formula/codegen/calc_block.h"
-#include "formula/testing/compile_test_util.h"
 #include "formula/codegen/entry_thunk.h"
 #include "formula/codegen/procedures.h"
+#include "formula/testing/compile_test_util.h"
 #include "formula/testing/runtime_test_util.h"
 
 namespace zt::testing {
@@ -150,9 +150,10 @@ TEST(ColoringTest, FillCalcBlockInstallsBuiltInOrCompiledProcedures) {
   EXPECT_EQ(block.Pointer(calc::kOutsideVars), nullptr);
 
   TempDir dir;
-  auto file = dir.Write("c.zcl", "Quarter {\ninit:\nfloat q = 0.125\nloop:\nq = q * 2\n"
-                                 "final:\n#index = q + @shift\n"
-                                 "default:\nparam shift\ndefault = 0.0\nendparam\n}\n");
+  auto file = dir.Write("c.zcl",
+                        "Quarter {\ninit:\nfloat q = 0.125\nloop:\nq = q * 2\n"
+                        "final:\n#index = q + @shift\n"
+                        "default:\nparam shift\ndefault = 0.0\nendparam\n}\n");
   ASSERT_EQ(CompileEntry(outside, file.string(), "Quarter").Error, "");
   ASSERT_GT(outside.VariableBlockSize(), 0);
   EXPECT_EQ(RunOneIteration(outside, block), 12800);  // 0.125 * 2

@@ -20,8 +20,8 @@ struct TRuleRow {
 TEST(EntryKindsTest, SymbolAndFunctionRules) {
   const TRuleRow rows[] = {
       {TEntryKind::kFormula, "z = #pixel + #random + #screenmax + #screenpixel + #center\n", ""},
-      {TEntryKind::kFormula, "z = #pi + #e + #maxiter + #width + #height + #x + #y + #magn + #angle\n",
-       ""},
+      {TEntryKind::kFormula,
+       "z = #pi + #e + #maxiter + #width + #height + #x + #y + #magn + #angle\n", ""},
       {TEntryKind::kFormula, "bool b = #whitesq\n", ""},
       {TEntryKind::kFormula, "z = #numiter\n", "E50 2:5 Predefined symbol is not readable."},
       {TEntryKind::kFormula, "z = #index\n", "E50 2:5 Predefined symbol is not readable."},
@@ -31,9 +31,11 @@ TEST(EntryKindsTest, SymbolAndFunctionRules) {
       {TEntryKind::kFormula, "z = oldz(1)\n", "E40 2:5 Invalid function."},
       {TEntryKind::kColoring, "loop:\nw = #z\nfinal:\n#index = #numiter + cabs(oldz(1) + w)\n", ""},
       {TEntryKind::kColoring, "final:\n#solid = true\n", ""},
-      {TEntryKind::kColoring, "loop:\nw = #numiter\n", "E50 3:5 Predefined symbol is not readable."},
+      {TEntryKind::kColoring, "loop:\nw = #numiter\n",
+       "E50 3:5 Predefined symbol is not readable."},
       {TEntryKind::kColoring, "loop:\nw = oldz(1)\n", "E40 3:5 Invalid function."},
-      {TEntryKind::kColoring, "loop:\n#index = 1.0\n", "E51 3:1 Predefined symbol is not writeable."},
+      {TEntryKind::kColoring, "loop:\n#index = 1.0\n",
+       "E51 3:1 Predefined symbol is not writeable."},
       {TEntryKind::kColoring, "final:\n#z = 0\n", "E51 3:1 Predefined symbol is not writeable."},
       {TEntryKind::kColoring, "final:\n#index = #lastsqr\n",
        "E50 3:10 Predefined symbol is not readable."},
@@ -78,7 +80,8 @@ TEST(EntryKindsTest, LabelsPerKind) {
       {TEntryKind::kColoring, "#index = 1.0\n", "[INIT][FINAL]"},
       {TEntryKind::kColoring, "init:\nw = 1\nloop:\nw = w\nfinal:\n#index = |w|\n",
        "[INIT][LOOP][FINAL]"},
-      {TEntryKind::kColoring, ":\nw = 1\n", "E3 2:1 Label only consisting of a colon is not allowed."},
+      {TEntryKind::kColoring, ":\nw = 1\n",
+       "E3 2:1 Label only consisting of a colon is not allowed."},
       {TEntryKind::kColoring, "bailout:\nw = 1\n", "E20 2:1 Invalid label encountered."},
       {TEntryKind::kTransformation, "#pixel = 1\n", "[TRANSFORM]"},
       {TEntryKind::kTransformation, "init:\n#pixel = 1\n", "E20 2:1 Invalid label encountered."},
@@ -129,9 +132,9 @@ TEST(EntryKindsTest, FormulaFactsAndSymmetry) {
     EXPECT_EQ(formula.WritesZ(), row.WritesZ) << row.Entry;
     EXPECT_EQ(formula.Symmetry(), row.Symmetry) << row.Entry;
   }
-  const char* names[] = {"XAXIS", "XAXIS_NOPARM", "XAXIS_NOREAL", "XAXIS_NOIMAG",
-                         "YAXIS", "YAXIS_NOPARM", "XYAXIS", "XYAXIS_NOPARM",
-                         "ORIGIN", "ORIGIN_NOPARM", "PI", "PI_NOPARM"};
+  const char* names[] = {"XAXIS",  "XAXIS_NOPARM",  "XAXIS_NOREAL", "XAXIS_NOIMAG",
+                         "YAXIS",  "YAXIS_NOPARM",  "XYAXIS",       "XYAXIS_NOPARM",
+                         "ORIGIN", "ORIGIN_NOPARM", "PI",           "PI_NOPARM"};
   for (int i = 0; i < 12; ++i) EXPECT_EQ(SymmetryFromName(names[i]), i + 1) << names[i];
   EXPECT_EQ(SymmetryFromName("pi_noparm"), 12);
   EXPECT_EQ(SymmetryFromName(""), 0);

@@ -6,16 +6,16 @@
 #include <cstdint>
 #include <numbers>
 
-#include "formula/entries/builtin_formula.h"
 #include "formula/codegen/procedures.h"
+#include "formula/entries/builtin_formula.h"
 #include "platform/text.h"
 
 namespace zt {
 
 int SymmetryFromName(const std::string& name) {
   static constexpr const char* k_names[] = {
-      "XAXIS", "XAXIS_NOPARM", "XAXIS_NOREAL", "XAXIS_NOIMAG", "YAXIS", "YAXIS_NOPARM",
-      "XYAXIS", "XYAXIS_NOPARM", "ORIGIN", "ORIGIN_NOPARM", "PI", "PI_NOPARM"};
+      "XAXIS",  "XAXIS_NOPARM",  "XAXIS_NOREAL", "XAXIS_NOIMAG",  "YAXIS", "YAXIS_NOPARM",
+      "XYAXIS", "XYAXIS_NOPARM", "ORIGIN",       "ORIGIN_NOPARM", "PI",    "PI_NOPARM"};
   std::string upper = UpperCase(Trim(name));
   for (int i = 0; i < 12; ++i)
     if (upper == k_names[i]) return i + 1;
@@ -114,8 +114,13 @@ void TFormula::ApplyParameters(const std::string& file_name, const std::string& 
 }
 
 TFormulaSnapshot TFormula::SaveSnapshot() const {
-  return {Code().FileName, IsEmpty() ? std::string() : Code().EntryName, max_iterations_,
-          periodicity_, method_, Params().SaveValues(), Funcs().SaveValues()};
+  return {Code().FileName,
+          IsEmpty() ? std::string() : Code().EntryName,
+          max_iterations_,
+          periodicity_,
+          method_,
+          Params().SaveValues(),
+          Funcs().SaveValues()};
 }
 
 void TFormula::RestoreSnapshot(const TFormulaSnapshot& snapshot) {
@@ -352,7 +357,9 @@ int TFormula::OtherSetting(const std::string& section, const TToken& first, cons
   return ERR_INVALIDSETTING;
 }
 
-bool TFormula::FunctionAllowed(const std::string&, int function) { return function != kFunctionOldZ; }
+bool TFormula::FunctionAllowed(const std::string&, int function) {
+  return function != kFunctionOldZ;
+}
 
 bool TFormula::SymbolReadable(const std::string&, int symbol) {
   return (kFormulaReadable & SymbolBit(symbol)) != 0;

@@ -13,7 +13,6 @@ const char* const kBrowserMissingMessage =
     "Could not locate HTML browser. \nMake sure the .HTM or .HTML extension is associated "
     "\nwith a web browser, such as Netscape Navigator.";
 
-
 void TFormulaBase::ShowHelp(const TDocumentOpener& open) const {
   if (help_file_.empty()) return;
   const bool web = help_file_.rfind("http://", 0) == 0 || EndsWithText(help_file_, ".htm") ||

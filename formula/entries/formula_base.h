@@ -19,10 +19,12 @@ constexpr TSymbolSet SymbolBit(int symbol) { return TSymbolSet{1} << symbol; }
 
 // What formula code may read; coloring code reads the same.
 constexpr TSymbolSet kFormulaReadable =
-    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) | SymbolBit(kSymbolE) |
-    SymbolBit(kSymbolMaxIter) | SymbolBit(kSymbolScreenMax) | SymbolBit(kSymbolScreenPixel) |
-    SymbolBit(kSymbolWhiteSq) | SymbolBit(kSymbolWidth) | SymbolBit(kSymbolHeight) | SymbolBit(kSymbolX) |
-    SymbolBit(kSymbolY) | SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) | SymbolBit(kSymbolAngle) | SymbolBit(kSymbolZ);
+    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) |
+    SymbolBit(kSymbolE) | SymbolBit(kSymbolMaxIter) | SymbolBit(kSymbolScreenMax) |
+    SymbolBit(kSymbolScreenPixel) | SymbolBit(kSymbolWhiteSq) | SymbolBit(kSymbolWidth) |
+    SymbolBit(kSymbolHeight) | SymbolBit(kSymbolX) | SymbolBit(kSymbolY) |
+    SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) | SymbolBit(kSymbolAngle) |
+    SymbolBit(kSymbolZ);
 
 extern const char* const kBrowserMissingMessage;
 

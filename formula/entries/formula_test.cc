@@ -148,8 +148,8 @@ TEST(FormulaTest, BuiltInFormulaRunsWithItsParameterValuesInEitherVariant) {
   std::vector<Complex> results;
   for (bool coloring_loop : {false, true}) {
     TCalcBlock block;
-    for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit,
-                     calc::kOutsideFinal})
+    for (int cell :
+         {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
       block.SetPointer(cell, nothing.Data());
     if (coloring_loop) block.SetPointer(calc::kOutsideLoop, nothing.Data());
     formula.FillCalcBlock(block);
@@ -222,11 +222,12 @@ TEST(FormulaTest, ResetLeavesAnEmptyFormulaWithDefaults) {
 
 TEST(FormulaTest, ShowHelpOpensPagesAtTheirTopicAndReportsAMissingBrowser) {
   TempDir dir;
-  auto file = dir.Write("h.zfm",
-                        "None {\nz = 0\n}\n"
-                        "Page {\nz = 0\ndefault:\nhelpfile = \"doc/f.HTML\"\nhelptopic = \"t1\"\n}\n"
-                        "Web {\nz = 0\ndefault:\nhelpfile = \"http://x.org/f.htm\"\n}\n"
-                        "Other {\nz = 0\ndefault:\nhelpfile = \"f.chm\"\nhelptopic = \"t2\"\n}\n");
+  auto file =
+      dir.Write("h.zfm",
+                "None {\nz = 0\n}\n"
+                "Page {\nz = 0\ndefault:\nhelpfile = \"doc/f.HTML\"\nhelptopic = \"t1\"\n}\n"
+                "Web {\nz = 0\ndefault:\nhelpfile = \"http://x.org/f.htm\"\n}\n"
+                "Other {\nz = 0\ndefault:\nhelpfile = \"f.chm\"\nhelptopic = \"t2\"\n}\n");
   const std::string folder = std::filesystem::absolute(dir.path()).string();
   struct {
     const char* Entry;

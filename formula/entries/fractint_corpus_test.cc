@@ -26,7 +26,9 @@ TTally CompileAll(TFormulaBase& object, const std::filesystem::path& file) {
   TTally tally;
   TCode& code = object.Code();
   code.LoadFile(file.string());
-  struct TPlace { int Line, Column; };
+  struct TPlace {
+    int Line, Column;
+  };
   std::vector<TPlace> places;
   for (; code.Found; code.FindNextEntry()) places.push_back({code.HeaderLine, code.HeaderColumn});
   for (const auto& place : places) {

@@ -225,9 +225,8 @@ void TMapping::FillCalcBlock(TCalcBlock& block) const {
 void TMapping::MapPixel(TCalcBlock& block, long double dx, long double dy) const {
   const long double u = (horizontal_offset_ + block.Int32(calc::kX)) + dx;
   const long double v = vertical_offset_ - (block.Int32(calc::kY) + dy);
-  block.SetComplex(calc::kPixel,
-                   TComplex(center_.real() + scale_ * (u * cosine_ - v * sine_),
-                            center_.imag() + scale_ * (v * cosine_ + u * sine_)));
+  block.SetComplex(calc::kPixel, TComplex(center_.real() + scale_ * (u * cosine_ - v * sine_),
+                                          center_.imag() + scale_ * (v * cosine_ + u * sine_)));
   block.SetByte(calc::kSolid, 0);
 
   // Each transformation sees its own variables; the pointer walks the chain's

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "formula/codegen/calc_block.h"
-#include "platform/rect.h"
 #include "formula/entries/transform_list.h"
+#include "platform/rect.h"
 
 namespace zt {
 

@@ -45,8 +45,8 @@ TEST(MappingTest, ScaleFitsTheReferenceBox) {
     int Width, Height;
     long double Magnification, Scale;
   } cases[] = {
-      {800, 600, 1, 0.005L},       {600, 800, 1, 4.0L / 600}, {800, 600, 2, 0.0025L},
-      {1000, 600, 1, 0.005L},      {0, 0, 2, 1.5L},           {0, 10, 1, 4},
+      {800, 600, 1, 0.005L},  {600, 800, 1, 4.0L / 600}, {800, 600, 2, 0.0025L},
+      {1000, 600, 1, 0.005L}, {0, 0, 2, 1.5L},           {0, 10, 1, 4},
   };
   for (const auto& c : cases) {
     TMapping mapping;
@@ -101,7 +101,8 @@ TEST(MappingTest, AnglesAreNormalised) {
   const struct {
     long double Degrees, Radians;
   } cases[] = {
-      {-90, 3 * kPi / 2}, {370, 10 * kPi / 180}, {720 + 45, kPi / 4}, {-350, 10 * kPi / 180}, {180, kPi},
+      {-90, 3 * kPi / 2}, {370, 10 * kPi / 180}, {720 + 45, kPi / 4}, {-350, 10 * kPi / 180},
+      {180, kPi},
   };
   for (const auto& c : cases) {
     TMapping mapping;
@@ -166,8 +167,9 @@ class MappingTransformTest : public ::testing::Test {
   MappingTransformTest() {
     SetSize(mapping_, 800, 600);
     mapping_.OnChange = [this](TMapping&) { ++changes_; };
-    own_ = dir_.Write("t.zxf", "Solid {\ntransform:\n#solid = true\n}\n"
-                               "Shift {\ntransform:\ncomplex by = (10, 0)\n#pixel = #pixel + by\n}\n");
+    own_ = dir_.Write("t.zxf",
+                      "Solid {\ntransform:\n#solid = true\n}\n"
+                      "Shift {\ntransform:\ncomplex by = (10, 0)\n#pixel = #pixel + by\n}\n");
   }
 
   TTransform& Add(const std::filesystem::path& file, const std::string& name) {

@@ -9,10 +9,11 @@ namespace zt {
 namespace {
 
 constexpr TSymbolSet kTransformReadable =
-    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) | SymbolBit(kSymbolE) |
-    SymbolBit(kSymbolScreenMax) | SymbolBit(kSymbolScreenPixel) | SymbolBit(kSymbolWhiteSq) |
-    SymbolBit(kSymbolWidth) | SymbolBit(kSymbolHeight) | SymbolBit(kSymbolX) | SymbolBit(kSymbolY) |
-    SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) | SymbolBit(kSymbolAngle);
+    SymbolBit(kSymbolPixel) | SymbolBit(kSymbolRandom) | SymbolBit(kSymbolPi) |
+    SymbolBit(kSymbolE) | SymbolBit(kSymbolScreenMax) | SymbolBit(kSymbolScreenPixel) |
+    SymbolBit(kSymbolWhiteSq) | SymbolBit(kSymbolWidth) | SymbolBit(kSymbolHeight) |
+    SymbolBit(kSymbolX) | SymbolBit(kSymbolY) | SymbolBit(kSymbolCenter) | SymbolBit(kSymbolMagn) |
+    SymbolBit(kSymbolAngle);
 
 }  // namespace
 
@@ -78,7 +79,9 @@ TSectionKind TTransform::ClassifyLabel(const std::string& label) {
   return kSectionInvalid;
 }
 
-bool TTransform::FunctionAllowed(const std::string&, int function) { return function != kFunctionOldZ; }
+bool TTransform::FunctionAllowed(const std::string&, int function) {
+  return function != kFunctionOldZ;
+}
 
 bool TTransform::SymbolReadable(const std::string&, int symbol) {
   return (kTransformReadable & SymbolBit(symbol)) != 0;

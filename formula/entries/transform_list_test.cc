@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
-#include <functional>
 
 #include "formula/testing/compile_test_util.h"
 #include "platform/error.h"
@@ -17,8 +17,9 @@ namespace {
 class TransformListTest : public ::testing::Test {
  protected:
   TransformListTest() {
-    file_ = dir_.Write("t.zxf", "Double {\ntransform:\n#pixel = #pixel * 2\n}\n"
-                                "Shift {\ntransform:\n#pixel = #pixel + 1\n}\n");
+    file_ = dir_.Write("t.zxf",
+                       "Double {\ntransform:\n#pixel = #pixel * 2\n}\n"
+                       "Shift {\ntransform:\n#pixel = #pixel + 1\n}\n");
     list_.OnBeforeChange = [this](TTransformList&) { events_ += "b"; };
     list_.OnChange = [this](TTransformList&) { events_ += "a"; };
   }

@@ -7,14 +7,25 @@ namespace zt {
 
 TValueType SymbolType(int symbol) {
   switch (symbol) {
-    case kSymbolPixel: case kSymbolRandom: case kSymbolScreenMax: case kSymbolScreenPixel: case kSymbolCenter: case kSymbolZ:
-      return kTypeComplex;
-    case kSymbolLastSqr: case kSymbolPi: case kSymbolE: case kSymbolMagn: case kSymbolAngle: case kSymbolIndex:
-      return kTypeFloat;
-    case kSymbolMaxIter: case kSymbolNumIter: case kSymbolWidth: case kSymbolHeight: case kSymbolX: case kSymbolY:
-      return kTypeInt;
-    default:
-      return kTypeBool;
+    case kSymbolPixel:
+    case kSymbolRandom:
+    case kSymbolScreenMax:
+    case kSymbolScreenPixel:
+    case kSymbolCenter:
+    case kSymbolZ: return kTypeComplex;
+    case kSymbolLastSqr:
+    case kSymbolPi:
+    case kSymbolE:
+    case kSymbolMagn:
+    case kSymbolAngle:
+    case kSymbolIndex: return kTypeFloat;
+    case kSymbolMaxIter:
+    case kSymbolNumIter:
+    case kSymbolWidth:
+    case kSymbolHeight:
+    case kSymbolX:
+    case kSymbolY: return kTypeInt;
+    default: return kTypeBool;
   }
 }
 
@@ -111,7 +122,8 @@ void TChecker::CheckKeywordStatement(TExpression& node) {
     case kKeywordElseIf:
     case kKeywordElse: {
       int t = top();
-      if (t == -1) Fail(node.Code == kKeywordElseIf ? ERR_ELSEIFMISPLACED : ERR_ELSEMISPLACED, node);
+      if (t == -1)
+        Fail(node.Code == kKeywordElseIf ? ERR_ELSEIFMISPLACED : ERR_ELSEMISPLACED, node);
       if (t == kKeywordWhile) Fail(ERR_ENDWHILEEXPECTED, node);
       if (t == kKeywordRepeat) Fail(ERR_UNTILEXPECTED, node);
       if (t == kKeywordElse) Fail(ERR_ELSEAFTERELSE, node);
@@ -146,9 +158,7 @@ void TChecker::CheckKeywordStatement(TExpression& node) {
       variables.PopBranch();
       return;
     }
-    case kKeywordRepeat:
-      constructs_.Push(kKeywordRepeat);
-      return;
+    case kKeywordRepeat: constructs_.Push(kKeywordRepeat); return;
     case kKeywordUntil: {
       int t = top();
       if (t == -1) Fail(ERR_UNTILMISPLACED, node);
@@ -168,15 +178,9 @@ void TChecker::CheckKeywordStatement(TExpression& node) {
 void TChecker::Check(TSlot& slot, TValueType wanted) {
   TExpression& node = *slot;
   switch (node.Kind) {
-    case kNodeLiteral:
-      node.Type = node.Literal.Type;
-      return;
-    case kNodeVariableName:
-      CheckVariable(slot);
-      return;
-    case kNodeVariable:
-      node.Type = node.Variable->Type;
-      return;
+    case kNodeLiteral: node.Type = node.Literal.Type; return;
+    case kNodeVariableName: CheckVariable(slot); return;
+    case kNodeVariable: node.Type = node.Variable->Type; return;
     case kNodeSymbol:
       if (!SymbolReadable(section_, node.Code)) Fail(ERR_READPREDEFINED, node);
       node.Type = SymbolType(node.Code);
@@ -194,9 +198,7 @@ void TChecker::Check(TSlot& slot, TValueType wanted) {
       ToComplex(node.Left);
       node.Type = kTypeComplex;
       return;
-    case kNodeFunction:
-      CheckFunction(slot, wanted);
-      return;
+    case kNodeFunction: CheckFunction(slot, wanted); return;
     case kNodeUnary:
       if (node.Code == kExprNegate) {
         Check(node.Left, wanted);
@@ -217,8 +219,7 @@ void TChecker::Check(TSlot& slot, TValueType wanted) {
       else
         CheckBinary(slot, wanted);
       return;
-    default:
-      Fail(ERR_KEYWORDMISPLACED, node);
+    default: Fail(ERR_KEYWORDMISPLACED, node);
   }
 }
 
@@ -317,8 +318,14 @@ void TChecker::CheckBinary(TSlot& slot, TValueType wanted) {
       if (divide && t != kTypeComplex) t = kTypeFloat;
       if (t == kTypeComplex) {
         // Complex arithmetic takes float operands directly.
-        if (left->Type == kTypeComplex || divide) ToComplex(left); else ToFloat(left);
-        if (right->Type == kTypeComplex) ToComplex(right); else ToFloat(right);
+        if (left->Type == kTypeComplex || divide)
+          ToComplex(left);
+        else
+          ToFloat(left);
+        if (right->Type == kTypeComplex)
+          ToComplex(right);
+        else
+          ToFloat(right);
       } else if (t == kTypeFloat) {
         ToFloat(left);
         ToFloat(right);

@@ -89,83 +89,113 @@ void ExpectMessages(TEntryKind kind, const std::vector<TMessageRow>& rows) {
 }
 
 TEST(CheckerTest, ImplicitConversionsWarnOrFailWhenStrict) {
-  ExpectMessages(TEntryKind::kFormula, {
-      {"bool c = 1\nz = c\n", false, "", {"W5 2:10 Implicit conversion to boolean expression",
-                                          "W4 3:5 Implicit conversion from boolean expression"}},
-      {"bool c = 1\n", true, "E21 2:10 Boolean expression expected.", {}},
-      {"float f = true\nz = f\n", false, "", {"W4 2:11 Implicit conversion from boolean expression"}},
-      {"float f = true\n", true, "E22 2:11 Incompatible types.", {}},
-      {"if 1 < z\nendif\n", false, "", {}},
-      {"if 1 < z\nendif\n", true, "", {"W7 2:6 Imaginary part of complex numbers is ignored"}},
-      {"int k = sqr(true)\nz = k\n", false, "",
-       {"W4 2:13 Implicit conversion from boolean expression"}},
-      {"int i = 1\ni = 2.5\n", false, "E22 3:5 Incompatible types.", {}},
-      {"int k = floor(z)\n", false, "E22 2:9 Incompatible types.", {}},
-      {"float f = z % 2\n", false, "E22 2:11 Incompatible types.", {}},
-      {"z = -true\n", false, "E22 2:5 Incompatible types.", {}},
-  });
+  ExpectMessages(
+      TEntryKind::kFormula,
+      {
+          {"bool c = 1\nz = c\n",
+           false,
+           "",
+           {"W5 2:10 Implicit conversion to boolean expression",
+            "W4 3:5 Implicit conversion from boolean expression"}},
+          {"bool c = 1\n", true, "E21 2:10 Boolean expression expected.", {}},
+          {"float f = true\nz = f\n",
+           false,
+           "",
+           {"W4 2:11 Implicit conversion from boolean expression"}},
+          {"float f = true\n", true, "E22 2:11 Incompatible types.", {}},
+          {"if 1 < z\nendif\n", false, "", {}},
+          {"if 1 < z\nendif\n", true, "", {"W7 2:6 Imaginary part of complex numbers is ignored"}},
+          {"int k = sqr(true)\nz = k\n",
+           false,
+           "",
+           {"W4 2:13 Implicit conversion from boolean expression"}},
+          {"int i = 1\ni = 2.5\n", false, "E22 3:5 Incompatible types.", {}},
+          {"int k = floor(z)\n", false, "E22 2:9 Incompatible types.", {}},
+          {"float f = z % 2\n", false, "E22 2:11 Incompatible types.", {}},
+          {"z = -true\n", false, "E22 2:5 Incompatible types.", {}},
+      });
 }
 
 TEST(CheckerTest, StatementsAndAssignmentTargets) {
-  ExpectMessages(TEntryKind::kFormula, {
-      {"z + 1\n", false, "", {"W1 2:3 Result of expression is ignored"}},
-      {"#pixel = 0\n", false, "E51 2:1 Predefined symbol is not writeable.", {}},
-      {"#z = 0\n", false, "", {}},
-      {"complex #z = 0\n", false, "", {}},
-      {"float #z = 0\n", false, "E22 2:7 Incompatible types.", {}},
-      {"complex #pixel = 0\n", false, "E51 2:9 Predefined symbol is not writeable.", {}},
-      {"float x\n", false, "E16 2:1 Keyword not allowed here.", {}},
-      {"int i = 1\nfloat i = 2\n", false, "E24 3:7 Duplicate variable declaration.", {}},
-      {"@p = 1\n", false, "", {"W6 2:1 Parameters should not be written to"}},
-      {"w = #lastsqr\n", false, "E50 2:5 Predefined symbol is not readable.", {}},
-      {"bailout:\nz == 1\nz == 2\n", false, "E23 4:3 Label or '}' expected.", {}},
-      {"bailout:\nz == 1\nloop:\nz = 1\n", false, "E23 4:1 Label or '}' expected.", {}},
-  });
+  ExpectMessages(
+      TEntryKind::kFormula,
+      {
+          {"z + 1\n", false, "", {"W1 2:3 Result of expression is ignored"}},
+          {"#pixel = 0\n", false, "E51 2:1 Predefined symbol is not writeable.", {}},
+          {"#z = 0\n", false, "", {}},
+          {"complex #z = 0\n", false, "", {}},
+          {"float #z = 0\n", false, "E22 2:7 Incompatible types.", {}},
+          {"complex #pixel = 0\n", false, "E51 2:9 Predefined symbol is not writeable.", {}},
+          {"float x\n", false, "E16 2:1 Keyword not allowed here.", {}},
+          {"int i = 1\nfloat i = 2\n", false, "E24 3:7 Duplicate variable declaration.", {}},
+          {"@p = 1\n", false, "", {"W6 2:1 Parameters should not be written to"}},
+          {"w = #lastsqr\n", false, "E50 2:5 Predefined symbol is not readable.", {}},
+          {"bailout:\nz == 1\nz == 2\n", false, "E23 4:3 Label or '}' expected.", {}},
+          {"bailout:\nz == 1\nloop:\nz = 1\n", false, "E23 4:1 Label or '}' expected.", {}},
+      });
 }
 
 TEST(CheckerTest, ConstructsMustNestAndClose) {
-  ExpectMessages(TEntryKind::kFormula, {
-      {"elseif true\n", false, "E25 2:1 ELSEIF before IF is not allowed.", {}},
-      {"else\n", false, "E27 2:1 ELSE before IF is not allowed.", {}},
-      {"endif\n", false, "E28 2:1 ENDIF before IF is not allowed.", {}},
-      {"endwhile\n", false, "E45 2:1 ENDWHILE before WHILE is not allowed.", {}},
-      {"until true\n", false, "E47 2:1 UNTIL before REPEAT is not allowed.", {}},
-      {"if true\nelse\nelse\n", false, "E26 4:1 ELSE or ELSEIF after ELSE is not allowed.", {}},
-      {"if true\nelse\nelseif true\n", false,
-       "E26 4:1 ELSE or ELSEIF after ELSE is not allowed.", {}},
-      {"while true\nelse\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
-      {"repeat\nendif\n", false, "E48 3:1 UNTIL expected after REPEAT.", {}},
-      {"if true\nendwhile\n", false, "E29 3:1 ENDIF expected after IF.", {}},
-      {"if true\nuntil true\n", false, "E29 3:1 ENDIF expected after IF.", {}},
-      {"while true\nuntil true\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
-      // Open at a label, and open at the end of the entry ("}" on line 4).
-      {"if true\nloop:\n", false, "E29 3:1 ENDIF expected after IF.", {}},
-      {"while true\nloop:\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
-      {"repeat\nloop:\n", false, "E48 3:1 UNTIL expected after REPEAT.", {}},
-      {"z = 1\nif true\n", false, "E29 4:1 ENDIF expected after IF.", {}},
-      {"z = 1\nwhile true\n", false, "E46 4:1 ENDWHILE expected after WHILE.", {}},
-      {"z = 1\nrepeat\n", false, "E48 4:1 UNTIL expected after REPEAT.", {}},
-  });
+  ExpectMessages(
+      TEntryKind::kFormula,
+      {
+          {"elseif true\n", false, "E25 2:1 ELSEIF before IF is not allowed.", {}},
+          {"else\n", false, "E27 2:1 ELSE before IF is not allowed.", {}},
+          {"endif\n", false, "E28 2:1 ENDIF before IF is not allowed.", {}},
+          {"endwhile\n", false, "E45 2:1 ENDWHILE before WHILE is not allowed.", {}},
+          {"until true\n", false, "E47 2:1 UNTIL before REPEAT is not allowed.", {}},
+          {"if true\nelse\nelse\n", false, "E26 4:1 ELSE or ELSEIF after ELSE is not allowed.", {}},
+          {"if true\nelse\nelseif true\n",
+           false,
+           "E26 4:1 ELSE or ELSEIF after ELSE is not allowed.",
+           {}},
+          {"while true\nelse\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
+          {"repeat\nendif\n", false, "E48 3:1 UNTIL expected after REPEAT.", {}},
+          {"if true\nendwhile\n", false, "E29 3:1 ENDIF expected after IF.", {}},
+          {"if true\nuntil true\n", false, "E29 3:1 ENDIF expected after IF.", {}},
+          {"while true\nuntil true\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
+          // Open at a label, and open at the end of the entry ("}" on line 4).
+          {"if true\nloop:\n", false, "E29 3:1 ENDIF expected after IF.", {}},
+          {"while true\nloop:\n", false, "E46 3:1 ENDWHILE expected after WHILE.", {}},
+          {"repeat\nloop:\n", false, "E48 3:1 UNTIL expected after REPEAT.", {}},
+          {"z = 1\nif true\n", false, "E29 4:1 ENDIF expected after IF.", {}},
+          {"z = 1\nwhile true\n", false, "E46 4:1 ENDWHILE expected after WHILE.", {}},
+          {"z = 1\nrepeat\n", false, "E48 4:1 UNTIL expected after REPEAT.", {}},
+      });
 }
 
 TEST(CheckerTest, DefiniteInitialization) {
-  ExpectMessages(TEntryKind::kFormula, {
-      {"a = 1\nif a == 0\nv = 1\nendif\nz = v + a\n", false, "",
-       {"W8 6:5 Variable might not have been initialized"}},
-      {"a = 1\nif a == 0\nv = 1\nelse\nv = 2\nendif\nz = v + a\n", false, "", {}},
-      {"a = 1\nif a == 0\nv = 1\nelseif a == 1\nv = 2\nendif\nz = v + a\n", false, "",
-       {"W8 8:5 Variable might not have been initialized"}},
-      {"a = 1\nif a == 0\nv = 1\nelseif a == 1\nv = 2\nelse\nv = 3\nendif\nz = v + a\n",
-       false, "", {}},
-      {"a = 1\nif a == 0\nv = 1\nelse\nif a == 2\nv = 2\nendif\nendif\nz = v + a\n", false, "",
-       {"W8 10:5 Variable might not have been initialized"}},
-      {"while z == 0\nv = 1\nendwhile\nz = v\n", false, "",
-       {"W8 5:5 Variable might not have been initialized"}},
-      {"repeat\nv = 1\nuntil v == 3\nz = v\n", false, "", {}},
-      // Once warned, the variable counts as initialized for good.
-      {"if z == 0\nv = 1\nendif\nz = v\nz = v\n", false, "",
-       {"W8 5:5 Variable might not have been initialized"}},
-  });
+  ExpectMessages(
+      TEntryKind::kFormula,
+      {
+          {"a = 1\nif a == 0\nv = 1\nendif\nz = v + a\n",
+           false,
+           "",
+           {"W8 6:5 Variable might not have been initialized"}},
+          {"a = 1\nif a == 0\nv = 1\nelse\nv = 2\nendif\nz = v + a\n", false, "", {}},
+          {"a = 1\nif a == 0\nv = 1\nelseif a == 1\nv = 2\nendif\nz = v + a\n",
+           false,
+           "",
+           {"W8 8:5 Variable might not have been initialized"}},
+          {"a = 1\nif a == 0\nv = 1\nelseif a == 1\nv = 2\nelse\nv = 3\nendif\nz = v + a\n",
+           false,
+           "",
+           {}},
+          {"a = 1\nif a == 0\nv = 1\nelse\nif a == 2\nv = 2\nendif\nendif\nz = v + a\n",
+           false,
+           "",
+           {"W8 10:5 Variable might not have been initialized"}},
+          {"while z == 0\nv = 1\nendwhile\nz = v\n",
+           false,
+           "",
+           {"W8 5:5 Variable might not have been initialized"}},
+          {"repeat\nv = 1\nuntil v == 3\nz = v\n", false, "", {}},
+          // Once warned, the variable counts as initialized for good.
+          {"if z == 0\nv = 1\nendif\nz = v\nz = v\n",
+           false,
+           "",
+           {"W8 5:5 Variable might not have been initialized"}},
+      });
 }
 
 TEST(CheckerTest, UndeclaredAndUnusedVariables) {
@@ -190,15 +220,17 @@ TEST(CheckerTest, UndeclaredAndUnusedVariables) {
 
 TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
   auto outcome = CompileSnippet(TEntryKind::kFormula, "z = 1\n@p = @p + 1\n@p = 2\n");
-  EXPECT_EQ(outcome.Warnings, (std::vector<std::string>{"W6 3:1 Parameters should not be written to",
-                                                        "W6 4:1 Parameters should not be written to"}));
+  EXPECT_EQ(outcome.Warnings,
+            (std::vector<std::string>{"W6 3:1 Parameters should not be written to",
+                                      "W6 4:1 Parameters should not be written to"}));
   EXPECT_EQ(outcome.Program,
             "[INIT]\n(= p:c (value @p):c):c\n(= #z:c (tocomplex 1:i):c):c\n"
             "(= @p:c (+ @p:c (tofloat 1:i):f):c):c\n(= @p:c (tocomplex 2:i):c):c\n");
 }
 
 TEST(CheckerTest, WarningsAreSilentWhenSwitchedOff) {
-  auto outcome = CompileSnippet(TEntryKind::kFormula, "z + 1\ny = x\n", {.GenerateWarnings = false});
+  auto outcome =
+      CompileSnippet(TEntryKind::kFormula, "z + 1\ny = x\n", {.GenerateWarnings = false});
   EXPECT_EQ(outcome.Error, "");
   EXPECT_TRUE(outcome.Warnings.empty());
 }

@@ -55,7 +55,7 @@ struct TCode::TBodyLayout {
   bool Closed = false;  // a `}` ends the entry at EndLine/EndColumn
   int EndLine = 0;
   int EndColumn = 0;
-  int SectionLine = -1;  // line of the first TitleSection label
+  int SectionLine = -1;          // line of the first TitleSection label
   bool StatementsFirst = false;  // the body starts with a statement, not a label
   bool TitleFound = false;
   bool TitleClosed = false;
@@ -329,7 +329,8 @@ void TCode::ScanBody(TBodyLayout& layout) const {
       } else if (any_colon) {
         in_section = false;
       }
-      if (in_section && !layout.TitleFound) in_title = ReadTitleSetting(line, l, start, stop, layout);
+      if (in_section && !layout.TitleFound)
+        in_title = ReadTitleSetting(line, l, start, stop, layout);
     }
     if (last) break;
   }
@@ -395,9 +396,10 @@ void TCode::SetTitle(const std::string& title) {
   ScanBody(layout);
   const std::string setting = "  title = \"" + clean + "\"";
   if (layout.TitleFound) {
-    std::string tail = (layout.TitleClosed ? "" : "\"") +
-                       Lines[layout.CloseLine].substr(layout.CloseColumn);
-    Lines.Set(layout.ValueLine, Lines[layout.ValueLine].substr(0, layout.ValueColumn) + clean + tail);
+    std::string tail =
+        (layout.TitleClosed ? "" : "\"") + Lines[layout.CloseLine].substr(layout.CloseColumn);
+    Lines.Set(layout.ValueLine,
+              Lines[layout.ValueLine].substr(0, layout.ValueColumn) + clean + tail);
     if (layout.CloseLine > layout.ValueLine) {
       Lines.Delete(layout.ValueLine + 1, layout.CloseLine - layout.ValueLine);
     }
@@ -405,8 +407,9 @@ void TCode::SetTitle(const std::string& title) {
     Lines.Insert(layout.SectionLine + 1, setting);
   } else {
     std::string label = TitleSection + ":";
-    std::transform(label.begin(), label.end(), label.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(label.begin(), label.end(), label.begin(), [](char c) {
+      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     int at;
     if (!layout.StatementsFirst) {
       // Labels come first: the new section goes right after the `{`.
@@ -462,7 +465,8 @@ void TCode::DeleteEntry() {
 void TCode::AppendEntry(const TFastStringList& entry) {
   TFastStringList copy;
   copy.Assign(entry);
-  while (Lines.Count() > 0 && IsBlankLine(Lines[Lines.Count() - 1])) Lines.Delete(Lines.Count() - 1);
+  while (Lines.Count() > 0 && IsBlankLine(Lines[Lines.Count() - 1]))
+    Lines.Delete(Lines.Count() - 1);
   if (Lines.Count() > 0) Lines.Add("");
   for (int i = 0; i < copy.Count(); ++i) Lines.Add(copy[i]);
   Save();

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/fast_string_list.h"
 #include "platform/error.h"
+#include "platform/fast_string_list.h"
 
 namespace zt {
 
@@ -44,27 +44,27 @@ class TCode {
   TCode& operator=(const TCode&) = delete;
 
   TFastStringList Lines;
-  std::string FileName;      // empty for a list filled by the caller
-  std::string EntryName;     // entry found last
-  std::string EntryArgs;     // text between the header's parentheses
-  std::string Title;         // title of the entry found last (see ReadTitles)
+  std::string FileName;                  // empty for a list filled by the caller
+  std::string EntryName;                 // entry found last
+  std::string EntryArgs;                 // text between the header's parentheses
+  std::string Title;                     // title of the entry found last (see ReadTitles)
   std::string TitleSection = "DEFAULT";  // upper case, without the colon
-  int Line = 0;              // reading position, from 0
+  int Line = 0;                          // reading position, from 0
   int Column = 0;
-  int HeaderLine = 0;        // first character of the entry name
+  int HeaderLine = 0;  // first character of the entry name
   int HeaderColumn = 0;
-  int EndLine = 0;           // closing `}` (or end of file); exact only while ReadTitles
+  int EndLine = 0;  // closing `}` (or end of file); exact only while ReadTitles
   int EndColumn = 0;
-  int BodyLine = 0;          // the opening `{` line and the column just after it
+  int BodyLine = 0;  // the opening `{` line and the column just after it
   int BodyColumn = 0;
-  int TabSize = 0;           // tab width the lines were loaded with (cache key)
+  int TabSize = 0;  // tab width the lines were loaded with (cache key)
   // Modification time of FileName when it was loaded (cache key); the file
   // system's own time type, compared for equality only.
   std::filesystem::file_time_type FileDate{};
-  bool Found = false;        // an entry is current
-  bool ReadTitles = false;   // read each entry's title while scanning
-  bool LineEnd = false;      // the position stands on a line end (reads as a blank)
-  bool EndOfEntry = true;    // the position reached the closing `}` or the end of the file
+  bool Found = false;       // an entry is current
+  bool ReadTitles = false;  // read each entry's title while scanning
+  bool LineEnd = false;     // the position stands on a line end (reads as a blank)
+  bool EndOfEntry = true;   // the position reached the closing `}` or the end of the file
 
   // Called whenever the position is put back to the start of the current
   // entry's body. Does nothing here.

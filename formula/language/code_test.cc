@@ -118,15 +118,15 @@ TEST(CodeTest, BodyWalks) {
   struct Case {
     std::string Text, Read;
   } cases[] = {
-      {"a {\n  z = 1\n}", "   z = 1 "},          // each line break reads as one blank
+      {"a {\n  z = 1\n}", "   z = 1 "},  // each line break reads as one blank
       {"a {z=1}", "z=1"},
       {"a {}", ""},
       {"a {\n\n}", "  "},
-      {"a {\nz = 1 + \\\n\n   2\n}", " z = 1 + 2 "},  // joined, blank lines skipped
-      {"a {\nx\\  \n\\\ny\n}", " xy "},          // a line of only `\` joins too
+      {"a {\nz = 1 + \\\n\n   2\n}", " z = 1 + 2 "},       // joined, blank lines skipped
+      {"a {\nx\\  \n\\\ny\n}", " xy "},                    // a line of only `\` joins too
       {"a {\nz = \"a\\b\" \\x\n}", " z = \"a\\b\" \\x "},  // `\` inside a line is text
-      {"a {\ns = \"}\"\n}", " s = \""},           // any `}` reached ends the body
-      {"a {\nz", " z "},                          // unterminated: ends with the file
+      {"a {\ns = \"}\"\n}", " s = \""},                    // any `}` reached ends the body
+      {"a {\nz", " z "},                                   // unterminated: ends with the file
       {"a {\nz \\", " z  "},
   };
   for (const Case& c : cases) {
@@ -288,18 +288,22 @@ TEST(CodeTest, SetTitle) {
     std::string Text, Title;
     std::vector<std::string> Lines;
   } cases[] = {
-      {"a {\ndefault:\n  title = \"Old\" ; note\n}", "New",
+      {"a {\ndefault:\n  title = \"Old\" ; note\n}",
+       "New",
        {"a {", "default:", "  title = \"New\" ; note", "}"}},
-      {"a {\ndefault:\n title=\"Old \\\n  more\" x\n}", "New",
+      {"a {\ndefault:\n title=\"Old \\\n  more\" x\n}",
+       "New",
        {"a {", "default:", " title=\"New\" x", "}"}},
       {"a {\ndefault: title = \"Old }", "Say \"hi\"", {"a {", "default: title = \"Say 'hi'\" }"}},
-      {"a {\ninit:\nz = 0\ndefault:\n  center = (0,0)\n}", "New",
+      {"a {\ninit:\nz = 0\ndefault:\n  center = (0,0)\n}",
+       "New",
        {"a {", "init:", "z = 0", "default:", "  title = \"New\"", "  center = (0,0)", "}"}},
-      {"a {\ninit:\nz = 0\n}", "New",
+      {"a {\ninit:\nz = 0\n}",
+       "New",
        {"a {", "default:", "  title = \"New\"", "init:", "z = 0", "}"}},
-      {"a { init: z = 0\n}", "New",
-       {"a {", "default:", "  title = \"New\"", " init: z = 0", "}"}},
-      {"a {\nz = pixel:\nz = z*z + c }", "New",
+      {"a { init: z = 0\n}", "New", {"a {", "default:", "  title = \"New\"", " init: z = 0", "}"}},
+      {"a {\nz = pixel:\nz = z*z + c }",
+       "New",
        {"a {", "z = pixel:", "z = z*z + c ", "default:", "  title = \"New\"", "}"}},
   };
   for (const Case& c : cases) {

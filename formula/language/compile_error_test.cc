@@ -60,7 +60,8 @@ TEST(CompileErrorTest, ErrorAndMessageFormats) {
             "Error: a.zfm (2:7): Literal expected.");
   EXPECT_EQ(FormatWarningMessage("a.zfm", 10, 1, "Result of expression is ignored"),
             "Warning: a.zfm (10:1): Result of expression is ignored.");
-  EXPECT_EQ(FormatCompileResult(false, "Mandel", "a.zfm"), "Unable to compile 'Mandel' in 'a.zfm'.");
+  EXPECT_EQ(FormatCompileResult(false, "Mandel", "a.zfm"),
+            "Unable to compile 'Mandel' in 'a.zfm'.");
   EXPECT_EQ(FormatCompileResult(true, "Mandel", "a.zfm"),
             "Successfully compiled 'Mandel' in 'a.zfm'.");
   EXPECT_EQ(MessageWindowCaption("Mandel"), "Messages - Mandel");

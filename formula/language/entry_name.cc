@@ -12,10 +12,15 @@ namespace {
 
 bool IsDropped(char c) {
   switch (c) {
-    case '\t': case ' ': case '(': case ')': case ':': case ';': case '{': case '}':
-      return true;
-    default:
-      return false;
+    case '\t':
+    case ' ':
+    case '(':
+    case ')':
+    case ':':
+    case ';':
+    case '{':
+    case '}': return true;
+    default: return false;
   }
 }
 

@@ -28,7 +28,8 @@ TEST(EntryNameTest, MakeEntryName) {
 
 TEST(EntryNameTest, MakeUniqueEntryNameCountsUpPastTakenNames) {
   TFastStringList lines;
-  for (const char* line : {"Spiral {", "}", "spiral1 {", "}", "Spiral2(XAXIS) {", "}"}) lines.Add(line);
+  for (const char* line : {"Spiral {", "}", "spiral1 {", "}", "Spiral2(XAXIS) {", "}"})
+    lines.Add(line);
   EXPECT_EQ(MakeUniqueEntryName("spiral", lines), "spiral3");
   EXPECT_EQ(MakeUniqueEntryName("Wave", lines), "Wave");
 

@@ -8,20 +8,32 @@ namespace zt {
 
 int OperatorPrecedence(int code) {
   switch (code) {
-    case kExprNegate: case kExprModulus: case kExprPower: case kExprNot: return 6;
-    case kExprMultiply: case kExprDivide: case kExprMod: return 5;
-    case kExprAdd: case kExprSubtract: return 4;
-    case kExprEqual: case kExprNotEqual: case kExprLess: case kExprLessEqual: case kExprGreater:
+    case kExprNegate:
+    case kExprModulus:
+    case kExprPower:
+    case kExprNot: return 6;
+    case kExprMultiply:
+    case kExprDivide:
+    case kExprMod: return 5;
+    case kExprAdd:
+    case kExprSubtract: return 4;
+    case kExprEqual:
+    case kExprNotEqual:
+    case kExprLess:
+    case kExprLessEqual:
+    case kExprGreater:
     case kExprGreaterEqual: return 3;
-    case kExprAnd: case kExprOr: return 2;
+    case kExprAnd:
+    case kExprOr: return 2;
     case kExprAssign: return 1;
   }
   return 0;
 }
 
 const char* ExprOperatorText(int code) {
-  static constexpr const char* k_texts[] = {"?", "neg", "mod", "+", "-", "*", "/", "^", "=",
-                                           "%", "==", "!=", "<", "<=", ">", ">=", "&&", "||", "!"};
+  static constexpr const char* k_texts[] = {
+      "?",  "neg", "mod", "+",  "-", "*",  "/",  "^",  "=", "%",
+      "==", "!=",  "<",   "<=", ">", ">=", "&&", "||", "!"};
   return code >= 0 && code <= kExprNot ? k_texts[code] : "?";
 }
 
@@ -78,16 +90,19 @@ void Print(const TExpression& node, bool types, std::string& out) {
     case kNodeLiteral: out += LiteralToString(node.Literal); break;
     case kNodeVariableName: out += node.Name; break;
     case kNodeVariable: out += node.Variable ? node.Variable->Name : "?"; break;
-    case kNodeSymbol: out += "#"; out += SymbolName(node.Code); break;
+    case kNodeSymbol:
+      out += "#";
+      out += SymbolName(node.Code);
+      break;
     case kNodeParameter: out += "@" + node.Name; break;
     case kNodeParameterValue: out += "(value @" + node.Name + ")"; break;
     case kNodeUnary:
     case kNodeFunction:
     case kNodeUserFunction:
       out += "(";
-      out += node.Kind == kNodeUnary ? ExprOperatorText(node.Code)
+      out += node.Kind == kNodeUnary      ? ExprOperatorText(node.Code)
              : node.Kind == kNodeFunction ? FunctionName(node.Code)
-                                       : ("@" + node.Name).c_str();
+                                          : ("@" + node.Name).c_str();
       out += " ";
       if (node.Left) Print(*node.Left, types, out);
       out += ")";

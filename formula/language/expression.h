@@ -15,24 +15,39 @@ class TVariable;
 
 enum TNodeKind : std::uint8_t {
   kNodeLiteral = 0,
-  kNodeVariableName = 1,   // before checking: Name
-  kNodeVariable = 2,       // after checking: Variable
-  kNodeSymbol = 3,         // Code: symbol
-  kNodeParameter = 4,      // Name
-  kNodeParameterValue = 5, // Name; initializes a writable parameter copy
-  kNodeUnary = 6,          // Code: operator; Left: operand
-  kNodeBinary = 7,         // Code: operator; Left, Right
-  kNodeFunction = 8,       // Code: function; Left: argument
-  kNodeUserFunction = 9,   // Name; Left: argument
-  kNodeKeyword = 10,       // Code: keyword; Left: condition or declared name, if any
-  kNodeSection = 11,       // Name: upper-cased label; Flag: condition section
+  kNodeVariableName = 1,    // before checking: Name
+  kNodeVariable = 2,        // after checking: Variable
+  kNodeSymbol = 3,          // Code: symbol
+  kNodeParameter = 4,       // Name
+  kNodeParameterValue = 5,  // Name; initializes a writable parameter copy
+  kNodeUnary = 6,           // Code: operator; Left: operand
+  kNodeBinary = 7,          // Code: operator; Left, Right
+  kNodeFunction = 8,        // Code: function; Left: argument
+  kNodeUserFunction = 9,    // Name; Left: argument
+  kNodeKeyword = 10,        // Code: keyword; Left: condition or declared name, if any
+  kNodeSection = 11,        // Name: upper-cased label; Flag: condition section
 };
 
 // Operator codes of unary and binary nodes.
 enum TExprOperator : std::uint8_t {
-  kExprNegate = 1, kExprModulus = 2, kExprAdd = 3, kExprSubtract = 4, kExprMultiply = 5, kExprDivide = 6,
-  kExprPower = 7, kExprAssign = 8, kExprMod = 9, kExprEqual = 10, kExprNotEqual = 11, kExprLess = 12,
-  kExprLessEqual = 13, kExprGreater = 14, kExprGreaterEqual = 15, kExprAnd = 16, kExprOr = 17, kExprNot = 18,
+  kExprNegate = 1,
+  kExprModulus = 2,
+  kExprAdd = 3,
+  kExprSubtract = 4,
+  kExprMultiply = 5,
+  kExprDivide = 6,
+  kExprPower = 7,
+  kExprAssign = 8,
+  kExprMod = 9,
+  kExprEqual = 10,
+  kExprNotEqual = 11,
+  kExprLess = 12,
+  kExprLessEqual = 13,
+  kExprGreater = 14,
+  kExprGreaterEqual = 15,
+  kExprAnd = 16,
+  kExprOr = 17,
+  kExprNot = 18,
 };
 
 // Binding strength of binary operators (higher binds tighter); assignment alone is

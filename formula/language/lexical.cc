@@ -14,8 +14,12 @@ TLexical::TLexical()
   code_->TitleSection = "DEFAULT";
   params_ = std::make_unique<TParamList>();
   funcs_ = std::make_unique<TFuncList>();
-  params_->OnChange = [this] { if (!compiling_) Change(3); };
-  funcs_->OnChange = [this] { if (!compiling_) Change(3); };
+  params_->OnChange = [this] {
+    if (!compiling_) Change(3);
+  };
+  funcs_->OnChange = [this] {
+    if (!compiling_) Change(3);
+  };
 }
 
 TLexical::~TLexical() = default;
@@ -113,8 +117,12 @@ void TLexical::RunCompilation() {
   std::unique_ptr<TFuncList> old_funcs = std::move(funcs_);
   params_ = std::make_unique<TParamList>();
   funcs_ = std::make_unique<TFuncList>();
-  params_->OnChange = [this] { if (!compiling_) Change(3); };
-  funcs_->OnChange = [this] { if (!compiling_) Change(3); };
+  params_->OnChange = [this] {
+    if (!compiling_) Change(3);
+  };
+  funcs_->OnChange = [this] {
+    if (!compiling_) Change(3);
+  };
   expressions_ = std::make_unique<TExpressionList>();
   variables_ = std::make_unique<TVariableList>();
   no_label_yet_ = true;
@@ -200,8 +208,7 @@ void TLexical::LoadEntry(const std::string& file_name, const std::string& entry_
       return false;
     }
   });
-  if (!found)
-    throw ECodeError("Could not find the entry '" + entry_name + "' in '" + name + "'");
+  if (!found) throw ECodeError("Could not find the entry '" + entry_name + "' in '" + name + "'");
 }
 
 void TLexical::BeginUpdate() { ++update_count_; }
@@ -224,12 +231,8 @@ void TLexical::Change(int level) {
     if (event) event(*this);
   };
   switch (level) {
-    case 1:
-      fire(OnValuesChanged);
-      break;
-    case 2:
-      fire(OnChanged);
-      break;
+    case 1: fire(OnValuesChanged); break;
+    case 2: fire(OnChanged); break;
     case 3:
     case 4:
       fire(OnBeforeRebuild);
@@ -277,7 +280,8 @@ void TLexical::ReadStatement() {
       AdvancePastToken();
       continue;
     }
-    auto op = [&](TTokenOperator code_one, char second = 0, TTokenOperator code_two = kOperatorPlus) {
+    auto op = [&](TTokenOperator code_one, char second = 0,
+                  TTokenOperator code_two = kOperatorPlus) {
       TToken token;
       token.Line = line;
       token.Column = column;
@@ -328,11 +332,8 @@ void TLexical::ReadStatement() {
         statement_ended_ = true;
         break;
       case ' ':
-      case '\t':
-        AdvancePastToken();
-        break;
-      default:
-        throw ECompileError(ERR_INVALIDCHAR, line, column, std::string("'") + c + "'");
+      case '\t': AdvancePastToken(); break;
+      default: throw ECompileError(ERR_INVALIDCHAR, line, column, std::string("'") + c + "'");
     }
   }
   EndStatement(start_line, start_column);
@@ -348,8 +349,7 @@ void TLexical::AdvancePastToken() {
 }
 
 void TLexical::AddToken(TToken token) {
-  if (token_count_ >= kMaxTokens)
-    throw ECompileError(ERR_TOOMANYTOKENS, token.Line, token.Column);
+  if (token_count_ >= kMaxTokens) throw ECompileError(ERR_TOOMANYTOKENS, token.Line, token.Column);
   tokens_[token_count_++] = std::move(token);
 }
 

@@ -25,11 +25,11 @@ class TLexical {
  public:
   using TNotify = std::function<void(TLexical& sender)>;
   // Warnings: code, message text, line and column from 0.
-  using TMessageEvent =
-      std::function<void(TLexical& sender, int code, const std::string& text, int line, int column)>;
+  using TMessageEvent = std::function<void(TLexical& sender, int code, const std::string& text,
+                                           int line, int column)>;
   // The error of a failed compilation: code, line and column from 0, message with full stop.
-  using TCompileErrorEvent =
-      std::function<void(TLexical& sender, int code, int line, int column, const std::string& text)>;
+  using TCompileErrorEvent = std::function<void(TLexical& sender, int code, int line, int column,
+                                                const std::string& text)>;
 
   TLexical();
   virtual ~TLexical();
@@ -138,7 +138,7 @@ class TLexical {
   TToken tokens_[kMaxTokens];
   int token_count_ = 0;
   bool statement_ended_ = false;
-  bool label_pending_ = false;       // a named label ends the current statement
+  bool label_pending_ = false;  // a named label ends the current statement
   std::string pending_label_;
   int pending_label_line_ = 0;
   int pending_label_column_ = 0;

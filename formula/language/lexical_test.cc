@@ -9,8 +9,8 @@
 #include <complex>
 #include <filesystem>
 
-#include "formula/testing/compile_test_util.h"
 #include "formula/entries/formula.h"
+#include "formula/testing/compile_test_util.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -61,7 +61,8 @@ std::string Compile(TLexical& lexical, std::string& log, const std::string& body
   if (!error.empty()) return error;
   std::string result = log;
   for (const char* step : {"compile\n", "optimize\n"})
-    if (auto at = result.find(step); at != std::string::npos) result.erase(at, std::string(step).size());
+    if (auto at = result.find(step); at != std::string::npos)
+      result.erase(at, std::string(step).size());
   return result;
 }
 
@@ -85,11 +86,13 @@ void ExpectAll(const std::vector<TCase>& cases) {
 TEST(LexicalTest, OperatorsAndStatementEnds) {
   ExpectAll({
       {"a = b + c", "var(a) op(=) var(b) op(+) var(c) end\n"},
-      {"a==b<=c>=d!=u&&f||g", "var(a) op(==) var(b) op(<=) var(c) op(>=) var(d) op(!=) var(u) "
-                              "op(&&) var(f) op(||) var(g) end\n"},
-      {"a<b>c!d&u|f^g%h~i*j/k-l", "var(a) op(<) var(b) op(>) var(c) op(!) var(d) op(&) var(u) "
-                                  "op(|) var(f) op(^) var(g) op(%) var(h) op(~) var(i) op(*) "
-                                  "var(j) op(/) var(k) op(-) var(l) end\n"},
+      {"a==b<=c>=d!=u&&f||g",
+       "var(a) op(==) var(b) op(<=) var(c) op(>=) var(d) op(!=) var(u) "
+       "op(&&) var(f) op(||) var(g) end\n"},
+      {"a<b>c!d&u|f^g%h~i*j/k-l",
+       "var(a) op(<) var(b) op(>) var(c) op(!) var(d) op(&) var(u) "
+       "op(|) var(f) op(^) var(g) op(%) var(h) op(~) var(i) op(*) "
+       "var(j) op(/) var(k) op(-) var(l) end\n"},
       {"a = = b", "var(a) op(=) op(=) var(b) end\n"},
       {"a =\n= b", "var(a) op(=) end\nop(=) var(b) end\n"},
       {"z = z*z + c, z = z - 1",
@@ -103,8 +106,9 @@ TEST(LexicalTest, OperatorsAndStatementEnds) {
 TEST(LexicalTest, NumberLiterals) {
   ExpectAll({
       {"x = 3 + 007", "var(x) op(=) lit(3) op(+) lit(7) end\n"},
-      {"x = 1.5 + .5e1 + 1e+2 + 2.5E-1", "var(x) op(=) lit(1.5) op(+) lit(5.0) op(+) lit(100.0) "
-                                          "op(+) lit(0.25) end\n"},
+      {"x = 1.5 + .5e1 + 1e+2 + 2.5E-1",
+       "var(x) op(=) lit(1.5) op(+) lit(5.0) op(+) lit(100.0) "
+       "op(+) lit(0.25) end\n"},
       {"x = 2i + 1.5e1I", "var(x) op(=) lit((0,2)) op(+) lit((0,15)) end\n"},
       {"x = 2147483647 - -3", "var(x) op(=) lit(2147483647) op(-) op(-) lit(3) end\n"},
       {"x = 2i-y", "E4 1:4 Syntax error in literal number."},
@@ -170,22 +174,27 @@ TEST(LexicalTest, StringsAndCharacters) {
 TEST(LexicalTest, NameClassification) {
   ExpectAll({
       {"x = #pi + pi + PI", "var(x) op(=) sym(pi) op(+) sym(pi) op(+) sym(pi) end\n"},
-      {"x = #Random+rand+#screenpixel+scrnpix+#z", "var(x) op(=) sym(random) op(+) sym(random) "
+      {"x = #Random+rand+#screenpixel+scrnpix+#z",
+       "var(x) op(=) sym(random) op(+) sym(random) "
        "op(+) sym(screenpixel) op(+) sym(screenpixel) op(+) sym(z) end\n"},
-      {"x = random + numiter + z", "var(x) op(=) var(random) op(+) var(numiter) op(+) var(z) end\n"},
+      {"x = random + numiter + z",
+       "var(x) op(=) var(random) op(+) var(numiter) op(+) var(z) end\n"},
       {"x = #foo", "E9 1:4 Invalid predefined symbol."},
       {"x = #", "E9 1:4 Invalid predefined symbol."},
       {"x = # pi", "E9 1:4 Invalid predefined symbol."},
       {"x = #1", "E9 1:4 Invalid predefined symbol."},
-      {"x = @a + @f(y) + @g (y) + @_b", "var(x) op(=) param(a) op(+) ufn(f) op(() var(y) op()) "
+      {"x = @a + @f(y) + @g (y) + @_b",
+       "var(x) op(=) param(a) op(+) ufn(f) op(() var(y) op()) "
        "op(+) ufn(g) op(() var(y) op()) op(+) param(_b) end\n"},
       {"x = @", "E30 1:4 Invalid parameter."},
       {"x = @3", "E30 1:4 Invalid parameter."},
       {"if(x) else endIF", "kw(if) op(() var(x) op()) kw(else) kw(endif) end\n"},
-      {"x = sin(y) + SRand(y) + fn1(y) + FN4 (y)", "var(x) op(=) fn(sin) op(() var(y) op()) op(+) "
+      {"x = sin(y) + SRand(y) + fn1(y) + FN4 (y)",
+       "var(x) op(=) fn(sin) op(() var(y) op()) op(+) "
        "fn(ident) op(() var(y) op()) op(+) ufn(fn1) op(() var(y) op()) op(+) ufn(FN4) op(() "
        "var(y) op()) end\n"},
-      {"x = sin + p1 + P3 + p4 + fn1", "var(x) op(=) var(sin) op(+) param(p1) op(+) param(P3) "
+      {"x = sin + p1 + P3 + p4 + fn1",
+       "var(x) op(=) var(sin) op(+) param(p1) op(+) param(P3) "
        "op(+) var(p4) op(+) var(fn1) end\n"},
       {"x (y)", "E40 1:0 Invalid function."},
       {"x = p1(y)", "E40 1:4 Invalid function."},
@@ -214,7 +223,8 @@ TEST(LexicalTest, LabelsAndSections) {
   lexical.Implied = "INIT";
   EXPECT_EQ(Compile(lexical, lexical.Log, "Loop: z = 1\nbailout:\n z"),
             "[INIT]\n[LOOP]\nvar(z) op(=) lit(1) end\n[BAILOUT]\nvar(z) end\n");
-  EXPECT_EQ(Compile(lexical, lexical.Log, "init: z = 1\nloop:"), "[INIT]\nvar(z) op(=) lit(1) end\n[LOOP]\n");
+  EXPECT_EQ(Compile(lexical, lexical.Log, "init: z = 1\nloop:"),
+            "[INIT]\nvar(z) op(=) lit(1) end\n[LOOP]\n");
   // Kinds without a default, colon or bailout label.
   lexical.Default = lexical.Colon = lexical.Bailout = lexical.Implied = "";
   EXPECT_EQ(Compile(lexical, lexical.Log, "\n  x = 1"), "E2 2:2 Initial label expected.");
@@ -249,7 +259,8 @@ TEST(LexicalTest, TokenLimit) {
   std::string full = Tokens(kMaxTokens);
   EXPECT_EQ(Lex(full), "E1 1:" + std::to_string(full.size()) + " Too many tokens in statement.");
   std::string over = Tokens(kMaxTokens + 1);
-  EXPECT_EQ(Lex(over), "E1 1:" + std::to_string(over.size() - 1) + " Too many tokens in statement.");
+  EXPECT_EQ(Lex(over),
+            "E1 1:" + std::to_string(over.size() - 1) + " Too many tokens in statement.");
   EXPECT_EQ(Lex(std::string(10000, '(')), "E1 1:256 Too many tokens in statement.");
 }
 
@@ -260,7 +271,8 @@ TEST(LexicalTest, CompileErrorsAndWarnings) {
     events += std::to_string(code) + " " + text + " " + std::to_string(line) + ":" +
               std::to_string(column) + "\n";
   };
-  EXPECT_EQ(Compile(lexical, lexical.Log, "x = 1\n  y = $"), "E5 2:6 Invalid character encountered: '$'.");
+  EXPECT_EQ(Compile(lexical, lexical.Log, "x = 1\n  y = $"),
+            "E5 2:6 Invalid character encountered: '$'.");
   EXPECT_EQ(lexical.ErrorLine(), 3);
   EXPECT_EQ(lexical.ErrorColumn(), 7);
   EXPECT_NE(lexical.Log.find("clear\n"), std::string::npos);
@@ -312,16 +324,18 @@ TEST(LexicalTest, ChangeLevelsAndBatching) {
             "closing\nbefore\noptimize\nchanged\nrebuilt\n");
   EXPECT_EQ(changes([&] { lexical.ClearEntry(); }), "before\nclear\nchanged\nrebuilt\n");
   EXPECT_TRUE(lexical.IsEmpty());
-  EXPECT_EQ(changes([&] { lexical.Change(4); }), "before\ncompile\n[INIT]\nvar(x) op(=) lit(1) "
-                                                 "end\noptimize\nchanged\nrebuilt\n");
+  EXPECT_EQ(changes([&] { lexical.Change(4); }),
+            "before\ncompile\n[INIT]\nvar(x) op(=) lit(1) "
+            "end\noptimize\nchanged\nrebuilt\n");
   EXPECT_FALSE(lexical.IsEmpty());
 }
 
 TEST(LexicalTest, KeepValuesAcrossRecompilation) {
   TFormula formula;
   std::string log;
-  const char* body = "init:\n z = @seed\nloop:\n z = z*z\nbailout:\n |z| < 4\ndefault:\n"
-                     " param seed\n  default = (1, 2)\n endparam";
+  const char* body =
+      "init:\n z = @seed\nloop:\n z = z*z\nbailout:\n |z| < 4\ndefault:\n"
+      " param seed\n  default = (1, 2)\n endparam";
   ASSERT_EQ(Compile(formula, log, body), "");
   ASSERT_EQ(formula.Params().Count(), 1);
   int rebuilt = 0;

@@ -168,8 +168,8 @@ void TLexical::ReadNumber(TToken& token) {
       break;
     }
     char next = code.CurrentChar();
-    if (!(IsNameChar(next) || next == '.' || ((next == '+' || next == '-') &&
-                                               (previous == 'E' || previous == 'e' || imaginary)))) {
+    if (!(IsNameChar(next) || next == '.' ||
+          ((next == '+' || next == '-') && (previous == 'E' || previous == 'e' || imaginary)))) {
       code.RestorePosition(saved);
       break;
     }
@@ -260,9 +260,12 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
     // of an imaginary literal would make it a different constant.
     if (negative) {
       TLiteral& v = first.Literal;
-      if (v.Type == kTypeInt) v.Int = -v.Int;
-      else if (v.Type == kTypeComplex) v.Im = -v.Im;
-      else v.Re = -v.Re;
+      if (v.Type == kTypeInt)
+        v.Int = -v.Int;
+      else if (v.Type == kTypeComplex)
+        v.Im = -v.Im;
+      else
+        v.Re = -v.Re;
     }
     first.Line = sign_line;
     first.Column = sign_column;
@@ -277,7 +280,9 @@ void TLexical::ReadOpenParenthesis(int line, int column) {
   TToken second = ReadNumberToken();
   if (!skip_blanks() || code.CurrentChar() != ')') fail(ERR_CLOSEPAREXPECTED);
   auto part = [](const TLiteral& v) {
-    return v.Type == kTypeInt ? static_cast<long double>(v.Int) : v.Type == kTypeComplex ? v.Im : v.Re;
+    return v.Type == kTypeInt       ? static_cast<long double>(v.Int)
+           : v.Type == kTypeComplex ? v.Im
+                                    : v.Re;
   };
   long double re = part(first.Literal), im = part(second.Literal);
   TToken token;
@@ -295,8 +300,7 @@ void TLexical::ReadString(int line, int column) {
   for (;;) {
     if (code.AtLastChar()) throw ECompileError(ERR_UNTERMINATEDSTRING, line, column);
     code.NextChar();
-    if (code.LineEnd || code.EndOfEntry)
-      throw ECompileError(ERR_UNTERMINATEDSTRING, line, column);
+    if (code.LineEnd || code.EndOfEntry) throw ECompileError(ERR_UNTERMINATEDSTRING, line, column);
     char c = code.CurrentChar();
     if (c == '"') break;
     if (text.size() < kMaxStringLength) text += c;

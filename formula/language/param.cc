@@ -95,14 +95,10 @@ std::optional<int> FunctionCodeFromStorageName(std::string_view name) {
 
 TValueSlot SlotFromLiteral(const TLiteral& value) {
   switch (value.Type) {
-    case kTypeComplex:
-      return MakeSlot(value.Re, value.Im);
-    case kTypeFloat:
-      return MakeSlot(value.Re);
-    case kTypeInt:
-      return MakeSlot(value.Int);
-    case kTypeBool:
-      return MakeSlot(value.Bool ? 1 : 0);
+    case kTypeComplex: return MakeSlot(value.Re, value.Im);
+    case kTypeFloat: return MakeSlot(value.Re);
+    case kTypeInt: return MakeSlot(value.Int);
+    case kTypeBool: return MakeSlot(value.Bool ? 1 : 0);
   }
   return {};
 }
@@ -205,14 +201,10 @@ void TParam::SetAsBoolean(bool value) {
 
 TLiteral TParam::AsLiteral() const {
   switch (param_type_) {
-    case kTypeComplex:
-      return TLiteral::MakeComplex(value_.Re, value_.Im);
-    case kTypeFloat:
-      return TLiteral::MakeFloat(value_.Re);
-    case kTypeInt:
-      return TLiteral::MakeInt(AsInteger());
-    case kTypeBool:
-      return TLiteral::MakeBool(AsBoolean());
+    case kTypeComplex: return TLiteral::MakeComplex(value_.Re, value_.Im);
+    case kTypeFloat: return TLiteral::MakeFloat(value_.Re);
+    case kTypeInt: return TLiteral::MakeInt(AsInteger());
+    case kTypeBool: return TLiteral::MakeBool(AsBoolean());
   }
   return {};
 }

@@ -102,7 +102,7 @@ TEST(Param, OnChangeFiresOnlyOnARealChange) {
   TValueSlot one;
   one.Re = 1;
   p.SetValue({kTypeFloat, one});  // another type: ignored
-  p.SetMinValue(one);          // limits are settings, not values
+  p.SetMinValue(one);             // limits are settings, not values
   p.StoreAsDefault();
   p.ResetToDefault();
   EXPECT_EQ(log.size(), 3u);

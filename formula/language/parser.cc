@@ -223,8 +223,7 @@ std::unique_ptr<TExpression> TParser::ParseOperand(int& pos, int end) {
           ++pos;
           return node;
         }
-        default:
-          Fail(ERR_KEYWORDMISPLACED, pos);
+        default: Fail(ERR_KEYWORDMISPLACED, pos);
       }
     case kTokenFunction: {
       ++pos;
@@ -256,8 +255,7 @@ std::unique_ptr<TExpression> TParser::ParseOperand(int& pos, int end) {
       node->Left = ParseOperand(pos, end);
       return node;
     }
-    default:
-      break;
+    default: break;
   }
   Fail(ERR_EXPREXPECTED, pos);
 }

@@ -13,7 +13,7 @@ namespace zt {
 enum TSectionKind : int {
   kSectionInvalid = 0,
   kSectionCode = 1,
-  kSectionCondition = 2,           // its statement yields the section's boolean result
+  kSectionCondition = 2,  // its statement yields the section's boolean result
   kSectionSettings = 3,
   kSectionSettingsWithBlocks = 4,  // PARAM and FUNC blocks are allowed
 };
@@ -52,8 +52,8 @@ class TParser : public TLexical {
   void ParseSettingsStatement();
   void ParseBlockKeyword(int keyword);
   void ParseSetting();
-  void ApplyParamSetting(const std::string& name, int name_pos, int value_pos, const TLiteral* value,
-                         const std::string* text);
+  void ApplyParamSetting(const std::string& name, int name_pos, int value_pos,
+                         const TLiteral* value, const std::string* text);
   void ApplyFuncSetting(const std::string& name, int name_pos, int value_pos, int function,
                         bool other, const std::string* text);
   void CheckHook(int result, int name_pos, int value_pos);

@@ -28,8 +28,9 @@ void TParser::CheckHook(int result, int name_pos, int value_pos) {
 void TParser::ParseSettingsStatement() {
   const TToken& first = tokens_[0];
   if (first.Kind == kTokenEnd) return;
-  if (first.Kind == kTokenKeyword && (first.Code == kKeywordParam || first.Code == kKeywordEndParam ||
-                                  first.Code == kKeywordFunc || first.Code == kKeywordEndFunc)) {
+  if (first.Kind == kTokenKeyword &&
+      (first.Code == kKeywordParam || first.Code == kKeywordEndParam ||
+       first.Code == kKeywordFunc || first.Code == kKeywordEndFunc)) {
     ParseBlockKeyword(first.Code);
     return;
   }
@@ -47,7 +48,8 @@ void TParser::ParseSettingsStatement() {
 void TParser::ParseBlockKeyword(int keyword) {
   auto block_name = [&]() -> std::string {
     const TToken& name = tokens_[1];
-    if (name.Kind != kTokenVariable && name.Kind != kTokenParameter) Fail(ERR_IDENTIFIEREXPECTED, 1);
+    if (name.Kind != kTokenVariable && name.Kind != kTokenParameter)
+      Fail(ERR_IDENTIFIEREXPECTED, 1);
     ExpectEnd(2);
     return name.Text;
   };
@@ -133,7 +135,8 @@ void TParser::ParseSetting() {
     kind = kValueString;
   } else if (v.Kind == kTokenFunction) {
     if (!in_func_) Fail(ERR_INVALIDSETTING, value_pos);
-    if (!IsOperator(tokens_[value_pos + 2], kOperatorClose)) Fail(ERR_CLOSEPAREXPECTED, value_pos + 2);
+    if (!IsOperator(tokens_[value_pos + 2], kOperatorClose))
+      Fail(ERR_CLOSEPAREXPECTED, value_pos + 2);
     function = v.Code;
     kind = kValueFunction;
     after = value_pos + 3;
@@ -200,8 +203,8 @@ void TParser::ApplyParamSetting(const std::string& name, int name_pos, int value
   }
 }
 
-void TParser::ApplyFuncSetting(const std::string& name, int name_pos, int value_pos,
-                               int function, bool other, const std::string* text) {
+void TParser::ApplyFuncSetting(const std::string& name, int name_pos, int value_pos, int function,
+                               bool other, const std::string* text) {
   TFunc& func = Funcs().Items(func_index_);
   if (name == "DEFAULT") {
     if (other) Fail(ERR_FUNCTIONEXPECTED, value_pos);

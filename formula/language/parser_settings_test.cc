@@ -9,8 +9,8 @@
 #include <numbers>
 #include <string>
 
-#include "formula/testing/compile_test_util.h"
 #include "formula/entries/formula.h"
+#include "formula/testing/compile_test_util.h"
 
 namespace zt {
 namespace {
@@ -160,16 +160,18 @@ TEST(ParserSettings, ParamDeclarations) {
 }
 
 TEST(ParserSettings, SignedDefaultsNegateEveryPart) {
-  auto c = Compiled("default:\nparam a\ndefault = -(1.5, -2)\nendparam\n"
-                    "param b\ndefault = -3\nendparam\nparam f\ndefault = +2.5\nendparam");
+  auto c = Compiled(
+      "default:\nparam a\ndefault = -(1.5, -2)\nendparam\n"
+      "param b\ndefault = -3\nendparam\nparam f\ndefault = +2.5\nendparam");
   EXPECT_EQ(ParamOf(*c, "a").AsComplex(), std::complex<long double>(-1.5L, 2));
   EXPECT_EQ(ParamOf(*c, "b").AsInteger(), -3);
   EXPECT_EQ(ParamOf(*c, "f").AsFloat(), 2.5L);
 }
 
 TEST(ParserSettings, FuncDeclarations) {
-  auto c = Compiled("default:\nfunc f\ndefault = cos()\ncaption = \"Shape\"\nendfunc\n"
-                    "func @fn2\ndefault = srand()\nendfunc");
+  auto c = Compiled(
+      "default:\nfunc f\ndefault = cos()\ncaption = \"Shape\"\nendfunc\n"
+      "func @fn2\ndefault = srand()\nendfunc");
   const TFunc& f = c->Funcs().Items(0);
   EXPECT_EQ(f.FuncCode(), kFunctionCos);
   EXPECT_EQ(f.DefaultFuncCode(), kFunctionCos);
@@ -180,8 +182,9 @@ TEST(ParserSettings, FuncDeclarations) {
 }
 
 TEST(ParserSettings, FormulaSettings) {
-  auto c = Compiled("default:\nmaxiter = 500\nperiodicity = 0\nangle = 90\nmethod = MultiPass\n"
-                    "center = (1, -2)\nmagn = 2");
+  auto c = Compiled(
+      "default:\nmaxiter = 500\nperiodicity = 0\nangle = 90\nmethod = MultiPass\n"
+      "center = (1, -2)\nmagn = 2");
   const TFormula& f = *c;
   EXPECT_EQ(f.MaxIterations(), 500);
   EXPECT_EQ(f.Periodicity(), 0);

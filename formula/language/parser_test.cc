@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "formula/testing/compile_test_util.h"
 #include "formula/entries/formula.h"
+#include "formula/testing/compile_test_util.h"
 
 namespace zt {
 namespace {

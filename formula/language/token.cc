@@ -8,15 +8,15 @@ namespace zt {
 namespace {
 
 constexpr std::array<const char*, 18> kKeywords = {
-    "IF", "ELSEIF", "ELSE", "ENDIF", "COMPLEX", "FLOAT", "INT", "BOOL", "TRUE", "FALSE",
-    "WHILE", "ENDWHILE", "REPEAT", "UNTIL", "PARAM", "ENDPARAM", "FUNC", "ENDFUNC"};
+    "IF",    "ELSEIF", "ELSE",     "ENDIF",  "COMPLEX", "FLOAT", "INT",      "BOOL", "TRUE",
+    "FALSE", "WHILE",  "ENDWHILE", "REPEAT", "UNTIL",   "PARAM", "ENDPARAM", "FUNC", "ENDFUNC"};
 
 constexpr std::array<const char*, 41> kFunctions = {
-    "SIN",   "SINH",  "ASIN",  "ASINH", "COS",   "COSH",   "ACOS",  "ACOSH", "TAN",
-    "TANH",  "ATAN",  "ATANH", "COTAN", "COTANH", "SQR",   "SQRT",  "LOG",   "EXP",
-    "ABS",   "CABS",  "CONJ",  "FLIP",  "IDENT", "ZERO",   "RECIP", "CEIL",  "FLOOR",
-    "TRUNC", "ROUND", "REAL",  "IMAG",  "ATAN2", "OLDZ",   "TOINT", "TOFLOAT", "TOCOMPLEX",
-    "DOUBLE", "TIMESI", "TIMESMINUSI", "CUBE", "FOURTH"};
+    "SIN",    "SINH",   "ASIN",        "ASINH", "COS",    "COSH", "ACOS",  "ACOSH",   "TAN",
+    "TANH",   "ATAN",   "ATANH",       "COTAN", "COTANH", "SQR",  "SQRT",  "LOG",     "EXP",
+    "ABS",    "CABS",   "CONJ",        "FLIP",  "IDENT",  "ZERO", "RECIP", "CEIL",    "FLOOR",
+    "TRUNC",  "ROUND",  "REAL",        "IMAG",  "ATAN2",  "OLDZ", "TOINT", "TOFLOAT", "TOCOMPLEX",
+    "DOUBLE", "TIMESI", "TIMESMINUSI", "CUBE",  "FOURTH"};
 constexpr int kUserFunctionCount = 33;  // the conversions and cheaper forms cannot be written
 
 struct TSymbolName {
@@ -26,28 +26,41 @@ struct TSymbolName {
 };
 
 constexpr TSymbolName kSymbols[] = {
-    {"PIXEL", kSymbolPixel, true},        {"LASTSQR", kSymbolLastSqr, true},
-    {"RAND", kSymbolRandom, true},        {"RANDOM", kSymbolRandom, false},
-    {"PI", kSymbolPi, true},              {"E", kSymbolE, true},
-    {"MAXIT", kSymbolMaxIter, true},      {"MAXITER", kSymbolMaxIter, false},
-    {"NUMITER", kSymbolNumIter, false},   {"SCRNMAX", kSymbolScreenMax, true},
-    {"SCREENMAX", kSymbolScreenMax, false}, {"SCRNPIX", kSymbolScreenPixel, true},
-    {"SCREENPIXEL", kSymbolScreenPixel, false}, {"WHITESQ", kSymbolWhiteSq, true},
-    {"WIDTH", kSymbolWidth, false},       {"HEIGHT", kSymbolHeight, false},
-    {"X", kSymbolX, false},               {"Y", kSymbolY, false},
-    {"CENTER", kSymbolCenter, false},     {"MAGN", kSymbolMagn, false},
-    {"ANGLE", kSymbolAngle, false},       {"INDEX", kSymbolIndex, false},
-    {"Z", kSymbolZ, false},               {"SOLID", kSymbolSolid, false},
+    {"PIXEL", kSymbolPixel, true},
+    {"LASTSQR", kSymbolLastSqr, true},
+    {"RAND", kSymbolRandom, true},
+    {"RANDOM", kSymbolRandom, false},
+    {"PI", kSymbolPi, true},
+    {"E", kSymbolE, true},
+    {"MAXIT", kSymbolMaxIter, true},
+    {"MAXITER", kSymbolMaxIter, false},
+    {"NUMITER", kSymbolNumIter, false},
+    {"SCRNMAX", kSymbolScreenMax, true},
+    {"SCREENMAX", kSymbolScreenMax, false},
+    {"SCRNPIX", kSymbolScreenPixel, true},
+    {"SCREENPIXEL", kSymbolScreenPixel, false},
+    {"WHITESQ", kSymbolWhiteSq, true},
+    {"WIDTH", kSymbolWidth, false},
+    {"HEIGHT", kSymbolHeight, false},
+    {"X", kSymbolX, false},
+    {"Y", kSymbolY, false},
+    {"CENTER", kSymbolCenter, false},
+    {"MAGN", kSymbolMagn, false},
+    {"ANGLE", kSymbolAngle, false},
+    {"INDEX", kSymbolIndex, false},
+    {"Z", kSymbolZ, false},
+    {"SOLID", kSymbolSolid, false},
 };
 
 // Canonical names for printing, by code.
 constexpr std::array<const char*, kSymbolCount> kSymbolNames = {
-    "pixel", "lastsqr", "random", "pi", "e", "maxiter", "numiter", "screenmax", "screenpixel",
-    "whitesq", "width", "height", "x", "y", "center", "magn", "angle", "index", "z", "solid"};
+    "pixel",     "lastsqr",     "random",  "pi",    "e",      "maxiter", "numiter",
+    "screenmax", "screenpixel", "whitesq", "width", "height", "x",       "y",
+    "center",    "magn",        "angle",   "index", "z",      "solid"};
 
-constexpr std::array<const char*, 21> kOperatorTexts = {
-    "+", "-", "*", "/", "^", "=", "==", "<", "<=", ">", ">=", "!", "!=", "&", "&&", "|", "||",
-    "(", ")", "%", "~"};
+constexpr std::array<const char*, 21> kOperatorTexts = {"+",  "-",  "*",  "/",  "^", "=",  "==",
+                                                        "<",  "<=", ">",  ">=", "!", "!=", "&",
+                                                        "&&", "|",  "||", "(",  ")", "%",  "~"};
 
 std::string Lower(const char* text) {
   std::string s = text;
@@ -117,12 +130,11 @@ std::string LiteralToString(const TLiteral& value) {
     case kTypeFloat:
       std::snprintf(buffer, sizeof buffer, "%.18Lg", value.Re);
       // Keep floats apart from ints in dumps.
-      if (std::string(buffer).find_first_of(".en") == std::string::npos) return std::string(buffer) + ".0";
+      if (std::string(buffer).find_first_of(".en") == std::string::npos)
+        return std::string(buffer) + ".0";
       return buffer;
-    case kTypeInt:
-      return std::to_string(value.Int);
-    case kTypeBool:
-      return value.Bool ? "true" : "false";
+    case kTypeInt: return std::to_string(value.Int);
+    case kTypeBool: return value.Bool ? "true" : "false";
   }
   return "?";
 }

@@ -31,29 +31,117 @@ enum TTokenKind : std::uint8_t {
 };
 
 enum TTokenOperator : std::uint8_t {
-  kOperatorPlus = 0, kOperatorMinus, kOperatorTimes, kOperatorDivide, kOperatorPower, kOperatorAssign, kOperatorEqual, kOperatorLess, kOperatorLessEqual,
-  kOperatorGreater, kOperatorGreaterEqual, kOperatorNot, kOperatorNotEqual, kOperatorAmpersand, kOperatorAnd, kOperatorBar, kOperatorOr, kOperatorOpen, kOperatorClose,
-  kOperatorPercent, kOperatorTilde,
+  kOperatorPlus = 0,
+  kOperatorMinus,
+  kOperatorTimes,
+  kOperatorDivide,
+  kOperatorPower,
+  kOperatorAssign,
+  kOperatorEqual,
+  kOperatorLess,
+  kOperatorLessEqual,
+  kOperatorGreater,
+  kOperatorGreaterEqual,
+  kOperatorNot,
+  kOperatorNotEqual,
+  kOperatorAmpersand,
+  kOperatorAnd,
+  kOperatorBar,
+  kOperatorOr,
+  kOperatorOpen,
+  kOperatorClose,
+  kOperatorPercent,
+  kOperatorTilde,
 };
 
 enum TKeyword : std::uint8_t {
-  kKeywordIf = 0, kKeywordElseIf, kKeywordElse, kKeywordEndIf, kKeywordComplex, kKeywordFloat, kKeywordInt, kKeywordBool, kKeywordTrue, kKeywordFalse,
-  kKeywordWhile, kKeywordEndWhile, kKeywordRepeat, kKeywordUntil, kKeywordParam, kKeywordEndParam, kKeywordFunc, kKeywordEndFunc,
+  kKeywordIf = 0,
+  kKeywordElseIf,
+  kKeywordElse,
+  kKeywordEndIf,
+  kKeywordComplex,
+  kKeywordFloat,
+  kKeywordInt,
+  kKeywordBool,
+  kKeywordTrue,
+  kKeywordFalse,
+  kKeywordWhile,
+  kKeywordEndWhile,
+  kKeywordRepeat,
+  kKeywordUntil,
+  kKeywordParam,
+  kKeywordEndParam,
+  kKeywordFunc,
+  kKeywordEndFunc,
 };
 
 // Built-in functions; the conversions 33 to 35 are made by the checker only, the
 // cheaper forms 36 to 40 by the optimizer only.
 enum TFunctionCode : std::uint8_t {
-  kFunctionSin = 0, kFunctionSinh, kFunctionAsin, kFunctionAsinh, kFunctionCos, kFunctionCosh, kFunctionAcos, kFunctionAcosh, kFunctionTan, kFunctionTanh, kFunctionAtan,
-  kFunctionAtanh, kFunctionCotan, kFunctionCotanh, kFunctionSqr, kFunctionSqrt, kFunctionLog, kFunctionExp, kFunctionAbs, kFunctionCabs, kFunctionConj, kFunctionFlip, kFunctionIdent,
-  kFunctionZero, kFunctionRecip, kFunctionCeil, kFunctionFloor, kFunctionTrunc, kFunctionRound, kFunctionReal, kFunctionImag, kFunctionAtan2, kFunctionOldZ,
-  kFunctionToInt = 33, kFunctionToFloat = 34, kFunctionToComplex = 35,
-  kFunctionDouble = 36, kFunctionTimesI = 37, kFunctionTimesMinusI = 38, kFunctionCube = 39, kFunctionFourth = 40,
+  kFunctionSin = 0,
+  kFunctionSinh,
+  kFunctionAsin,
+  kFunctionAsinh,
+  kFunctionCos,
+  kFunctionCosh,
+  kFunctionAcos,
+  kFunctionAcosh,
+  kFunctionTan,
+  kFunctionTanh,
+  kFunctionAtan,
+  kFunctionAtanh,
+  kFunctionCotan,
+  kFunctionCotanh,
+  kFunctionSqr,
+  kFunctionSqrt,
+  kFunctionLog,
+  kFunctionExp,
+  kFunctionAbs,
+  kFunctionCabs,
+  kFunctionConj,
+  kFunctionFlip,
+  kFunctionIdent,
+  kFunctionZero,
+  kFunctionRecip,
+  kFunctionCeil,
+  kFunctionFloor,
+  kFunctionTrunc,
+  kFunctionRound,
+  kFunctionReal,
+  kFunctionImag,
+  kFunctionAtan2,
+  kFunctionOldZ,
+  kFunctionToInt = 33,
+  kFunctionToFloat = 34,
+  kFunctionToComplex = 35,
+  kFunctionDouble = 36,
+  kFunctionTimesI = 37,
+  kFunctionTimesMinusI = 38,
+  kFunctionCube = 39,
+  kFunctionFourth = 40,
 };
 
 enum TSymbolCode : std::uint8_t {
-  kSymbolPixel = 0, kSymbolLastSqr, kSymbolRandom, kSymbolPi, kSymbolE, kSymbolMaxIter, kSymbolNumIter, kSymbolScreenMax, kSymbolScreenPixel,
-  kSymbolWhiteSq, kSymbolWidth, kSymbolHeight, kSymbolX, kSymbolY, kSymbolCenter, kSymbolMagn, kSymbolAngle, kSymbolIndex, kSymbolZ, kSymbolSolid,
+  kSymbolPixel = 0,
+  kSymbolLastSqr,
+  kSymbolRandom,
+  kSymbolPi,
+  kSymbolE,
+  kSymbolMaxIter,
+  kSymbolNumIter,
+  kSymbolScreenMax,
+  kSymbolScreenPixel,
+  kSymbolWhiteSq,
+  kSymbolWidth,
+  kSymbolHeight,
+  kSymbolX,
+  kSymbolY,
+  kSymbolCenter,
+  kSymbolMagn,
+  kSymbolAngle,
+  kSymbolIndex,
+  kSymbolZ,
+  kSymbolSolid,
 };
 constexpr int kSymbolCount = 20;
 
@@ -67,7 +155,9 @@ struct TToken {
 };
 
 // Character classes of the language: letters include '_'.
-inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+inline bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsNameChar(char c) { return IsLetter(c) || IsDigit(c); }
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }

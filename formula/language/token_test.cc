@@ -22,13 +22,20 @@ TEST(TokenTest, NameTables) {
     std::optional<TSymbolCode> WithHash, Plain;
   };
   const TSymbolRow rows[] = {
-      {"PIXEL", kSymbolPixel, kSymbolPixel},          {"RAND", kSymbolRandom, kSymbolRandom},
-      {"RANDOM", kSymbolRandom, std::nullopt},   {"E", kSymbolE, kSymbolE},
-      {"MAXIT", kSymbolMaxIter, kSymbolMaxIter},      {"MAXITER", kSymbolMaxIter, std::nullopt},
-      {"NUMITER", kSymbolNumIter, std::nullopt}, {"SCREENMAX", kSymbolScreenMax, std::nullopt},
-      {"SCRNPIX", kSymbolScreenPixel, kSymbolScreenPixel}, {"WHITESQ", kSymbolWhiteSq, kSymbolWhiteSq},
-      {"X", kSymbolX, std::nullopt},             {"Z", kSymbolZ, std::nullopt},
-      {"SOLID", kSymbolSolid, std::nullopt},     {"ZZ", std::nullopt, std::nullopt},
+      {"PIXEL", kSymbolPixel, kSymbolPixel},
+      {"RAND", kSymbolRandom, kSymbolRandom},
+      {"RANDOM", kSymbolRandom, std::nullopt},
+      {"E", kSymbolE, kSymbolE},
+      {"MAXIT", kSymbolMaxIter, kSymbolMaxIter},
+      {"MAXITER", kSymbolMaxIter, std::nullopt},
+      {"NUMITER", kSymbolNumIter, std::nullopt},
+      {"SCREENMAX", kSymbolScreenMax, std::nullopt},
+      {"SCRNPIX", kSymbolScreenPixel, kSymbolScreenPixel},
+      {"WHITESQ", kSymbolWhiteSq, kSymbolWhiteSq},
+      {"X", kSymbolX, std::nullopt},
+      {"Z", kSymbolZ, std::nullopt},
+      {"SOLID", kSymbolSolid, std::nullopt},
+      {"ZZ", std::nullopt, std::nullopt},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(FindHashSymbol(row.Name), row.WithHash) << row.Name;

@@ -64,12 +64,9 @@ inline bool SameValue(const TLiteral& a, const TLiteral& b) {
   switch (a.Type) {
     case kTypeComplex:
       return std::memcmp(&a.Re, &b.Re, 10) == 0 && std::memcmp(&a.Im, &b.Im, 10) == 0;
-    case kTypeFloat:
-      return std::memcmp(&a.Re, &b.Re, 10) == 0;
-    case kTypeInt:
-      return a.Int == b.Int;
-    case kTypeBool:
-      return a.Bool == b.Bool;
+    case kTypeFloat: return std::memcmp(&a.Re, &b.Re, 10) == 0;
+    case kTypeInt: return a.Int == b.Int;
+    case kTypeBool: return a.Bool == b.Bool;
   }
   return false;
 }

@@ -18,14 +18,10 @@ struct TStorage {
 
 TStorage StorageOf(TValueType type) {
   switch (type) {
-    case kTypeComplex:
-      return {32, 16};
-    case kTypeFloat:
-      return {16, 16};
-    case kTypeInt:
-      return {4, 4};
-    case kTypeBool:
-      return {1, 1};
+    case kTypeComplex: return {32, 16};
+    case kTypeFloat: return {16, 16};
+    case kTypeInt: return {4, 4};
+    case kTypeBool: return {1, 1};
   }
   return {32, 16};
 }
@@ -142,17 +138,13 @@ void TVariableList::StoreConstants(std::uint8_t* data) const {
         std::memcpy(at, &c.Re, kExtendedBytes);
         std::memcpy(at + offsetof(TValueSlot, Im), &c.Im, kExtendedBytes);
         break;
-      case kTypeFloat:
-        std::memcpy(at, &c.Re, kExtendedBytes);
-        break;
+      case kTypeFloat: std::memcpy(at, &c.Re, kExtendedBytes); break;
       case kTypeInt: {
         const auto u = static_cast<std::uint32_t>(c.Int);
         for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(u >> (8 * i));
         break;
       }
-      case kTypeBool:
-        at[0] = c.Bool ? 1 : 0;
-        break;
+      case kTypeBool: at[0] = c.Bool ? 1 : 0; break;
     }
   }
 }

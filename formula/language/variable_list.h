@@ -16,9 +16,9 @@
 namespace zt {
 
 enum class TVariableKind : std::uint8_t {
-  kVariable = 0,      // a name of the entry's code
-  kTemporary = 1,     // scratch value of the code generator
-  kConstant = 2,      // a literal value kept in the data area
+  kVariable = 0,       // a name of the entry's code
+  kTemporary = 1,      // scratch value of the code generator
+  kConstant = 2,       // a literal value kept in the data area
   kParameterCopy = 3,  // a writable copy of a parameter
 };
 
@@ -45,10 +45,10 @@ struct TVariable {
   std::vector<TInitRecord> InitStack;
   bool Read = false;  // the variable is read somewhere
   TVariableKind Kind = TVariableKind::kVariable;
-  std::string Name;             // variables and parameter copies
+  std::string Name;                // variables and parameter copies
   TValueType Type = kTypeComplex;  // every kind; a constant's equals Value.Type
-  std::int32_t Number = 0;      // temporaries
-  TLiteral Value;               // constants
+  std::int32_t Number = 0;         // temporaries
+  TLiteral Value;                  // constants
 };
 
 // Used by one compiler object on its own thread only.

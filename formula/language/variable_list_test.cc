@@ -65,7 +65,7 @@ TEST(VariableList, LayoutAlignsEachTypeInListOrder) {
 TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
   TVariableList list;
   list.AddConstant(TLiteral::MakeBool(true));            // offset 0
-  list.AddVariable("v", kTypeComplex);                      // 16, left alone
+  list.AddVariable("v", kTypeComplex);                   // 16, left alone
   list.AddConstant(TLiteral::MakeInt(-2));               // 48
   list.AddConstant(TLiteral::MakeComplex(1.5L, -0.1L));  // 64
   list.AddConstant(TLiteral::MakeFloat(3.25L));          // 96

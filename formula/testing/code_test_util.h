@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "formula/codegen/calc_block.h"
-#include "formula/testing/compile_test_util.h"
 #include "formula/codegen/entry_thunk.h"
-#include "formula/entries/formula.h"
 #include "formula/codegen/procedures.h"
+#include "formula/entries/formula.h"
 #include "formula/entries/transform.h"
+#include "formula/testing/compile_test_util.h"
 #include "testing/test_support.h"
 
 namespace zt::testing {
@@ -68,7 +68,8 @@ inline Complex Transform(const std::string& body, Complex pixel, bool abort = fa
 struct TFormulaRun {
   explicit TFormulaRun(const std::string& body) : TFormulaRun(Compile<TFormula>(body)) {}
   explicit TFormulaRun(std::unique_ptr<TFormula> compiled) : Formula(std::move(compiled)) {
-    for (int cell : {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
+    for (int cell :
+         {calc::kInsideInit, calc::kInsideFinal, calc::kOutsideInit, calc::kOutsideFinal})
       Block.SetPointer(cell, Nothing.Data());
   }
   void Run(Complex pixel, int maxiter) {

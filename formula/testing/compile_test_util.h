@@ -32,9 +32,9 @@ inline TCompileOutcome CompileEntry(TFormulaBase& object, const std::string& fil
   TCompileOutcome outcome;
   std::vector<std::tuple<int, int, std::string>> warnings;
   object.OnMessage = [&](TLexical&, int code, const std::string& text, int line, int column) {
-    warnings.emplace_back(line, column, "W" + std::to_string(code) + " " +
-                                            std::to_string(line + 1) + ":" +
-                                            std::to_string(column + 1) + " " + text);
+    warnings.emplace_back(line, column,
+                          "W" + std::to_string(code) + " " + std::to_string(line + 1) + ":" +
+                              std::to_string(column + 1) + " " + text);
   };
   object.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
     outcome.Error = "E" + std::to_string(code) + " " + std::to_string(line + 1) + ":" +
@@ -69,8 +69,8 @@ inline std::string CompileBody(TLexical& object, const std::string& body) {
   TempDir dir;
   std::string error;
   object.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
-    error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" +
-            std::to_string(column) + " " + text;
+    error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
+            " " + text;
   };
   object.SetEntry(dir.Write("t.zfm", "T {\n" + body + "\n}\n").string(), "T");
   object.OnCompileError = nullptr;

@@ -8,12 +8,12 @@ namespace {
 
 constexpr int kVariablesPerType = 3;
 constexpr const char* kComplexFunctions[] = {
-    "sin", "sinh", "asin", "asinh", "cos", "cosh", "acos", "acosh", "tan", "tanh", "atan",
-    "atanh", "cotan", "cotanh", "sqr", "sqrt", "log", "exp", "abs", "conj", "flip", "ident",
-    "zero", "recip", "ceil", "floor", "trunc", "round"};
+    "sin",  "sinh",  "asin",  "asinh",  "cos",  "cosh",  "acos",  "acosh", "tan", "tanh",
+    "atan", "atanh", "cotan", "cotanh", "sqr",  "sqrt",  "log",   "exp",   "abs", "conj",
+    "flip", "ident", "zero",  "recip",  "ceil", "floor", "trunc", "round"};
 constexpr const char* kFloatFunctions[] = {
-    "sin", "sinh", "asin", "asinh", "cos", "cosh", "acos", "acosh", "tan", "tanh", "atan",
-    "atanh", "cotan", "cotanh", "sqr", "sqrt", "log", "exp", "abs", "recip"};
+    "sin",  "sinh",  "asin",  "asinh",  "cos", "cosh", "acos", "acosh", "tan", "tanh",
+    "atan", "atanh", "cotan", "cotanh", "sqr", "sqrt", "log",  "exp",   "abs", "recip"};
 
 }  // namespace
 
@@ -25,7 +25,8 @@ std::string TRandomProgram::FloatLiteral() {
   static constexpr const char* k_special[] = {"0.0", "1.0", "2.0", "0.5", "3.0", "4.0", "1e-30"};
   if (Chance(30)) return k_special[Pick(7)];
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.6f", std::uniform_real_distribution<double>(0, 3)(random_));
+  std::snprintf(buffer, sizeof buffer, "%.6f",
+                std::uniform_real_distribution<double>(0, 3)(random_));
   return buffer;
 }
 
@@ -47,8 +48,9 @@ std::string TRandomProgram::Complex(int depth) {
     }
     case 3: {  // mixed with a float on either side
       static constexpr const char* k_ops[] = {"+", "-", "*", "/"};
-      return Chance(50) ? "(" + Complex(depth - 1) + " " + k_ops[Pick(4)] + " " + Float(depth - 1) + ")"
-                        : "(" + Float(depth - 1) + " " + k_ops[Pick(3)] + " " + Complex(depth - 1) + ")";
+      return Chance(50)
+                 ? "(" + Complex(depth - 1) + " " + k_ops[Pick(4)] + " " + Float(depth - 1) + ")"
+                 : "(" + Float(depth - 1) + " " + k_ops[Pick(3)] + " " + Complex(depth - 1) + ")";
     }
     case 4: return "(" + Complex(depth - 1) + " ^ " + std::to_string(Pick(6)) + ")";
     default: return std::string(kComplexFunctions[Pick(28)]) + "(" + Complex(depth - 1) + ")";
@@ -98,10 +100,10 @@ std::string TRandomProgram::Bool(int depth) {
   switch (Pick(6)) {
     case 0: return "(" + Float(depth - 1) + " " + k_compare[Pick(6)] + " " + Float(depth - 1) + ")";
     case 1: return "(" + Int(depth - 1) + " " + k_compare[Pick(6)] + " " + Int(depth - 1) + ")";
-    case 2: return "(" + Complex(depth - 1) + (Chance(50) ? " == " : " != ") + Complex(depth - 1) + ")";
+    case 2:
+      return "(" + Complex(depth - 1) + (Chance(50) ? " == " : " != ") + Complex(depth - 1) + ")";
     case 3: return "!" + Bool(depth - 1);
-    default:
-      return "(" + Bool(depth - 1) + (Chance(50) ? " && " : " || ") + Bool(depth - 1) + ")";
+    default: return "(" + Bool(depth - 1) + (Chance(50) ? " && " : " || ") + Bool(depth - 1) + ")";
   }
 }
 
@@ -138,7 +140,8 @@ std::string TRandomProgram::Entry(const std::string& name, int statements) {
   loop_counter_ = 0;
   std::string text = name + " {\n";
   for (int i = 0; i < kVariablesPerType; ++i) {
-    text += "complex c" + std::to_string(i) + " = (" + FloatLiteral() + ", " + FloatLiteral() + ")\n";
+    text +=
+        "complex c" + std::to_string(i) + " = (" + FloatLiteral() + ", " + FloatLiteral() + ")\n";
     text += "float f" + std::to_string(i) + " = " + FloatLiteral() + "\n";
     text += "int i" + std::to_string(i) + " = " + std::to_string(Pick(10)) + "\n";
     text += "bool b" + std::to_string(i) + " = " + (Chance(50) ? "true" : "false") + "\n";

@@ -57,7 +57,9 @@ bool Compare(int op, T a, T b) {
   throw std::logic_error("not a comparison");
 }
 
-std::int32_t Wrap(std::int64_t x) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(x)); }
+std::int32_t Wrap(std::int64_t x) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(x));
+}
 
 // The primitive a function code maps to for a complex and for a float argument.
 struct TFunctionPrimitives {
@@ -106,7 +108,7 @@ TFunctionPrimitives FunctionPrimitives(int code) {
 
 // Runs a primitive on FPU operands; `results` registers come back (2 complex, 1 float).
 TPrimitiveFrame RunOn(int primitive, std::initializer_list<long double> in, int results,
-                    std::int64_t rax = 0, void* rsi = nullptr) {
+                      std::int64_t rax = 0, void* rsi = nullptr) {
   if (primitive < 0) throw std::logic_error("no primitive for this operation");
   TPrimitiveFrame frame;
   for (long double v : in) frame.In[frame.InCount++] = v;
@@ -190,7 +192,8 @@ bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements)
         ++depth;
         continue;
       }
-      bool closes = s.Code == kKeywordEndIf || s.Code == kKeywordEndWhile || s.Code == kKeywordUntil;
+      bool closes =
+          s.Code == kKeywordEndIf || s.Code == kKeywordEndWhile || s.Code == kKeywordUntil;
       if (depth == 0)
         for (int k : keywords)
           if (s.Code == k) return i;
@@ -222,12 +225,8 @@ bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements)
         break;
       }
       case kKeywordElseIf:  // the end of a taken branch: on past the ENDIF
-      case kKeywordElse:
-        pc = next_at_level(pc, {kKeywordEndIf}) + 1;
-        break;
-      case kKeywordEndIf:
-        ++pc;
-        break;
+      case kKeywordElse: pc = next_at_level(pc, {kKeywordEndIf}) + 1; break;
+      case kKeywordEndIf: ++pc; break;
       case kKeywordWhile:
         pc = Evaluate(*s.Left).Bool ? pc + 1 : next_at_level(pc, {kKeywordEndWhile}) + 1;
         break;
@@ -258,8 +257,7 @@ bool TReferenceEvaluator::Run(const std::vector<const TExpression*>& statements)
         }
         break;
       }
-      default:
-        throw std::logic_error("unexpected keyword statement");
+      default: throw std::logic_error("unexpected keyword statement");
     }
   }
   return last;
@@ -311,8 +309,7 @@ TRefValue TReferenceEvaluator::Evaluate(const TExpression& node) {
       return v;
     }
     case kNodeVariable:
-    case kNodeSymbol:
-      return Load(node.Type, Address(node));
+    case kNodeSymbol: return Load(node.Type, Address(node));
     case kNodeUnary: {
       TRefValue x = Evaluate(*node.Left);
       if (node.Code == kExprModulus) return Float(x.Re * x.Re + x.Im * x.Im);
@@ -330,10 +327,8 @@ TRefValue TReferenceEvaluator::Evaluate(const TExpression& node) {
         return v;
       }
       return Binary(node);
-    case kNodeFunction:
-      return Function(node);
-    default:
-      throw std::logic_error("cannot evaluate " + ExpressionToString(node));
+    case kNodeFunction: return Function(node);
+    default: throw std::logic_error("cannot evaluate " + ExpressionToString(node));
   }
 }
 
@@ -418,16 +413,18 @@ TRefValue TReferenceEvaluator::Function(const TExpression& node) {
   const int code = node.Code;
   if (code == kFunctionOldZ) {
     TRefValue i = Evaluate(*node.Left);
-    return FromFrame(RunOn(kPrimitiveLoadOldZ, {}, 2, static_cast<std::uint32_t>(i.Int), block_), kTypeComplex);
+    return FromFrame(RunOn(kPrimitiveLoadOldZ, {}, 2, static_cast<std::uint32_t>(i.Int), block_),
+                     kTypeComplex);
   }
   TRefValue x = Evaluate(*node.Left);
   switch (code) {
     case kFunctionToInt: return Int(x.Bool ? 1 : 0);
-    case kFunctionToFloat: return Float(x.Type == kTypeInt ? static_cast<long double>(x.Int) : x.Bool ? 1 : 0);
+    case kFunctionToFloat:
+      return Float(x.Type == kTypeInt ? static_cast<long double>(x.Int) : x.Bool ? 1 : 0);
     case kFunctionToComplex:
       return Complex(x.Type == kTypeFloat ? x.Re
                      : x.Type == kTypeInt ? static_cast<long double>(x.Int)
-                                       : (x.Bool ? 1 : 0),
+                                          : (x.Bool ? 1 : 0),
                      0);
     case kFunctionIdent: return x;
     case kFunctionZero: return Complex(0, 0);
@@ -442,7 +439,8 @@ TRefValue TReferenceEvaluator::Function(const TExpression& node) {
   }
   TFunctionPrimitives p = FunctionPrimitives(code);
   if (x.Type == kTypeComplex) {
-    TPrimitiveFrame f = RunOn(p.Complex, {x.Im, x.Re}, node.Type == kTypeFloat && code != kFunctionCabs ? 1 : 2);
+    TPrimitiveFrame f =
+        RunOn(p.Complex, {x.Im, x.Re}, node.Type == kTypeFloat && code != kFunctionCabs ? 1 : 2);
     if (code == kFunctionCabs) return Float(f.Out[0]);
     return FromFrame(f, node.Type);
   }
