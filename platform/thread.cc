@@ -76,11 +76,14 @@ void TMainThreadDispatcher::Invoke(const std::function<void()>& call) {
   }
   auto posted = std::make_shared<TPosted>();
   posted->Call = call;
+  std::function<void()> handler;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.push_back(posted);
+    handler = posted_handler_;
   }
   posted_.notify_all();
+  if (handler) handler();
   posted->Done.Wait();
   // The worker takes the only reference, so the exception ends in this thread.
   std::exception_ptr error = std::move(posted->Error);
@@ -130,6 +133,11 @@ void TMainThreadDispatcher::Wake() {
     ++wakes_;
   }
   posted_.notify_all();
+}
+
+void TMainThreadDispatcher::SetPostedHandler(std::function<void()> handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  posted_handler_ = std::move(handler);
 }
 
 TMainThreadDispatcher& MainThreadDispatcher() {
