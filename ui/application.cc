@@ -121,6 +121,8 @@ int RunApplication(int argc, char** argv) {
                      window.OpenFiles(names);
                    });
   if (splash) {
+    // Over the main window also where no window manager keeps it on top.
+    splash->raise();
     RunEventsFor(splash_timing->UntilClose());
     splash->close();
     splash.reset();

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QToolBar>
 #include <QUrl>
 
 #include "document/settings/config_manager.h"
@@ -217,6 +218,22 @@ TEST_F(MainWindowTest, TheStartUpActionRunsWhenNoFilesAreNamed) {
   }
   EXPECT_EQ(ui_.Browsed(), (std::vector<TEntryBrowseKind>{TEntryBrowseKind::kFormula,
                                                           TEntryBrowseKind::kParameters}));
+}
+
+TEST_F(MainWindowTest, TheLayoutComesBackInTheNextRun) {
+  TKeepValue keep_toolbar(ConfigManager().ShowToolbar);
+  window_.SetTabbed(true);
+  window_.resize(700, 500);
+  window_.RecentFiles().Add("/a.zfr");
+  ConfigManager().ShowToolbar = false;
+  window_.SaveLayout();
+
+  TMainWindow next;
+  next.RestoreLayout();
+  EXPECT_TRUE(next.Tabbed());
+  EXPECT_EQ(next.size(), QSize(700, 500));
+  EXPECT_FALSE(next.Menus().ToolBar()->isVisibleTo(&next));
+  EXPECT_EQ(next.RecentFiles().Files(), std::vector<std::string>{"/a.zfr"});
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace {
 // outwards; `scale` 1 fills about 200 pixels around the center.
 void DrawSpiral(QPainter& painter, QPointF center, double scale) {
   painter.setPen(Qt::NoPen);
-  for (int i = 0; i < 90; ++i) {
+  for (int i = 0; i < 60; ++i) {
     const double angle = i * 0.35;
     const double distance = 6 * scale * std::exp(angle * 0.16);
     const QPointF at = center + QPointF(std::cos(angle) * distance, std::sin(angle) * distance);
