@@ -4,8 +4,10 @@
 
 #include <QImage>
 #include <QMetaObject>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QRegion>
 #include <QScrollBar>
 #include <QThread>
@@ -22,6 +24,17 @@ namespace {
 
 constexpr int kScrollStep = 16;
 const QColor kBackground(64, 64, 64);
+
+// Whether the pixels the painter writes keep an alpha channel (unknown targets
+// count as having one).
+bool TargetHasAlpha(QPainter& painter) {
+  QPaintDevice* device = painter.paintEngine()->paintDevice();
+  switch (device->devType()) {
+    case QInternal::Image: return static_cast<QImage*>(device)->hasAlphaChannel();
+    case QInternal::Pixmap: return static_cast<QPixmap*>(device)->hasAlphaChannel();
+    default: return true;
+  }
+}
 
 }  // namespace
 
@@ -229,6 +242,7 @@ void TFractalView::DrawImage(QPainter& painter, const QRect& exposed) {
   painter.restore();
   // Where the target keeps an alpha channel the copied rows arrive transparent:
   // black underneath makes them opaque and changes nothing that already is.
+  if (!TargetHasAlpha(painter)) return;
   painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
   painter.fillRect(exposed, Qt::black);
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -111,11 +111,6 @@ TEST_F(NavigationTest, EachGestureIsOneNavigationStepOrNone) {
          t.Click(Qt::LeftButton, {37, 21});
        },
        [](TFractal& f) { f.Zoom(37, 21, 2, true, false); }},
-      {"shift click",
-       [](TSelf& t) {
-         t.Click(Qt::LeftButton, {37, 21}, Qt::ShiftModifier);
-       },
-       [](TFractal& f) { f.Zoom(37, 21, 4, true, false); }},
       {"right click",
        [](TSelf& t) {
          t.Click(Qt::RightButton, {37, 21});
