@@ -310,7 +310,9 @@ void TMainMenus::Export() {
     ExportWithDialog(document->Fractal(), &window_);
 }
 
-void TMainMenus::Close() { window_.DocumentArea().closeActiveSubWindow(); }
+void TMainMenus::Close() {
+  if (QMdiSubWindow* sub = window_.DocumentArea().currentSubWindow()) sub->close();
+}
 
 void TMainMenus::Exit() { window_.close(); }
 

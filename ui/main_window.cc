@@ -153,7 +153,12 @@ void TMainWindow::RunStartup(const std::vector<std::string>& files) {
     case 1: {
       if (!UserInterface().BrowseEntry(TEntryBrowseKind::kFormula, file, entry)) return;
       std::unique_ptr<TFractal> fractal = NewDocument(NextDocumentTitle());
-      fractal->CurrentLayer().Formula().SetEntry(file, entry);
+      try {
+        fractal->CurrentLayer().Formula().SetEntry(file, entry);
+      } catch (const EZentrope& e) {
+        UserInterface().ShowMessage("Error", e.what(), TMessageKind::kError);
+        return;
+      }
       fractal->CurrentLayer().ResetLocation();
       StartHistory(*fractal);
       AddDocument(std::move(fractal));

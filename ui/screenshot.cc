@@ -6,8 +6,9 @@
 #include <QTimer>
 #include <iostream>
 
-#include "formula/language/code.h"
 #include "platform/atomic_file.h"
+#include "platform/thread.h"
+#include "ui/entry_chooser.h"
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
 
@@ -27,19 +28,18 @@ bool SavePng(const QPixmap& picture, const std::string& file) {
   return true;
 }
 
-bool TScreenshotUserInterface::BrowseEntry(TEntryBrowseKind, std::string& file_name,
+bool TScreenshotUserInterface::BrowseEntry(TEntryBrowseKind kind, std::string& file_name,
                                            std::string& entry_name) {
-  try {
-    TCode code;
-    code.LoadFile(file_name);
-    if (!entry_name.empty() && code.FindEntry(entry_name)) return true;
-    code.FindFirstEntry();
-    if (!code.Found) return false;
-    entry_name = code.EntryName;
-    return true;
-  } catch (const EZentrope&) {
-    return false;
-  }
+  bool chosen = false;
+  // The chooser picks as it does when it opens, but is never shown.
+  MainThreadDispatcher().Invoke([&] {
+    const std::optional<TEntryChoice> choice = TEntryChooser(kind, file_name, entry_name).Choice();
+    if (!choice) return;
+    file_name = choice->FileName;
+    entry_name = choice->EntryName;
+    chosen = true;
+  });
+  return chosen;
 }
 
 TScreenshot::TScreenshot(TMainWindow& window, std::string file, bool timing,

@@ -19,8 +19,9 @@ class TMainWindow;
 bool SavePng(const QPixmap& picture, const std::string& file);
 
 // The user interface of a screenshot run: messages go to standard error,
-// questions take their default answer, and the entry chooser takes the asked
-// entry, else the first entry of the file, without showing itself. Any thread.
+// questions take their default answer, and the entry chooser picks what it
+// would preselect (the asked entry, else the first one of the file, else of the
+// first file of the kind) without showing itself. Any thread.
 class TScreenshotUserInterface : public TStdErrUserInterface {
  public:
   bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name, std::string& entry_name) override;
