@@ -23,7 +23,10 @@
 #include "ui/application_title.h"
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
+#include "ui/fractal_properties_tool.h"
 #include "ui/fractal_window.h"
+#include "ui/layer_properties_tool.h"
+#include "ui/layers_tool.h"
 #include "ui/main_menus.h"
 
 namespace zt {
@@ -54,6 +57,21 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(area_);
   connect(area_, &QMdiArea::subWindowActivated, this, &TMainWindow::ActiveWindowChanged);
 
+  layers_tool_ = new TLayersTool(this);
+  layer_tool_ = new TLayerPropertiesTool(this);
+  fractal_tool_ = new TFractalPropertiesTool(this);
+  AddDock(layers_tool_, QStringLiteral("Layers"), "LayersDock", Qt::RightDockWidgetArea);
+  QDockWidget* layer_dock = AddDock(layer_tool_, QStringLiteral("Layer Properties"),
+                                    "LayerPropertiesDock", Qt::RightDockWidgetArea);
+  QDockWidget* fractal_dock = AddDock(fractal_tool_, QStringLiteral("Fractal Properties"),
+                                      "FractalPropertiesDock", Qt::RightDockWidgetArea);
+  tabifyDockWidget(layer_dock, fractal_dock);
+  layer_dock->raise();
+  // An edit in a tool changes what the menus offer (undo, layer moves).
+  connect(layers_tool_, &TLayersTool::EditMade, this, &TMainWindow::ActiveDocumentChanged);
+  connect(layer_tool_, &TLayerPropertiesTool::EditMade, this, &TMainWindow::ActiveDocumentChanged);
+  connect(fractal_tool_, &TFractalPropertiesTool::EditMade, this,
+          &TMainWindow::ActiveDocumentChanged);
   menus_ = new TMainMenus(*this);
   status_label_ = new QLabel(this);
   statusBar()->addWidget(status_label_, 1);
@@ -63,12 +81,34 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainWindow::~TMainWindow() {
-  // The tools must let go of the documents before the document windows go.
+  // The tools must let go of the documents before the document windows go, and
+  // the windows' last signals must find nothing to update.
+  disconnect(area_, nullptr, this, nullptr);
+  for (QMdiSubWindow* sub : area_->subWindowList()) {
+    sub->removeEventFilter(this);
+    if (TFractalWindow* document = DocumentOf(sub)) disconnect(document, nullptr, this, nullptr);
+  }
+  active_ = nullptr;
   ShowInTools(nullptr);
-  for (QMdiSubWindow* sub : area_->subWindowList()) sub->removeEventFilter(this);
 }
 
-void TMainWindow::ShowInTools(TFractalWindow* document) {}
+void TMainWindow::ShowInTools(TFractalWindow* document) {
+  TFractal* fractal = document != nullptr ? &document->Fractal() : nullptr;
+  layers_tool_->SetFractal(fractal);
+  layer_tool_->SetFractal(fractal);
+  fractal_tool_->SetFractal(fractal);
+}
+
+QDockWidget* TMainWindow::AddDock(QWidget* tool, const QString& title, const char* name,
+                                  Qt::DockWidgetArea area) {
+  auto* dock = new QDockWidget(title, this);
+  dock->setObjectName(QString::fromUtf8(name));
+  dock->setWidget(tool);
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                    QDockWidget::DockWidgetFloatable);
+  addDockWidget(area, dock);
+  return dock;
+}
 
 void TMainWindow::Forget(TFractalWindow* document) {
   if (document != active_) return;

@@ -83,6 +83,8 @@ class TMainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QDockWidget* AddDock(QWidget* tool, const QString& title, const char* name,
+                       Qt::DockWidgetArea area);
   void ActiveWindowChanged();
   void ShowInTools(TFractalWindow* document);
   // A document window that closes: when it is the active one, the tools and
@@ -98,6 +100,9 @@ class TMainWindow : public QMainWindow {
 
   QMdiArea* area_;
   TMainMenus* menus_;
+  TLayersTool* layers_tool_;
+  TLayerPropertiesTool* layer_tool_;
+  TFractalPropertiesTool* fractal_tool_;
   QLabel* status_label_;
   TRecentFiles recent_;
   TFractalWindow* active_ = nullptr;
