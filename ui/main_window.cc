@@ -55,18 +55,24 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
   area_->setTabsClosable(true);
   area_->setTabsMovable(true);
   setCentralWidget(area_);
-  connect(area_, &QMdiArea::subWindowActivated, this, &TMainWindow::ActiveWindowChanged);
+  connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+    // Null when the program loses the focus: the current document stays.
+    if (TFractalWindow* document = DocumentOf(sub)) SetActive(document);
+  });
 
   layers_tool_ = new TLayersTool(this);
   layer_tool_ = new TLayerPropertiesTool(this);
   fractal_tool_ = new TFractalPropertiesTool(this);
-  AddDock(layers_tool_, QStringLiteral("Layers"), "LayersDock", Qt::RightDockWidgetArea);
+  QDockWidget* layers_dock =
+      AddDock(layers_tool_, QStringLiteral("Layers"), "LayersDock", Qt::RightDockWidgetArea);
   QDockWidget* layer_dock = AddDock(layer_tool_, QStringLiteral("Layer Properties"),
                                     "LayerPropertiesDock", Qt::RightDockWidgetArea);
   QDockWidget* fractal_dock = AddDock(fractal_tool_, QStringLiteral("Fractal Properties"),
                                       "FractalPropertiesDock", Qt::RightDockWidgetArea);
   tabifyDockWidget(layer_dock, fractal_dock);
   layer_dock->raise();
+  // The property tools hold more than the layer list.
+  resizeDocks({layers_dock, layer_dock}, {180, 520}, Qt::Vertical);
   // An edit in a tool changes what the menus offer (undo, layer moves).
   connect(layers_tool_, &TLayersTool::EditMade, this, &TMainWindow::ActiveDocumentChanged);
   connect(layer_tool_, &TLayerPropertiesTool::EditMade, this, &TMainWindow::ActiveDocumentChanged);
@@ -112,10 +118,14 @@ QDockWidget* TMainWindow::AddDock(QWidget* tool, const QString& title, const cha
 
 void TMainWindow::Forget(TFractalWindow* document) {
   if (document != active_) return;
-  active_ = nullptr;
-  ShowInTools(nullptr);
-  UpdateTitle();
-  emit ActiveDocumentChanged();
+  // The window activated last before it takes over, as the document area will
+  // activate it.
+  TFractalWindow* next = nullptr;
+  for (QMdiSubWindow* sub : area_->subWindowList(QMdiArea::ActivationHistoryOrder)) {
+    TFractalWindow* other = DocumentOf(sub);
+    if (other != nullptr && other != document) next = other;
+  }
+  SetActive(next);
 }
 
 TFractalWindow* TMainWindow::AddDocument(std::unique_ptr<TFractal> fractal) {
@@ -141,7 +151,7 @@ TFractalWindow* TMainWindow::AddDocument(std::unique_ptr<TFractal> fractal) {
   sub->resize(sub->sizeHint().boundedTo(area_->viewport()->size()));
   document->show();
   area_->setActiveSubWindow(sub);
-  ActiveWindowChanged();
+  SetActive(document);
   return document;
 }
 
@@ -331,9 +341,7 @@ bool TMainWindow::ConfirmClose(TFractalWindow& document) {
   return answer == TAnswer::kNo || SaveDocument(fractal, this);
 }
 
-void TMainWindow::ActiveWindowChanged() {
-  // The current window stays current while a dialog or another program is active.
-  TFractalWindow* document = DocumentOf(area_->currentSubWindow());
+void TMainWindow::SetActive(TFractalWindow* document) {
   if (document == active_) return;
   active_ = document;
   ShowInTools(document);

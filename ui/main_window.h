@@ -85,10 +85,11 @@ class TMainWindow : public QMainWindow {
  private:
   QDockWidget* AddDock(QWidget* tool, const QString& title, const char* name,
                        Qt::DockWidgetArea area);
-  void ActiveWindowChanged();
+  // The document the tools, menus and title follow.
+  void SetActive(TFractalWindow* document);
   void ShowInTools(TFractalWindow* document);
-  // A document window that closes: when it is the active one, the tools and
-  // the menus show none until another one becomes active.
+  // A document window that closes: when it is the active one, the window
+  // activated before it (or none) becomes the active one.
   void Forget(TFractalWindow* document);
   void UpdateTitle();
   void UpdateStatus();

@@ -15,6 +15,7 @@
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
+#include "ui/layers_tool.h"
 #include "ui/main_menus.h"
 #include "ui/qt_user_interface.h"
 #include "ui/testing/window_test_util.h"
@@ -218,6 +219,28 @@ TEST_F(MainWindowTest, TheStartUpActionRunsWhenNoFilesAreNamed) {
   }
   EXPECT_EQ(ui_.Browsed(), (std::vector<TEntryBrowseKind>{TEntryBrowseKind::kFormula,
                                                           TEntryBrowseKind::kParameters}));
+}
+
+TEST_F(MainWindowTest, TheToolsFollowTheActiveDocumentAndLetGoOfAClosedOne) {
+  TLayersTool* layers = window_.findChild<TLayersTool*>();
+  ASSERT_NE(layers, nullptr);
+  ASSERT_TRUE(OpenFileByExtension(window_, FractalFile("one.zfr")));
+  TFractalWindow* first = window_.ActiveDocument();
+  ASSERT_TRUE(OpenFileByExtension(window_, FractalFile("two.zfr")));
+  Trigger(TCommand::kLayerAdd);
+  // The tools refresh from the event loop.
+  const auto rows = [&](int count) {
+    return WaitUntil([&] { return layers->Model().rowCount() == count; });
+  };
+  EXPECT_NE(window_.ActiveDocument(), first);
+  EXPECT_TRUE(rows(2));
+  Trigger(TCommand::kClose);
+  EXPECT_EQ(window_.ActiveDocument(), first);
+  EXPECT_TRUE(rows(1));
+  Trigger(TCommand::kClose);
+  EXPECT_EQ(window_.ActiveDocument(), nullptr);
+  EXPECT_TRUE(rows(0));
+  EXPECT_FALSE(window_.Menus().Action(TCommand::kSave)->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheLayoutComesBackInTheNextRun) {

@@ -70,6 +70,8 @@ void TScreenshot::Check() {
 }
 
 void TScreenshot::Take() {
+  // Timers that are due (the tools refresh from one) run before the picture.
+  QCoreApplication::processEvents();
   const bool saved = SavePng(window_.grab(), file_);
   if (!saved) std::cerr << "zentrope: could not write '" << file_ << "'" << std::endl;
   QCoreApplication::exit(saved ? 0 : 1);
