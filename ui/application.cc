@@ -1,4 +1,4 @@
-// Start-up in its specified order, the event loop and the exit.
+// Start-up step by step, the event loop and the exit.
 #include "ui/application.h"
 
 #include <QApplication>
