@@ -181,13 +181,13 @@ TRenderOutput RenderOutputFor(const std::string& file) {
     const char* Text;
     TRenderOutput Kind;
   };
-  static const TExtension k_extensions[] = {
+  static const TExtension kExtensions[] = {
       {".bmp", TRenderOutput::kBMP},         {".psd", TRenderOutput::kPSD},
       {".png", TRenderOutput::kPNG},         {".tga", TRenderOutput::kTGA},
       {".jpg", TRenderOutput::kJPEG},        {".jpeg", TRenderOutput::kJPEG},
       {".zfr", TRenderOutput::kFractalFile},
   };
-  for (const TExtension& e : k_extensions)
+  for (const TExtension& e : kExtensions)
     if (EndsWithText(file, e.Text)) return e.Kind;
   return TRenderOutput::kUnknown;
 }

@@ -175,10 +175,10 @@ template <int kMode>
     return BlendHslLanes<kMode>(bottom, top, k);
   } else if constexpr (kMode >= kMergeRed) {
     // One channel mixed, the other two the bottom's.
-    constexpr int k_shift = 8 * (kMergeBlue - kMode);
-    constexpr std::int32_t k_copied = 0x00FFFFFF & ~(0xFF << k_shift);
-    const TLanes mixed = MixLanes(ChannelLanes(bottom, k_shift), ChannelLanes(top, k_shift), k);
-    return (top & kOpacityMask) | (bottom & k_copied) | mixed << k_shift;
+    constexpr int kShift = 8 * (kMergeBlue - kMode);
+    constexpr std::int32_t kCopied = 0x00FFFFFF & ~(0xFF << kShift);
+    const TLanes mixed = MixLanes(ChannelLanes(bottom, kShift), ChannelLanes(top, kShift), k);
+    return (top & kOpacityMask) | (bottom & kCopied) | mixed << kShift;
   } else {
     TLanes out = top & kOpacityMask;
     for (int shift = 0; shift < 24; shift += 8) {

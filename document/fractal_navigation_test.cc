@@ -106,20 +106,20 @@ TEST_F(FractalNavigationTest, CropInPlaceKeepsTheCalculatedPixels) {
   Finish(*fractal);
   TLayer& layer = fractal->CurrentLayer();
   const TIndexImage& image = layer.Image();
-  constexpr int k_left = 5, k_top = 4, k_width = 12, k_height = 17;
+  constexpr int kLeft = 5, kTop = 4, kWidth = 12, kHeight = 17;
   std::vector<std::uint16_t> kept;
-  for (int y = k_top; y < k_top + k_height; ++y)
-    for (int x = k_left; x < k_left + k_width; ++x) kept.push_back(image.GetPixel(x, y));
-  const TComplex point = PointAt(layer.Mapping(), k_left, k_top);
+  for (int y = kTop; y < kTop + kHeight; ++y)
+    for (int x = kLeft; x < kLeft + kWidth; ++x) kept.push_back(image.GetPixel(x, y));
+  const TComplex point = PointAt(layer.Mapping(), kLeft, kTop);
   const int steps = fractal->History().Count();
   // The bracket holds the recalculation back while the kept pixels are read.
   fractal->BeginUpdate();
-  fractal->Crop(k_left, k_top, k_width, k_height);
+  fractal->Crop(kLeft, kTop, kWidth, kHeight);
   EXPECT_EQ(Pixels(layer), kept);
   fractal->EndUpdate();
-  EXPECT_EQ(fractal->Width(), k_width);
-  EXPECT_EQ(fractal->Height(), k_height);
-  EXPECT_EQ(fractal->Bitmap().Width(), k_width);
+  EXPECT_EQ(fractal->Width(), kWidth);
+  EXPECT_EQ(fractal->Height(), kHeight);
+  EXPECT_EQ(fractal->Bitmap().Width(), kWidth);
   EXPECT_EQ(fractal->History().Count(), steps + 1);
   ExpectNear(PointAt(layer.Mapping(), 0, 0), point);
   Finish(*fractal);

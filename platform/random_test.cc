@@ -45,14 +45,14 @@ TEST(Random, StaysWithinBounds) {
 }
 
 TEST(Random, ConcurrentDrawsNeverLoseOrShareAStep) {
-  constexpr int k_threads = 4;
-  constexpr int k_draws = 20000;
+  constexpr int kThreads = 4;
+  constexpr int kDraws = 20000;
   TRandom random(99);
-  std::vector<std::vector<uint32_t>> drawn(k_threads);
+  std::vector<std::vector<uint32_t>> drawn(kThreads);
   std::vector<std::thread> threads;
-  for (int t = 0; t < k_threads; ++t) {
+  for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
-      for (int i = 0; i < k_draws; ++i) drawn[t].push_back(random.Next());
+      for (int i = 0; i < kDraws; ++i) drawn[t].push_back(random.Next());
     });
   }
   for (auto& thread : threads) thread.join();
@@ -61,7 +61,7 @@ TEST(Random, ConcurrentDrawsNeverLoseOrShareAStep) {
   for (const auto& part : drawn) all.insert(all.end(), part.begin(), part.end());
   TRandom reference(99);
   std::vector<uint32_t> expected;
-  for (int i = 0; i < k_threads * k_draws; ++i) expected.push_back(reference.Next());
+  for (int i = 0; i < kThreads * kDraws; ++i) expected.push_back(reference.Next());
   EXPECT_EQ(random.Seed(), expected.back());
   std::sort(all.begin(), all.end());
   std::sort(expected.begin(), expected.end());

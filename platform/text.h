@@ -29,4 +29,8 @@ bool EndsWithText(std::string_view text, std::string_view suffix);
 // The first position of `part` in `text` ignoring case, or std::string_view::npos.
 size_t PosText(std::string_view part, std::string_view text);
 
+// Messages break lines with carriage returns: each one (alone or before a line
+// feed) becomes a line feed, for printing and for message boxes.
+std::string WithLineFeeds(std::string_view text);
+
 }  // namespace zt

@@ -42,5 +42,9 @@ TEST(Text, FindsPartsIgnoringCase) {
   EXPECT_EQ(PosText("abcd", "abc"), std::string_view::npos);
 }
 
+TEST(Text, TurnsCarriageReturnsIntoLineFeeds) {
+  EXPECT_EQ(WithLineFeeds("a\rb\r\nc\nd\r\r"), "a\nb\nc\nd\n\n");
+}
+
 }  // namespace
 }  // namespace zt

@@ -76,11 +76,14 @@ void TMainThreadDispatcher::Invoke(const std::function<void()>& call) {
   }
   auto posted = std::make_shared<TPosted>();
   posted->Call = call;
+  std::function<void()> handler;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.push_back(posted);
+    handler = posted_handler_;
   }
   posted_.notify_all();
+  if (handler) handler();
   posted->Done.Wait();
   // The worker takes the only reference, so the exception ends in this thread.
   std::exception_ptr error = std::move(posted->Error);
@@ -130,6 +133,11 @@ void TMainThreadDispatcher::Wake() {
     ++wakes_;
   }
   posted_.notify_all();
+}
+
+void TMainThreadDispatcher::SetPostedHandler(std::function<void()> handler) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  posted_handler_ = std::move(handler);
 }
 
 TMainThreadDispatcher& MainThreadDispatcher() {
@@ -231,11 +239,11 @@ void TSafeThread::SetPriority(int priority) {
 }
 
 void TSafeThread::ApplyPriority() {
-  static constexpr int k_nice[] = {19, 10, 0, 0};
+  static constexpr int kNice[] = {19, 10, 0, 0};
   const int id = native_id_.load();
   if (id == 0 || finished_.load()) return;
   // A normal user may lower a thread's priority but not raise it again: ignored.
-  setpriority(PRIO_PROCESS, static_cast<id_t>(id), k_nice[priority_.load() - 1]);
+  setpriority(PRIO_PROCESS, static_cast<id_t>(id), kNice[priority_.load() - 1]);
 }
 
 }  // namespace zt

@@ -42,7 +42,7 @@ class TEvent {
 // A worker's Invoke posts the call and blocks until the main thread has run it;
 // the main thread runs posted calls in ProcessPending and whenever it waits
 // through WaitFor. A graphical front end calls ProcessPending from its event
-// loop; the command line waits with WaitFor.
+// loop, which SetPostedHandler wakes; the command line waits with WaitFor.
 //
 // The main thread is the process's initial thread until another one calls
 // MakeCurrentThreadMain. Invoke may be called from any thread (on the main
@@ -67,6 +67,10 @@ class TMainThreadDispatcher {
   void WaitFor(TEvent& event);
   // Tells waiting WaitFor calls to check their condition again.
   void Wake();
+  // `handler` runs on the posting thread after each call a worker posted, outside
+  // the dispatcher's lock, so that an event loop can schedule ProcessPending on
+  // the main thread. It must not wait for the main thread. Empty removes it.
+  void SetPostedHandler(std::function<void()> handler);
 
  private:
   struct TPosted;
@@ -74,6 +78,7 @@ class TMainThreadDispatcher {
   mutable std::mutex mutex_;
   std::condition_variable posted_;
   std::deque<std::shared_ptr<TPosted>> queue_;  // guarded by mutex_
+  std::function<void()> posted_handler_;        // guarded by mutex_
   std::atomic<std::thread::id> main_thread_{};  // none: the process's initial thread
   std::uint64_t wakes_ = 0;                     // guarded by mutex_
 };

@@ -76,6 +76,26 @@ TEST(DispatcherTest, MainThreadIsTheInitialThreadWhoeverCreatesTheDispatcher) {
   EXPECT_FALSE(dispatcher->IsMainThread());
 }
 
+TEST(DispatcherTest, PostedHandlerLetsAnEventLoopRunTheCall) {
+  // The handler stands for an event loop: it only signals, and the main thread
+  // runs the posted call once signalled, without polling the queue.
+  TMainThreadDispatcher dispatcher;
+  TEvent signalled;
+  std::atomic<int> handler_calls{0};
+  dispatcher.SetPostedHandler([&] {
+    ++handler_calls;
+    signalled.Set();
+  });
+  bool ran = false;
+  std::thread worker([&] { dispatcher.Invoke([&] { ran = true; }); });
+  ASSERT_TRUE(signalled.Wait(10000));
+  EXPECT_EQ(dispatcher.ProcessPending(), 1);
+  worker.join();
+  EXPECT_TRUE(ran);
+  dispatcher.Invoke([] {});  // on the main thread: runs at once, nothing posted
+  EXPECT_EQ(handler_calls.load(), 1);
+}
+
 TEST(DispatcherTest, InvokeOnTheMainThreadRunsAtOnce) {
   TMainThreadDispatcher dispatcher;
   int calls = 0;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <iostream>
 
+#include "platform/text.h"
+
 namespace zt {
 namespace {
 
@@ -12,21 +14,6 @@ std::atomic<TUserInterface*> installed{nullptr};
 TStdErrUserInterface& StdErrUserInterface() {
   static TStdErrUserInterface ui;
   return ui;
-}
-
-// Carriage returns (alone or before a line feed) become line feeds.
-std::string WithLineFeeds(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
 }
 
 }  // namespace

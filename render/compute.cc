@@ -59,9 +59,9 @@ void TCompute::Start() {
   block_.SetUInt32(calc::kPeriodicityReload, reload);
   block_.SetUInt32(calc::kPeriodicityInitialMask, 2 * reload + 1);
   block_.SetUInt32(calc::kPeriodicityStart, 0);
-  static constexpr float k_tolerance_share[] = {0.0f, 0.25f, 0.5f, 1.0f};
+  static constexpr float kToleranceShare[] = {0.0f, 0.25f, 0.5f, 1.0f};
   const int mode = block_.Byte(calc::kPeriodicityMode);
-  const float share = mode >= 1 && mode <= 3 ? k_tolerance_share[mode] : 0.0f;
+  const float share = mode >= 1 && mode <= 3 ? kToleranceShare[mode] : 0.0f;
   block_.SetFloat32(calc::kPeriodicityTolerance,
                     static_cast<float>(block_.Extended(calc::kLocationFactor) * share));
 

@@ -88,12 +88,12 @@ inline std::vector<std::uint16_t> LinearPixels(int width, int height) {
 template <class TPiece>
 int RunWithStops(TMandelbrotLayer& layer, const TRect& rect, int passes, unsigned seed,
                  int max_microseconds, TPieceState& last) {
-  constexpr int k_max_stops = 20000;
+  constexpr int kMaxStops = 20000;
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> delay(max_microseconds / 4, max_microseconds);
   TPieceState state;
   int stops = 0;
-  for (bool first = true; stops < k_max_stops; first = false) {
+  for (bool first = true; stops < kMaxStops; first = false) {
     auto piece = layer.MakePiece<TPiece>(rect, passes);
     if (!first) piece->RestoreState(state);
     piece->Start();

@@ -456,13 +456,13 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
                 "Mandel {\ninit:\n  z = 0\nloop:\n  z = sqr(z) + #pixel\nbailout:\n  |z| < 4\n"
                 "default:\n  maxiter = 200\n  periodicity = 0\n  method = onepass\n}\n")
           .string();
-  constexpr int k_side = 96;
-  TDirectBitmap bitmap(k_side, k_side);
+  constexpr int kSide = 96;
+  TDirectBitmap bitmap(kSide, kSide);
   TFakeLayers layers;
   TLayerCalculate& layer = *layers.Add(1).Calculation;
   layer.SetThreadCount(3);
   layer.Formula().SetEntry(file, "Mandel");
-  layer.SetImageSize(k_side, k_side);
+  layer.SetImageSize(kSide, kSide);
   TUpdateManager manager(bitmap, layers);
   int ends = 0, mismatches = -1;
   layer.OnCalculationStart = [&](TLayerCalculate&) { manager.CalculationStarted(); };
@@ -470,10 +470,10 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
     manager.CalculationEnded(layer);
     ++ends;
     mismatches = 0;
-    std::vector<std::uint32_t> row(k_side);
-    for (int y = 0; y < k_side; ++y) {
-      layers.MergeRow(y, 0, k_side, row.data());
-      for (int x = 0; x < k_side; ++x) mismatches += bitmap.Pixel(x, y) != row[x];
+    std::vector<std::uint32_t> row(kSide);
+    for (int y = 0; y < kSide; ++y) {
+      layers.MergeRow(y, 0, kSide, row.data());
+      for (int x = 0; x < kSide; ++x) mismatches += bitmap.Pixel(x, y) != row[x];
     }
   };
   layer.EndUpdate();

@@ -9,16 +9,16 @@
 namespace zt {
 
 void TExportBMPImage::Export() {
-  constexpr uint32_t k_headers_size = 54;
+  constexpr uint32_t kHeadersSize = 54;
   const TExportDescription& d = Description();
   const uint32_t row_size = (static_cast<uint32_t>(d.Width) * 3 + 3) & ~3u;
   const uint32_t image_size = row_size * static_cast<uint32_t>(d.Height);
   const uint32_t pixels_per_meter = PixelsPerMeter(d.Resolution);
 
   std::string header = "BM";
-  AppendLittleEndian(header, image_size + k_headers_size, 4);
+  AppendLittleEndian(header, image_size + kHeadersSize, 4);
   AppendLittleEndian(header, 0, 4);
-  AppendLittleEndian(header, k_headers_size, 4);
+  AppendLittleEndian(header, kHeadersSize, 4);
   AppendLittleEndian(header, 40, 4);
   AppendLittleEndian(header, static_cast<uint32_t>(d.Width), 4);
   AppendLittleEndian(header, static_cast<uint32_t>(d.Height), 4);

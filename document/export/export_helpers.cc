@@ -16,13 +16,13 @@ void AppendLittleEndian(std::string& out, uint32_t value, int bytes) {
 }
 
 void PackBits(const uint8_t* data, size_t size, std::string& out) {
-  constexpr size_t k_max_packet = 128;
+  constexpr size_t kMaxPacket = 128;
   size_t literal_header = 0;  // position of the open literal packet's header byte
   size_t literal_count = 0;   // bytes in it; 0 when no literal packet is open
   size_t i = 0;
   while (i < size) {
     size_t run = 1;
-    while (i + run < size && run < k_max_packet && data[i + run] == data[i]) ++run;
+    while (i + run < size && run < kMaxPacket && data[i + run] == data[i]) ++run;
     if (run >= 2) {
       out.push_back(static_cast<char>(1 - static_cast<int>(run)));
       out.push_back(static_cast<char>(data[i]));
@@ -36,7 +36,7 @@ void PackBits(const uint8_t* data, size_t size, std::string& out) {
     }
     out.push_back(static_cast<char>(data[i]));
     out[literal_header] = static_cast<char>(literal_count);
-    if (++literal_count == k_max_packet) literal_count = 0;
+    if (++literal_count == kMaxPacket) literal_count = 0;
     ++i;
   }
 }

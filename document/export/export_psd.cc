@@ -26,10 +26,10 @@ constexpr int kColorOffsets[] = {2, 1, 0};
 }  // namespace
 
 std::string PSDBlendKey(int merge_mode) {
-  static const char* const k_keys[] = {"norm", "mul ", "scrn", "over", "sLit", "hLit", "dark",
-                                       "lite", "diff", "hue ", "sat ", "colr", "lum "};
+  static const char* const kKeys[] = {"norm", "mul ", "scrn", "over", "sLit", "hLit", "dark",
+                                      "lite", "diff", "hue ", "sat ", "colr", "lum "};
   if (merge_mode < 0 || merge_mode > 12) return "norm";
-  return k_keys[merge_mode];
+  return kKeys[merge_mode];
 }
 
 TExportPSDImage::TExportPSDImage(const std::filesystem::path& file_name, bool layers)

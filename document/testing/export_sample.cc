@@ -76,9 +76,9 @@ void WireSample(TExportImage& exporter, int width) {
     for (int x = 0; x < width; ++x) SampleLayerPixel(layer, x, row, bgra + 4 * x);
   };
   exporter.GetLayerInfo = [](int layer, TExportLayerInfo& info) {
-    static const uint8_t k_modes[] = {0, 1, 13, 3};
+    static const uint8_t kModes[] = {0, 1, 13, 3};
     info.Name = "Layer " + std::to_string(layer);
-    info.MergeMode = k_modes[layer % 4];
+    info.MergeMode = kModes[layer % 4];
     info.Opacity = std::min(100, 50 + 25 * layer);
     info.Visible = layer != 1;
   };

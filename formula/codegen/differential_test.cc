@@ -100,9 +100,9 @@ bool RunBothWays(const std::string& file, const std::string& name, bool optimizi
 
 TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
   TempDir dir;
-  constexpr int k_programs = 1500;
+  constexpr int kPrograms = 1500;
   int compiled = 0;
-  for (std::uint32_t seed = 1; seed <= k_programs; ++seed) {
+  for (std::uint32_t seed = 1; seed <= kPrograms; ++seed) {
     const std::string text = TRandomProgram(seed).Entry("Test", 14);
     auto file = dir.Write("random.zfm", text);
     for (bool optimizing : {true, false}) {
@@ -120,7 +120,7 @@ TEST(DifferentialTest, RandomProgramsAgreeOptimizedAndPlain) {
       break;
     }
   }
-  EXPECT_EQ(compiled, 2 * k_programs);
+  EXPECT_EQ(compiled, 2 * kPrograms);
 }
 
 // Every entry of `file` on a grid of pixels, optimized and plain; returns the

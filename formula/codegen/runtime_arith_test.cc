@@ -208,15 +208,15 @@ TEST(RuntimeArith, FloatComparisons) {
 
 // oldz reads #numiter and the orbit buffer pointer from the calculation block.
 TEST(RuntimeArith, LoadOldZReadsTheOrbitBuffer) {
-  constexpr int k_entries = 3;
-  unsigned char orbit[k_entries * calc::kOrbitEntrySize];
-  for (int i = 0; i < k_entries; ++i) {
+  constexpr int kEntries = 3;
+  unsigned char orbit[kEntries * calc::kOrbitEntrySize];
+  for (int i = 0; i < kEntries; ++i) {
     long double re = i + 0.1L, im = -i - 1 / 3.0L;
     std::memcpy(orbit + i * calc::kOrbitEntrySize, &re, 10);
     std::memcpy(orbit + i * calc::kOrbitEntrySize + 10, &im, 10);
   }
   alignas(16) unsigned char block[calc::kSize] = {};
-  const std::uint32_t numiter = k_entries - 1;
+  const std::uint32_t numiter = kEntries - 1;
   const unsigned char* buffer = orbit;
   std::memcpy(block + calc::kNumIter, &numiter, 4);
   std::memcpy(block + calc::kOrbitBuffer, &buffer, 8);
@@ -224,12 +224,12 @@ TEST(RuntimeArith, LoadOldZReadsTheOrbitBuffer) {
     auto f = testing::RunChecked(kPrimitiveLoadOldZ, {}, 2, rax, 0, block);
     return Complex(f.Out[0], f.Out[1]);
   };
-  for (int i = 0; i < k_entries; ++i)
+  for (int i = 0; i < kEntries; ++i)
     EXPECT_TRUE(SameComplex(oldz(i), Complex(i + 0.1L, -i - 1 / 3.0L))) << i;
   // Only EAX counts as the index.
   EXPECT_TRUE(SameComplex(oldz(0x7700000001), Complex(1.1L, -1 - 1 / 3.0L)));
   // Past #numiter, and negative numbers (too large unsigned), give (0, 0).
-  EXPECT_EQ(oldz(k_entries), Complex(0, 0));
+  EXPECT_EQ(oldz(kEntries), Complex(0, 0));
   EXPECT_EQ(oldz(0xFFFFFFFF), Complex(0, 0));
 }
 

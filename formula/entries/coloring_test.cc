@@ -34,8 +34,8 @@ struct TPositionCase {
 };
 
 TEST(ColoringTest, GradientPositions) {
-  const long double k_na_n = std::numeric_limits<long double>::quiet_NaN();
-  const long double k_inf = std::numeric_limits<long double>::infinity();
+  const long double kNaN = std::numeric_limits<long double>::quiet_NaN();
+  const long double kInf = std::numeric_limits<long double>::infinity();
   const TPositionCase cases[] = {
       {"linear half", kTransferLinear, 1, 0, false, 0.5L, 25600},
       {"saturates below 1", kTransferLinear, 1, 0, false, 0.999L, 51072},
@@ -59,8 +59,8 @@ TEST(ColoringTest, GradientPositions) {
       {"arctan", kTransferArcTan, 1, 0, false, 1, 40212},
       // sin(1e9) = 0.54584..., sin(1e12) = -0.61123...
       {"clamped to 1e9", kTransferSin, 1, 0, true, 1e12L, 27947},
-      {"infinity is clamped", kTransferLinear, 1, 0, false, k_inf, 51072},
-      {"not a number is 0", kTransferLinear, 1, 5, true, k_na_n, 640},
+      {"infinity is clamped", kTransferLinear, 1, 0, false, kInf, 51072},
+      {"not a number is 0", kTransferLinear, 1, 5, true, kNaN, 640},
   };
   for (const auto& c : cases) {
     TColoring coloring(false);

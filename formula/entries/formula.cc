@@ -13,12 +13,12 @@
 namespace zt {
 
 int SymmetryFromName(const std::string& name) {
-  static constexpr const char* k_names[] = {
+  static constexpr const char* kNames[] = {
       "XAXIS",  "XAXIS_NOPARM",  "XAXIS_NOREAL", "XAXIS_NOIMAG",  "YAXIS", "YAXIS_NOPARM",
       "XYAXIS", "XYAXIS_NOPARM", "ORIGIN",       "ORIGIN_NOPARM", "PI",    "PI_NOPARM"};
   std::string upper = UpperCase(Trim(name));
   for (int i = 0; i < 12; ++i)
-    if (upper == k_names[i]) return i + 1;
+    if (upper == kNames[i]) return i + 1;
   return 0;
 }
 

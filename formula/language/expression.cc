@@ -31,10 +31,10 @@ int OperatorPrecedence(int code) {
 }
 
 const char* ExprOperatorText(int code) {
-  static constexpr const char* k_texts[] = {
+  static constexpr const char* kTexts[] = {
       "?",  "neg", "mod", "+",  "-", "*",  "/",  "^",  "=", "%",
       "==", "!=",  "<",   "<=", ">", ">=", "&&", "||", "!"};
-  return code >= 0 && code <= kExprNot ? k_texts[code] : "?";
+  return code >= 0 && code <= kExprNot ? kTexts[code] : "?";
 }
 
 std::unique_ptr<TExpression> TExpression::Make(TNodeKind kind, int line, int column, int code) {
@@ -128,9 +128,9 @@ void Print(const TExpression& node, bool types, std::string& out) {
     case kNodeSection: out += "[" + node.Name + (node.Flag ? "?" : "") + "]"; return;
   }
   if (types) {
-    static constexpr char k_letters[] = {'c', 'f', 'i', 'b'};
+    static constexpr char kLetters[] = {'c', 'f', 'i', 'b'};
     out += ':';
-    out += k_letters[node.Type & 3];
+    out += kLetters[node.Type & 3];
   }
 }
 

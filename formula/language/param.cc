@@ -49,9 +49,9 @@ TValueSlot MakeSlot(long double re, long double im = 0) {
 // the limits of a 32-bit integer.
 std::int32_t RoundToInt(long double x) {
   if (std::isnan(x)) return 0;
-  constexpr long double k_low = std::numeric_limits<std::int32_t>::min();
-  constexpr long double k_high = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::clamp(std::nearbyint(x), k_low, k_high));
+  constexpr long double kLow = std::numeric_limits<std::int32_t>::min();
+  constexpr long double kHigh = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::clamp(std::nearbyint(x), kLow, kHigh));
 }
 
 // Greedy word wrap of `text` at `width` pixels: the blank before a word that does

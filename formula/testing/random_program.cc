@@ -22,8 +22,8 @@ std::string TRandomProgram::Variable(char type) {
 }
 
 std::string TRandomProgram::FloatLiteral() {
-  static constexpr const char* k_special[] = {"0.0", "1.0", "2.0", "0.5", "3.0", "4.0", "1e-30"};
-  if (Chance(30)) return k_special[Pick(7)];
+  static constexpr const char* kSpecial[] = {"0.0", "1.0", "2.0", "0.5", "3.0", "4.0", "1e-30"};
+  if (Chance(30)) return kSpecial[Pick(7)];
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.6f",
                 std::uniform_real_distribution<double>(0, 3)(random_));
@@ -43,14 +43,14 @@ std::string TRandomProgram::Complex(int depth) {
     case 0: return "-" + Complex(depth - 1);
     case 1:
     case 2: {
-      static constexpr const char* k_ops[] = {"+", "-", "*", "/", "^"};
-      return "(" + Complex(depth - 1) + " " + k_ops[Pick(5)] + " " + Complex(depth - 1) + ")";
+      static constexpr const char* kOps[] = {"+", "-", "*", "/", "^"};
+      return "(" + Complex(depth - 1) + " " + kOps[Pick(5)] + " " + Complex(depth - 1) + ")";
     }
     case 3: {  // mixed with a float on either side
-      static constexpr const char* k_ops[] = {"+", "-", "*", "/"};
+      static constexpr const char* kOps[] = {"+", "-", "*", "/"};
       return Chance(50)
-                 ? "(" + Complex(depth - 1) + " " + k_ops[Pick(4)] + " " + Float(depth - 1) + ")"
-                 : "(" + Float(depth - 1) + " " + k_ops[Pick(3)] + " " + Complex(depth - 1) + ")";
+                 ? "(" + Complex(depth - 1) + " " + kOps[Pick(4)] + " " + Float(depth - 1) + ")"
+                 : "(" + Float(depth - 1) + " " + kOps[Pick(3)] + " " + Complex(depth - 1) + ")";
     }
     case 4: return "(" + Complex(depth - 1) + " ^ " + std::to_string(Pick(6)) + ")";
     default: return std::string(kComplexFunctions[Pick(28)]) + "(" + Complex(depth - 1) + ")";
@@ -64,12 +64,12 @@ std::string TRandomProgram::Float(int depth) {
     case 0: return "-" + Float(depth - 1);
     case 1:
     case 2: {
-      static constexpr const char* k_ops[] = {"+", "-", "*", "/", "^", "%"};
-      return "(" + Float(depth - 1) + " " + k_ops[Pick(6)] + " " + Float(depth - 1) + ")";
+      static constexpr const char* kOps[] = {"+", "-", "*", "/", "^", "%"};
+      return "(" + Float(depth - 1) + " " + kOps[Pick(6)] + " " + Float(depth - 1) + ")";
     }
     case 3: {
-      static constexpr const char* k_parts[] = {"real", "imag", "cabs", "atan2"};
-      return std::string(k_parts[Pick(4)]) + "(" + Complex(depth - 1) + ")";
+      static constexpr const char* kParts[] = {"real", "imag", "cabs", "atan2"};
+      return std::string(kParts[Pick(4)]) + "(" + Complex(depth - 1) + ")";
     }
     case 4: return "|" + Complex(depth - 1) + "|";
     case 5: return "(" + Float(depth - 1) + " + " + Int(depth - 1) + ")";
@@ -83,12 +83,12 @@ std::string TRandomProgram::Int(int depth) {
     case 0: return "-" + Int(depth - 1);
     case 1:
     case 2: {
-      static constexpr const char* k_ops[] = {"+", "-", "*", "%"};
-      return "(" + Int(depth - 1) + " " + k_ops[Pick(4)] + " " + Int(depth - 1) + ")";
+      static constexpr const char* kOps[] = {"+", "-", "*", "%"};
+      return "(" + Int(depth - 1) + " " + kOps[Pick(4)] + " " + Int(depth - 1) + ")";
     }
     case 3: {
-      static constexpr const char* k_round[] = {"floor", "ceil", "trunc", "round"};
-      return std::string(k_round[Pick(4)]) + "(" + Float(depth - 1) + ")";
+      static constexpr const char* kRound[] = {"floor", "ceil", "trunc", "round"};
+      return std::string(kRound[Pick(4)]) + "(" + Float(depth - 1) + ")";
     }
     default: return std::string(Chance(50) ? "sqr" : "abs") + "(" + Int(depth - 1) + ")";
   }
@@ -96,10 +96,10 @@ std::string TRandomProgram::Int(int depth) {
 
 std::string TRandomProgram::Bool(int depth) {
   if (depth <= 0 || Chance(25)) return Chance(30) ? (Chance(50) ? "true" : "false") : Variable('b');
-  static constexpr const char* k_compare[] = {"==", "!=", "<", "<=", ">", ">="};
+  static constexpr const char* kCompare[] = {"==", "!=", "<", "<=", ">", ">="};
   switch (Pick(6)) {
-    case 0: return "(" + Float(depth - 1) + " " + k_compare[Pick(6)] + " " + Float(depth - 1) + ")";
-    case 1: return "(" + Int(depth - 1) + " " + k_compare[Pick(6)] + " " + Int(depth - 1) + ")";
+    case 0: return "(" + Float(depth - 1) + " " + kCompare[Pick(6)] + " " + Float(depth - 1) + ")";
+    case 1: return "(" + Int(depth - 1) + " " + kCompare[Pick(6)] + " " + Int(depth - 1) + ")";
     case 2:
       return "(" + Complex(depth - 1) + (Chance(50) ? " == " : " != ") + Complex(depth - 1) + ")";
     case 3: return "!" + Bool(depth - 1);
@@ -117,8 +117,8 @@ std::string TRandomProgram::Expression(char type, int depth) {
 }
 
 std::string TRandomProgram::Statement(int depth) {
-  static constexpr char k_types[] = {'c', 'f', 'i', 'b'};
-  char type = k_types[Pick(4)];
+  static constexpr char kTypes[] = {'c', 'f', 'i', 'b'};
+  char type = kTypes[Pick(4)];
   int kind = depth > 0 ? Pick(10) : 0;
   if (kind <= 6) return Variable(type) + " = " + Expression(type, 3) + "\n";
   if (kind <= 8) {

@@ -1,0 +1,21 @@
+// Opening a file by its extension, for the Open command, the command line,
+// forwarded command lines, dropped files and the recent-file list.
+#pragma once
+
+#include <string>
+
+namespace zt {
+
+class TMainWindow;
+
+// User-interface thread only. By extension, without regard to case:
+// .zfr opens the fractal file in a new window, or, when a window holds that
+// file already, asks whether to revert to the saved version and brings that
+// window to the front; .zpr and .par let the person choose a parameter set in
+// the entry chooser and open it as a new document; .zgr and .zal let the person
+// choose an entry and say that the editor for it is not there yet, as do .map,
+// .zdr and every other file. Errors are shown; true when a document was opened
+// or reverted.
+bool OpenFileByExtension(TMainWindow& window, const std::string& file_name);
+
+}  // namespace zt

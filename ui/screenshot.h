@@ -1,0 +1,57 @@
+// The --screenshot mode: once every open document is calculated, the main
+// window's picture goes to a PNG file and the program ends (status 0, or 1 when
+// the file could not be written).
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <chrono>
+#include <string>
+
+#include "platform/user_interface.h"
+
+namespace zt {
+
+class TMainWindow;
+
+// Writes `picture` as a PNG file that replaces `file` only when complete;
+// false when it could not be written.
+bool SavePng(const QPixmap& picture, const std::string& file);
+
+// The user interface of a screenshot run: messages go to standard error,
+// questions take their default answer, and the entry chooser picks what it
+// would preselect (the asked entry, else the first one of the file, else of the
+// first file of the kind) without showing itself. Any thread.
+class TScreenshotUserInterface : public TStdErrUserInterface {
+ public:
+  bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name, std::string& entry_name) override;
+};
+
+// User-interface thread only. Watches the documents that are open when Start
+// runs; the main window must outlive it.
+class TScreenshot : public QObject {
+  Q_OBJECT
+
+ public:
+  using TClock = std::chrono::steady_clock;
+
+  // With `timing`, the milliseconds from `start` to the complete image go to
+  // standard error.
+  TScreenshot(TMainWindow& window, std::string file, bool timing, TClock::time_point start);
+
+  // Takes the picture as soon as every document is calculated (at once
+  // without documents) and then ends the event loop.
+  void Start();
+
+ private:
+  void Check();
+  void Take();
+
+  TMainWindow& window_;
+  std::string file_;
+  bool timing_;
+  TClock::time_point start_;
+  bool taken_ = false;
+};
+
+}  // namespace zt
