@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QScrollBar>
+#include <QStyle>
 #include <QThread>
 
 #include <algorithm>
@@ -110,13 +111,23 @@ QRectF TFractalView::MapRectFromImage(const QRectF& rect) const {
 }
 
 void TFractalView::UpdateScrollBars() {
-  const QSizeF size = ImageRect().size();
-  const auto setup = [](QScrollBar* bar, double extent, int room) {
-    bar->setRange(0, std::max(0, static_cast<int>(std::ceil(extent)) - room));
-    bar->setPageStep(room);
+  const QSizeF image = zoom_to_fit_ ? QSizeF() : ImageRect().size();
+  const int width = static_cast<int>(std::ceil(image.width()));
+  const int height = static_cast<int>(std::ceil(image.height()));
+  // Decide from the room the area offers without bars, so that bars shown once
+  // go again when the image fits; one bar can make the other necessary.
+  const QSize room = maximumViewportSize();
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  bool horizontal = width > room.width();
+  bool vertical = height > room.height();
+  horizontal = horizontal || (vertical && width > room.width() - bar);
+  vertical = vertical || (horizontal && height > room.height() - bar);
+  const auto setup = [](QScrollBar* scroll_bar, int extent, int space) {
+    scroll_bar->setRange(0, std::max(0, extent - space));
+    scroll_bar->setPageStep(std::max(1, space));
   };
-  setup(horizontalScrollBar(), zoom_to_fit_ ? 0 : size.width(), viewport()->width());
-  setup(verticalScrollBar(), zoom_to_fit_ ? 0 : size.height(), viewport()->height());
+  setup(horizontalScrollBar(), width, room.width() - (vertical ? bar : 0));
+  setup(verticalScrollBar(), height, room.height() - (horizontal ? bar : 0));
 }
 
 QSize TFractalView::sizeHint() const {
