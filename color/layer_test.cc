@@ -42,7 +42,8 @@ void SetEntry(TLayer& layer, int index, std::uint32_t color) {
 }
 
 TEST(LayerTest, DefaultsAndFixedEntries) {
-  auto layer = MakeLayer(4, 2, {.BackgroundColor = 0x123456, .GradientRGBMode = false});
+  auto layer =
+      MakeLayer(4, 2, {.Compile = {}, .BackgroundColor = 0x123456, .GradientRGBMode = false});
   EXPECT_EQ(layer->Caption(), "(untitled)");
   EXPECT_FALSE(layer->Gradient().RGBMode());
   EXPECT_EQ(layer->Opacity(), 50);
