@@ -5,6 +5,7 @@
         .text
         .globl zt_call_procedure
         .type zt_call_procedure, @function
+        .p2align 6  # a cache line of its own: called for every pixel
 zt_call_procedure:
         push rbx
         push rbp
