@@ -30,13 +30,12 @@ void TDocumentLink::SetFractal(TFractal* fractal) {
   RequestRefresh();
 }
 
-bool TDocumentLink::Edit(const std::string& field, const std::function<void()>& change,
-                         bool own_step) {
+bool TDocumentLink::Edit(const std::string& field, const std::function<void()>& change) {
   if (!fractal_) return false;
   bool done = false;
   {
     const QScopedValueRollback<bool> recording(recording_, true);
-    done = recorder_.Record(*fractal_, field, change, own_step);
+    done = recorder_.Record(*fractal_, field, change);
   }
   RequestRefresh();
   if (done) emit EditMade();

@@ -33,7 +33,7 @@ class TDocumentLink : public QObject {
   // of consecutive edits. A refresh follows in any case, so that a value the
   // object refused shows as the object's value again. False when the change
   // failed (the error was shown) or there is no document.
-  bool Edit(const std::string& field, const std::function<void()>& change, bool own_step = false);
+  bool Edit(const std::string& field, const std::function<void()>& change);
 
   // Emits Refresh once control returns to the event loop, however often asked.
   void RequestRefresh();

@@ -28,7 +28,7 @@ class THistoryPause {
 }  // namespace
 
 bool TEditRecorder::Record(TFractal& fractal, const std::string& field,
-                           const std::function<void()>& change, bool own_step) {
+                           const std::function<void()>& change) {
   THistoryList<TFractalSnapshot>& history = fractal.History();
   const bool merge = !field.empty() && field == field_ && &fractal == fractal_ &&
                      &history.Current() == step_ && !history.CanRedo();
@@ -38,7 +38,6 @@ bool TEditRecorder::Record(TFractal& fractal, const std::string& field,
     fractal.BeginUpdate();
     try {
       change();
-      if (own_step) fractal.Changed(true);
     } catch (const EZentrope& error) {
       done = false;
       fractal.EndUpdate();

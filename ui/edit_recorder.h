@@ -10,11 +10,10 @@
 
 namespace zt {
 
-// The document records most edits itself: recalculating changes and the layer
+// The document records the edits itself: recalculating changes and the layer
 // changes without a merge identifier start a step, the layer's merging changes
-// (opacity, solid colors) share one. Changes the document keeps without a step
-// (a layer's visibility and caption, the document's text, resolution and gamma)
-// get a step of their own when the tool asks for it.
+// (opacity, solid colors) share one, and some changes (a layer's visibility and
+// caption, the document's text, resolution and gamma) are kept without a step.
 //
 // Merging is done here for every field alike: an edit of the field edited last
 // runs with the history disabled and then replaces the history's current entry,
@@ -26,12 +25,9 @@ namespace zt {
 class TEditRecorder {
  public:
   // Runs `change` inside one update bracket of `fractal`. `field` names the
-  // edited field ("" never merges); `own_step` records a step even for changes
-  // the document would keep without one, so the caller calls this only for a
-  // value that differs from the current one. An error the change raises is shown
-  // to the person (the bracket closed) and the result is false.
-  bool Record(TFractal& fractal, const std::string& field, const std::function<void()>& change,
-              bool own_step = false);
+  // edited field ("" never merges). An error the change raises is shown to the
+  // person (the bracket closed) and the result is false.
+  bool Record(TFractal& fractal, const std::string& field, const std::function<void()>& change);
   // The next edit starts a step whatever its field.
   void EndMerge();
 

@@ -140,9 +140,7 @@ void TFractalPropertiesTool::Edit(const std::string& field,
     link_.RequestRefresh();
     return;
   }
-  // The document records a size change as a step itself; that must not double.
-  link_.Edit(
-      field, [&] { change(*fractal); }, field != "size");
+  link_.Edit(field, [&] { change(*fractal); });
 }
 
 void TFractalPropertiesTool::EnterSize(int width, int height, bool width_changed) {

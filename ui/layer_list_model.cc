@@ -124,14 +124,13 @@ TLayer* TLayerListModel::LiveLayer(int row) const {
   return &layer == rows_[static_cast<std::size_t>(row)].Layer ? &layer : nullptr;
 }
 
-bool TLayerListModel::EditLayer(int row, const std::string& field, bool own_step,
+bool TLayerListModel::EditLayer(int row, const std::string& field,
                                 const std::function<void(TLayer&)>& change) {
   TLayer* layer = LiveLayer(row);
   if (!layer) return false;
   const std::string key =
       field.empty() ? field : field + "@" + std::to_string(reinterpret_cast<std::uintptr_t>(layer));
-  return link_.Edit(
-      key, [&] { change(*layer); }, own_step);
+  return link_.Edit(key, [&] { change(*layer); });
 }
 
 bool TLayerListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -142,27 +141,25 @@ bool TLayerListModel::setData(const QModelIndex& index, const QVariant& value, i
       if (role != Qt::CheckStateRole) return false;
       const bool visible = value.toInt() == Qt::Checked;
       if (visible == layer->Visible()) return false;
-      // The document keeps visibility without an undo step; here it is one.
-      return EditLayer(index.row(), "", true, [visible](TLayer& l) { l.SetVisible(visible); });
+      return EditLayer(index.row(), "", [visible](TLayer& l) { l.SetVisible(visible); });
     }
     case kCaptionColumn: {
       if (role != Qt::EditRole) return false;
       const std::string caption = value.toString().toStdString();
       if (caption == layer->Caption()) return false;
-      return EditLayer(index.row(), "", true, [&caption](TLayer& l) { l.SetCaption(caption); });
+      return EditLayer(index.row(), "", [&caption](TLayer& l) { l.SetCaption(caption); });
     }
     case kOpacityColumn: {
       if (role != Qt::EditRole) return false;
       const int opacity = std::clamp(value.toInt(), 0, 100);
       if (opacity == layer->Opacity()) return false;
-      return EditLayer(index.row(), "opacity", false,
-                       [opacity](TLayer& l) { l.SetOpacity(opacity); });
+      return EditLayer(index.row(), "opacity", [opacity](TLayer& l) { l.SetOpacity(opacity); });
     }
     case kModeColumn: {
       if (role != Qt::EditRole) return false;
       const int mode = std::clamp(value.toInt(), 0, kMergeModeCount - 1);
       if (mode == layer->MergeMode()) return false;
-      return EditLayer(index.row(), "", false, [mode](TLayer& l) { l.SetMergeMode(mode); });
+      return EditLayer(index.row(), "", [mode](TLayer& l) { l.SetMergeMode(mode); });
     }
   }
   return false;

@@ -71,8 +71,7 @@ class TLayerListModel : public QAbstractTableModel {
   // The live layer of `row` if the row still shows it.
   TLayer* LiveLayer(int row) const;
   // Runs `change` on the layer of `row` as one undo step.
-  bool EditLayer(int row, const std::string& field, bool own_step,
-                 const std::function<void(TLayer&)>& change);
+  bool EditLayer(int row, const std::string& field, const std::function<void(TLayer&)>& change);
 
   TDocumentLink& link_;
   std::vector<TRow> rows_;
