@@ -2,6 +2,7 @@
 #include "ui/file_opener.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "document/fractal.h"
@@ -43,6 +44,22 @@ void ShowError(const std::string& text) {
   UserInterface().ShowMessage("Error", text, TMessageKind::kError);
 }
 
+// A new document titled `title`, loaded by `load`, in a window of its own; false
+// with the error shown when loading fails.
+bool AddLoadedDocument(TMainWindow& window, const std::string& title,
+                       const std::function<void(TFractal&)>& load) {
+  auto fractal = std::make_unique<TFractal>(title);
+  try {
+    load(*fractal);
+  } catch (const EZentrope& e) {
+    ShowError(e.what());
+    return false;
+  }
+  StartHistory(*fractal);
+  window.AddDocument(std::move(fractal));
+  return true;
+}
+
 bool OpenFractalFile(TMainWindow& window, const std::string& file) {
   if (TFractalWindow* open = window.FindDocument(file)) {
     const TAnswer answer =
@@ -63,32 +80,16 @@ bool OpenFractalFile(TMainWindow& window, const std::string& file) {
     window.BringToFront(open);
     return reverted;
   }
-  auto fractal = std::make_unique<TFractal>(std::filesystem::path(file).stem().string());
-  try {
-    fractal->LoadFromFile(file);
-  } catch (const EZentrope& e) {
-    // LoadFromFile showed the reader's error; this one names the file.
-    ShowError(e.what());
-    return false;
-  }
-  StartHistory(*fractal);
-  window.AddDocument(std::move(fractal));
-  return true;
+  // LoadFromFile shows the reader's error; the one it raises names the file.
+  return AddLoadedDocument(window, std::filesystem::path(file).stem().string(),
+                           [&](TFractal& fractal) { fractal.LoadFromFile(file); });
 }
 
 bool OpenParameterSet(TMainWindow& window, const std::string& file) {
   std::string chosen_file = file, entry;
   if (!UserInterface().BrowseEntry(TEntryBrowseKind::kParameters, chosen_file, entry)) return false;
-  auto fractal = std::make_unique<TFractal>(entry);
-  try {
-    LoadParameterFile(*fractal, chosen_file, entry);
-  } catch (const EZentrope& e) {
-    ShowError(e.what());
-    return false;
-  }
-  StartHistory(*fractal);
-  window.AddDocument(std::move(fractal));
-  return true;
+  return AddLoadedDocument(
+      window, entry, [&](TFractal& fractal) { LoadParameterFile(fractal, chosen_file, entry); });
 }
 
 void TellLater(const TLaterFile& later, const std::string& file) {
