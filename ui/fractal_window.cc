@@ -72,6 +72,9 @@ TFractalWindow::TFractalWindow(std::unique_ptr<TFractal> fractal, QWidget* paren
 }
 
 TFractalWindow::~TFractalWindow() {
+  // The navigation filters the view's events; the view sends some while its
+  // own destructor runs, when it is no longer a view.
+  delete navigation_;
   fractal_->OnCalculationStart = nullptr;
   fractal_->OnCalculationEnd = nullptr;
   fractal_->OnChange = nullptr;

@@ -89,11 +89,11 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent) {
 TMainWindow::~TMainWindow() {
   // The tools must let go of the documents before the document windows go, and
   // the windows' last signals must find nothing to update.
+  // Closed windows are still children until their deferred deletion: all go.
   disconnect(area_, nullptr, this, nullptr);
-  for (QMdiSubWindow* sub : area_->subWindowList()) {
-    sub->removeEventFilter(this);
-    if (TFractalWindow* document = DocumentOf(sub)) disconnect(document, nullptr, this, nullptr);
-  }
+  for (QMdiSubWindow* sub : area_->findChildren<QMdiSubWindow*>()) sub->removeEventFilter(this);
+  for (TFractalWindow* document : area_->findChildren<TFractalWindow*>())
+    disconnect(document, nullptr, this, nullptr);
   active_ = nullptr;
   ShowInTools(nullptr);
 }
