@@ -6,7 +6,7 @@
 namespace zt::setup {
 namespace {
 
-TEST(CommandLine, ArgumentsAndUsageErrors) {
+TEST(SetupCommandLine, ArgumentsAndUsageErrors) {
   const struct {
     const char* Arguments;
     bool Uninstaller;

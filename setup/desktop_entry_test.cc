@@ -15,7 +15,7 @@ namespace {
 
 using namespace testing;
 
-TEST(DesktopEntry, ProgramsStartThemselvesDocumentsOpenInTheViewer) {
+TEST(SetupDesktopEntry, ProgramsStartThemselvesDocumentsOpenInTheViewer) {
   QTemporaryDir folder;
   const QString base = folder.path() + QStringLiteral("/a \"b\" $c 100%");
   const QString program = base + QStringLiteral("/zentrope");
@@ -41,7 +41,7 @@ TEST(DesktopEntry, ProgramsStartThemselvesDocumentsOpenInTheViewer) {
                   .contains("\nName=Read Me\nExec=xdg-open \""));
 }
 
-TEST(DesktopEntry, AShortcutReplacesTheShortcutsToItsTarget) {
+TEST(SetupDesktopEntry, AShortcutReplacesTheShortcutsToItsTarget) {
   QTemporaryDir folder;
   const QString target = folder.filePath(QStringLiteral("Z/zentrope"));
   const QString other = folder.filePath(QStringLiteral("Z/zt"));

@@ -18,6 +18,7 @@ class TFolderBrowser : public QFileDialog {
   // folder above it that exists.
   TFolderBrowser(QWidget* parent, const QString& typed);
 
+  QString StatusText() const { return status_->text(); }
   // The chosen folder, or an empty string when the browser was cancelled.
   static QString Choose(QWidget* parent, const QString& typed);
 

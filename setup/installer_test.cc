@@ -19,6 +19,15 @@ namespace {
 
 using namespace testing;
 
+// Collects the status lines with the bar's position and maximum.
+class TRecordingProgress : public TProgress {
+ public:
+  void Report(const QString& status, int position, int maximum) override {
+    Steps << QStringLiteral("%1 %2/%3").arg(status).arg(position).arg(maximum);
+  }
+  QStringList Steps;
+};
+
 class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -29,9 +38,9 @@ class InstallerTest : public ::testing::Test {
 
   // The message of the fatal failure, or an empty string.
   QString Run(const TInstallChoices& choices) {
-    TNoProgress progress;
+    progress_.Steps.clear();
     try {
-      Install(source_, choices, folders_, progress);
+      Install(source_, choices, folders_, progress_);
     } catch (const ESetupError& error) {
       return error.Message();
     }
@@ -41,11 +50,18 @@ class InstallerTest : public ::testing::Test {
   QTemporaryDir root_;
   TInstallSource source_;
   TUserFolders folders_;
+  TRecordingProgress progress_;
   QString destination_ = root_.filePath(QStringLiteral("home/.local/opt/Zentrope/"));
 };
 
 TEST_F(InstallerTest, InstallsFilesShortcutsSettingsAndTheUninstaller) {
   ASSERT_EQ(Run({destination_, true, true}), QString());
+  EXPECT_EQ(
+      progress_.Steps,
+      QStringList({"Preparing installation... 0/0", "Preparing installation... 0/6",
+                   "Decompressing Readme.txt ... 1/6", "Decompressing user-guide.html ... 2/6",
+                   "Decompressing Standard.zfm ... 3/6", "Decompressing Help.gid ... 4/6",
+                   "Copying zentrope ... 5/6", "Copying zt ... 6/6", "Creating shortcuts... 6/6"}));
   EXPECT_EQ(ReadFile(destination_ + QStringLiteral("Formula/Standard.zfm")),
             QByteArray("Mandel {\n}\n"));
   EXPECT_TRUE(

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "setup/folder_browser.h"
 #include "setup/testing/test_package.h"
 
 namespace zt::setup {
@@ -85,6 +86,10 @@ TEST_F(WizardTest, ButtonsFollowThePagesToTheEnd) {
   };
   EXPECT_EQ(wizard_.WelcomeLabel()->text(),
             QStringLiteral("This program will install Zentrope on your computer."));
+  EXPECT_EQ(wizard_.StartMenuBox()->text(), QStringLiteral("Create a folder in the &Start Menu"));
+  EXPECT_EQ(wizard_.DesktopBox()->text(), QStringLiteral("Create a shortcut on the &desktop"));
+  EXPECT_EQ(wizard_.ReadmeBox()->text(), QStringLiteral("Show &README.TXT"));
+  EXPECT_EQ(wizard_.StartProgramBox()->text(), QStringLiteral("&Start Zentrope"));
   for (int page = 0; page < 4; ++page) {
     check();
     if (page == TSetupWizard::kIconPage) {
@@ -159,6 +164,23 @@ TEST_F(WizardTest, AFatalFailureIsShownAndEndsTheWizard) {
   EXPECT_FALSE(wizard_.isVisible());
   ASSERT_EQ(ended_.count(), 1);
   EXPECT_EQ(ended_.front().front().toInt(), 1);
+}
+
+TEST_F(WizardTest, TheFolderBrowserStartsAtTheTypedFolder) {
+  const QString missing = root_.filePath(QStringLiteral("package/not/there"));
+  const struct {
+    QString Typed, Directory;
+  } kCases[] = {
+      {source_.Folder + QStringLiteral("/"), root_.path()},
+      {missing, root_.filePath(QStringLiteral("package"))},
+  };
+  for (const auto& c : kCases) {
+    TFolderBrowser browser(&wizard_, c.Typed);
+    EXPECT_EQ(browser.windowTitle(),
+              QStringLiteral("This is the directory in which Zentrope will be installed:"));
+    EXPECT_EQ(browser.directory().absolutePath(), c.Directory) << c.Typed.toStdString();
+    EXPECT_EQ(browser.StatusText(), QDir::cleanPath(c.Typed));
+  }
 }
 
 }  // namespace
