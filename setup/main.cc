@@ -64,6 +64,8 @@ int RunWizard(const TSetupCommand& command, const QString& program) {
       command.Desktop};
   TDesktopLauncher launcher;
   TSetupWizard wizard(source, display_name, preset, folders, boxes, launcher);
+  // The wizard's end decides the status, also when its window was the last one.
+  QApplication::setQuitOnLastWindowClosed(false);
   QObject::connect(&wizard, &TSetupWizard::Ended,
                    [](int status) { QCoreApplication::exit(status); });
   wizard.show();

@@ -1,6 +1,7 @@
 // Creating and removing the shortcuts of an installation.
 #include "setup/shortcuts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
@@ -46,7 +47,8 @@ class TShortcutMaker {
     // The uninstall entry goes there too, so an uninstallation finds it emptied.
     MakeFolder(ApplicationsFolder(plan_.Folders));
     if (plan_.StartMenu) {
-      const QString menu = ApplicationsFolder(plan_.Folders) + u'/' + QLatin1String(kMenuFolder);
+      const QString menu =
+          QDir::cleanPath(ApplicationsFolder(plan_.Folders) + u'/' + QLatin1String(kMenuFolder));
       MakeFolder(menu);
       created_.removeAll(menu);
       const QString name = plan_.DisplayName;

@@ -22,7 +22,7 @@ TUserFolders CurrentUserFolders() {
       BaseFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share")),
       BaseFolder("XDG_CONFIG_HOME", home + QStringLiteral("/.config")),
       // Reads user-dirs.dirs in the configuration folder as xdg-user-dir does.
-      QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+      QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)),
   };
 }
 
