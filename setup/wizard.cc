@@ -105,7 +105,7 @@ TSetupWizard::TSetupWizard(TInstallSource source, const QString& display_name,
   connect(next_, &QPushButton::clicked, this, &TSetupWizard::Next);
   connect(cancel_, &QPushButton::clicked, this, &TSetupWizard::close);
   resize(520, 380);
-  ShowPage(kWelcomePage);
+  ShowPage(kPageWelcome);
 }
 
 QWidget* TSetupWizard::MakeWelcomePage(const QString& display_name) {
@@ -199,25 +199,25 @@ void TSetupWizard::ShowPage(int page) {
   if (state.CancelCaption) cancel_->setText(QLatin1String(state.CancelCaption));
   cancel_->setEnabled(state.CancelEnabled);
   cancel_->setVisible(state.CancelVisible);
-  if (page != kCopyPage) next_->setFocus();
+  if (page != kPageCopy) next_->setFocus();
 }
 
 void TSetupWizard::Back() {
-  if (Page() > kWelcomePage) ShowPage(Page() - 1);
+  if (Page() > kPageWelcome) ShowPage(Page() - 1);
 }
 
 void TSetupWizard::Next() {
   switch (Page()) {
-    case kDestPage: {
+    case kPageDest: {
       const std::optional<QString> accepted =
           AcceptDestination(destination_->text(), folders_.Home, messenger_);
       if (!accepted) return;
       accepted_destination_ = *accepted;
-      ShowPage(kIconPage);
+      ShowPage(kPageIcon);
       return;
     }
-    case kIconPage: RunInstallation(); return;
-    case kReadyPage: Finish(); return;
+    case kPageIcon: RunInstallation(); return;
+    case kPageReady: Finish(); return;
     default: ShowPage(Page() + 1);
   }
 }
@@ -230,7 +230,7 @@ void TSetupWizard::Browse() {
 }
 
 void TSetupWizard::RunInstallation() {
-  ShowPage(kCopyPage);
+  ShowPage(kPageCopy);
   QCoreApplication::processEvents();
   try {
     Install(source_, {accepted_destination_, start_menu_->isChecked(), desktop_->isChecked()},
@@ -242,7 +242,7 @@ void TSetupWizard::RunInstallation() {
     close();
     return;
   }
-  ShowPage(kReadyPage);
+  ShowPage(kPageReady);
 }
 
 void TSetupWizard::Finish() {
@@ -267,8 +267,8 @@ void TSetupWizard::reject() { close(); }
 void TSetupWizard::closeEvent(QCloseEvent* event) {
   if (!ended_) {
     const bool may_close =
-        Page() == kReadyPage ||
-        (Page() != kCopyPage &&
+        Page() == kPageReady ||
+        (Page() != kPageCopy &&
          messenger_.Ask(QStringLiteral("Zentrope has not been fully installed yet.\nAre you sure "
                                        "you want to cancel Zentrope Setup?")));
     if (!may_close) {

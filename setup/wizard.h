@@ -24,7 +24,7 @@ class TSetupWizard : public QDialog, private TProgress {
   Q_OBJECT
 
  public:
-  enum TPage { kWelcomePage, kLicensePage, kDestPage, kIconPage, kCopyPage, kReadyPage };
+  enum TPage { kPageWelcome, kPageLicense, kPageDest, kPageIcon, kPageCopy, kPageReady };
 
   // `display_name` from the installation data; `preset` gives the suggested
   // destination and the shortcut choices.

@@ -80,7 +80,7 @@ TEST_F(WizardTest, ButtonsFollowThePagesToTheEnd) {
     EXPECT_EQ(wizard_.CancelButton()->text(), QLatin1String(s.Cancel)) << page;
     EXPECT_EQ(wizard_.CancelButton()->isEnabled(), s.CancelEnabled) << page;
     EXPECT_EQ(wizard_.CancelButton()->isVisible(), s.CancelVisible) << page;
-    if (page != TSetupWizard::kCopyPage) {
+    if (page != TSetupWizard::kPageCopy) {
       EXPECT_EQ(wizard_.focusWidget(), wizard_.NextButton()) << page;
     }
   };
@@ -92,7 +92,7 @@ TEST_F(WizardTest, ButtonsFollowThePagesToTheEnd) {
   EXPECT_EQ(wizard_.StartProgramBox()->text(), QStringLiteral("&Start Zentrope"));
   for (int page = 0; page < 4; ++page) {
     check();
-    if (page == TSetupWizard::kIconPage) {
+    if (page == TSetupWizard::kPageIcon) {
       // Page 4 shows while the installation lets pending events run; it refuses to close.
       QMetaObject::invokeMethod(
           &wizard_,
@@ -138,9 +138,9 @@ TEST_F(WizardTest, TheDestinationIsCheckedBeforeTheNextPage) {
   QDir().mkpath(destination_);
   messenger_.Answers = {false, true};
   Next();
-  EXPECT_EQ(wizard_.Page(), TSetupWizard::kDestPage);
+  EXPECT_EQ(wizard_.Page(), TSetupWizard::kPageDest);
   Next();
-  EXPECT_EQ(wizard_.Page(), TSetupWizard::kIconPage);
+  EXPECT_EQ(wizard_.Page(), TSetupWizard::kPageIcon);
   EXPECT_EQ(messenger_.Asked,
             QStringList(2, QStringLiteral("The destination folder already exists. If you proceed, "
                                           "\nexisting files in this folder may be overwritten."
@@ -149,7 +149,7 @@ TEST_F(WizardTest, TheDestinationIsCheckedBeforeTheNextPage) {
   const QString under_a_file = source_.Folder + QStringLiteral("Setup.dat/Zentrope");
   wizard_.DestinationBox()->setText(under_a_file);
   Next();
-  EXPECT_EQ(wizard_.Page(), TSetupWizard::kDestPage);
+  EXPECT_EQ(wizard_.Page(), TSetupWizard::kPageDest);
   EXPECT_EQ(messenger_.Shown,
             QStringList(QStringLiteral("Could not create the folder '%1'.\nPlease specify a valid "
                                        "name.")
