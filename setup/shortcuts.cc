@@ -43,43 +43,41 @@ class TShortcutMaker {
   TShortcutMaker(const TShortcutPlan& plan, TUninstallLogWriter& log) : plan_(plan), log_(log) {}
 
   void Run() {
-    const QString program = plan_.Destination + QLatin1String(kProgramFile);
-    // The uninstall entry goes there too, so an uninstallation finds it emptied.
+    // Made (and logged) also without the menu folder, since the uninstall entry
+    // goes there; uninstalling removes it again when it is left empty.
     MakeFolder(ApplicationsFolder(plan_.Folders));
-    if (plan_.StartMenu) {
-      const QString menu =
-          QDir::cleanPath(ApplicationsFolder(plan_.Folders) + u'/' + QLatin1String(kMenuFolder));
-      MakeFolder(menu);
-      created_.removeAll(menu);
-      const QString name = plan_.DisplayName;
-      Shortcut({menu + u'/' + name + QStringLiteral(".desktop"), program, kMenuCategory, {}});
-      Shortcut({menu + QStringLiteral("/Zentrope Help.desktop"),
-                plan_.Destination + QLatin1String(kHelpFile),
-                kMenuCategory,
-                {}});
-      Shortcut({menu + QStringLiteral("/Read Me.desktop"),
-                plan_.Destination + QLatin1String(kReadmeFile),
-                kMenuCategory,
-                {}});
-      const QByteArray directory =
-          QStringLiteral("[Desktop Entry]\nType=Directory\nName=Zentrope\nIcon=%1\n")
-              .arg(IconFor(program))
-              .toUtf8();
-      File(plan_.Folders.DataHome + QLatin1String(kDirectoryFile), directory);
-      File(plan_.Folders.ConfigHome + QLatin1String(kMenuFile), kMenuText);
-      Log(menu, true);
-    }
+    if (plan_.StartMenu) MenuFolder();
     if (plan_.Desktop) {
       MakeFolder(plan_.Folders.Desktop);
-      Shortcut({plan_.Folders.Desktop + u'/' + plan_.DisplayName + QStringLiteral(".desktop"),
-                program,
-                {},
-                {}});
+      Shortcut(plan_.Folders.Desktop + u'/' + plan_.DisplayName + QStringLiteral(".desktop"),
+               Program());
     }
     std::for_each(created_.crbegin(), created_.crend(), [this](const QString& f) { Log(f, true); });
   }
 
  private:
+  QString Program() const { return plan_.Destination + QLatin1String(kProgramFile); }
+
+  // The menu folder with its shortcuts, and the files that make it a submenu.
+  void MenuFolder() {
+    const QString menu =
+        QDir::cleanPath(ApplicationsFolder(plan_.Folders) + u'/' + QLatin1String(kMenuFolder));
+    MakeFolder(menu);
+    created_.removeAll(menu);  // logged below in any case
+    Shortcut(menu + u'/' + plan_.DisplayName + QStringLiteral(".desktop"), Program(),
+             kMenuCategory);
+    Shortcut(menu + QStringLiteral("/Zentrope Help.desktop"),
+             plan_.Destination + QLatin1String(kHelpFile), kMenuCategory);
+    Shortcut(menu + QStringLiteral("/Read Me.desktop"),
+             plan_.Destination + QLatin1String(kReadmeFile), kMenuCategory);
+    const QString directory =
+        QStringLiteral("[Desktop Entry]\nType=Directory\nName=Zentrope\nIcon=%1\n");
+    File(plan_.Folders.DataHome + QLatin1String(kDirectoryFile),
+         directory.arg(IconFor(Program())).toUtf8());
+    File(plan_.Folders.ConfigHome + QLatin1String(kMenuFile), kMenuText);
+    Log(menu, true);
+  }
+
   void MakeFolder(const QString& folder) {
     const std::optional<QStringList> made = CreateFolders(folder);
     if (!made)
@@ -87,8 +85,8 @@ class TShortcutMaker {
     created_ += *made;
   }
 
-  void Shortcut(const TShortcut& shortcut) {
-    if (CreateShortcut(shortcut)) Log(shortcut.File, false);
+  void Shortcut(const QString& file, const QString& target, const QString& categories = {}) {
+    if (CreateShortcut({file, target, categories, QString()})) Log(file, false);
   }
 
   void File(const QString& path, const QByteArray& contents) {
