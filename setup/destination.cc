@@ -32,6 +32,8 @@ std::optional<QString> AcceptDestination(const QString& typed, const QString& ho
                    TMessageKind::kWarning);
     return std::nullopt;
   }
+  // Links resolved, as the uninstaller will see its own folder.
+  folder = QFileInfo(folder).canonicalFilePath();
   return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 

@@ -32,7 +32,7 @@ bool CopyFileReplacing(const QString& source, const QString& target) {
 }
 
 void RemoveEmptyFolders(const QString& folder, const QString& stop) {
-  const QString limit = QDir::cleanPath(stop) + u'/';
+  const QString limit = QFileInfo(stop).canonicalFilePath() + u'/';
   QString path = QDir::cleanPath(folder);
   while (QDir().rmdir(path)) {
     path = QFileInfo(path).path();

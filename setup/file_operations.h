@@ -16,7 +16,7 @@ std::optional<QStringList> CreateFolders(const QString& folder);
 bool CopyFileReplacing(const QString& source, const QString& target);
 
 // Removes `folder` if it is empty, then each parent it leaves empty while the
-// parent lies below `stop`.
+// parent lies below `stop` (with its links resolved).
 void RemoveEmptyFolders(const QString& folder, const QString& stop);
 
 }  // namespace zt::setup
