@@ -127,8 +127,6 @@ void TMapping::SetCorners(long double x1, long double y1, long double x2, long d
 void TMapping::UpdateScale() {
   const int width = rect_.Width();
   const int height = rect_.Height();
-  horizontal_offset_ = -width / 2;
-  vertical_offset_ = height / 2;
   if (3LL * width < 4LL * height)
     scale_ = width == 0 ? 4 / magnification_ : 4 / (magnification_ * width);
   else
@@ -219,14 +217,20 @@ void TMapping::FillCalcBlock(TCalcBlock& block) const {
   }
 }
 
+// The location comes from the block's copy (FillCalcBlock), so that the
+// user-interface thread may change the mapping while pixels are mapped.
 // #solid is cleared first: it is left over from the previous pixel (its
 // coloring may have set it), and a stale value would stop the chain and mark
 // this pixel as solid.
 void TMapping::MapPixel(TCalcBlock& block, long double dx, long double dy) const {
-  const long double u = (horizontal_offset_ + block.Int32(calc::kX)) + dx;
-  const long double v = vertical_offset_ - (block.Int32(calc::kY) + dy);
-  block.SetComplex(calc::kPixel, TComplex(center_.real() + scale_ * (u * cosine_ - v * sine_),
-                                          center_.imag() + scale_ * (v * cosine_ + u * sine_)));
+  const TComplex center = block.Complex(calc::kCenter);
+  const long double scale = block.Extended(calc::kLocationFactor);
+  const long double sine = block.Extended(calc::kSine);
+  const long double cosine = block.Extended(calc::kCosine);
+  const long double u = (-block.Int32(calc::kHalfWidth) + block.Int32(calc::kX)) + dx;
+  const long double v = block.Int32(calc::kHalfHeight) - (block.Int32(calc::kY) + dy);
+  block.SetComplex(calc::kPixel, TComplex(center.real() + scale * (u * cosine - v * sine),
+                                          center.imag() + scale * (v * cosine + u * sine)));
   block.SetByte(calc::kSolid, 0);
 
   // Each transformation sees its own variables; the pointer walks the chain's

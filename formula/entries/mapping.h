@@ -114,8 +114,6 @@ class TMapping {
   long double sine_ = 0;
   long double cosine_ = 1;
   TRect rect_;
-  int horizontal_offset_ = 0;
-  int vertical_offset_ = 0;
   TTransformList transforms_;
   TCompileOptions compile_options_;
 };
