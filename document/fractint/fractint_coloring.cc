@@ -60,7 +60,8 @@ bool TFractintColoring::ReadKey(const std::string& key, const TParReader& r) {
     } else if (word == "epsiloncross") {
       InsideMode = 4;
     } else {
-      InsideMode = std::max(WordIndex(word, {"", "zmag", "bof60", "bof61", "epscross", "period"}), 0);
+      InsideMode =
+          std::max(WordIndex(word, {"", "zmag", "bof60", "bof61", "epscross", "period"}), 0);
     }
   } else if (key == "outside") {
     if (number && *number >= 0 && *number <= 255) {
@@ -76,7 +77,8 @@ bool TFractintColoring::ReadKey(const std::string& key, const TParReader& r) {
   } else if (key == "decomp") {
     // Fractint's decomposition needs two sectors at least; 0 and 1 switch it off.
     Decomp = FractintNumbers(r).front();
-    if (Decomp >= 2 && Outside == TFractintOutside::kPlain) Outside = TFractintOutside::kDecomposition;
+    if (Decomp >= 2 && Outside == TFractintOutside::kPlain)
+      Outside = TFractintOutside::kDecomposition;
   } else if (key == "potential") {
     // A color count of 0 is Fractint's way of writing "no potential".
     const std::vector<long double> numbers = FractintNumbers(r);

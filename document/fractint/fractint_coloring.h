@@ -15,10 +15,10 @@ enum class TFractintOutside { kPlain, kDecomposition, kPotential };
 
 // What the coloring keys of one entry say.
 struct TFractintColoring {
-  int InsideMode = 0;    // 0 a fixed color, 1 zmag, 2 bof60, 3 bof61, 4 epscross, 5 period
-  int InsideColor = 1;   // -1 for the color of the maximum iterations
+  int InsideMode = 0;   // 0 a fixed color, 1 zmag, 2 bof60, 3 bof61, 4 epscross, 5 period
+  int InsideColor = 1;  // -1 for the color of the maximum iterations
   TFractintOutside Outside = TFractintOutside::kPlain;
-  int OutsideMode = 1;   // 0 a fixed color, 1 iter, 2 real, 3 imag, 4 mult, 5 summ, 6 atan
+  int OutsideMode = 1;  // 0 a fixed color, 1 iter, 2 real, 3 imag, 4 mult, 5 summ, 6 atan
   int OutsideColor = 1;
   int Logmap = 0;
   int Biomorph = -1;

@@ -14,7 +14,9 @@ TParamValue FloatValue(long double value) {
   return {kTypeFloat, SlotFromLiteral(TLiteral::MakeFloat(value))};
 }
 TParamValue IntValue(int value) { return {kTypeInt, SlotFromLiteral(TLiteral::MakeInt(value))}; }
-TParamValue BoolValue(bool value) { return {kTypeBool, SlotFromLiteral(TLiteral::MakeBool(value))}; }
+TParamValue BoolValue(bool value) {
+  return {kTypeBool, SlotFromLiteral(TLiteral::MakeBool(value))};
+}
 
 bool LoadShippedEntry(TFormulaBase& object, const char* collection, TParEntryKind kind,
                       const std::string& entry, TParReader& r) {

@@ -36,8 +36,7 @@ bool LoadShippedColoring(TColoring& coloring, const std::string& entry, TParRead
 // Inserts the transformation `entry` of Fractint.zxf with `params` at `at` of the
 // layer's chain.
 void InsertShippedTransform(TLayer& layer, int at, const std::string& entry,
-                            std::vector<std::pair<std::string, TParamValue>> params,
-                            TParReader& r);
+                            std::vector<std::pair<std::string, TParamValue>> params, TParReader& r);
 
 // The position of the transformation `entry` in the layer's chain, or -1.
 int TransformIndex(TLayer& layer, const std::string& entry);

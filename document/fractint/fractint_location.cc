@@ -36,8 +36,8 @@ bool ReadCorners(const std::vector<long double>& numbers, TFractintView& view) {
     const long double width = Distance(x3, y3, xmax, ymin);
     const long double height = Distance(x3, y3, xmin, ymax);
     const long double diagonal = Distance(xmin, ymin, xmax, ymax);
-    const long double angle = std::acos((width * width + height * height - diagonal * diagonal) /
-                                        (2 * width * height));
+    const long double angle =
+        std::acos((width * width + height * height - diagonal * diagonal) / (2 * width * height));
     const long double h = std::sin(angle) * height;
     if (!std::isfinite(h) || h == 0) return false;
     read.Rotation = std::atan2(ymin - y3, xmax - x3);

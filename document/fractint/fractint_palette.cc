@@ -38,7 +38,8 @@ std::optional<std::vector<TRGB12>> DecodeFractintPalette(std::string_view text) 
   while (at < text.size()) {
     if (text[at] == '<') {
       const size_t close = text.find('>', at);
-      if (close == std::string_view::npos || colors.empty() || pending_blend > 0) return std::nullopt;
+      if (close == std::string_view::npos || colors.empty() || pending_blend > 0)
+        return std::nullopt;
       int count = 0;
       const char* first = text.data() + at + 1;
       const char* last = text.data() + close;

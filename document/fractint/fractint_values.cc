@@ -28,8 +28,8 @@ std::vector<std::string> FractintItems(std::string_view value) {
   size_t start = 0;
   while (items.size() < kMaxFractintItems) {
     const size_t slash = value.find('/', start);
-    items.emplace_back(Trim(value.substr(start, slash == std::string_view::npos ? value.npos
-                                                                                 : slash - start)));
+    items.emplace_back(
+        Trim(value.substr(start, slash == std::string_view::npos ? value.npos : slash - start)));
     if (slash == std::string_view::npos) break;
     start = slash + 1;
   }
