@@ -26,9 +26,13 @@ int WordIndex(const std::string& word, std::initializer_list<const char*> words)
 }
 
 // The color the layer's gradient shows for a Fractint color number: the
-// palette's color c sits at gradient index c * 399 / 255.
+// palette's color c sits at gradient index c * 399 / 255, on a control point
+// where the palette bends (the convert table blends the ring's last segment
+// into entry 0) and on a straight run between points elsewhere.
 TRGB12 GradientColor(TLayer& layer, int color) {
   const int index = std::max(color, 0) * (kGradientIndices - 1) / (kPaletteColors - 1);
+  for (const TGradientPoint* p = layer.Gradient().First(); p; p = p->Next)
+    if (p->Index == index) return p->Color;
   const TColorEntry& entry = layer.ConvertTable()[index * kEntriesPerIndex];
   return {Channel8To12(entry.Red), Channel8To12(entry.Green), Channel8To12(entry.Blue)};
 }
