@@ -56,6 +56,7 @@ fs::path MapFile(const std::string& value) {
 // What the keys say about the formula and the view, kept for the end of the entry.
 struct TImportState {
   std::optional<int> Method;
+  bool TypeGiven = false;
   bool FormulaType = false;
   std::string FormulaFile, FormulaName;
   std::vector<long double> Params;
@@ -95,6 +96,8 @@ class TFractintImport {
       // Sections have no meaning here: ReadKey steps over their names.
       if (!r_.ReadKey(key) && r_.SectionName().empty()) break;
     }
+    // Comment entries and carried formulas of parameter files are no images.
+    if (!state_.TypeGiven) r_.NoteSkipped("The entry '" + r_.EntryName + "' names no fractal type");
     FinishFormula();
     FinishView();
     ApplyFractintColoring(Layer(), state_.Coloring, state_.MaxIterations,
@@ -195,6 +198,7 @@ void TFractintImport::ReadKey(const std::string& key) {
 }
 
 void TFractintImport::ReadType(const std::string& type) {
+  state_.TypeGiven = true;
   state_.FormulaType = type == "formula";
   if (state_.FormulaType) return;
   std::string name = type;

@@ -20,8 +20,9 @@ class TParReader;
 // one layer "Layer 1"; unless `ignore_size` is set the document takes the
 // default image size, resolution and gamma of the settings.
 //
-// Entries the shipped collections lack, and palette files that cannot be read,
-// are passed over and noted in the reader's Skipped list. Raises
+// Entries the shipped collections lack, palette files that cannot be read and
+// an entry without a fractal type are passed over and noted in the reader's
+// Skipped list. Raises
 // EInvalidParFile for a list or palette value that cannot be read, and the
 // loading error (ECodeError) when a formula of type "formula" is found nowhere;
 // the document keeps its layers then. User-interface thread.

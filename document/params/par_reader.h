@@ -73,8 +73,9 @@ class TParReader : public TCode {
                               const std::string& parameter);
 
   // What a Fractint import passed over because the shipped collections or the
-  // palette folder lack it (an unknown fractal type, a missing palette file), as
-  // messages. The import goes on silently; callers may report the list.
+  // palette folder lack it (an unknown fractal type, a missing palette file), or
+  // because the entry names no type, as messages. The import goes on silently;
+  // callers may report the list.
   void NoteSkipped(const std::string& message) { skipped_.push_back(message); }
   const std::vector<std::string>& Skipped() const { return skipped_; }
 
