@@ -98,11 +98,15 @@ class TFractintImport {
     }
     // Comment entries and carried formulas of parameter files are no images.
     if (!state_.TypeGiven) r_.NoteSkipped("The entry '" + r_.EntryName + "' names no fractal type");
+    if (state_.FormulaType && Layer().Formula().IsEmpty())
+      r_.NoteSkipped("The entry '" + r_.EntryName + "' names no formula");
     FinishFormula();
     FinishView();
     ApplyFractintColoring(Layer(), state_.Coloring, state_.MaxIterations,
                           ConfigManager().ImportSmoothColoring, r_);
-    // Only a complete layer replaces the document's layers.
+    // Only a complete layer replaces the document's layers. A view window may
+    // have changed the size since the layer was made.
+    Layer().SetImageSize(fractal_.Width(), fractal_.Height());
     fractal_.ClearLayers();
     fractal_.AppendLayer(std::move(layer_));
   }

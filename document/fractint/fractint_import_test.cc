@@ -242,6 +242,7 @@ TEST_F(FractintImport, SizeAndViewWindows) {
   TLayer& square = Import("type=mandel viewwindows=1/1/yes/0/0");
   EXPECT_EQ(fractal_.Width(), 240);
   EXPECT_EQ(fractal_.Height(), 240);
+  EXPECT_EQ(square.Image().Width(), 240);
   ASSERT_EQ(Transforms(square), (std::vector<std::string>{"ViewWindow", "SkewStretch"}));
   EXPECT_EQ(Param(square.Mapping().Transforms().Item(0), "ar").AsFloat(), 1);
   EXPECT_EQ(Param(square.Mapping().Transforms().Item(1), "xmag").AsFloat(), 0.75);
