@@ -58,6 +58,7 @@ struct TImportState {
   std::optional<int> Method;
   bool TypeGiven = false;
   bool FormulaType = false;
+  bool FormulaNamed = false;
   std::string FormulaFile, FormulaName;
   std::vector<long double> Params;
   std::vector<std::string> Functions;
@@ -98,7 +99,7 @@ class TFractintImport {
     }
     // Comment entries and carried formulas of parameter files are no images.
     if (!state_.TypeGiven) r_.NoteSkipped("The entry '" + r_.EntryName + "' names no fractal type");
-    if (state_.FormulaType && Layer().Formula().IsEmpty())
+    if (state_.FormulaType && !state_.FormulaNamed)
       r_.NoteSkipped("The entry '" + r_.EntryName + "' names no formula");
     FinishFormula();
     FinishView();
@@ -163,6 +164,7 @@ void TFractintImport::ReadKey(const std::string& key) {
     s.Functions = FractintItems(word);
   } else if (key == "formulaname") {
     s.FormulaName = r_.ValueText();
+    s.FormulaNamed = true;
   } else if (key == "formulafile") {
     s.FormulaFile = r_.ValueText();
   } else if (key == "maxiter") {

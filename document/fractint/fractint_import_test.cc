@@ -263,6 +263,11 @@ TEST_F(FractintImport, FormulasOfTypeFormula) {
   EXPECT_EQ(Param(mask.Formula(), "p1").AsComplex(), TComplex(1, 2));
   EXPECT_EQ(Param(mask.Formula(), "p2").AsComplex(), TComplex(3, 0));
   EXPECT_EQ(mask.Formula().Funcs().Items(0).FuncCode(), 4);
+  // A formula that does not compile is loaded all the same (the compiler reports it).
+  dir_.Write("bad.frm", "Broken {\n  z = cosxx(pixel): z = z * z, |z| < 4\n}\n");
+  EXPECT_TRUE(
+      Import("type=formula formulafile=bad.frm formulaname=Broken").Formula().CompileFailed());
+  EXPECT_TRUE(skipped_.empty());
   // Not in the named file (nor the default one): searched in every formula file.
   EXPECT_EQ(Import("formulaname=Hidden type=formula").Formula().Code().EntryName, "Hidden");
   // Carried along in the parameter file: copied into the named formula file.
