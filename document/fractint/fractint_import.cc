@@ -28,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kDefaultFormulaFile = "Fractint.frm";
+constexpr long double kMaxWindowSize = 65535;
 
 // The file name without the folders a DOS or Unix path puts in front of it.
 std::string WithoutFolder(const std::string& file) {
@@ -168,7 +169,7 @@ void TFractintImport::ReadKey(const std::string& key) {
   } else if (key == "formulafile") {
     s.FormulaFile = r_.ValueText();
   } else if (key == "maxiter") {
-    s.MaxIterations = r_.ValueInteger() - 1;
+    s.MaxIterations = std::max(r_.ValueInteger(), 2) - 1;
   } else if (key == "corners") {
     if (ReadCorners(FractintNumbers(r_), s.View)) ApplyView();
   } else if (key == "center-mag") {
@@ -224,10 +225,12 @@ void TFractintImport::ReadViewWindows() {
     if (!value) r_.Error();
     return *value;
   };
+  // A size beyond any screen counts as not given.
+  auto size = [&](size_t i) { return number(i) <= kMaxWindowSize ? number(i) : 0.0L; };
   long double ratio = number(1);
   if (ratio < 0.1L || ratio > 10) ratio = 0.75L;
   const TConfigManager& config = ConfigManager();
-  long double width = number(3), height = number(4);
+  long double width = size(3), height = size(4);
   if (width <= 0) {
     width = config.DefaultImageWidth;
     height = std::round(width * ratio);

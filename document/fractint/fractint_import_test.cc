@@ -249,6 +249,9 @@ TEST_F(FractintImport, SizeAndViewWindows) {
   Import("type=mandel viewwindows=1/0.5/yes/100");
   EXPECT_EQ(fractal_.Width(), 100);
   EXPECT_EQ(fractal_.Height(), 50);
+  Import("type=mandel viewwindows=1/0.5/yes/1e30/1e30");
+  EXPECT_EQ(fractal_.Width(), 320);
+  EXPECT_EQ(fractal_.Height(), 160);
   ConfigManager().ImportFixedAspectRatio = false;
   EXPECT_TRUE(Transforms(Import("type=mandel")).empty());
   EXPECT_EQ(Transforms(Import("type=mandel viewwindows=1/0.75")),
