@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formula/language/code.h"
+#include "formula/language/entry_name.h"
 #include "platform/text.h"
 
 namespace zt {
@@ -16,7 +17,8 @@ constexpr const char* kHelp =
     "Usage: zt list FILE\n"
     "\n"
     "Lists the entries of a parameter (.zpr), gradient (.zgr), alpha channel (.zal)\n"
-    "or formula, coloring or transformation file with their titles.\n"
+    "or formula, coloring or transformation file with their titles, or of a\n"
+    "Fractint parameter file (.par) with the titles they get when opened.\n"
     "\n"
     "Exit status: 0 done, 2 usage or file errors.\n";
 
@@ -53,7 +55,11 @@ int RunListCommand(int argc, char** argv, std::ostream& out, std::ostream& err) 
     code.ReadTitles = true;
     code.TitleSection = TitleSectionFor(positional[0]);
     code.LoadFile(positional[0]);
-    for (; code.Found; code.FindNextEntry()) entries.emplace_back(code.EntryName, code.Title);
+    // A Fractint entry has no title of its own; opening it makes one of its name.
+    const bool fractint = EndsWithText(positional[0], ".par");
+    for (; code.Found; code.FindNextEntry())
+      entries.emplace_back(code.EntryName,
+                           fractint ? EntryNameToCaption(code.EntryName) : code.Title);
   } catch (const EZentrope& e) {
     err << e.what() << '\n';
     return 2;

@@ -37,6 +37,9 @@ TEST(ListCommandTest, ListsNamesAndTitlesOfEachKindOfFile) {
       // A parameter file's title lives in its fractal section, not a default one.
       {"other.zpr", "E {\ndefault:\n  title=\"wrong\"\n}\n", "E  E\n"},
       {"empty.zcl", "", ""},
+      // Fractint parameter entries show the title they get when opened.
+      {"old.par", "Big_spiral { ; a comment\n  reset type=mandel\n}\nx { }\n",
+       "Big_spiral  Big spiral\nx           x\n"},
   };
   for (const TCase& c : cases) {
     const TRun run = RunList({dir.Write(c.Name, c.Text).string()});

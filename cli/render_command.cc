@@ -232,13 +232,16 @@ int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err
   fractal.SetThreadCount(options.Threads > 0 ? options.Threads : ConfigManager().ThreadNumber);
   try {
     TQuestionWatcher watcher;
+    std::vector<std::string> skipped;
     if (fractal_file)
       fractal.LoadFromFile(input);
     else
-      LoadParameterFile(fractal, input, entry);
+      LoadParameterFile(fractal, input, entry, &skipped);
     // A layer without the formula, coloring or transformation its parameter
     // set names would give a wrong image: nothing is written then.
-    if (watcher.Asked()) throw EZentrope("Some entries of '" + input + "' could not be found");
+    for (const std::string& message : skipped) err << message << '\n';
+    if (watcher.Asked() || !skipped.empty())
+      throw EZentrope("Some entries of '" + input + "' could not be found");
     const std::vector<std::string> failed = FailedEntries(fractal);
     for (const std::string& entry_text : failed) err << "Could not compile " << entry_text << '\n';
     if (!failed.empty())

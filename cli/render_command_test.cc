@@ -1,6 +1,7 @@
 // Tests of `zt render` and `zt info`: usage errors, every output format from a
-// tiny parameter set, failing destinations that leave nothing behind, and a
-// fractal file whose interrupted calculation is finished.
+// tiny parameter set, Fractint parameter entries, failing destinations that
+// leave nothing behind, and a fractal file whose interrupted calculation is
+// finished.
 #include "cli/render_command.h"
 
 #include <gtest/gtest.h>
@@ -131,6 +132,23 @@ TEST_F(RenderCommandTest, EntriesThatCannotBeUsedWriteNothing) {
   EXPECT_EQ(run.Status, 2);
   EXPECT_EQ(run.Err, "Some entries of '" + sets + "' could not be found\n");
   EXPECT_FALSE(fs::exists(Path("x.png")));
+}
+
+TEST_F(RenderCommandTest, FractintParameterEntriesAreImported) {
+  const std::string file =
+      dir_.Write("old.par",
+                 "Old { ; a Mandelbrot set\n  type=mandel center-mag=-0.5/0/1\n"
+                 "  maxiter=50 colors=000<254>zzz\n}\n"
+                 "Cloud { type=plasma }\n")
+          .string();
+  TRun run = RunRender({file, "Old", "-o", Path("old.png"), "--size", "16x12"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Wrote " + Path("old.png") + " (16 x 12, 1 layer)\n");
+  run = RunRender({file, "Cloud", "-o", Path("cloud.png")});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "Could not find the entry 'plasma' in 'Fractint.zfm'\nSome entries of '" +
+                         file + "' could not be found\n");
+  EXPECT_FALSE(fs::exists(Path("cloud.png")));
 }
 
 TEST_F(RenderCommandTest, EveryFormatIsWritten) {

@@ -187,9 +187,10 @@ class TFractal {
   void SaveToParameters(TParWriter& w, const std::string* title);
   // Replaces the document with the parameter set `r` stands on, under one update
   // bracket. With `ignoreSize` the text's width, height, resolution and gamma
-  // are skipped. Raises EInvalidParFile for a broken structure (the document
-  // keeps what was read so far) and for a Fractint entry, which cannot be
-  // imported yet.
+  // are skipped. An entry whose first item is a key is a Fractint parameter
+  // entry and goes to the Fractint import (document/fractint/fractint_import.h).
+  // Raises EInvalidParFile for a broken structure (the document keeps what was
+  // read so far) and the import's errors.
   void LoadFromParameters(TParReader& r, bool ignore_size);
 
   // Writes the fractal file `name`; an existing file is replaced only once the

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "document/fractint/fractint_import.h"
 #include "document/params/layer_section.h"
 #include "document/params/par_entry_file.h"
 #include "document/params/par_reader.h"
@@ -14,8 +15,6 @@
 #include "platform/text.h"
 
 namespace zt {
-
-const char* const kFractintEntryMessage = "Fractint parameter entries cannot be imported yet";
 
 namespace {
 
@@ -82,9 +81,7 @@ void TFractal::SaveToParameters(TParWriter& w, const std::string* title) {
 
 void TFractal::LoadFromParameters(TParReader& r, bool ignore_size) {
   std::string key;
-  // A first item before any section marks a Fractint entry. Nothing of the
-  // document is touched for it: there is no importer to hand it to.
-  if (r.ReadKey(key) || !key.empty()) throw EInvalidParFile(kFractintEntryMessage);
+  r.ReadKey(key);
 
   BeginUpdate();
   layers_->BeginUpdate();
@@ -96,6 +93,18 @@ void TFractal::LoadFromParameters(TParReader& r, bool ignore_size) {
       Fractal.EndUpdate();
     }
   } closer{*this};
+
+  // A first item before any section marks a Fractint entry.
+  if (!key.empty()) {
+    file_name_.clear();
+    title_ = TitleFromEntryName(r.EntryName);
+    author_.clear();
+    created_.clear();
+    comments_ = r.Comments();
+    ImportFractint(*this, r, key, ignore_size);
+    Changed(false);
+    return;
+  }
 
   std::optional<int> expected;
   int read = 0;
@@ -176,7 +185,8 @@ bool SaveParameterSet(TFractal& fractal, const std::string& file, const std::str
   return saved;
 }
 
-void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry) {
+void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry,
+                       std::vector<std::string>* skipped) {
   TParReader r;
   if (entry.empty()) {
     r.LoadFile(file);
@@ -184,6 +194,7 @@ void LoadParameterFile(TFractal& fractal, const std::string& file, const std::st
     r.LoadFromFile(file, entry);
   }
   fractal.LoadFromParameters(r, false);
+  if (skipped) *skipped = r.Skipped();
 }
 
 }  // namespace zt

@@ -10,14 +10,14 @@
 
 namespace zt {
 
-// The message for a Fractint parameter entry, which has no importer yet.
-extern const char* const kFractintEntryMessage;
-
 // Reads the entry `entry` of the parameter file `file` (its first entry when
-// `entry` is empty) into `fractal`, size included. Raises ECodeError when the
-// file cannot be read or lacks the entry, EInvalidParFile for a broken entry or
-// a file without entries. User-interface thread.
-void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry);
+// `entry` is empty) into `fractal`, size included; a Fractint entry is imported.
+// `skipped`, when given, receives what a Fractint import passed over (see
+// TParReader::Skipped). Raises ECodeError when the file cannot be read or lacks
+// the entry, EInvalidParFile for a broken entry or a file without entries, and
+// the errors of the Fractint import. User-interface thread.
+void LoadParameterFile(TFractal& fractal, const std::string& file, const std::string& entry,
+                       std::vector<std::string>* skipped = nullptr);
 
 // The transformation, formula and coloring objects of every layer, in the order
 // a parameter set names them.

@@ -1,7 +1,7 @@
 // Tests of the document as parameter text: a stable round trip of a document
 // that differs from the defaults everywhere, the omission rules of the
-// "fractal" section, the layer count checks, Fractint entries and loading an
-// entry of a parameter file.
+// "fractal" section, the layer count checks, the hand-over of Fractint entries
+// and loading an entry of a parameter file.
 #include "document/fractal_params.h"
 
 #include <gtest/gtest.h>
@@ -124,13 +124,21 @@ TEST_F(FractalParams, LayerCountMismatchesAreFormatErrors) {
   }
 }
 
-TEST_F(FractalParams, AFractintEntryIsRefusedWithoutTouchingTheDocument) {
+// The import itself is tested in document/fractint; here only the hand-over:
+// the document's own fields come from the entry, its layers from the import.
+TEST_F(FractalParams, AFractintEntryGoesToTheImport) {
   TFractal fractal("Doc");
-  fractal.SetWidth(6);
-  const std::string before = Save(fractal);
-  EXPECT_EQ(ErrorMessageOf([&] { Load(fractal, "Old {\n reset=1900 type=mandel\n}\n"); }),
-            "Fractint parameter entries cannot be imported yet");
-  EXPECT_EQ(Save(fractal), before);
+  fractal.AddLayer("Two");
+  fractal.SetAuthor("Someone");
+  Load(fractal, "Old_set {\n; A comment\n reset=1900 type=mandel maxiter=50\n}\n", true);
+  EXPECT_EQ(fractal.Title(), "Old set");
+  EXPECT_EQ(fractal.Author(), "");
+  EXPECT_EQ(fractal.Comments(), std::vector<std::string>{"A comment"});
+  ASSERT_EQ(fractal.Layers().Count(), 1);
+  EXPECT_EQ(fractal.Layers()[0].Caption(), "Layer 1");
+  EXPECT_EQ(fractal.Layers()[0].Formula().Code().EntryName, "mandel");
+  EXPECT_EQ(fractal.Layers()[0].Formula().MaxIterations(), 49);
+  EXPECT_EQ(fractal.UpdateCount(), 0);
 }
 
 TEST_F(FractalParams, AParameterFileEntryIsFoundByNameOrTakenFirst) {

@@ -72,6 +72,13 @@ class TParReader : public TCode {
   void ReportMissingParameter(const std::string& file, const std::string& entry,
                               const std::string& parameter);
 
+  // What a Fractint import passed over because the shipped collections or the
+  // palette folder lack it (an unknown fractal type, a missing palette file), or
+  // because the entry names no type, as messages. The import goes on silently;
+  // callers may report the list.
+  void NoteSkipped(const std::string& message) { skipped_.push_back(message); }
+  const std::vector<std::string>& Skipped() const { return skipped_; }
+
   // Provides the entry `file` / `entry` of `kind` when its collection file
   // lacks it: copies an entry the text carries into the collection file, or
   // offers the person a search. True when a usable entry was provided; `file`
@@ -104,6 +111,7 @@ class TParReader : public TCode {
   bool quoted_ = false;
   std::vector<TMissing> missing_;
   std::vector<TSubstitution> substitutions_;
+  std::vector<std::string> skipped_;
 };
 
 }  // namespace zt

@@ -176,7 +176,7 @@ TEST_F(ParReaderFindEntry, FractintCarriedFormulaIsAppendedAfterExistingEntries)
   EXPECT_EQ(testing::ReadFile(file), "Old { z = 0 }\n\nMandel { z = 0: z = z*z + pixel }\n");
   // Only formulas may come as Fractint entries.
   ConfigManager().ColoringDirectory = dir_.path().string();
-  file = "Mine.ucl";
+  file = "Mine.zcl";
   r.Quiet = true;
   EXPECT_FALSE(r.FindEntry(file, entry, kParInsideColoring));
 }
@@ -185,19 +185,19 @@ TEST_F(ParReaderFindEntry, SearchIsOfferedOnceAndTheChoiceRemembered) {
   TParReader r;
   r.LoadFromText(kCarryingText);
   ui_.QueueAnswer(TAnswer::kYes);
-  ui_.QueueBrowse("/other/Lib.ucl", "Picked");
-  std::string file = "Gone.ucl", entry = "Lost";
+  ui_.QueueBrowse("/other/Lib.zcl", "Picked");
+  std::string file = "Gone.zcl", entry = "Lost";
   ASSERT_TRUE(r.FindEntry(file, entry, kParOutsideColoring));
-  EXPECT_EQ(file, "/other/Lib.ucl");
+  EXPECT_EQ(file, "/other/Lib.zcl");
   EXPECT_EQ(entry, "Picked");
-  file = "gone.UCL", entry = "LOST";
+  file = "gone.ZCL", entry = "LOST";
   ASSERT_TRUE(r.FindEntry(file, entry, kParInsideColoring));
   EXPECT_EQ(entry, "Picked");
   const auto records = ui_.Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(
       records[0].Text,
-      "Could not find the entry 'Lost' in 'Gone.ucl'.\r\rDo you want to search for it yourself?");
+      "Could not find the entry 'Lost' in 'Gone.zcl'.\r\rDo you want to search for it yourself?");
   ASSERT_EQ(ui_.Browsed().size(), 1u);
   EXPECT_EQ(ui_.Browsed()[0], TEntryBrowseKind::kColoring);
 }

@@ -60,9 +60,10 @@ TEST(FractintCorpusTest, ShippedCollectionsCompileCleanly) {
   struct {
     const char* File;
     TEntryKind Kind;
-  } collections[] = {{"Standard.zfm", TEntryKind::kFormula},
-                     {"Standard.zcl", TEntryKind::kColoring},
-                     {"Standard.zxf", TEntryKind::kTransformation}};
+  } collections[] = {
+      {"Standard.zfm", TEntryKind::kFormula},        {"Standard.zcl", TEntryKind::kColoring},
+      {"Standard.zxf", TEntryKind::kTransformation}, {"Fractint.zfm", TEntryKind::kFormula},
+      {"Fractint.zcl", TEntryKind::kColoring},       {"Fractint.zxf", TEntryKind::kTransformation}};
   for (const auto& collection : collections) {
     auto object = MakeEntryObject(collection.Kind, /*inside_coloring=*/true);
     object->SetCompileOptions({.StrictTypeChecking = true});

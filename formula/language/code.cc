@@ -48,6 +48,31 @@ bool IsLabelAt(const std::string& line, size_t at, size_t to) {
   return i < to && line[i] == ':';
 }
 
+// The end of a Fractint header's text without its trailing "=" and bracketed
+// settings lists; `end` itself when nothing else would be left or a bracket is
+// not matched.
+size_t WithoutFractintSettings(const std::string& line, size_t begin, size_t end) {
+  size_t stripped = end;
+  for (;;) {
+    while (stripped > begin && IsBlank(line[stripped - 1])) --stripped;
+    if (stripped == begin) return end;
+    if (line[stripped - 1] == '=') {
+      --stripped;
+      continue;
+    }
+    if (line[stripped - 1] != ']') return stripped;
+    int depth = 0;
+    size_t p = stripped;
+    while (p > begin) {
+      --p;
+      if (line[p] == ']') ++depth;
+      if (line[p] == '[' && --depth == 0) break;
+    }
+    if (depth != 0) return end;
+    stripped = p;
+  }
+}
+
 }  // namespace
 
 // What ScanBody learns about the current entry. Columns are columns of Lines.
@@ -84,6 +109,7 @@ void TCode::LoadFile(const std::string& file) {
   if (!lines.LoadFromFile(file)) throw ECodeError("Could not open '" + file + "'");
   Lines = std::move(lines);
   FileName = file;
+  FractintHeaders = EndsWithText(file, ".frm");
   FileDate = date;
   TabSize = tab_size;
   FindFirstEntry();
@@ -133,6 +159,7 @@ bool TCode::ParseHeader(const std::string& line, int start, int brace) {
   size_t end = static_cast<size_t>(brace);
   while (end > begin && IsBlank(line[end - 1])) --end;
   if (end == begin) return false;
+  if (FractintHeaders) end = WithoutFractintSettings(line, begin, end);
   std::string args;
   if (line[end - 1] == ')') {
     --end;

@@ -94,6 +94,43 @@ TEST(CodeTest, HeaderForms) {
   }
 }
 
+// Fractint's formula files put "=" or a settings list between the name and the
+// brace; with FractintHeaders the name is the one Fractint gives the entry, and
+// without it (our own collections) the text reads as it always did.
+TEST(CodeTest, FractintHeaderForms) {
+  struct Case {
+    std::string Text, FractintName, Args, PlainName;
+  } cases[] = {
+      {"REB004A = {", "REB004A", "", "="},
+      {"Sam_0(XAXIS) = {", "Sam_0", "XAXIS", "="},
+      {"Mask [float=y] {", "Mask", "", "[float=y]"},
+      {"REBRefInd2[float=y] {", "REBRefInd2", "", "REBRefInd2[float=y]"},
+      {"Halley (XYAXIS) [float=y] {", "Halley", "XYAXIS", "[float=y]"},
+      {"F'M-C(XAXIS)[float=y periodicity=0] {", "F'M-C", "XAXIS", "periodicity=0]"},
+      {"2newSin[tan[z]]{", "2newSin", "", "2newSin[tan[z]]"},
+      {"[float=y] {", "[float=y]", "", "[float=y]"},
+      {"odd] {", "odd]", "", "odd]"},
+  };
+  for (const Case& c : cases) {
+    for (bool fractint : {true, false}) {
+      TCode code;
+      code.FractintHeaders = fractint;
+      Fill(code, c.Text);
+      ASSERT_TRUE(code.Found) << c.Text;
+      EXPECT_EQ(code.EntryName, fractint ? c.FractintName : c.PlainName) << c.Text;
+      if (fractint) {
+        EXPECT_EQ(code.EntryArgs, c.Args) << c.Text;
+      }
+    }
+  }
+  testing::TempDir dir;
+  for (const char* file : {"a.frm", "b.FRM", "c.zfm"}) {
+    TCode code;
+    code.LoadFile(dir.Write(file, "Mask [float=y] {\n}\n").string());
+    EXPECT_EQ(code.EntryName, std::string(file) == "c.zfm" ? "[float=y]" : "Mask") << file;
+  }
+}
+
 TEST(CodeTest, ScanResumesAfterTheOpeningBrace) {
   TCode code;
   Fill(code,
@@ -429,11 +466,13 @@ TEST(CodeTest, ReadsTheFractintFormulaFiles) {
       ++entries;
       std::string body = Walk(code, true, 1 << 20);
       EXPECT_FALSE(code.EntryName.empty());
+      EXPECT_NE(code.EntryName.front(), '[') << item.path();
+      EXPECT_NE(code.EntryName, "=") << item.path();
       EXPECT_FALSE(body.empty()) << code.EntryName;
     }
   }
   EXPECT_EQ(files, 21);
-  EXPECT_EQ(entries, 792);  // headers such as `name = {` count too, named "="
+  EXPECT_EQ(entries, 792);
 }
 
 }  // namespace
