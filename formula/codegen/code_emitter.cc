@@ -13,7 +13,9 @@ namespace {
 constexpr std::uint8_t kFpuExtended = 0xDB;  // DB /5 fld tbyte, DB /7 fstp tbyte
 constexpr std::uint8_t kFldTbyte = 5;
 constexpr std::uint8_t kFstpTbyte = 7;
-constexpr std::uint8_t kFpuControl = 0xD9;  // D9 /5 fldcw, D9 /7 fnstcw
+constexpr std::uint8_t kFpuDouble = 0xDD;    // DD /0 fld qword
+constexpr std::uint8_t kFpuDoubleOp = 0xDC;  // DC /0 fadd qword
+constexpr std::uint8_t kFpuControl = 0xD9;   // D9 /5 fldcw, D9 /7 fnstcw
 constexpr std::uint8_t kFldcw = 5;
 constexpr std::uint8_t kFnstcw = 7;
 
@@ -75,6 +77,10 @@ void TCodeEmitter::StoreComplexKeep(TBase base, std::int32_t d) {
 void TCodeEmitter::LoadFloat(TBase base, std::int32_t d) {
   MemoryOp({kFpuExtended}, kFldTbyte, base, d);
 }
+
+void TCodeEmitter::LoadDouble(TBase base, std::int32_t d) { MemoryOp({kFpuDouble}, 0, base, d); }
+
+void TCodeEmitter::AddDouble(TBase base, std::int32_t d) { MemoryOp({kFpuDoubleOp}, 0, base, d); }
 
 void TCodeEmitter::StoreFloat(TBase base, std::int32_t d) {
   MemoryOp({kFpuExtended}, kFstpTbyte, base, d);

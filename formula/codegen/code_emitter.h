@@ -56,6 +56,8 @@ class TCodeEmitter {
   void StoreComplex(TBase base, std::int32_t d);      // pop real, then imaginary
   void StoreComplexKeep(TBase base, std::int32_t d);  // store without popping
   void LoadFloat(TBase base, std::int32_t d);
+  void LoadDouble(TBase base, std::int32_t d);  // fld qword
+  void AddDouble(TBase base, std::int32_t d);   // fadd qword
   void StoreFloat(TBase base, std::int32_t d);
   void StoreFloatKeep(TBase base, std::int32_t d);
   void LoadInt(TBase base, std::int32_t d);   // mov eax, [m]

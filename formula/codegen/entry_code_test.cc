@@ -1,5 +1,5 @@
 // Runs compiled entries end to end: formulas against a long double reference
-// loop, #z kept on the FPU against #z in its cell, control statements, the abort
+// loop, values parked on the FPU against values in memory, control statements, the abort
 // flag inside user loops, spills and coloring procedures.
 #include <gtest/gtest.h>
 
@@ -43,16 +43,16 @@ TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   }
 }
 
-// A formula that reports whether its loop keeps #z on the FPU, or that never
-// does, for comparison.
+// A formula that reports what its loop keeps on the FPU, or that never parks
+// anything, for comparison.
 class TParkingFormula : public TFormula {
  public:
-  using TCompiler::ZParked;
+  using TCompiler::Parked;
   bool Parks = true;
 
  protected:
-  bool ParksZ(const std::string& upper_name) const override {
-    return Parks && TFormula::ParksZ(upper_name);
+  bool RunsParked(const std::string& upper_name) const override {
+    return Parks && TFormula::RunsParked(upper_name);
   }
 };
 
@@ -65,7 +65,7 @@ std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
   return bytes;
 }
 
-TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
+TEST(EntryCodeTest, ParkedValuesIterateExactlyLikeMemory) {
   TempDir dir;
   // Colorings whose loop procedure reads #z between iterations.
   auto file = dir.Write(
@@ -83,6 +83,11 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
       "bailout:\n |z - c| < 16 && real(z) != 5\n",
       "init:\n z = #pixel\nloop:\n int i = 0\n while i < 3\n  i = i + 1\n endwhile\n"
       " z = z ^ 2 + #pixel / i\nbailout:\n |z| < 8\n",
+      // #z written twice and copied while only its register is current; a float
+      // that changes every iteration.
+      "init:\n z = #pixel\n complex older = 0\n float t = 0\nloop:\n"
+      " complex newer = sqr(z) + (0.55, 0.1) + (-0.45, 0) * older\n older = z\n z = newer\n"
+      " t = t + 0.25\n if real(z) > 1\n  z = z * 0.5 + t\n endif\nbailout:\n |z| < 4 && t < 100\n",
   };
   const struct {
     const char* What;
@@ -98,8 +103,8 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
     plain->Parks = false;
     ASSERT_EQ(CompileEntry(*parked, formula_file.string(), "Test").Error, "") << body;
     ASSERT_EQ(CompileEntry(*plain, formula_file.string(), "Test").Error, "") << body;
-    EXPECT_TRUE(parked->ZParked()) << body;
-    EXPECT_FALSE(plain->ZParked()) << body;
+    EXPECT_FALSE(parked->Parked().empty()) << body;
+    EXPECT_TRUE(plain->Parked().empty()) << body;
     TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
     for (const auto& setting : settings)
       for (Complex pixel : pixels) {

@@ -79,26 +79,55 @@ TCodeBuffer Assemble(F&& emit) {
   return buffer;
 }
 
-// Pushes one part of #z: from its cell, or with #z parked (real part in ST0,
-// imaginary part in ST1, nothing above) as a copy of its register.
-void LoadZPart(E& e, std::int32_t part, bool z_parked) {
-  if (z_parked)
-    e.LoadRegister(part == calc::kZ ? 0 : 1);
-  else
-    e.LoadFloat(E::kBlock, part);
+// Pushes the parked values from memory, the last one first, so that the first
+// ends on top.
+void LoadParked(E& e, std::span<const TParkedValue> parked) {
+  for (auto value = parked.rbegin(); value != parked.rend(); ++value) {
+    if (value->Complex)
+      e.LoadComplex(value->Base, value->Offset);
+    else
+      e.LoadFloat(value->Base, value->Offset);
+  }
 }
 
-// Pops the parked #z.
-void DropParkedZ(E& e) {
-  e.PopToRegister(0);
-  e.PopToRegister(0);
+// Takes the parked values off the FPU, top first; the written ones go back to
+// memory.
+void UnloadParked(E& e, std::span<const TParkedValue> parked) {
+  for (const TParkedValue& value : parked) {
+    if (!value.Written) {
+      for (int i = 0; i < value.Registers(); ++i) e.PopToRegister(0);
+    } else if (value.Complex) {
+      e.StoreComplex(value.Base, value.Offset);
+    } else {
+      e.StoreFloat(value.Base, value.Offset);
+    }
+  }
+}
+
+// The register of #z's real part with the FPU holding only the parked values;
+// -1 when #z is not parked (its cell is then current).
+int ZRegister(std::span<const TParkedValue> parked) {
+  int below = 0;
+  for (const TParkedValue& value : parked) {
+    if (value.Base == E::kBlock && value.Offset == calc::kZ) return below;
+    below += value.Registers();
+  }
+  return -1;
+}
+
+// Pushes one part of #z, from its register or its cell.
+void LoadZPart(E& e, std::int32_t part, int z_register) {
+  if (z_register >= 0)
+    e.LoadRegister(z_register + (part == calc::kZ ? 0 : 1));
+  else
+    e.LoadFloat(E::kBlock, part);
 }
 
 // Sets the flags for "abs(z part - reference part), rounded to a 32-bit float,
 // above the tolerance" (unsigned compare of the bit patterns; the FPU stack is
 // left as it was).
-void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, bool z_parked) {
-  LoadZPart(e, z, z_parked);
+void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, int z_register) {
+  LoadZPart(e, z, z_register);
   e.LoadFloat(E::kBlock, reference);
   e.Bytes({0xDE, 0xE9});                                                // fsubp st(1), st
   e.Bytes({0xD9, 0xE1});                                                // fabs
@@ -110,16 +139,22 @@ void ComparePartDistance(E& e, std::int32_t z, std::int32_t reference, bool z_pa
 // Periodicity check between iterations. Saves z as the reference whenever
 // ECX & mask is 0 (the saving interval doubles every `reload` saves); otherwise an
 // orbit back within the tolerance of the reference is periodic: ECX = 0 and a jump
-// that the caller lands at the loop exit is appended to `exits`.
-void EmitPeriodicity(E& e, bool z_parked, std::vector<TForwardJump>& exits) {
+// to `exit`, the loop's way out.
+void EmitPeriodicity(E& e, int z_register, int exit) {
   std::vector<TForwardJump> done;
   e.MemoryOp({0x3B}, E::kEcx, E::kBlock, calc::kPeriodicityStart);  // cmp ecx, [start]
   done.push_back(ForwardIf(e, E::kAboveOrEqual));
   e.MemoryOp({0x85}, E::kEcx, E::kBlock, calc::kPeriodicityMask);  // test [mask], ecx
   const TForwardJump compare = ForwardIf(e, E::kNotZero);
 
-  e.CopyExtended(E::kBlock, calc::kZ, E::kBlock, calc::kPeriodicityRef);
-  e.CopyExtended(E::kBlock, calc::kZ + 16, E::kBlock, calc::kPeriodicityRef + 16);
+  for (int part : {0, 16}) {
+    if (z_register < 0) {
+      e.CopyExtended(E::kBlock, calc::kZ + part, E::kBlock, calc::kPeriodicityRef + part);
+    } else {
+      LoadZPart(e, calc::kZ + part, z_register);
+      e.StoreFloat(E::kBlock, calc::kPeriodicityRef + part);
+    }
+  }
   e.MemoryOp({0xFF}, 1, E::kBlock, calc::kPeriodicityCountdown);  // dec dword [countdown]
   done.push_back(ForwardIf(e, E::kNotZero));
   e.LoadInt(E::kBlock, calc::kPeriodicityMask);
@@ -130,36 +165,57 @@ void EmitPeriodicity(E& e, bool z_parked, std::vector<TForwardJump>& exits) {
   done.push_back(TForwardJump(e, TForwardJump::kAlways));
 
   compare.Land(e);
-  ComparePartDistance(e, calc::kZ, calc::kPeriodicityRef, z_parked);
+  ComparePartDistance(e, calc::kZ, calc::kPeriodicityRef, z_register);
   done.push_back(ForwardIf(e, E::kAbove));
-  ComparePartDistance(e, calc::kZ + 16, calc::kPeriodicityRef + 16, z_parked);
+  ComparePartDistance(e, calc::kZ + 16, calc::kPeriodicityRef + 16, z_register);
   done.push_back(ForwardIf(e, E::kAbove));
   e.Bytes({0x31, 0xC9});  // xor ecx, ecx
-  exits.push_back(TForwardJump(e, TForwardJump::kAlways));
+  e.Jump(exit);
   LandAll(e, done);
 }
 
-// Calls the coloring loop procedure in `cell` unless the cell is null. The
-// procedure needs the whole FPU: a parked #z is dropped for the call (its cell is
-// current) and loaded again afterwards, as the procedure may have changed it.
-void CallColoringLoop(E& e, std::int32_t cell, bool z_parked) {
-  if (!z_parked) {
-    e.CallCellIfSet(cell);
-    return;
-  }
-  e.MemoryOp({0x83}, 7, E::kBlock, cell, true);  // cmp qword [rsi + cell], 0
-  e.Byte(0x00);
-  const TForwardJump unset = ForwardIf(e, E::kZero);
-  DropParkedZ(e);
-  e.CallCell(cell);
-  e.LoadComplex(E::kBlock, calc::kZ);
-  unset.Land(e);
+// Sets the flags for "a coloring has a loop procedure" (not zero); uses RAX.
+void TestColoringLoops(E& e) {
+  e.MemoryOp({0x8B}, E::kEax, E::kBlock, calc::kInsideLoop, true);   // mov rax, [inside]
+  e.MemoryOp({0x0B}, E::kEax, E::kBlock, calc::kOutsideLoop, true);  // or rax, [outside]
 }
 
-// With `z_parked` the loop and bailout code expect #z on the FPU: it is loaded
-// once before the loop, stays there between iterations, and is dropped on every
-// way out, so the finish finds the FPU empty.
-void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, bool z_parked) {
+// The coloring loop procedures that are set. They need the whole FPU and read
+// #z from its cell: the parked values are written back and taken off for the
+// calls and loaded again afterwards (the colorings change none of them).
+void CallColoringLoops(E& e, std::span<const TParkedValue> parked) {
+  if (parked.empty()) {
+    e.CallCellIfSet(calc::kInsideLoop);
+    e.CallCellIfSet(calc::kOutsideLoop);
+    return;
+  }
+  TestColoringLoops(e);
+  const TForwardJump none = ForwardIf(e, E::kZero);
+  UnloadParked(e, parked);
+  e.CallCellIfSet(calc::kInsideLoop);
+  e.CallCellIfSet(calc::kOutsideLoop);
+  LoadParked(e, parked);
+  none.Land(e);
+}
+
+// R8D = the counter values below which an iteration takes the slow path (the
+// periodicity check and the coloring loop calls): all of them when a coloring has
+// a loop procedure, otherwise those below the periodicity start. Compiled code
+// never touches R8 otherwise.
+void EmitSlowPathLimit(E& e) {
+  e.Byte(0x44);                                               // REX.R: r8d
+  e.MemoryOp({0x8B}, 0, E::kBlock, calc::kPeriodicityStart);  // mov r8d, [start]
+  TestColoringLoops(e);
+  e.Bytes({0xBA, 0xFF, 0xFF, 0xFF, 0xFF});  // mov edx, -1
+  e.Bytes({0x44, 0x0F, 0x45, 0xC2});        // cmovnz r8d, edx
+}
+
+// The loop's end keeps the common iteration short: after the bailout test one
+// compare sends the rare iterations that need the periodicity check or coloring
+// calls to an out-of-line slow path, which rejoins before the abort test. The
+// parked values are loaded once before the loop and written back on the way out.
+void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
+                 std::span<const TParkedValue> parked) {
   e.Prologue();
   e.EnterVariables(calc::kFormulaVars);
   Code(e, init);
@@ -167,7 +223,8 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, boo
   e.CallCell(calc::kInsideInit);
   e.CallCell(calc::kOutsideInit);
   e.MemoryOp({0x8B}, E::kEcx, E::kBlock, calc::kMaxIter);  // mov ecx, [maxiter]
-  if (z_parked) e.LoadComplex(E::kBlock, calc::kZ);
+  EmitSlowPathLimit(e);
+  LoadParked(e, parked);
 
   const int loop_start = e.Offset();
   Code(e, loop);
@@ -178,16 +235,17 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, boo
 
   std::vector<TForwardJump> exits;
   exits.push_back(TForwardJump(e, TForwardJump::kIfFalse));  // the orbit escaped
-  EmitPeriodicity(e, z_parked, exits);
-  CallColoringLoop(e, calc::kInsideLoop, z_parked);
-  CallColoringLoop(e, calc::kOutsideLoop, z_parked);
+  e.Bytes({0x44, 0x39, 0xC1});                               // cmp ecx, r8d
+  const TForwardJump slow = ForwardIf(e, E::kBelow);
+  const int resume = e.Offset();
   e.MemoryOp({0x80}, 7, E::kBlock, calc::kAbort);  // cmp byte [abort], 0
   e.Byte(0x00);
   exits.push_back(ForwardIf(e, E::kNotZero));
   e.Bytes({0xFF, 0xC9});  // dec ecx
   e.JumpIf(E::kNotZero, loop_start);
   LandAll(e, exits);
-  if (z_parked) DropParkedZ(e);
+  const int exit = e.Offset();
+  UnloadParked(e, parked);
   e.LeaveVariables();
 
   // #numiter = #maxiter - ECX; a counter left above 0 means outside.
@@ -202,6 +260,11 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout, boo
   e.CallCell(calc::kInsideFinal);
   finished.Land(e);
   e.Epilogue();
+
+  slow.Land(e);
+  EmitPeriodicity(e, ZRegister(parked), exit);
+  CallColoringLoops(e, parked);
+  e.Jump(resume);
 }
 
 // Copies the ten bytes of one extended value of #z to [rax + at] through RDX.
@@ -240,8 +303,8 @@ TExtendedBits BitsOf(long double value) {
 }  // namespace
 
 TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
-                                  bool z_parked) {
-  return Assemble([&](E& e) { EmitFormula(e, init, loop, bailout, z_parked); });
+                                  std::span<const TParkedValue> parked) {
+  return Assemble([&](E& e) { EmitFormula(e, init, loop, bailout, parked); });
 }
 
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,

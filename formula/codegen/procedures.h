@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <span>
 
+#include "formula/codegen/parking.h"
 #include "platform/code_buffer.h"
 
 namespace zt {
@@ -28,12 +29,10 @@ enum class TColoringPart { kInit, kLoop, kFinal };
 // (which leaves a bool in AL) at most #maxiter times with periodicity checking,
 // coloring loop calls and the abort test between iterations; at the end #numiter
 // and the inside or outside coloring's final procedure. An empty bailout means
-// the formula has none: the loop then runs once. With `z_parked` the loop and
-// bailout code were translated with #z parked (TCompiler::ParksZ): the procedure
-// keeps #z on the FPU across the loop for them and drops it for coloring calls and
-// on the way out.
+// the formula has none: the loop then runs once. The loop and bailout code were
+// translated with `parked` on the FPU (TCompiler::Parked).
 TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
-                                  bool z_parked = false);
+                                  std::span<const TParkedValue> parked = {});
 
 // A coloring procedure around `code`, with the inside or outside coloring's
 // variable block in RDI. With `uses_orbit` the init procedure writes #z to entry 0

@@ -221,23 +221,25 @@ TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
   EXPECT_EQ(outside_vars_[0], 10);
 }
 
-// kLoop for a procedure that keeps #z parked: #z from its registers plus the
-// steps, stored, and put over the old value.
+// kLoop for a procedure that parks #z with the two steps below it (kParked):
+// #z from its registers plus the steps from theirs, popped over the old #z.
 const Code kParkedLoop = Section([](E& e) {
   e.MemoryOp({0xFF}, 0, E::kVars, kLoopRuns);  // inc dword
   e.LoadRegister(1);                           // imaginary part
   e.LoadRegister(1);                           // real part
-  e.LoadFloat(E::kVars, kStepRe);
-  e.Bytes({0xDE, 0xC1});  // faddp
-  e.Bytes({0xD9, 0xC9});  // fxch
-  e.LoadFloat(E::kVars, kStepIm);
-  e.Bytes({0xDE, 0xC1});  // faddp
-  e.Bytes({0xD9, 0xC9});  // fxch
-  e.StoreComplexKeep(E::kBlock, calc::kZ);
+  e.LoadRegister(4);                           // the real step, below #z
+  e.Bytes({0xDE, 0xC1});                       // faddp
+  e.Bytes({0xD9, 0xC9});                       // fxch
+  e.LoadRegister(5);                           // the imaginary step
+  e.Bytes({0xDE, 0xC1});                       // faddp
+  e.Bytes({0xD9, 0xC9});                       // fxch
   e.PopToRegister(2);
   e.PopToRegister(2);
   e.MemoryOp({0xD9}, 7, E::kVars, kControlWord);  // fnstcw
 });
+const TParkedValue kParked[] = {{E::kBlock, calc::kZ, true, true},
+                                {E::kVars, kStepRe, false, false},
+                                {E::kVars, kStepIm, false, false}};
 
 // Adds eight ones on the FPU: the sum is 8 only when all eight registers were
 // free; a value left on the FPU turns it into not-a-number.
@@ -260,7 +262,7 @@ const Code kIndexFullFpu = Section([](E& e) {
   e.StoreFloat(E::kBlock, calc::kIndex);
 });
 
-TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings) {
+TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColorings) {
   const TCodeBuffer inside_loop =
       BuildColoringProcedure(kCountFullFpu, true, false, TColoringPart::kLoop);
   const TCodeBuffer outside_loop =
@@ -303,8 +305,9 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
       SetStep(c.StepRe, c.StepIm);
       std::memset(inside_vars_, 0, sizeof inside_vars_);
       std::memset(outside_vars_, 0, sizeof outside_vars_);
-      const TCodeBuffer code =
-          BuildFormulaProcedure(kInit, parked ? kParkedLoop : kLoop, c.Bailout, parked);
+      const TCodeBuffer code = BuildFormulaProcedure(
+          kInit, parked ? kParkedLoop : kLoop, c.Bailout,
+          parked ? std::span<const TParkedValue>(kParked) : std::span<const TParkedValue>());
       CallProcedure(code.Data(), block_.Data());
       TOutcome& o = outcome[parked];
       o = {{},

@@ -165,16 +165,16 @@ void CheckType(int type) {
 TCodeBuffer BuildBuiltInFormula(int type) {
   CheckType(type);
   const auto init = EmitBytes([&](E& e) { EmitInit(e, type); });
-  // Loop and bailout work on #z parked on the FPU, as compiled sections may.
-  const auto loop = EmitBytes([](E& e) {
-    EmitStep(e, [&](int part) { e.LoadFloat(E::kVars, builtin::kC + part); });
-    e.StoreComplexKeep(E::kBlock, calc::kZ);
-  });
+  // Loop and bailout work on #z parked on the FPU with c below it, as in the
+  // unrolled variant; the procedure writes #z back where it is read.
+  const auto loop = EmitBytes([](E& e) { EmitStep(e, [&](int) { e.LoadRegister(3); }); });
   const auto bailout = EmitBytes([](E& e) {
     EmitBailoutTest(e);
     e.Bytes({0x0F, 0x96, 0xC0});  // setbe al: continue while not above
   });
-  return BuildFormulaProcedure(init, loop, bailout, /*z_parked=*/true);
+  const TParkedValue parked[] = {{E::kBlock, calc::kZ, true, true},
+                                 {E::kVars, builtin::kC, true, false}};
+  return BuildFormulaProcedure(init, loop, bailout, parked);
 }
 
 TCodeBuffer BuildBuiltInFormulaUnrolled(int type) {
