@@ -94,8 +94,8 @@ class TCodeEmitter {
   int Primitive(int index);
 
   // Procedure pieces.
-  // push rsi; mov rsi, rax; fnstcw [caller cell]; finit; fldcw 0x137F (through
-  // the red zone, so the block needs no constant cell).
+  // push rsi; mov rsi, rax; fnstcw [caller cell]; fldcw 0x137F (through the red
+  // zone, so the block needs no constant cell).
   void Prologue();
   // fclex; fldcw [caller cell]; pop rsi; ret.
   void Epilogue();
