@@ -32,12 +32,14 @@ class TCompiler : public TOptimizer {
   void GenerateFrom(TExpressionList& program);
   // One section's sealed code, in program order; the owner takes the buffer over.
   virtual void SectionCompiled(const std::string& upper_name, TCodeBuffer code);
-  // The sections whose code the owner runs with values parked on the FPU (see
-  // TParkedValue): the formula's LOOP and BAILOUT, which run once per iteration.
-  virtual bool RunsParked(const std::string&) const { return false; }
-  // What the last Generate parked for the sections named by RunsParked, top
-  // first; empty when it parked nothing, and the code is then exactly the
-  // unparked code.
+  // How the owner runs a section's code: with nothing parked, with the values
+  // that the code generator chooses for all such sections (the formula's LOOP
+  // and BAILOUT), or with #z alone parked, current only in its registers (a
+  // coloring's LOOP, see BuildColoringProcedure).
+  enum class TParking { kNone, kChosen, kZ };
+  virtual TParking Parking(const std::string&) const { return TParking::kNone; }
+  // What the last Generate parked for the sections that run parked, top first;
+  // empty when it parked nothing, and the code is then exactly the unparked code.
   const std::vector<TParkedValue>& Parked() const { return parked_values_; }
 
  private:
@@ -52,10 +54,12 @@ class TCompiler : public TOptimizer {
   };
 
   void TranslateSection(TLink* first, TLink* end);
-  // Chooses what the parked sections keep on the FPU: the values whose memory
-  // accesses cost most per register, as many as leave each statement the
-  // registers it needs.
+  // What the parked sections keep on the FPU: #z alone when they are given it,
+  // or the values whose memory accesses cost most per register, as many as leave
+  // each statement the registers it needs, with #z last (at the bottom). Nothing
+  // when not even a given #z leaves the statements room.
   std::vector<TParkedValue> ChooseParked(const std::vector<TSection>& sections);
+  bool RunsParked(const std::string& section) const { return Parking(section) != TParking::kNone; }
   // Every statement of the parked sections fits above `parked` (measured without
   // output; the measurement settles the evaluation orders).
   bool FitsAbove(const std::vector<TParkedValue>& parked, const std::vector<TSection>& sections);

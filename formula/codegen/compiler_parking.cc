@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "formula/codegen/calc_block.h"
 #include "formula/codegen/compiler.h"
 #include "formula/codegen/parking.h"
 
@@ -18,26 +19,36 @@ constexpr std::size_t kMaxParkedTries = 12;
 // by them; the later layouts only add temporaries behind the existing entries.
 std::vector<TParkedValue> TCompiler::ChooseParked(const std::vector<TSection>& sections) {
   TParkingCandidates candidates;
-  bool any = false;
+  bool any = false, z_given = false;
   Variables().Layout();
   for (const TSection& section : sections) {
     if (!RunsParked(section.Name)) continue;
     any = true;
+    z_given = z_given || Parking(section.Name) == TParking::kZ;
     for (TLink* link = section.First; link != section.End; link = link->Next.get())
       candidates.Statement(*link->Tree);
   }
   std::vector<TParkedValue> chosen;
-  if (!any) return chosen;
-  std::vector<TParkingCandidate> ranked = candidates.Ranked();
-  if (ranked.size() > kMaxParkedTries) ranked.resize(kMaxParkedTries);
-  int registers = 0;
-  for (const TParkingCandidate& candidate : ranked) {
-    if (registers + candidate.Place.Registers() > 6) continue;
-    std::vector<TParkedValue> trial = chosen;
-    trial.push_back(candidate.Place);
-    if (!FitsAbove(trial, sections)) continue;
-    chosen = std::move(trial);
-    registers += candidate.Place.Registers();
+  if (z_given) {
+    chosen = {{TCodeEmitter::kBlock, calc::kZ, true, true}};
+    if (!FitsAbove(chosen, sections)) chosen.clear();
+  } else if (any) {
+    std::vector<TParkingCandidate> ranked = candidates.Ranked();
+    if (ranked.size() > kMaxParkedTries) ranked.resize(kMaxParkedTries);
+    int registers = 0;
+    for (const TParkingCandidate& candidate : ranked) {
+      if (registers + candidate.Place.Registers() > 6) continue;
+      std::vector<TParkedValue> trial = chosen;
+      trial.push_back(candidate.Place);
+      if (!FitsAbove(trial, sections)) continue;
+      chosen = std::move(trial);
+      registers += candidate.Place.Registers();
+    }
+    // The coloring loop calls keep #z on the FPU and take the others off, which
+    // is simplest with #z at the bottom. Where a value lies does not change what
+    // a statement needs.
+    std::stable_partition(chosen.begin(), chosen.end(),
+                          [](const TParkedValue& value) { return !value.IsZ(); });
   }
   // The last measurement must be the one of the chosen values: it settles the
   // evaluation orders that both passes follow. Without any, the orders are

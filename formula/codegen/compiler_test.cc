@@ -258,8 +258,9 @@ class TParkingCompiler : public TProbeCompiler {
   using TCompiler::Parked;
 
  protected:
-  bool RunsParked(const std::string& upper_name) const override {
-    return parks_ && (upper_name == "LOOP" || upper_name == "BAILOUT");
+  TParking Parking(const std::string& upper_name) const override {
+    return parks_ && (upper_name == "LOOP" || upper_name == "BAILOUT") ? TParking::kChosen
+                                                                       : TParking::kNone;
   }
 
  private:
@@ -318,37 +319,35 @@ std::size_t Count(const std::vector<std::uint8_t>& code, std::vector<std::uint8_
 }
 
 bool ParksZ(const TParkingRun& run) {
-  return std::any_of(run.Parked.begin(), run.Parked.end(), [](const TParkedValue& v) {
-    return v.Base == TCodeEmitter::kBlock && v.Offset == calc::kZ;
-  });
+  return std::any_of(run.Parked.begin(), run.Parked.end(),
+                     [](const TParkedValue& v) { return v.IsZ(); });
 }
 
 TEST(CompilerTest, ParkedValuesLiveInRegistersThroughLoopAndBailout) {
   const TParkingRun parked = CompileParking(true, MandelbrotLoop, ModulusBailout);
   const TParkingRun plain = CompileParking(false, MandelbrotLoop, ModulusBailout);
   // sqr(z) + #pixel needs 4 registers with #pixel added last, which leaves room
-  // for #z and #pixel but not the limit as well.
-  const std::vector<TParkedValue> expected = {{TCodeEmitter::kBlock, calc::kZ, true, true},
-                                              {TCodeEmitter::kBlock, calc::kPixel, true, false}};
+  // for #z and #pixel but not the limit as well; #z goes to the bottom.
+  const std::vector<TParkedValue> expected = {{TCodeEmitter::kBlock, calc::kPixel, true, false},
+                                              {TCodeEmitter::kBlock, calc::kZ, true, true}};
   EXPECT_EQ(parked.Parked, expected);
   EXPECT_TRUE(plain.Parked.empty());
   ASSERT_EQ(parked.Sections.size(), 3u);
   EXPECT_EQ(parked.Sections[0].Bytes, plain.Sections[0].Bytes);  // INIT is not parked
 
-  // #z is copied from below the statement's registers, #pixel from below #z;
-  // nothing is loaded from or stored to the block, and the new #z is popped
-  // into the registers of the old one.
+  // #z is copied from below #pixel, #pixel from below the square (both fld st(3)
+  // twice); nothing is loaded from or stored to the block, and the new #z is
+  // popped into the registers of the old one.
   const std::vector<std::uint8_t>& loop = parked.Sections[1].Bytes;
-  EXPECT_EQ(Count(loop, {0xD9, 0xC1, 0xD9, 0xC1}), 1u);  // fld st(1) twice
-  EXPECT_EQ(Count(loop, {0xD9, 0xC5, 0xD9, 0xC5}), 1u);  // fld st(5) twice
+  EXPECT_EQ(Count(loop, {0xD9, 0xC3, 0xD9, 0xC3}), 2u);
   EXPECT_EQ(Count(loop, {0xDB, 0xAE}) + Count(loop, {0xDB, 0xBE}), 0u);
   ASSERT_GE(loop.size(), 4u);
   EXPECT_EQ(std::vector<std::uint8_t>(loop.end() - 4, loop.end()),
-            (std::vector<std::uint8_t>{0xDD, 0xDA, 0xDD, 0xDA}));  // fstp st(2) twice
+            (std::vector<std::uint8_t>{0xDD, 0xDC, 0xDD, 0xDC}));  // fstp st(4) twice
 
   // |z| goes first, then the limit comes from memory above it.
   const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
-  EXPECT_EQ(Count(bailout, {0xD9, 0xC1, 0xD9, 0xC1}), 1u);
+  EXPECT_EQ(Count(bailout, {0xD9, 0xC3, 0xD9, 0xC3}), 1u);
   EXPECT_EQ(Count(bailout, {0xDB, 0xAF}), 1u);
 }
 

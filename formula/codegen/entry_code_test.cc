@@ -51,9 +51,15 @@ class TParkingFormula : public TFormula {
   bool Parks = true;
 
  protected:
-  bool RunsParked(const std::string& upper_name) const override {
-    return Parks && TFormula::RunsParked(upper_name);
+  TParking Parking(const std::string& upper_name) const override {
+    return Parks ? TFormula::Parking(upper_name) : TParking::kNone;
   }
+};
+
+class TParkingColoring : public TColoring {
+ public:
+  using TColoring::TColoring;
+  using TCompiler::Parked;
 };
 
 // The run's #z, #numiter and #index, to the bit.
@@ -67,14 +73,19 @@ std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
 
 TEST(EntryCodeTest, ParkedValuesIterateExactlyLikeMemory) {
   TempDir dir;
-  // Colorings whose loop procedure reads #z between iterations.
+  // Colorings whose loop procedure reads #z between iterations: from the FPU, or
+  // from its cell where the loop needs every register.
   auto file = dir.Write(
       "colorings.txt",
-      "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
-      "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
-  TColoring inside(true), outside(false);
+      "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n"
+      "Deep {\ninit:\ncomplex s = 0\nloop:\n"
+      "s = s + (((#z + #z * 0.5) + #z * 0.25) + #z) * (((#z - #z * 1.5) + #z * 3) - #z)\n"
+      "final:\n#index = real(s)\n}\n");
+  TParkingColoring inside(true), outside(false);
   ASSERT_EQ(CompileEntry(inside, file.string(), "Last").Error, "");
-  ASSERT_EQ(CompileEntry(outside, file.string(), "Sum").Error, "");
+  ASSERT_EQ(CompileEntry(outside, file.string(), "Deep").Error, "");
+  EXPECT_FALSE(inside.Parked().empty());
+  EXPECT_TRUE(outside.Parked().empty());
   const char* formulas[] = {
       "init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n",
       "init:\n z = #pixel\nloop:\n z = sqr(z) + #pixel\nbailout:\n |z| < 4\n",

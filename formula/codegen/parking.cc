@@ -3,11 +3,14 @@
 
 #include <algorithm>
 
+#include "formula/codegen/calc_block.h"
 #include "formula/codegen/compiler.h"
 #include "formula/language/checker.h"
 #include "formula/language/variable_list.h"
 
 namespace zt {
+
+bool TParkedValue::IsZ() const { return Base == TCodeEmitter::kBlock && Offset == calc::kZ; }
 
 bool PlaceOf(const TExpression& node, TParkedValue& place) {
   TValueType type;

@@ -28,6 +28,7 @@ struct TParkedValue {
   bool Written;  // the code assigns it
 
   int Registers() const { return Complex ? 2 : 1; }
+  bool IsZ() const;
   bool SamePlace(const TParkedValue& other) const {
     return Base == other.Base && Offset == other.Offset;
   }

@@ -26,7 +26,7 @@ class TRankingFormula : public TFormula {
     bool parked = false;
     for (auto* link = Program().First(); link; link = link->Next.get()) {
       if (link->Tree->Kind == kNodeSection)
-        parked = RunsParked(link->Tree->Name);
+        parked = Parking(link->Tree->Name) != TParking::kNone;
       else if (parked)
         candidates.Statement(*link->Tree);
     }

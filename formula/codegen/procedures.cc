@@ -90,6 +90,11 @@ void LoadParked(E& e, std::span<const TParkedValue> parked) {
   }
 }
 
+void DropComplex(E& e) {
+  e.PopToRegister(0);
+  e.PopToRegister(0);
+}
+
 // Takes the parked values off the FPU, top first; the written ones go back to
 // memory.
 void UnloadParked(E& e, std::span<const TParkedValue> parked) {
@@ -109,7 +114,7 @@ void UnloadParked(E& e, std::span<const TParkedValue> parked) {
 int ZRegister(std::span<const TParkedValue> parked) {
   int below = 0;
   for (const TParkedValue& value : parked) {
-    if (value.Base == E::kBlock && value.Offset == calc::kZ) return below;
+    if (value.IsZ()) return below;
     below += value.Registers();
   }
   return -1;
@@ -180,21 +185,31 @@ void TestColoringLoops(E& e) {
   e.MemoryOp({0x0B}, E::kEax, E::kBlock, calc::kOutsideLoop, true);  // or rax, [outside]
 }
 
-// The coloring loop procedures that are set. They need the whole FPU and read
-// #z from its cell: the parked values are written back and taken off for the
-// calls and loaded again afterwards (the colorings change none of them).
+// Takes the parked values above #z off the FPU when #z is parked at the bottom,
+// otherwise all of them (a written #z goes to its cell) and pushes #z from its
+// cell: #z alone is left, as the coloring loop procedures expect it.
+void IsolateZ(E& e, std::span<const TParkedValue> parked) {
+  const bool z_at_bottom = !parked.empty() && parked.back().IsZ();
+  UnloadParked(e, z_at_bottom ? parked.first(parked.size() - 1) : parked);
+  if (!z_at_bottom) e.LoadComplex(E::kBlock, calc::kZ);
+}
+
+// Undoes IsolateZ.
+void RestoreParked(E& e, std::span<const TParkedValue> parked) {
+  const bool z_at_bottom = !parked.empty() && parked.back().IsZ();
+  if (!z_at_bottom) DropComplex(e);
+  LoadParked(e, z_at_bottom ? parked.first(parked.size() - 1) : parked);
+}
+
+// The coloring loop procedures that are set, with #z alone on the FPU (a parked
+// #z lies at the bottom of the parked values).
 void CallColoringLoops(E& e, std::span<const TParkedValue> parked) {
-  if (parked.empty()) {
-    e.CallCellIfSet(calc::kInsideLoop);
-    e.CallCellIfSet(calc::kOutsideLoop);
-    return;
-  }
   TestColoringLoops(e);
   const TForwardJump none = ForwardIf(e, E::kZero);
-  UnloadParked(e, parked);
+  IsolateZ(e, parked);
   e.CallCellIfSet(calc::kInsideLoop);
   e.CallCellIfSet(calc::kOutsideLoop);
-  LoadParked(e, parked);
+  RestoreParked(e, parked);
   none.Land(e);
 }
 
@@ -267,8 +282,9 @@ void EmitFormula(E& e, TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
   e.Jump(resume);
 }
 
-// Copies the ten bytes of one extended value of #z to [rax + at] through RDX.
-void StoreZPartAtRax(E& e, std::int32_t part, std::uint8_t at) {
+// Copies the ten bytes of one extended value of #z from its cell to [rax + at]
+// through RDX.
+void CopyZPartToRax(E& e, std::int32_t part, std::uint8_t at) {
   e.MemoryOp({0x8B}, E::kEdx, E::kBlock, part, true);              // mov rdx, [part]
   e.Bytes({0x48, 0x89, 0x50, at});                                 // mov [rax+at], rdx
   e.MemoryOp({0x0F, 0xB7}, E::kEdx, E::kBlock, part + 8);          // movzx edx, word [part+8]
@@ -276,13 +292,22 @@ void StoreZPartAtRax(E& e, std::int32_t part, std::uint8_t at) {
 }
 
 // Writes #z to the orbit entry at the write position (the buffer's entry 0 for
-// init) and moves the write position to the next entry.
+// init) and moves the write position to the next entry. The loop procedure
+// stores #z from its registers (an entry holds exactly the ten bytes that fstp
+// writes); init copies it from its cell.
 void EmitOrbitStore(E& e, bool inside, TColoringPart part) {
   const std::int32_t position = inside ? calc::kInsideOrbitPos : calc::kOutsideOrbitPos;
   const std::int32_t source = part == TColoringPart::kInit ? calc::kOrbitBuffer : position;
   e.MemoryOp({0x8B}, E::kEax, E::kBlock, source, true);  // mov rax, [source]
-  StoreZPartAtRax(e, calc::kZ, 0);
-  StoreZPartAtRax(e, calc::kZ + 16, calc::kOrbitEntrySize / 2);
+  if (part == TColoringPart::kInit) {
+    CopyZPartToRax(e, calc::kZ, 0);
+    CopyZPartToRax(e, calc::kZ + 16, calc::kOrbitEntrySize / 2);
+  } else {
+    e.LoadRegister(0);
+    e.Bytes({0xDB, 0x38});  // fstp tbyte [rax]
+    e.LoadRegister(1);
+    e.Bytes({0xDB, 0x78, calc::kOrbitEntrySize / 2});  // fstp tbyte [rax+10]
+  }
   e.Bytes({0x48, 0x83, 0xC0, calc::kOrbitEntrySize});      // add rax, 20
   e.MemoryOp({0x89}, E::kEax, E::kBlock, position, true);  // mov [position], rax
 }
@@ -308,10 +333,13 @@ TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes b
 }
 
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
-                                   TColoringPart part) {
+                                   TColoringPart part, bool z_parked) {
+  const bool z_to_cell = part == TColoringPart::kLoop && !z_parked;
   return Assemble([&](E& e) {
     e.EnterVariables(inside ? calc::kInsideVars : calc::kOutsideVars);
+    if (z_to_cell) e.StoreComplex(E::kBlock, calc::kZ);
     Code(e, code);
+    if (z_to_cell) e.LoadComplex(E::kBlock, calc::kZ);
     if (uses_orbit && part != TColoringPart::kFinal) EmitOrbitStore(e, inside, part);
     e.LeaveVariables();
     e.Return();
@@ -358,7 +386,14 @@ TCodeBuffer BuildEmptyFormulaProcedure() {
     e.CallCell(calc::kOutsideInit);
     e.CopyExtended(E::kBlock, calc::kZero, E::kBlock, calc::kZ);
     e.CopyExtended(E::kBlock, calc::kZero, E::kBlock, calc::kZ + 16);
-    e.CallCellIfSet(calc::kOutsideLoop);
+    // The loop procedure takes #z on the FPU.
+    e.MemoryOp({0x83}, 7, E::kBlock, calc::kOutsideLoop, true);  // cmp qword [rsi + cell], 0
+    e.Byte(0x00);
+    const TForwardJump none = ForwardIf(e, E::kZero);
+    e.LoadComplex(E::kBlock, calc::kZ);
+    e.CallCell(calc::kOutsideLoop);
+    DropComplex(e);
+    none.Land(e);
     e.StoreIntLiteral(E::kBlock, calc::kNumIter, 1);
     e.CallCell(calc::kOutsideFinal);
     e.Epilogue();

@@ -37,8 +37,15 @@ TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes b
 // A coloring procedure around `code`, with the inside or outside coloring's
 // variable block in RDI. With `uses_orbit` the init procedure writes #z to entry 0
 // of the orbit buffer and the loop procedure appends #z at the write position.
+//
+// The formula procedure calls a loop procedure with #z on the FPU (real part in
+// ST0, imaginary part in ST1, nothing else), and the procedure returns it there;
+// the #z cell need not be current meanwhile. With `z_parked` the loop code was
+// translated with #z parked (TCompiler::TParking::kZ) and reads it from there;
+// otherwise the procedure writes #z to its cell for the code and loads it again
+// afterwards. Init and final procedures find the FPU empty and #z in its cell.
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
-                                   TColoringPart part);
+                                   TColoringPart part, bool z_parked = false);
 
 // A transformation procedure: the formula prologue, the transformation's
 // variables in RDI, `code`, the epilogue.

@@ -240,8 +240,8 @@ void TColoring::AssembleCode() {
   // A coloring that reads the orbit needs the loop procedure's orbit store even
   // without loop code of its own.
   if (!loop_code_.Empty() || uses_orbit_)
-    loop_procedure_ =
-        BuildColoringProcedure(loop_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kLoop);
+    loop_procedure_ = BuildColoringProcedure(loop_code_.Bytes(), inside_, uses_orbit_,
+                                             TColoringPart::kLoop, !Parked().empty());
   final_procedure_ =
       BuildColoringProcedure(final_code_.Bytes(), inside_, uses_orbit_, TColoringPart::kFinal);
   init_code_ = TCodeBuffer();

@@ -137,8 +137,8 @@ class TFormula : public TFormulaBase {
   // A built-in formula's variable block holds its parameter values (see builtin_formula.h).
   std::vector<std::uint8_t> InitialValues() override;
   // The iteration loop keeps values on the FPU for its loop and bailout code.
-  bool RunsParked(const std::string& upper_name) const override {
-    return upper_name == "LOOP" || upper_name == "BAILOUT";
+  TParking Parking(const std::string& upper_name) const override {
+    return upper_name == "LOOP" || upper_name == "BAILOUT" ? TParking::kChosen : TParking::kNone;
   }
 
  private:
