@@ -97,7 +97,8 @@ class TCodeEmitter {
   // push rsi; mov rsi, rax; fnstcw [caller cell]; fldcw 0x137F (through the red
   // zone, so the block needs no constant cell).
   void Prologue();
-  // fclex; fldcw [caller cell]; pop rsi; ret.
+  // fclex (unless the caller's word masks every exception); fldcw [caller cell];
+  // pop rsi; ret.
   void Epilogue();
   // push rdi; mov rdi, [rsi + cell]: address the variable block held in `cell`.
   void EnterVariables(std::int32_t cell);

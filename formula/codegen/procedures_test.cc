@@ -440,6 +440,28 @@ TEST(Procedures, EmptyFormulaShowsAOneIterationOutsideOrbit) {
   EXPECT_EQ(outside_vars[0], 1);
 }
 
+TEST(Procedures, ExceptionFlagsAreClearedForACallerThatUnmasksThem) {
+  // 1 / 0 sets the zero-divide flag under the working control word.
+  const TCodeBuffer transform = BuildTransformProcedure(Section([](E& e) {
+    e.Bytes({0xD9, 0xE8, 0xD9, 0xEE, 0xDE, 0xF9});  // fld1; fldz; fdivp
+    e.PopToRegister(0);
+  }));
+  TCalcBlock block;
+  const struct {
+    std::uint16_t Caller;
+    bool FlagLeft;
+  } cases[] = {{0x037F, true}, {0x037B, false}};  // all masked; zero divide unmasked
+  for (const auto& c : cases) {
+    std::uint16_t status = 0;
+    testing::ControlWordAfter(c.Caller, [&] {
+      CallProcedure(transform.Data(), block.Data());
+      asm volatile("fnstsw %0" : "=m"(status));
+    });
+    asm volatile("fnclex");
+    EXPECT_EQ((status & 0x04) != 0, c.FlagLeft) << std::hex << c.Caller;
+  }
+}
+
 TEST(Procedures, TransformationSeesItsVariablesAndTheWorkingControlWord) {
   TCalcBlock block;
   alignas(16) std::uint8_t vars[32] = {};
