@@ -28,6 +28,7 @@ void TCodeEmitter::Begin(std::uint8_t* buffer, std::size_t capacity) {
   buffer_ = buffer;
   capacity_ = buffer ? capacity : 0;
   offset_ = 0;
+  copy_end_ = -1;
 }
 
 void TCodeEmitter::Byte(std::uint8_t value) {
@@ -137,10 +138,17 @@ std::uint8_t FpuRegister(int i) {
 
 void TCodeEmitter::LoadRegister(int i) {
   Bytes({0xD9, static_cast<std::uint8_t>(0xC0 | FpuRegister(i))});
+  copy_end_ = offset_;
+  copy_register_ = i;
 }
 
 void TCodeEmitter::PopToRegister(int i) {
   Bytes({0xDD, static_cast<std::uint8_t>(0xD8 | FpuRegister(i))});
+}
+
+void TCodeEmitter::ReplaceRegister(int i) {
+  Bytes({0xD9, static_cast<std::uint8_t>(0xC8 | FpuRegister(i))});  // fxch st(i)
+  PopToRegister(0);
 }
 
 void TCodeEmitter::PushEax() { Byte(0x50); }
@@ -181,6 +189,13 @@ int TCodeEmitter::Primitive(int index) {
     if (offset_ < 0 || static_cast<std::size_t>(offset_) + length > capacity_)
       throw EZentrope("Generated code exceeds its measured size");
     CopyPrimitive(index, buffer_ + offset_);
+    // A copy of the copy just pushed (fld st(0)) is taken from the register it was
+    // copied from, which then lies one further down: the same value, without
+    // waiting for the first copy.
+    std::uint8_t* body = buffer_ + offset_;
+    if (copy_end_ == offset_ && copy_register_ < 7 && length >= 2 && body[0] == 0xD9 &&
+        body[1] == 0xC0)
+      body[1] = static_cast<std::uint8_t>(0xC0 | (copy_register_ + 1));
   }
   offset_ += static_cast<int>(length);
   return ExtraRegisters(index);

@@ -78,6 +78,9 @@ class TCodeEmitter {
   void LoadRegister(int i);
   // fstp st(i): stores ST0 into register `i` (0 to 7) and pops; st(0) only pops.
   void PopToRegister(int i);
+  // fxch st(i); fstp st(0): ST0 takes the place of register `i` (1 to 7), whose
+  // value is dropped, without a copy.
+  void ReplaceRegister(int i);
 
   // Jumps to an absolute output offset. A forward jump is emitted with its own
   // end as target (displacement 0) and emitted again once the target is known.
@@ -123,6 +126,10 @@ class TCodeEmitter {
   std::uint8_t* buffer_ = nullptr;
   std::size_t capacity_ = 0;
   int offset_ = 0;
+  // Where the last fld st(i) of LoadRegister ended, and its i: a primitive that
+  // begins with fld st(0) right there copies from register i + 1 instead.
+  int copy_end_ = -1;
+  int copy_register_ = 0;
 };
 
 }  // namespace zt

@@ -75,6 +75,21 @@ const TEncodingCase kCases[] = {
     {"CopyExtended", [](E& e) { e.CopyExtended(E::kBlock, 0x140, E::kVars, 0x20); },
      "8B 86 40 01 00 00 8B 96 44 01 00 00 89 87 20 00 00 00 "
      "8B 86 48 01 00 00 89 97 24 00 00 00 89 87 28 00 00 00"},
+    {"ReplaceRegister", [](E& e) { e.ReplaceRegister(3); }, "D9 CB DD D8"},
+    // A primitive's fld st(0) right after a register copy copies the original.
+    {"Copy of a copy",
+     [](E& e) {
+       e.LoadRegister(2);
+       e.Primitive(kPrimitiveDupFloat);
+     },
+     "D9 C2 D9 C3"},
+    {"Copy of something else",
+     [](E& e) {
+       e.LoadRegister(2);
+       e.Byte(0x90);
+       e.Primitive(kPrimitiveDupFloat);
+     },
+     "D9 C2 90 D9 C0"},
     {"PushEax", [](E& e) { e.PushEax(); }, "50"},
     {"PopEdx", [](E& e) { e.PopEdx(); }, "5A"},
     {"Return", [](E& e) { e.Return(); }, "C3"},

@@ -107,11 +107,13 @@ int TCompiler::LoadParked(int below, TValueType type) {
   return registers;
 }
 
-// The new value replaces the parked one in its registers: each part is popped
-// into its place, which lies the value's registers plus `below` down.
+// The new value replaces the parked one without being copied: each part is
+// exchanged with the old part, which lies the value's registers plus `below`
+// down, and the old part is popped. A copy (fstp st(i)) would lengthen the chain
+// of dependent instructions from one iteration to the next; an exchange does not.
 void TCompiler::StoreParked(int below, TExpression& value) {
   const int registers = Expression(value);
-  for (int i = 0; i < registers; ++i) emitter_.PopToRegister(registers + below);
+  for (int i = 0; i < registers; ++i) emitter_.ReplaceRegister(registers + below);
   depth_ -= registers;
 }
 

@@ -173,8 +173,8 @@ TCodeBuffer BuildBuiltInFormula(int type) {
     e.LoadRegister(3);
     e.LoadRegister(3);
     EmitStep(e, [&](int) { e.LoadRegister(3); });
-    e.PopToRegister(4);
-    e.PopToRegister(4);
+    e.ReplaceRegister(4);
+    e.ReplaceRegister(4);
   });
   const auto bailout = EmitBytes([](E& e) {
     EmitBailoutTest(e, 2);
