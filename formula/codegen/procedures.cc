@@ -322,7 +322,7 @@ TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes b
 
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
                                    TColoringPart part, bool z_parked) {
-  const bool z_to_cell = part == TColoringPart::kLoop && !z_parked;
+  const bool z_to_cell = part == TColoringPart::kLoop && !z_parked && !code.empty();
   return Assemble([&](E& e) {
     e.EnterVariables(inside ? calc::kInsideVars : calc::kOutsideVars);
     if (z_to_cell) e.StoreComplex(E::kBlock, calc::kZ);

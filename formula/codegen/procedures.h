@@ -42,8 +42,9 @@ TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes b
 // ST0, imaginary part in ST1, nothing else), and the procedure returns it there;
 // the #z cell need not be current meanwhile. With `z_parked` the loop code was
 // translated with #z parked (TCompiler::TParking::kZ) and reads it from there;
-// otherwise the procedure writes #z to its cell for the code and loads it again
-// afterwards. Init and final procedures find the FPU empty and #z in its cell.
+// otherwise the procedure writes #z to its cell for the code (if any) and loads it
+// again afterwards. Init and final procedures find the FPU empty and #z in its
+// cell.
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
                                    TColoringPart part, bool z_parked = false);
 
