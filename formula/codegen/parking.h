@@ -17,15 +17,18 @@ class TVariable;
 
 // A complex or float value parked on the FPU: loaded from its memory before the
 // loop, read there as a copy of its register, and, when the code writes it,
-// replaced in its register and written back to memory wherever memory is read
-// (the coloring loop calls and the loop's end). Parked values lie below
-// everything the section code pushes, the first one on top; a complex takes two
-// registers, the real part above the imaginary part.
+// replaced in its register and written back to memory where memory is read: at
+// the loop's end, and around the coloring loop calls for all but #z, which the
+// calls take on the FPU. Parked values lie below everything the section code
+// pushes, the first one on top; a complex takes two registers, the real part
+// above the imaginary part.
 struct TParkedValue {
   TCodeEmitter::TBase Base;  // where the value lives
   std::int32_t Offset;
   bool Complex;
-  bool Written;  // the code assigns it
+  // Memory may be stale while the value is parked: the code writes it (or, for
+  // the #z a coloring's loop is given, the formula does).
+  bool Written;
 
   int Registers() const { return Complex ? 2 : 1; }
   bool IsZ() const;
