@@ -15,6 +15,7 @@
 #include "formula/codegen/procedures.h"
 #include "formula/testing/code_test_util.h"
 #include "formula/testing/compile_test_util.h"
+#include "formula/testing/random_program.h"
 
 namespace zt::testing {
 namespace {
@@ -141,6 +142,43 @@ TEST(EntryCodeTest, ParkedValuesIterateExactlyLikeMemory) {
         EXPECT_EQ(outcomes[0], outcomes[1]) << body << setting.What << " at " << pixel;
       }
   }
+}
+
+TEST(EntryCodeTest, RandomProgramsRunParkedExactlyAsInMemory) {
+  TempDir dir;
+  int parked_programs = 0;
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    std::string text = TRandomProgram(seed).Entry("Test", 14);
+    // The statements become the loop section, which runs once without a bailout.
+    text.insert(text.find('\n') + 1, "init:\nloop:\n");
+    auto file = dir.Write("random.zfm", text);
+    auto parked = std::make_unique<TParkingFormula>();
+    auto plain = std::make_unique<TParkingFormula>();
+    plain->Parks = false;
+    ASSERT_EQ(CompileEntry(*parked, file.string(), "Test").Error, "") << text;
+    ASSERT_EQ(CompileEntry(*plain, file.string(), "Test").Error, "") << text;
+    parked_programs += !parked->Parked().empty();
+    TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
+    std::vector<std::uint8_t> outcomes[2];
+    for (int i = 0; i < 2; ++i) {
+      runs[i].Run({0.375L, -0.625L}, 3);
+      outcomes[i] = Outcome(runs[i].Block);
+      // Every variable to the bit: the same instructions run on the same values.
+      const TVariableList& variables = runs[i].Formula->Variables();
+      for (int v = 0; v < variables.Count(); ++v) {
+        const TVariable& variable = variables.Item(v);
+        if (variable.Kind != TVariableKind::kVariable) continue;
+        const std::uint8_t* at = runs[i].Vars->Data() + variable.Offset;
+        const int size = variable.Type == kTypeComplex || variable.Type == kTypeFloat ? 10
+                         : variable.Type == kTypeInt                                  ? 4
+                                                                                      : 1;
+        outcomes[i].insert(outcomes[i].end(), at, at + size);
+        if (variable.Type == kTypeComplex) outcomes[i].insert(outcomes[i].end(), at + 16, at + 26);
+      }
+    }
+    ASSERT_EQ(outcomes[0], outcomes[1]) << text;
+  }
+  EXPECT_GT(parked_programs, 150);
 }
 
 TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {
