@@ -13,7 +13,9 @@ namespace {
 constexpr std::uint8_t kFpuExtended = 0xDB;  // DB /5 fld tbyte, DB /7 fstp tbyte
 constexpr std::uint8_t kFldTbyte = 5;
 constexpr std::uint8_t kFstpTbyte = 7;
-constexpr std::uint8_t kFpuControl = 0xD9;  // D9 /5 fldcw, D9 /7 fnstcw
+constexpr std::uint8_t kFpuDouble = 0xDD;    // DD /0 fld qword
+constexpr std::uint8_t kFpuDoubleOp = 0xDC;  // DC /0 fadd qword
+constexpr std::uint8_t kFpuControl = 0xD9;   // D9 /5 fldcw, D9 /7 fnstcw
 constexpr std::uint8_t kFldcw = 5;
 constexpr std::uint8_t kFnstcw = 7;
 
@@ -26,6 +28,7 @@ void TCodeEmitter::Begin(std::uint8_t* buffer, std::size_t capacity) {
   buffer_ = buffer;
   capacity_ = buffer ? capacity : 0;
   offset_ = 0;
+  copy_end_ = -1;
 }
 
 void TCodeEmitter::Byte(std::uint8_t value) {
@@ -75,6 +78,10 @@ void TCodeEmitter::StoreComplexKeep(TBase base, std::int32_t d) {
 void TCodeEmitter::LoadFloat(TBase base, std::int32_t d) {
   MemoryOp({kFpuExtended}, kFldTbyte, base, d);
 }
+
+void TCodeEmitter::LoadDouble(TBase base, std::int32_t d) { MemoryOp({kFpuDouble}, 0, base, d); }
+
+void TCodeEmitter::AddDouble(TBase base, std::int32_t d) { MemoryOp({kFpuDoubleOp}, 0, base, d); }
 
 void TCodeEmitter::StoreFloat(TBase base, std::int32_t d) {
   MemoryOp({kFpuExtended}, kFstpTbyte, base, d);
@@ -131,10 +138,17 @@ std::uint8_t FpuRegister(int i) {
 
 void TCodeEmitter::LoadRegister(int i) {
   Bytes({0xD9, static_cast<std::uint8_t>(0xC0 | FpuRegister(i))});
+  copy_end_ = offset_;
+  copy_register_ = i;
 }
 
 void TCodeEmitter::PopToRegister(int i) {
   Bytes({0xDD, static_cast<std::uint8_t>(0xD8 | FpuRegister(i))});
+}
+
+void TCodeEmitter::ReplaceRegister(int i) {
+  Bytes({0xD9, static_cast<std::uint8_t>(0xC8 | FpuRegister(i))});  // fxch st(i)
+  PopToRegister(0);
 }
 
 void TCodeEmitter::PushEax() { Byte(0x50); }
@@ -175,6 +189,13 @@ int TCodeEmitter::Primitive(int index) {
     if (offset_ < 0 || static_cast<std::size_t>(offset_) + length > capacity_)
       throw EZentrope("Generated code exceeds its measured size");
     CopyPrimitive(index, buffer_ + offset_);
+    // A copy of the copy just pushed (fld st(0)) is taken from the register it was
+    // copied from, which then lies one further down: the same value, without
+    // waiting for the first copy.
+    std::uint8_t* body = buffer_ + offset_;
+    if (copy_end_ == offset_ && copy_register_ < 7 && length >= 2 && body[0] == 0xD9 &&
+        body[1] == 0xC0)
+      body[1] = static_cast<std::uint8_t>(0xC0 | (copy_register_ + 1));
   }
   offset_ += static_cast<int>(length);
   return ExtraRegisters(index);
@@ -183,9 +204,11 @@ int TCodeEmitter::Primitive(int index) {
 void TCodeEmitter::Prologue() {
   Byte(0x56);                 // push rsi
   Bytes({0x48, 0x89, 0xC6});  // mov rsi, rax
-  // The caller's control word is saved before finit, which would replace it.
+  // No finit: the caller's FPU stack is empty (the calling convention demands it)
+  // and the epilogue clears the exception flags. finit would also reset the
+  // control word, and loading a control word that differs from the current one
+  // costs dozens of cycles, per pixel.
   MemoryOp({kFpuControl}, kFnstcw, kBlock, calc::kCallerControlWord);
-  Bytes({0x9B, 0xDB, 0xE3});  // finit
   // mov word [rsp-8], 0x137F; fldcw [rsp-8]
   Bytes({0x66, 0xC7, 0x44, 0x24, kRedZoneSlot});
   Bytes({static_cast<std::uint8_t>(kWorkingControlWord & 0xFF),
@@ -194,7 +217,15 @@ void TCodeEmitter::Prologue() {
 }
 
 void TCodeEmitter::Epilogue() {
-  Bytes({0x9B, 0xDB, 0xE2});  // fclex
+  // The exception flags are cleared only for a caller that unmasks an exception,
+  // which a flag left set would raise: fclex costs as much as a pixel's
+  // dozen iterations, and under a caller's word that masks them all the flags
+  // change nothing.
+  MemoryOp({0x8A}, kEax, kBlock, calc::kCallerControlWord);  // mov al, [caller cell]
+  Bytes({0xF6, 0xD0});                                       // not al
+  Bytes({0xA8, 0x3F});                                       // test al, 0x3F
+  Bytes({0x74, 0x03});                                       // jz over fclex
+  Bytes({0x9B, 0xDB, 0xE2});                                 // fclex
   MemoryOp({kFpuControl}, kFldcw, kBlock, calc::kCallerControlWord);
   Byte(0x5E);  // pop rsi
   Return();

@@ -56,6 +56,8 @@ class TCodeEmitter {
   void StoreComplex(TBase base, std::int32_t d);      // pop real, then imaginary
   void StoreComplexKeep(TBase base, std::int32_t d);  // store without popping
   void LoadFloat(TBase base, std::int32_t d);
+  void LoadDouble(TBase base, std::int32_t d);  // fld qword
+  void AddDouble(TBase base, std::int32_t d);   // fadd qword
   void StoreFloat(TBase base, std::int32_t d);
   void StoreFloatKeep(TBase base, std::int32_t d);
   void LoadInt(TBase base, std::int32_t d);   // mov eax, [m]
@@ -76,6 +78,9 @@ class TCodeEmitter {
   void LoadRegister(int i);
   // fstp st(i): stores ST0 into register `i` (0 to 7) and pops; st(0) only pops.
   void PopToRegister(int i);
+  // fxch st(i); fstp st(0): ST0 takes the place of register `i` (1 to 7), whose
+  // value is dropped, without a copy.
+  void ReplaceRegister(int i);
 
   // Jumps to an absolute output offset. A forward jump is emitted with its own
   // end as target (displacement 0) and emitted again once the target is known.
@@ -92,10 +97,11 @@ class TCodeEmitter {
   int Primitive(int index);
 
   // Procedure pieces.
-  // push rsi; mov rsi, rax; fnstcw [caller cell]; finit; fldcw 0x137F (through
-  // the red zone, so the block needs no constant cell).
+  // push rsi; mov rsi, rax; fnstcw [caller cell]; fldcw 0x137F (through the red
+  // zone, so the block needs no constant cell).
   void Prologue();
-  // fclex; fldcw [caller cell]; pop rsi; ret.
+  // fclex (unless the caller's word masks every exception); fldcw [caller cell];
+  // pop rsi; ret.
   void Epilogue();
   // push rdi; mov rdi, [rsi + cell]: address the variable block held in `cell`.
   void EnterVariables(std::int32_t cell);
@@ -120,6 +126,10 @@ class TCodeEmitter {
   std::uint8_t* buffer_ = nullptr;
   std::size_t capacity_ = 0;
   int offset_ = 0;
+  // Where the last fld st(i) of LoadRegister ended, and its i: a primitive that
+  // begins with fld st(0) right there copies from register i + 1 instead.
+  int copy_end_ = -1;
+  int copy_register_ = 0;
 };
 
 }  // namespace zt

@@ -55,6 +55,8 @@ const TEncodingCase kCases[] = {
     {"StoreComplexKeep", [](E& e) { e.StoreComplexKeep(E::kBlock, 0x20); },
      "D9 C0 DB BE 20 00 00 00 D9 C1 DB BE 30 00 00 00"},
     {"LoadFloat", [](E& e) { e.LoadFloat(E::kVars, 0x10); }, "DB AF 10 00 00 00"},
+    {"LoadDouble", [](E& e) { e.LoadDouble(E::kVars, 0x30); }, "DD 87 30 00 00 00"},
+    {"AddDouble", [](E& e) { e.AddDouble(E::kVars, 0x38); }, "DC 87 38 00 00 00"},
     {"StoreFloat", [](E& e) { e.StoreFloat(E::kBlock, 0x130); }, "DB BE 30 01 00 00"},
     {"StoreFloatKeep", [](E& e) { e.StoreFloatKeep(E::kVars, 0x10); }, "D9 C0 DB BF 10 00 00 00"},
     {"LoadInt", [](E& e) { e.LoadInt(E::kBlock, 0x191); }, "8B 86 91 01 00 00"},
@@ -73,12 +75,28 @@ const TEncodingCase kCases[] = {
     {"CopyExtended", [](E& e) { e.CopyExtended(E::kBlock, 0x140, E::kVars, 0x20); },
      "8B 86 40 01 00 00 8B 96 44 01 00 00 89 87 20 00 00 00 "
      "8B 86 48 01 00 00 89 97 24 00 00 00 89 87 28 00 00 00"},
+    {"ReplaceRegister", [](E& e) { e.ReplaceRegister(3); }, "D9 CB DD D8"},
+    // A primitive's fld st(0) right after a register copy copies the original.
+    {"Copy of a copy",
+     [](E& e) {
+       e.LoadRegister(2);
+       e.Primitive(kPrimitiveDupFloat);
+     },
+     "D9 C2 D9 C3"},
+    {"Copy of something else",
+     [](E& e) {
+       e.LoadRegister(2);
+       e.Byte(0x90);
+       e.Primitive(kPrimitiveDupFloat);
+     },
+     "D9 C2 90 D9 C0"},
     {"PushEax", [](E& e) { e.PushEax(); }, "50"},
     {"PopEdx", [](E& e) { e.PopEdx(); }, "5A"},
     {"Return", [](E& e) { e.Return(); }, "C3"},
     {"Prologue", [](E& e) { e.Prologue(); },
-     "56 48 89 C6 D9 BE 35 02 00 00 9B DB E3 66 C7 44 24 F8 7F 13 D9 6C 24 F8"},
-    {"Epilogue", [](E& e) { e.Epilogue(); }, "9B DB E2 D9 AE 35 02 00 00 5E C3"},
+     "56 48 89 C6 D9 BE 35 02 00 00 66 C7 44 24 F8 7F 13 D9 6C 24 F8"},
+    {"Epilogue", [](E& e) { e.Epilogue(); },
+     "8A 86 35 02 00 00 F6 D0 A8 3F 74 03 9B DB E2 D9 AE 35 02 00 00 5E C3"},
     {"EnterVariables", [](E& e) { e.EnterVariables(calc::kFormulaVars); },
      "57 48 8B BE F9 01 00 00"},
     {"LeaveVariables", [](E& e) { e.LeaveVariables(); }, "5F"},

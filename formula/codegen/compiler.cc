@@ -39,31 +39,6 @@ void TCompiler::Generate() { GenerateFrom(Program()); }
 
 void TCompiler::SectionCompiled(const std::string&, TCodeBuffer) {}
 
-namespace {
-
-bool IsZ(const TExpression* node) {
-  return node && node->Kind == kNodeSymbol && node->Code == kSymbolZ;
-}
-
-bool IsZAssignment(const TExpression& node) {
-  return node.Kind == kNodeBinary && node.Code == kExprAssign && IsZ(node.Left.get());
-}
-
-// Any assignment to #z in the tree, or a keyword naming #z (a declaration).
-bool WritesZ(const TExpression* node) {
-  if (!node) return false;
-  if (IsZAssignment(*node) || (node->Kind == kNodeKeyword && IsZ(node->Left.get()))) return true;
-  return WritesZ(node->Left.get()) || WritesZ(node->Right.get());
-}
-
-struct TSection {
-  std::string Name;
-  TExpressionList::Link* First;
-  TExpressionList::Link* End;
-};
-
-}  // namespace
-
 void TCompiler::GenerateFrom(TExpressionList& program) {
   orders_.clear();
   TLink* link = program.First();
@@ -76,22 +51,10 @@ void TCompiler::GenerateFrom(TExpressionList& program) {
     sections.push_back({link->Tree->Name, first, end});
     link = end;
   }
-
-  // Parked code of one section is useless unless the procedure around it parks
-  // #z, which it can only do for all of the owner's sections at once.
-  bool any = false, all = true;
-  for (const TSection& section : sections) {
-    if (!ParksZ(section.Name)) continue;
-    any = true;
-    all = all && CanPark(section.First, section.End);
-  }
-  z_parked_ = any && all;
-  // The parked measurement may have chosen other evaluation orders; unparked code
-  // is exactly what it would be without the attempt.
-  if (!z_parked_) orders_.clear();
+  parked_values_ = ChooseParked(sections);
 
   for (const TSection& section : sections) {
-    parked_ = z_parked_ && ParksZ(section.Name);
+    Park(RunsParked(section.Name) ? parked_values_ : std::vector<TParkedValue>());
     emitter_.Begin(nullptr);
     TranslateSection(section.First, section.End);
     const int size = emitter_.Offset();
@@ -100,7 +63,6 @@ void TCompiler::GenerateFrom(TExpressionList& program) {
     Variables().Layout();
     emitter_.Begin(code.Data(), code.Size());
     TranslateSection(section.First, section.End);
-    parked_ = false;
     // Both passes translate the same nodes with the same decisions; the emitter
     // refuses to write past the measured size, and a shorter emission would leave
     // bytes of the section unwritten.
@@ -108,23 +70,7 @@ void TCompiler::GenerateFrom(TExpressionList& program) {
     code.Seal();
     SectionCompiled(section.Name, std::move(code));
   }
-}
-
-bool TCompiler::CanPark(TLink* first, TLink* end) {
-  for (TLink* link = first; link != end; link = link->Next.get()) {
-    const TExpression& tree = *link->Tree;
-    const bool last = link->Next.get() == end;
-    const bool replaces_z = last && IsZAssignment(tree) && tree.Right->Type == kTypeComplex;
-    if (replaces_z ? WritesZ(tree.Right.get()) : WritesZ(&tree)) return false;
-  }
-  // The measurement also settles the evaluation orders for the passes that follow
-  // (GenerateFrom forgets them when parking is refused). A parked read occupies
-  // the same two registers as a load.
-  parked_ = true;
-  emitter_.Begin(nullptr);
-  TranslateSection(first, end);
-  parked_ = false;
-  return section_peak_ <= kRegistersAboveParkedZ;
+  Park({});
 }
 
 void TCompiler::TranslateSection(TLink* first, TLink* end) {
@@ -139,10 +85,12 @@ void TCompiler::Statement(TExpression& tree) {
   temporary_ = 0;
   if (tree.Kind == kNodeKeyword) {
     Control(tree);
-  } else if (parked_ && IsZAssignment(tree)) {
-    StoreParkedZ(*tree.Right);
   } else if (tree.Kind == kNodeBinary && tree.Code == kExprAssign) {
-    Assignment(tree, false);
+    const int below = ParkedRegister(*tree.Left);
+    if (below >= 0)
+      StoreParked(below, *tree.Right);
+    else
+      Assignment(tree, false);
   } else {
     // A bool statement (the condition of a bailout or final section) leaves its
     // value in AL for the procedure around it; FPU values are dropped.
@@ -150,25 +98,6 @@ void TCompiler::Statement(TExpression& tree) {
     Discard(tree.Type);
   }
   section_peak_ = std::max(section_peak_, max_depth_);
-}
-
-// The parked #z lies directly below the statement's registers.
-int TCompiler::LoadParkedZ() {
-  emitter_.LoadRegister(depth_ + 1);  // imaginary part
-  emitter_.LoadRegister(depth_ + 1);  // real part, now one register further down
-  Push(2);
-  return 2;
-}
-
-// The new value is stored and replaces the parked one below it, which the
-// statement's own registers never reach: #z is assigned only by the last
-// statement, so no later read in the section expects the old value.
-void TCompiler::StoreParkedZ(TExpression& value) {
-  Expression(value);
-  StoreValue(kTypeComplex, TCodeEmitter::kBlock, calc::kZ, true);
-  emitter_.PopToRegister(2);  // new real part over the old one
-  emitter_.PopToRegister(2);  // new imaginary part over the old one
-  depth_ -= 2;
 }
 
 void TCompiler::Discard(TValueType type) {

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "formula/codegen/code_emitter.h"
 #include "formula/codegen/optimizer.h"
+#include "formula/codegen/parking.h"
 #include "formula/language/construct_list.h"
 #include "platform/code_buffer.h"
 
@@ -30,31 +32,46 @@ class TCompiler : public TOptimizer {
   void GenerateFrom(TExpressionList& program);
   // One section's sealed code, in program order; the owner takes the buffer over.
   virtual void SectionCompiled(const std::string& upper_name, TCodeBuffer code);
-  // The sections whose code the owner runs with #z parked: the current #z stays
-  // on the FPU below everything else (real part, then imaginary part), and the
-  // code reads it from there instead of from its cell. The cell is kept current
-  // as well. Such a section may assign #z only in its last statement, as a
-  // statement of its own; that assignment replaces the parked value.
-  virtual bool ParksZ(const std::string&) const { return false; }
-  // Whether the last Generate translated every section named by ParksZ (at least
-  // one) in parked form; otherwise none of them is.
-  bool ZParked() const { return z_parked_; }
+  // How the owner runs a section's code: with nothing parked, with the values
+  // that the code generator chooses for all such sections (the formula's LOOP
+  // and BAILOUT), or with #z alone parked, current only in its registers (a
+  // coloring's LOOP, see BuildColoringProcedure).
+  enum class TParking { kNone, kChosen, kZ };
+  virtual TParking Parking(const std::string&) const { return TParking::kNone; }
+  // What the last Generate parked for the sections that run parked, top first;
+  // empty when it parked nothing, and the code is then exactly the unparked code.
+  const std::vector<TParkedValue>& Parked() const { return parked_values_; }
 
  private:
-  // The FPU's eight registers less the two of a parked #z.
-  static constexpr int kRegistersAboveParkedZ = 6;
-
   // How a binary node with FPU operands is evaluated.
   enum class TOrder : std::uint8_t { kRightFirst, kLeftFirst, kSpill };
 
   using TLink = TExpressionList::Link;
+  struct TSection {
+    std::string Name;
+    TLink* First;
+    TLink* End;
+  };
 
   void TranslateSection(TLink* first, TLink* end);
-  // The section assigns #z at most in a last statement of its own and needs no
-  // more than the registers above the parked #z (measured without output).
-  bool CanPark(TLink* first, TLink* end);
-  int LoadParkedZ();
-  void StoreParkedZ(TExpression& value);
+  // What the parked sections keep on the FPU: #z alone when they are given it,
+  // or the values whose memory accesses cost most per register, as many as leave
+  // each statement the registers it needs, with #z last (at the bottom). Nothing
+  // when not even a given #z leaves the statements room.
+  std::vector<TParkedValue> ChooseParked(const std::vector<TSection>& sections);
+  bool RunsParked(const std::string& section) const { return Parking(section) != TParking::kNone; }
+  // Every statement of the parked sections fits above `parked` (measured without
+  // output; the measurement settles the evaluation orders).
+  bool FitsAbove(const std::vector<TParkedValue>& parked, const std::vector<TSection>& sections);
+  // Translates the following statements with `values` parked.
+  void Park(const std::vector<TParkedValue>& values);
+  // The register of the parked value at `node` below the statement's registers,
+  // or -1 when `node` is no parked place.
+  int ParkedRegister(const TExpression& node) const;
+  // `node` is a parked place that the sections write: its memory is stale.
+  bool StaleInMemory(const TExpression& node) const;
+  int LoadParked(int below, TValueType type);
+  void StoreParked(int below, TExpression& value);
   void Statement(TExpression& tree);
   void Control(TExpression& keyword);
   void PatchJumpIfFalse(int at, int target);
@@ -65,6 +82,7 @@ class TCompiler : public TOptimizer {
   int Expression(TExpression& node);
   int Literal(const TExpression& node);
   int Load(const TExpression& node);
+  int LoadConstant(const TVariable& constant);
   int Unary(TExpression& node);
   int Binary(TExpression& node);
   int Function(TExpression& node);
@@ -95,8 +113,11 @@ class TCompiler : public TOptimizer {
   int max_depth_ = 0;     // the statement's peak
   int temporary_ = 0;     // next spill temporary of the statement
   int section_peak_ = 0;  // the highest statement peak of the section
-  bool parked_ = false;   // the section being translated has #z parked
-  bool z_parked_ = false;
+  // What the section being translated finds parked (none for unparked sections)
+  // and the registers left to its statements.
+  std::vector<TParkedValue> parked_;
+  int free_registers_ = 8;
+  std::vector<TParkedValue> parked_values_;
 };
 
 }  // namespace zt

@@ -130,12 +130,34 @@ int TCompiler::Load(const TExpression& node) {
   TMemory memory{};
   if (node.Kind == kNodeVariable) {
     if (node.Variable->Type > kTypeBool) throw EZentrope(VariableError(node.Variable->Kind));
-    InMemory(node, memory);
-    return LoadValue(node.Variable->Type, memory.Base, memory.Offset);
+  } else if (!InMemory(node, memory)) {
+    throw EZentrope("Could not translate predefined symbol");
   }
-  if (!InMemory(node, memory)) throw EZentrope("Could not translate predefined symbol");
-  if (parked_ && node.Code == kSymbolZ) return LoadParkedZ();
-  return LoadValue(SymbolType(node.Code), memory.Base, memory.Offset);
+  const TValueType type = node.Kind == kNodeVariable ? node.Variable->Type : SymbolType(node.Code);
+  if (const int below = ParkedRegister(node); below >= 0) return LoadParked(below, type);
+  if (node.Kind == kNodeVariable && node.Variable->Kind == TVariableKind::kConstant &&
+      Registers(type) > 0)
+    return LoadConstant(*node.Variable);
+  InMemory(node, memory);
+  return LoadValue(type, memory.Base, memory.Offset);
+}
+
+// Each part from its doubles where they hold it exactly, otherwise extended.
+int TCompiler::LoadConstant(const TVariable& constant) {
+  // A complex pushes its imaginary part first.
+  for (int part = constant.Type == kTypeComplex ? 16 : 0; part >= 0; part -= 16) {
+    double high, low;
+    const TDoubleForm form = SplitExtended(part ? constant.Value.Im : constant.Value.Re, high, low);
+    const std::int32_t doubles = TVariableList::DoublesOffset(constant) + part;
+    if (form == TDoubleForm::kNone) {
+      emitter_.LoadFloat(TCodeEmitter::kVars, constant.Offset + part);
+    } else {
+      emitter_.LoadDouble(TCodeEmitter::kVars, doubles);
+      if (form == TDoubleForm::kHighLow) emitter_.AddDouble(TCodeEmitter::kVars, doubles + 8);
+    }
+  }
+  Push(Registers(constant.Type));
+  return Registers(constant.Type);
 }
 
 int TCompiler::LoadValue(TValueType type, TCodeEmitter::TBase base, std::int32_t offset) {
@@ -202,10 +224,10 @@ int TCompiler::Need(TExpression& node) {
 // Decided once, while measuring; the emitting pass follows the same decisions so
 // that it writes exactly what was measured. Either operand may be computed on top
 // of the other's value (at most 2 registers) when it needs at most 6 itself.
-// With #z parked only 6 registers are free: when the right operand's value held
-// below the left one would not fit, the left one goes first if that fits. Both
-// orders compute the same value (the primitives have reversed variants), so this
-// is only done where the operands assign nothing, which would make the order
+// Below parked values fewer registers are free, so there the order that needs
+// fewer registers is taken (the right operand first on a tie). Both orders
+// compute the same value (the primitives have reversed variants), so this is
+// only done where the operands assign nothing, which would make the order
 // visible.
 TCompiler::TOrder TCompiler::OrderOf(TExpression& node) {
   if (auto found = orders_.find(&node); found != orders_.end()) return found->second;
@@ -218,11 +240,11 @@ TCompiler::TOrder TCompiler::OrderOf(TExpression& node) {
     order = TOrder::kLeftFirst;
   const int left_registers = Registers(node.Left->Type);
   const int right_registers = Registers(node.Right->Type);
-  if (parked_ && order == TOrder::kRightFirst && left_registers > 0 && right_registers > 0 &&
-      right_registers + left > kRegistersAboveParkedZ && !HasAssignment(&node)) {
+  if (!parked_.empty() && left_registers > 0 && right_registers > 0 && !HasAssignment(&node)) {
     const int right = Need(*node.Right);
-    if (std::max(left, left_registers + right) <= kRegistersAboveParkedZ)
-      order = TOrder::kLeftFirst;
+    const int right_first = std::max(right, right_registers + left);
+    const int left_first = std::max(left, left_registers + right);
+    order = left_first < right_first ? TOrder::kLeftFirst : TOrder::kRightFirst;
   }
   orders_[&node] = order;
   return order;
@@ -315,7 +337,8 @@ int TCompiler::Assignment(TExpression& node, bool used) {
   if (!InMemory(*node.Left, memory)) throw EZentrope("Could not translate expression");
   const TValueType type = node.Left->Type;
   const TExpression& source = *node.Right;
-  if (CopyAssignment(type, memory.Base, memory.Offset, source))
+  // A parked value that the code writes is current only in its register.
+  if (!StaleInMemory(source) && CopyAssignment(type, memory.Base, memory.Offset, source))
     return used ? LoadValue(type, memory.Base, memory.Offset) : 0;
   if (!used && source.Kind == kNodeLiteral && source.Literal.Type == type) {
     if (type == kTypeInt) {

@@ -251,15 +251,16 @@ TEST(CompilerTest, SpillTemporariesAreSharedByNumberAndType) {
   EXPECT_NE(variables.Item(2).Offset, variables.Item(3).Offset);
 }
 
-// Parks #z for LOOP and BAILOUT as the formula does, or for nothing.
+// Parks values for LOOP and BAILOUT as the formula does, or for nothing.
 class TParkingCompiler : public TProbeCompiler {
  public:
   explicit TParkingCompiler(bool parks) : parks_(parks) {}
-  using TCompiler::ZParked;
+  using TCompiler::Parked;
 
  protected:
-  bool ParksZ(const std::string& upper_name) const override {
-    return parks_ && (upper_name == "LOOP" || upper_name == "BAILOUT");
+  TParking Parking(const std::string& upper_name) const override {
+    return parks_ && (upper_name == "LOOP" || upper_name == "BAILOUT") ? TParking::kChosen
+                                                                       : TParking::kNone;
   }
 
  private:
@@ -267,17 +268,17 @@ class TParkingCompiler : public TProbeCompiler {
 };
 
 TNode Z() { return Symbol(kSymbolZ, kTypeComplex); }
+TNode Pixel() { return Symbol(kSymbolPixel, kTypeComplex); }
 TNode SetZ(TNode value) { return Binary(kExprAssign, kTypeComplex, Z(), std::move(value)); }
 TNode ZSquaredPlusPixel() {
-  return Binary(kExprAdd, kTypeComplex, Binary(kExprMultiply, kTypeComplex, Z(), Z()),
-                Symbol(kSymbolPixel, kTypeComplex));
+  return Binary(kExprAdd, kTypeComplex, Call(kFunctionSqr, kTypeComplex, Z()), Pixel());
 }
 
 // Builds a formula program; `loop` and `bailout` add their statements.
 using TStatements = std::function<void(TExpressionList&, TVariableList&)>;
 
 struct TParkingRun {
-  bool Parked;
+  std::vector<TParkedValue> Parked;
   std::vector<TProbeCompiler::TSection> Sections;
 };
 
@@ -285,14 +286,13 @@ TParkingRun CompileParking(bool parks, const TStatements& loop, const TStatement
   TParkingCompiler compiler(parks);
   TExpressionList program;
   program.Append(Section("INIT"));
-  // Writes of #z before the loop do not matter.
-  program.Append(SetZ(Symbol(kSymbolPixel, kTypeComplex)));
+  program.Append(SetZ(Pixel()));
   program.Append(Section("LOOP"));
   loop(program, compiler.Variables());
   program.Append(Section("BAILOUT"));
   bailout(program, compiler.Variables());
   compiler.Run(program);
-  return {compiler.ZParked(), compiler.Sections};
+  return {compiler.Parked(), compiler.Sections};
 }
 
 void MandelbrotLoop(TExpressionList& program, TVariableList&) {
@@ -318,121 +318,135 @@ std::size_t Count(const std::vector<std::uint8_t>& code, std::vector<std::uint8_
   return count;
 }
 
-TEST(CompilerTest, ParkedSectionsReadZFromRegistersAndReplaceItLast) {
-  const TParkingRun parked = CompileParking(true, MandelbrotLoop, ModulusBailout);
-  const TParkingRun plain = CompileParking(false, MandelbrotLoop, ModulusBailout);
-  ASSERT_TRUE(parked.Parked);
-  EXPECT_FALSE(plain.Parked);
-  ASSERT_EQ(parked.Sections.size(), 3u);
-  // INIT is not parked.
-  EXPECT_EQ(parked.Sections[0].Bytes, plain.Sections[0].Bytes);
-
-  // z * z (6 registers with the product's own) goes before #pixel, which would
-  // otherwise wait below it. It reads #z twice, each time as two copies of the
-  // register below what is on the stack: fld st(1) twice, then fld st(3) twice
-  // above the first copy.
-  const std::vector<std::uint8_t>& loop = parked.Sections[1].Bytes;
-  EXPECT_EQ(Count(loop, {0xD9, 0xC1, 0xD9, 0xC1}), 1u);
-  EXPECT_EQ(Count(loop, {0xD9, 0xC3, 0xD9, 0xC3}), 1u);
-  EXPECT_EQ(Count(loop, {0xDB, 0xAE}), 2u);  // only #pixel comes from memory
-  // The new #z is stored and kept, then put over the old one: fstp st(2) twice.
-  ASSERT_GE(loop.size(), 20u);
-  const std::vector<std::uint8_t> tail(loop.end() - 20, loop.end());
-  const std::vector<std::uint8_t> expected_tail = {0xD9, 0xC0, 0xDB, 0xBE, calc::kZ,      0, 0, 0,
-                                                   0xD9, 0xC1, 0xDB, 0xBE, calc::kZ + 16, 0, 0, 0,
-                                                   0xDD, 0xDA, 0xDD, 0xDA};
-  EXPECT_EQ(tail, expected_tail);
-
-  const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
-  // The limit is loaded first, then |z| reads #z below it.
-  EXPECT_EQ(Count(bailout, {0xD9, 0xC2, 0xD9, 0xC2}), 1u);
-  // The same order as unparked: the 12-byte load became 4 bytes of copies.
-  EXPECT_EQ(bailout.size() + 8, plain.Sections[2].Bytes.size());
+bool ParksZ(const TParkingRun& run) {
+  return std::any_of(run.Parked.begin(), run.Parked.end(),
+                     [](const TParkedValue& v) { return v.IsZ(); });
 }
 
-TEST(CompilerTest, AnyOtherWriteOfZOrADeepStatementKeepsTheFormulaUnparked) {
-  auto nothing = [](TExpressionList&, TVariableList&) {};
+TEST(CompilerTest, ParkedValuesLiveInRegistersThroughLoopAndBailout) {
+  const TParkingRun parked = CompileParking(true, MandelbrotLoop, ModulusBailout);
+  const TParkingRun plain = CompileParking(false, MandelbrotLoop, ModulusBailout);
+  // sqr(z) + #pixel needs 4 registers with #pixel added last, which leaves room
+  // for #z and #pixel but not the limit as well; #z goes to the bottom.
+  const std::vector<TParkedValue> expected = {{TCodeEmitter::kBlock, calc::kPixel, true, false},
+                                              {TCodeEmitter::kBlock, calc::kZ, true, true}};
+  EXPECT_EQ(parked.Parked, expected);
+  EXPECT_TRUE(plain.Parked.empty());
+  ASSERT_EQ(parked.Sections.size(), 3u);
+  EXPECT_EQ(parked.Sections[0].Bytes, plain.Sections[0].Bytes);  // INIT is not parked
+
+  // #z is copied from below #pixel, #pixel from below the square (both fld st(3)
+  // twice); nothing is loaded from or stored to the block, and the new #z takes
+  // the registers of the old one, which is dropped.
+  const std::vector<std::uint8_t>& loop = parked.Sections[1].Bytes;
+  EXPECT_EQ(Count(loop, {0xD9, 0xC3, 0xD9, 0xC3}), 2u);
+  EXPECT_EQ(Count(loop, {0xDB, 0xAE}) + Count(loop, {0xDB, 0xBE}), 0u);
+  ASSERT_GE(loop.size(), 8u);
+  EXPECT_EQ(std::vector<std::uint8_t>(loop.end() - 8, loop.end()),
+            (std::vector<std::uint8_t>{0xD9, 0xCC, 0xDD, 0xD8,     // fxch st(4); fstp st(0)
+                                       0xD9, 0xCC, 0xDD, 0xD8}));  // twice
+
+  // |z| goes first, then the limit comes from memory above it.
+  const std::vector<std::uint8_t>& bailout = parked.Sections[2].Bytes;
+  EXPECT_EQ(Count(bailout, {0xD9, 0xC3, 0xD9, 0xC3}), 1u);
+  EXPECT_EQ(Count(bailout, {0xDB, 0xAF}), 1u);
+}
+
+TEST(CompilerTest, WritesOfStatementsOfTheirOwnKeepAValueParked) {
+  auto some_variable = [](TVariableList& v) -> TVariable& {
+    return v.AddVariable("c", kTypeComplex);
+  };
+  const TStatements loops[] = {
+      [&](TExpressionList& p, TVariableList& v) {  // written, then read again
+        p.Append(SetZ(ZSquaredPlusPixel()));
+        p.Append(Binary(kExprAssign, kTypeComplex, Var(some_variable(v)), Z()));
+      },
+      [](TExpressionList& p, TVariableList&) {  // written twice
+        p.Append(SetZ(ZSquaredPlusPixel()));
+        p.Append(SetZ(ZSquaredPlusPixel()));
+      },
+      [](TExpressionList& p, TVariableList& v) {  // written inside an IF
+        p.Append(Keyword(kKeywordIf, Var(v.AddVariable("b", kTypeBool))));
+        p.Append(SetZ(ZSquaredPlusPixel()));
+        p.Append(Keyword(kKeywordEndIf));
+      },
+  };
+  for (const TStatements& loop : loops)
+    EXPECT_TRUE(ParksZ(CompileParking(true, loop, ModulusBailout)));
+  EXPECT_TRUE(ParksZ(CompileParking(true, MandelbrotLoop, [](TExpressionList& p, TVariableList& v) {
+    p.Append(SetZ(Z()));  // written by the bailout
+    ModulusBailout(p, v);
+  })));
+}
+
+TEST(CompilerTest, ValuesWrittenInsideExpressionsOrDeepStatementsStayInMemory) {
   struct TCase {
     const char* What;
     TStatements Loop;
     TStatements Bailout;
+    bool NothingParked;
   };
   const TCase cases[] = {
-      {"#z written before the last statement",
-       [](TExpressionList& p, TVariableList& v) {
-         p.Append(SetZ(ZSquaredPlusPixel()));
-         TVariable& c = v.AddVariable("c", kTypeComplex);
-         p.Append(Binary(kExprAssign, kTypeComplex, Var(c), Z()));
-       },
-       ModulusBailout},
-      {"#z written twice",
-       [](TExpressionList& p, TVariableList&) {
-         p.Append(SetZ(ZSquaredPlusPixel()));
-         p.Append(SetZ(ZSquaredPlusPixel()));
-       },
-       ModulusBailout},
-      {"#z written inside the last assignment's value",
+      {"#z written inside the assignment's value",
        [](TExpressionList& p, TVariableList&) {
          p.Append(SetZ(Binary(kExprAdd, kTypeComplex, SetZ(Z()), Z())));
        },
-       ModulusBailout},
+       ModulusBailout, false},
       {"#z written as the value of another assignment",
        [](TExpressionList& p, TVariableList& v) {
          TVariable& c = v.AddVariable("c", kTypeComplex);
          p.Append(Binary(kExprAssign, kTypeComplex, Var(c), SetZ(ZSquaredPlusPixel())));
        },
-       ModulusBailout},
-      {"#z written inside an IF",
-       [](TExpressionList& p, TVariableList& v) {
-         p.Append(Keyword(kKeywordIf, Var(v.AddVariable("b", kTypeBool))));
-         p.Append(SetZ(ZSquaredPlusPixel()));
-         p.Append(Keyword(kKeywordEndIf));
-       },
-       ModulusBailout},
-      {"#z written by the bailout", MandelbrotLoop,
-       [](TExpressionList& p, TVariableList& v) {
-         p.Append(SetZ(Z()));
-         ModulusBailout(p, v);
-       }},
+       ModulusBailout, false},
       {"a statement needing eight registers in either order",
        [](TExpressionList& p, TVariableList& v) {
          p.Append(SetZ(SquaresProduct(v.AddVariable("c", kTypeComplex))));
        },
-       ModulusBailout},
+       ModulusBailout, true},
       {"a bailout needing eight registers in either order", MandelbrotLoop,
        [](TExpressionList& p, TVariableList& v) {
          p.Append(
              Binary(kExprEqual, kTypeBool, SquaresProduct(v.AddVariable("c", kTypeComplex)), Z()));
-       }},
-      {"an assignment inside an operand that would have to go first",
-       [](TExpressionList& p, TVariableList& v) {
-         TVariable& c = v.AddVariable("c", kTypeComplex);
-         TNode square = Binary(kExprAssign, kTypeComplex, Var(c),
-                               Binary(kExprMultiply, kTypeComplex, Z(), Z()));
-         p.Append(SetZ(Binary(kExprAdd, kTypeComplex, std::move(square),
-                              Symbol(kSymbolPixel, kTypeComplex))));
        },
-       ModulusBailout},
+       true},
   };
   for (const TCase& c : cases) {
     const TParkingRun parked = CompileParking(true, c.Loop, c.Bailout);
+    EXPECT_FALSE(ParksZ(parked)) << c.What;
+    if (!c.NothingParked) continue;
+    // Without anything parked the code is exactly the unparked code.
     const TParkingRun plain = CompileParking(false, c.Loop, c.Bailout);
-    EXPECT_FALSE(parked.Parked) << c.What;
+    EXPECT_TRUE(parked.Parked.empty()) << c.What;
     ASSERT_EQ(parked.Sections.size(), plain.Sections.size()) << c.What;
     for (std::size_t i = 0; i < parked.Sections.size(); ++i)
       EXPECT_EQ(parked.Sections[i].Bytes, plain.Sections[i].Bytes) << c.What;
   }
-  // A chain that needs eight registers right operand first needs two left
-  // operand first; empty sections park as well.
-  EXPECT_TRUE(CompileParking(
-                  true,
-                  [](TExpressionList& p, TVariableList& v) {
-                    TVariable& c = v.AddVariable("c", kTypeComplex);
-                    p.Append(Binary(kExprAssign, kTypeComplex, Var(c), Chain(c, 3)));
-                  },
-                  ModulusBailout)
-                  .Parked);
-  EXPECT_TRUE(CompileParking(true, nothing, nothing).Parked);
+}
+
+TEST(CompilerTest, ConstantsLoadFromDoublesWhereTheyHoldThemExactly) {
+  const struct {
+    long double Value;
+    std::vector<std::uint8_t> Load;  // opcode and ModRM of each instruction
+  } cases[] = {
+      {4.0L, {0xDD, 0x87}},              // fld qword
+      {0.1L, {0xDD, 0x87, 0xDC, 0x87}},  // fld qword; fadd qword
+      {1e-4000L, {0xDB, 0xAF}},          // fld tbyte: below the doubles' range
+  };
+  for (const auto& c : cases) {
+    TProbeCompiler compiler;
+    TVariable& f = compiler.Variables().AddVariable("f", kTypeFloat);
+    TVariable& constant = compiler.Variables().AddConstant(TLiteral::MakeFloat(c.Value));
+    TExpressionList program;
+    program.Append(Section("INIT"));
+    program.Append(Binary(kExprAssign, kTypeFloat, Var(f),
+                          Binary(kExprAdd, kTypeFloat, Var(f), Var(constant))));
+    compiler.Run(program);
+    const std::vector<std::uint8_t>& code = compiler.Sections[0].Bytes;
+    std::vector<std::uint8_t> opcodes;
+    for (std::size_t at = 0; at + 6 <= code.size() && opcodes.size() < c.Load.size(); at += 6)
+      opcodes.insert(opcodes.end(), {code[at], code[at + 1]});
+    EXPECT_EQ(opcodes, c.Load) << static_cast<double>(c.Value);
+  }
 }
 
 // A formula whose translation fails, as a combination the checker let through would.

@@ -1,5 +1,5 @@
 // Runs compiled entries end to end: formulas against a long double reference
-// loop, #z kept on the FPU against #z in its cell, control statements, the abort
+// loop, values parked on the FPU against values in memory, control statements, the abort
 // flag inside user loops, spills and coloring procedures.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "formula/codegen/procedures.h"
 #include "formula/testing/code_test_util.h"
 #include "formula/testing/compile_test_util.h"
+#include "formula/testing/random_program.h"
 
 namespace zt::testing {
 namespace {
@@ -43,17 +44,23 @@ TEST(EntryCodeTest, MandelbrotMatchesReferenceLoop) {
   }
 }
 
-// A formula that reports whether its loop keeps #z on the FPU, or that never
-// does, for comparison.
+// A formula that reports what its loop keeps on the FPU, or that never parks
+// anything, for comparison.
 class TParkingFormula : public TFormula {
  public:
-  using TCompiler::ZParked;
+  using TCompiler::Parked;
   bool Parks = true;
 
  protected:
-  bool ParksZ(const std::string& upper_name) const override {
-    return Parks && TFormula::ParksZ(upper_name);
+  TParking Parking(const std::string& upper_name) const override {
+    return Parks ? TFormula::Parking(upper_name) : TParking::kNone;
   }
+};
+
+class TParkingColoring : public TColoring {
+ public:
+  using TColoring::TColoring;
+  using TCompiler::Parked;
 };
 
 // The run's #z, #numiter and #index, to the bit.
@@ -65,16 +72,21 @@ std::vector<std::uint8_t> Outcome(const TCalcBlock& block) {
   return bytes;
 }
 
-TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
+TEST(EntryCodeTest, ParkedValuesIterateExactlyLikeMemory) {
   TempDir dir;
-  // Colorings whose loop procedure reads #z between iterations.
+  // Colorings whose loop procedure reads #z between iterations: from the FPU, or
+  // from its cell where the loop needs every register.
   auto file = dir.Write(
       "colorings.txt",
-      "Sum {\ninit:\nfloat s = 0\nloop:\ns = s + |#z|\nfinal:\n#index = s\n}\n"
-      "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n");
-  TColoring inside(true), outside(false);
+      "Last {\ninit:\nfloat p = 0\nloop:\np = real(#z) * imag(#z)\nfinal:\n#index = p\n}\n"
+      "Deep {\ninit:\ncomplex s = 0\nloop:\n"
+      "s = s + (((#z + #z * 0.5) + #z * 0.25) + #z) * (((#z - #z * 1.5) + #z * 3) - #z)\n"
+      "final:\n#index = real(s)\n}\n");
+  TParkingColoring inside(true), outside(false);
   ASSERT_EQ(CompileEntry(inside, file.string(), "Last").Error, "");
-  ASSERT_EQ(CompileEntry(outside, file.string(), "Sum").Error, "");
+  ASSERT_EQ(CompileEntry(outside, file.string(), "Deep").Error, "");
+  EXPECT_FALSE(inside.Parked().empty());
+  EXPECT_TRUE(outside.Parked().empty());
   const char* formulas[] = {
       "init:\n z = 0\nloop:\n z = z * z + #pixel\nbailout:\n |z| <= 4\n",
       "init:\n z = #pixel\nloop:\n z = sqr(z) + #pixel\nbailout:\n |z| < 4\n",
@@ -83,6 +95,11 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
       "bailout:\n |z - c| < 16 && real(z) != 5\n",
       "init:\n z = #pixel\nloop:\n int i = 0\n while i < 3\n  i = i + 1\n endwhile\n"
       " z = z ^ 2 + #pixel / i\nbailout:\n |z| < 8\n",
+      // #z written twice and copied while only its register is current; a float
+      // that changes every iteration.
+      "init:\n z = #pixel\n complex older = 0\n float t = 0\nloop:\n"
+      " complex newer = sqr(z) + (0.55, 0.1) + (-0.45, 0) * older\n older = z\n z = newer\n"
+      " t = t + 0.25\n if real(z) > 1\n  z = z * 0.5 + t\n endif\nbailout:\n |z| < 4 && t < 100\n",
   };
   const struct {
     const char* What;
@@ -98,8 +115,8 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
     plain->Parks = false;
     ASSERT_EQ(CompileEntry(*parked, formula_file.string(), "Test").Error, "") << body;
     ASSERT_EQ(CompileEntry(*plain, formula_file.string(), "Test").Error, "") << body;
-    EXPECT_TRUE(parked->ZParked()) << body;
-    EXPECT_FALSE(plain->ZParked()) << body;
+    EXPECT_FALSE(parked->Parked().empty()) << body;
+    EXPECT_TRUE(plain->Parked().empty()) << body;
     TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
     for (const auto& setting : settings)
       for (Complex pixel : pixels) {
@@ -125,6 +142,43 @@ TEST(EntryCodeTest, ParkedZIteratesExactlyLikeTheCell) {
         EXPECT_EQ(outcomes[0], outcomes[1]) << body << setting.What << " at " << pixel;
       }
   }
+}
+
+TEST(EntryCodeTest, RandomProgramsRunParkedExactlyAsInMemory) {
+  TempDir dir;
+  int parked_programs = 0;
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    std::string text = TRandomProgram(seed).Entry("Test", 14);
+    // The statements become the loop section, which runs once without a bailout.
+    text.insert(text.find('\n') + 1, "init:\nloop:\n");
+    auto file = dir.Write("random.zfm", text);
+    auto parked = std::make_unique<TParkingFormula>();
+    auto plain = std::make_unique<TParkingFormula>();
+    plain->Parks = false;
+    ASSERT_EQ(CompileEntry(*parked, file.string(), "Test").Error, "") << text;
+    ASSERT_EQ(CompileEntry(*plain, file.string(), "Test").Error, "") << text;
+    parked_programs += !parked->Parked().empty();
+    TFormulaRun runs[] = {TFormulaRun(std::move(parked)), TFormulaRun(std::move(plain))};
+    std::vector<std::uint8_t> outcomes[2];
+    for (int i = 0; i < 2; ++i) {
+      runs[i].Run({0.375L, -0.625L}, 3);
+      outcomes[i] = Outcome(runs[i].Block);
+      // Every variable to the bit: the same instructions run on the same values.
+      const TVariableList& variables = runs[i].Formula->Variables();
+      for (int v = 0; v < variables.Count(); ++v) {
+        const TVariable& variable = variables.Item(v);
+        if (variable.Kind != TVariableKind::kVariable) continue;
+        const std::uint8_t* at = runs[i].Vars->Data() + variable.Offset;
+        const int size = variable.Type == kTypeComplex || variable.Type == kTypeFloat ? 10
+                         : variable.Type == kTypeInt                                  ? 4
+                                                                                      : 1;
+        outcomes[i].insert(outcomes[i].end(), at, at + size);
+        if (variable.Type == kTypeComplex) outcomes[i].insert(outcomes[i].end(), at + 16, at + 26);
+      }
+    }
+    ASSERT_EQ(outcomes[0], outcomes[1]) << text;
+  }
+  EXPECT_GT(parked_programs, 150);
 }
 
 TEST(EntryCodeTest, ModulusFunctionLeavesOneFloat) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <span>
 
+#include "formula/codegen/parking.h"
 #include "platform/code_buffer.h"
 
 namespace zt {
@@ -28,18 +29,24 @@ enum class TColoringPart { kInit, kLoop, kFinal };
 // (which leaves a bool in AL) at most #maxiter times with periodicity checking,
 // coloring loop calls and the abort test between iterations; at the end #numiter
 // and the inside or outside coloring's final procedure. An empty bailout means
-// the formula has none: the loop then runs once. With `z_parked` the loop and
-// bailout code were translated with #z parked (TCompiler::ParksZ): the procedure
-// keeps #z on the FPU across the loop for them and drops it for coloring calls and
-// on the way out.
+// the formula has none: the loop then runs once. The loop and bailout code were
+// translated with `parked` on the FPU (TCompiler::Parked).
 TCodeBuffer BuildFormulaProcedure(TCodeBytes init, TCodeBytes loop, TCodeBytes bailout,
-                                  bool z_parked = false);
+                                  std::span<const TParkedValue> parked = {});
 
 // A coloring procedure around `code`, with the inside or outside coloring's
 // variable block in RDI. With `uses_orbit` the init procedure writes #z to entry 0
 // of the orbit buffer and the loop procedure appends #z at the write position.
+//
+// The formula procedure calls a loop procedure with #z on the FPU (real part in
+// ST0, imaginary part in ST1, nothing else), and the procedure returns it there;
+// the #z cell need not be current meanwhile. With `z_parked` the loop code was
+// translated with #z parked (TCompiler::TParking::kZ) and reads it from there;
+// otherwise the procedure writes #z to its cell for the code (if any) and loads it
+// again afterwards. Init and final procedures find the FPU empty and #z in its
+// cell.
 TCodeBuffer BuildColoringProcedure(TCodeBytes code, bool inside, bool uses_orbit,
-                                   TColoringPart part);
+                                   TColoringPart part, bool z_parked = false);
 
 // A transformation procedure: the formula prologue, the transformation's
 // variables in RDI, `code`, the epilogue.

@@ -112,7 +112,7 @@ class FormulaProcedure : public ::testing::Test {
 
   TCalcBlock block_;
   alignas(16) std::uint64_t formula_vars_[8] = {};
-  alignas(16) std::int32_t inside_vars_[4] = {};
+  alignas(16) std::int32_t inside_vars_[12] = {};
   alignas(16) std::int32_t outside_vars_[4] = {};
   TCodeBuffer ret_, inside_final_, outside_final_;
 };
@@ -221,50 +221,64 @@ TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
   EXPECT_EQ(outside_vars_[0], 10);
 }
 
-// kLoop for a procedure that keeps #z parked: #z from its registers plus the
-// steps, stored, and put over the old value.
+// kLoop for a procedure that parks the two steps with #z below them (kParked):
+// #z from its registers plus the steps from theirs, popped over the old #z.
 const Code kParkedLoop = Section([](E& e) {
   e.MemoryOp({0xFF}, 0, E::kVars, kLoopRuns);  // inc dword
-  e.LoadRegister(1);                           // imaginary part
-  e.LoadRegister(1);                           // real part
-  e.LoadFloat(E::kVars, kStepRe);
-  e.Bytes({0xDE, 0xC1});  // faddp
-  e.Bytes({0xD9, 0xC9});  // fxch
-  e.LoadFloat(E::kVars, kStepIm);
-  e.Bytes({0xDE, 0xC1});  // faddp
-  e.Bytes({0xD9, 0xC9});  // fxch
-  e.StoreComplexKeep(E::kBlock, calc::kZ);
-  e.PopToRegister(2);
-  e.PopToRegister(2);
+  e.LoadRegister(3);                           // imaginary part, below the steps
+  e.LoadRegister(3);                           // real part
+  e.LoadRegister(2);                           // the real step
+  e.Bytes({0xDE, 0xC1});                       // faddp
+  e.Bytes({0xD9, 0xC9});                       // fxch
+  e.LoadRegister(3);                           // the imaginary step
+  e.Bytes({0xDE, 0xC1});                       // faddp
+  e.Bytes({0xD9, 0xC9});                       // fxch
+  e.PopToRegister(4);
+  e.PopToRegister(4);
   e.MemoryOp({0xD9}, 7, E::kVars, kControlWord);  // fnstcw
 });
+const TParkedValue kParked[] = {{E::kVars, kStepRe, false, false},
+                                {E::kVars, kStepIm, false, false},
+                                {E::kBlock, calc::kZ, true, true}};
 
-// Adds eight ones on the FPU: the sum is 8 only when all eight registers were
-// free; a value left on the FPU turns it into not-a-number.
-void SumEightOnes(E& e) {
-  for (int i = 0; i < 8; ++i) e.Bytes({0xD9, 0xE8});  // fld1
-  for (int i = 0; i < 7; ++i) e.Bytes({0xDE, 0xC1});  // faddp
+// Adds `n` ones on the FPU: the sum is n only when n registers were free; a
+// value too many turns it into not-a-number.
+void SumOnes(E& e, int n) {
+  for (int i = 0; i < n; ++i) e.Bytes({0xD9, 0xE8});  // fld1
+  for (int i = 1; i < n; ++i) e.Bytes({0xDE, 0xC1});  // faddp
 }
 
-// A coloring loop procedure: counts its calls at [rdi] and adds the sum of
-// eight ones, as an int (not-a-number gives 0x80000000), to [rdi + 4].
-const Code kCountFullFpu = Section([](E& e) {
+// Counts the calls at [rdi] and adds the sum of `n` ones, as an int
+// (not-a-number gives 0x80000000), to [rdi + 4].
+void CountAndSum(E& e, int n) {
   e.MemoryOp({0xFF}, 0, E::kVars, 0);  // inc dword
-  SumEightOnes(e);
+  SumOnes(e, n);
   e.Bytes({0xDB, 0x5C, 0x24, 0xF8});         // fistp dword [rsp-8]
   e.Bytes({0x8B, 0x44, 0x24, 0xF8});         // mov eax, [rsp-8]
   e.MemoryOp({0x01}, E::kEax, E::kVars, 4);  // add [rdi+4], eax
+}
+
+// Coloring loop code: with #z in its cell and the FPU empty, or with #z parked
+// and six registers free; the parked one keeps the #z it was given at [rdi+16]
+// and [rdi+32].
+const Code kCountFullFpu = Section([](E& e) { CountAndSum(e, 8); });
+const Code kCountAboveZ = Section([](E& e) {
+  CountAndSum(e, 6);
+  for (int part : {16, 32}) {
+    e.LoadRegister(part / 16 - 1);
+    e.StoreFloat(E::kVars, part);
+  }
 });
 const Code kIndexFullFpu = Section([](E& e) {
-  SumEightOnes(e);
+  SumOnes(e, 8);
   e.StoreFloat(E::kBlock, calc::kIndex);
 });
 
-TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings) {
+TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColorings) {
   const TCodeBuffer inside_loop =
-      BuildColoringProcedure(kCountFullFpu, true, false, TColoringPart::kLoop);
+      BuildColoringProcedure(kCountAboveZ, true, false, TColoringPart::kLoop, true);
   const TCodeBuffer outside_loop =
-      BuildColoringProcedure(kCountFullFpu, false, false, TColoringPart::kLoop);
+      BuildColoringProcedure(kCountFullFpu, false, false, TColoringPart::kLoop, false);
   const TCodeBuffer final =
       BuildColoringProcedure(kIndexFullFpu, true, false, TColoringPart::kFinal);
   const struct {
@@ -288,6 +302,7 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
       std::uint8_t Z[48];
       int NumIter, LoopRuns, InsideCalls, InsideSum, OutsideCalls, OutsideSum;
       long double Index;
+      std::uint8_t SeenZ[32];  // the last #z the inside coloring was given
     } outcome[2];
     for (bool parked : {false, true}) {
       block_.SetPointer(calc::kInsideLoop, inside_loop.Data());
@@ -303,8 +318,9 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
       SetStep(c.StepRe, c.StepIm);
       std::memset(inside_vars_, 0, sizeof inside_vars_);
       std::memset(outside_vars_, 0, sizeof outside_vars_);
-      const TCodeBuffer code =
-          BuildFormulaProcedure(kInit, parked ? kParkedLoop : kLoop, c.Bailout, parked);
+      const TCodeBuffer code = BuildFormulaProcedure(
+          kInit, parked ? kParkedLoop : kLoop, c.Bailout,
+          parked ? std::span<const TParkedValue>(kParked) : std::span<const TParkedValue>());
       CallProcedure(code.Data(), block_.Data());
       TOutcome& o = outcome[parked];
       o = {{},
@@ -314,14 +330,18 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
            inside_vars_[1],
            outside_vars_[0],
            outside_vars_[1],
-           block_.Extended(calc::kIndex)};
+           block_.Extended(calc::kIndex),
+           {}};
       std::memcpy(o.Z, block_.Data() + calc::kZ, sizeof o.Z);
-      EXPECT_EQ(o.InsideSum, 8 * o.InsideCalls) << c.What << (parked ? " parked" : "");
+      std::memcpy(o.SeenZ, inside_vars_ + 4, sizeof o.SeenZ);
+      EXPECT_EQ(o.InsideSum, 6 * o.InsideCalls) << c.What << (parked ? " parked" : "");
       EXPECT_EQ(o.OutsideSum, 8 * o.OutsideCalls) << c.What << (parked ? " parked" : "");
       EXPECT_EQ(o.Index, 8.0L) << c.What << (parked ? " parked" : "");
     }
     EXPECT_EQ(std::memcmp(outcome[0].Z, outcome[1].Z, 10), 0) << c.What;
     EXPECT_EQ(std::memcmp(outcome[0].Z + 16, outcome[1].Z + 16, 10), 0) << c.What;
+    EXPECT_EQ(std::memcmp(outcome[0].SeenZ, outcome[1].SeenZ, sizeof outcome[0].SeenZ), 0)
+        << c.What;
     EXPECT_EQ(outcome[0].NumIter, outcome[1].NumIter) << c.What;
     EXPECT_EQ(outcome[0].LoopRuns, c.Runs) << c.What;
     EXPECT_EQ(outcome[1].LoopRuns, c.Runs) << c.What;
@@ -333,27 +353,32 @@ TEST_F(FormulaProcedure, ParkedZGivesTheSameIterationWithTheFpuFreeForColorings)
 TEST_F(FormulaProcedure, OrbitStoreRecordsEveryIteratedZ) {
   const Code none;
   const TCodeBuffer init = BuildColoringProcedure(none, false, true, TColoringPart::kInit);
-  const TCodeBuffer loop = BuildColoringProcedure(none, false, true, TColoringPart::kLoop);
   block_.SetPointer(calc::kOutsideInit, init.Data());
-  block_.SetPointer(calc::kOutsideLoop, loop.Data());
-  std::uint8_t orbit[11 * calc::kOrbitEntrySize] = {};
-  block_.SetPointer(calc::kOrbitBuffer, orbit);
-  block_.SetComplex(calc::kZ, {0.5L, -2});
-  SetStep(1, 0.25L);
-  SetVar(kCountdown, 4);
-  Run(kCountdownBailout);
+  // The loop procedure stores the #z it is given, with code that reads #z parked
+  // or from its cell.
+  for (bool z_parked : {false, true}) {
+    const TCodeBuffer loop =
+        BuildColoringProcedure(none, false, true, TColoringPart::kLoop, z_parked);
+    block_.SetPointer(calc::kOutsideLoop, loop.Data());
+    std::uint8_t orbit[11 * calc::kOrbitEntrySize] = {};
+    block_.SetPointer(calc::kOrbitBuffer, orbit);
+    block_.SetComplex(calc::kZ, {0.5L, -2});
+    SetStep(1, 0.25L);
+    SetVar(kCountdown, 4);
+    Run(kCountdownBailout);
 
-  // Entry 0 holds #z before the loop, entries 1 to 3 #z after the iterations that
-  // continued; the write position points at entry 4.
-  for (int i = 0; i < 4; ++i) {
-    long double re = 0, im = 0;
-    std::memcpy(&re, orbit + i * calc::kOrbitEntrySize, 10);
-    std::memcpy(&im, orbit + i * calc::kOrbitEntrySize + 10, 10);
-    EXPECT_EQ(re, 0.5L + i) << i;
-    EXPECT_EQ(im, -2 + 0.25L * i) << i;
+    // Entry 0 holds #z before the loop, entries 1 to 3 #z after the iterations
+    // that continued; the write position points at entry 4.
+    for (int i = 0; i < 4; ++i) {
+      long double re = 0, im = 0;
+      std::memcpy(&re, orbit + i * calc::kOrbitEntrySize, 10);
+      std::memcpy(&im, orbit + i * calc::kOrbitEntrySize + 10, 10);
+      EXPECT_EQ(re, 0.5L + i) << i << z_parked;
+      EXPECT_EQ(im, -2 + 0.25L * i) << i << z_parked;
+    }
+    EXPECT_EQ(block_.Pointer(calc::kOutsideOrbitPos), orbit + 4 * calc::kOrbitEntrySize);
+    EXPECT_EQ(block_.Pointer(calc::kInsideOrbitPos), nullptr);
   }
-  EXPECT_EQ(block_.Pointer(calc::kOutsideOrbitPos), orbit + 4 * calc::kOrbitEntrySize);
-  EXPECT_EQ(block_.Pointer(calc::kInsideOrbitPos), nullptr);
 }
 
 TEST_F(FormulaProcedure, RunsWithTheWorkingControlWordAndRestoresTheCallers) {
@@ -413,6 +438,28 @@ TEST(Procedures, EmptyFormulaShowsAOneIterationOutsideOrbit) {
   block.SetPointer(calc::kOutsideLoop, loop.Data());
   CallProcedure(empty.Data(), block.Data());
   EXPECT_EQ(outside_vars[0], 1);
+}
+
+TEST(Procedures, ExceptionFlagsAreClearedForACallerThatUnmasksThem) {
+  // 1 / 0 sets the zero-divide flag under the working control word.
+  const TCodeBuffer transform = BuildTransformProcedure(Section([](E& e) {
+    e.Bytes({0xD9, 0xE8, 0xD9, 0xEE, 0xDE, 0xF9});  // fld1; fldz; fdivp
+    e.PopToRegister(0);
+  }));
+  TCalcBlock block;
+  const struct {
+    std::uint16_t Caller;
+    bool FlagLeft;
+  } cases[] = {{0x037F, true}, {0x037B, false}};  // all masked; zero divide unmasked
+  for (const auto& c : cases) {
+    std::uint16_t status = 0;
+    testing::ControlWordAfter(c.Caller, [&] {
+      CallProcedure(transform.Data(), block.Data());
+      asm volatile("fnstsw %0" : "=m"(status));
+    });
+    asm volatile("fnclex");
+    EXPECT_EQ((status & 0x04) != 0, c.FlagLeft) << std::hex << c.Caller;
+  }
 }
 
 TEST(Procedures, TransformationSeesItsVariablesAndTheWorkingControlWord) {

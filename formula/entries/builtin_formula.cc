@@ -81,11 +81,12 @@ void EmitStep(E& e, LoadC&& load_c) {
 }
 
 // Compares the upper half of |z|^2 as a double with the upper half of Bailout as
-// a double (unsigned): "above" means the orbit escaped. z stays in ST0/ST1.
-void EmitBailoutTest(E& e) {
-  e.LoadRegister(0);
+// a double (unsigned): "above" means the orbit escaped. z stays where it is, its
+// real part in register `z`.
+void EmitBailoutTest(E& e, int z = 0) {
+  e.LoadRegister(z);
   e.Bytes({0xD8, 0xC8});  // fmul st, st(0)
-  e.LoadRegister(2);
+  e.LoadRegister(z + 2);
   e.Bytes({0xD8, 0xC8});
   e.Bytes({0xDE, 0xC1});                                         // faddp
   e.Bytes({0xDD, 0x5C, 0x24, 0xF8});                             // fstp qword [rsp-8]
@@ -165,16 +166,23 @@ void CheckType(int type) {
 TCodeBuffer BuildBuiltInFormula(int type) {
   CheckType(type);
   const auto init = EmitBytes([&](E& e) { EmitInit(e, type); });
-  // Loop and bailout work on #z parked on the FPU, as compiled sections may.
+  // Loop and bailout work on c and #z parked on the FPU, #z at the bottom as the
+  // coloring loop calls want it. The step runs on a copy of #z, under which c
+  // lies as in the unrolled variant, and the result replaces #z.
   const auto loop = EmitBytes([](E& e) {
-    EmitStep(e, [&](int part) { e.LoadFloat(E::kVars, builtin::kC + part); });
-    e.StoreComplexKeep(E::kBlock, calc::kZ);
+    e.LoadRegister(3);
+    e.LoadRegister(3);
+    EmitStep(e, [&](int) { e.LoadRegister(3); });
+    e.ReplaceRegister(4);
+    e.ReplaceRegister(4);
   });
   const auto bailout = EmitBytes([](E& e) {
-    EmitBailoutTest(e);
+    EmitBailoutTest(e, 2);
     e.Bytes({0x0F, 0x96, 0xC0});  // setbe al: continue while not above
   });
-  return BuildFormulaProcedure(init, loop, bailout, /*z_parked=*/true);
+  const TParkedValue parked[] = {{E::kVars, builtin::kC, true, false},
+                                 {E::kBlock, calc::kZ, true, true}};
+  return BuildFormulaProcedure(init, loop, bailout, parked);
 }
 
 TCodeBuffer BuildBuiltInFormulaUnrolled(int type) {

@@ -105,6 +105,10 @@ class TColoring : public TFormulaBase {
   void SectionCompiled(const std::string& upper_name, TCodeBuffer code) override;
   void DiscardCode() override;
   void AssembleCode() override;
+  // The formula procedure calls the loop procedure with #z on the FPU.
+  TParking Parking(const std::string& upper_name) const override {
+    return upper_name == "LOOP" ? TParking::kZ : TParking::kNone;
+  }
 
  private:
   bool HasCode() const { return !final_procedure_.Empty(); }

@@ -228,7 +228,7 @@ void TFormula::DiscardCode() {
 void TFormula::AssembleCode() {
   if (built_in_type_ == 0) {
     procedure_ = BuildFormulaProcedure(init_code_.Bytes(), loop_code_.Bytes(),
-                                       bailout_code_.Bytes(), ZParked());
+                                       bailout_code_.Bytes(), Parked());
   } else {
     built_in_procedure_ = BuildBuiltInFormula(built_in_type_);
     built_in_unrolled_ = BuildBuiltInFormulaUnrolled(built_in_type_);

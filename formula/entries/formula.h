@@ -136,9 +136,9 @@ class TFormula : public TFormulaBase {
   void AssembleCode() override;
   // A built-in formula's variable block holds its parameter values (see builtin_formula.h).
   std::vector<std::uint8_t> InitialValues() override;
-  // The iteration loop keeps #z on the FPU for its loop and bailout code.
-  bool ParksZ(const std::string& upper_name) const override {
-    return upper_name == "LOOP" || upper_name == "BAILOUT";
+  // The iteration loop keeps values on the FPU for its loop and bailout code.
+  TParking Parking(const std::string& upper_name) const override {
+    return upper_name == "LOOP" || upper_name == "BAILOUT" ? TParking::kChosen : TParking::kNone;
   }
 
  private:

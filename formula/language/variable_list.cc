@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstring>
 
 #include "platform/text.h"
@@ -24,6 +25,10 @@ TStorage StorageOf(TValueType type) {
     case kTypeBool: return {1, 1};
   }
   return {32, 16};
+}
+
+bool HasDoubles(const TVariable& v) {
+  return v.Kind == TVariableKind::kConstant && (v.Type == kTypeComplex || v.Type == kTypeFloat);
 }
 
 // An 80-bit extended real: the first 10 bytes of a long double on x86-64.
@@ -122,9 +127,41 @@ void TVariableList::Layout() {
   for (const auto& v : entries_) {
     const TStorage s = StorageOf(v->Type);
     v->Offset = (end + s.Align - 1) / s.Align * s.Align;
-    end = v->Offset + s.Size;
+    end = v->Offset + (HasDoubles(*v) ? 2 * s.Size : s.Size);
   }
   data_size_ = end;
+}
+
+std::int32_t TVariableList::DoublesOffset(const TVariable& constant) {
+  return constant.Offset + StorageOf(constant.Type).Size;
+}
+
+TDoubleForm SplitExtended(long double value, double& high, double& low) {
+  high = low = 0;
+  std::uint64_t mantissa;
+  std::uint16_t sign_exponent;
+  std::memcpy(&mantissa, &value, 8);
+  std::memcpy(&sign_exponent, reinterpret_cast<const std::uint8_t*>(&value) + 8, 2);
+  const bool negative = (sign_exponent & 0x8000) != 0;
+  const int exponent = sign_exponent & 0x7FFF;
+  if (mantissa == 0 && exponent == 0) {
+    high = negative ? -0.0 : 0.0;
+    return TDoubleForm::kHigh;
+  }
+  // Infinities, not-a-number, denormals and the unnormal encodings stay extended.
+  if (exponent == 0x7FFF || (mantissa >> 63) == 0) return TDoubleForm::kNone;
+  // The upper 53 bits and the lower 11 bits of the mantissa, each a whole double;
+  // scaling by a power of two is exact while the results stay normal.
+  constexpr std::uint64_t kLowBits = 0x7FF;
+  const int scale = exponent - 16383 - 63;
+  high = std::ldexp(static_cast<double>(mantissa & ~kLowBits), scale);
+  low = std::ldexp(static_cast<double>(mantissa & kLowBits), scale);
+  if (!std::isnormal(high) || (low != 0 && !std::isnormal(low))) return TDoubleForm::kNone;
+  if (negative) {
+    high = -high;
+    low = -low;
+  }
+  return low == 0 ? TDoubleForm::kHigh : TDoubleForm::kHighLow;
 }
 
 void TVariableList::StoreConstants(std::uint8_t* data) const {
@@ -133,12 +170,22 @@ void TVariableList::StoreConstants(std::uint8_t* data) const {
     if (v->Kind != TVariableKind::kConstant) continue;
     std::uint8_t* at = data + v->Offset;
     const TLiteral& c = v->Value;
+    const auto doubles = [&](long double part, std::uint8_t* to) {
+      double pair[2];
+      SplitExtended(part, pair[0], pair[1]);
+      std::memcpy(to, pair, sizeof pair);
+    };
     switch (c.Type) {
       case kTypeComplex:
         std::memcpy(at, &c.Re, kExtendedBytes);
         std::memcpy(at + offsetof(TValueSlot, Im), &c.Im, kExtendedBytes);
+        doubles(c.Re, data + DoublesOffset(*v));
+        doubles(c.Im, data + DoublesOffset(*v) + offsetof(TValueSlot, Im));
         break;
-      case kTypeFloat: std::memcpy(at, &c.Re, kExtendedBytes); break;
+      case kTypeFloat:
+        std::memcpy(at, &c.Re, kExtendedBytes);
+        doubles(c.Re, data + DoublesOffset(*v));
+        break;
       case kTypeInt: {
         const auto u = static_cast<std::uint32_t>(c.Int);
         for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(u >> (8 * i));

@@ -51,6 +51,14 @@ struct TVariable {
   TLiteral Value;                  // constants
 };
 
+// How an extended value can be loaded from doubles: not at all (out of their
+// range, or more significant bits than two doubles hold), from one double, or as
+// the exact sum of a high and a low double. Two 64-bit loads cost far less than
+// one 80-bit load on current processors, and the sum is exact, so the value
+// arrives to the bit.
+enum class TDoubleForm : std::uint8_t { kNone, kHigh, kHighLow };
+TDoubleForm SplitExtended(long double value, double& high, double& low);
+
 // Used by one compiler object on its own thread only.
 class TVariableList {
  public:
@@ -78,12 +86,19 @@ class TVariableList {
   // Frees every entry and resets the branch analysis.
   void Clear();
 
-  // Gives every entry, in list order, its aligned offset; sets DataSize.
+  // Gives every entry, in list order, its aligned offset; sets DataSize. A
+  // complex or float constant's slot is twice the usual size: its second half
+  // holds each part's doubles (see DoublesOffset).
   void Layout();
   std::int32_t DataSize() const { return data_size_; }
   // Writes every constant at its offset into `data` (at least DataSize bytes,
-  // after Layout), in the data area's little-endian x87 format.
+  // after Layout), in the data area's little-endian x87 format, and the doubles
+  // of complex and float constants behind.
   void StoreConstants(std::uint8_t* data) const;
+  // Where the high and low double of a complex or float constant's real (or
+  // only) part lie; the imaginary part's follow 16 bytes later. Zero when the
+  // part has no TDoubleForm.
+  static std::int32_t DoublesOffset(const TVariable& constant);
 
   int Count() const { return static_cast<int>(entries_.size()); }
   TVariable& Item(int index) const { return *entries_[static_cast<std::size_t>(index)]; }

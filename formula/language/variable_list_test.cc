@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -58,8 +59,9 @@ TEST(VariableList, LayoutAlignsEachTypeInListOrder) {
   list.Layout();
   std::vector<std::int32_t> offsets;
   for (int i = 0; i < list.Count(); ++i) offsets.push_back(list.Item(i).Offset);
-  EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 4, 16, 48, 64, 80, 84, 96}));
-  EXPECT_EQ(list.DataSize(), 128);
+  // The float constant takes 32 bytes: its extended value and its doubles.
+  EXPECT_EQ(offsets, (std::vector<std::int32_t>{0, 4, 16, 48, 64, 96, 100, 112}));
+  EXPECT_EQ(list.DataSize(), 144);
 }
 
 TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
@@ -67,23 +69,62 @@ TEST(VariableList, StoreConstantsWritesExtendedRealsAndLittleEndianIntegers) {
   list.AddConstant(TLiteral::MakeBool(true));            // offset 0
   list.AddVariable("v", kTypeComplex);                   // 16, left alone
   list.AddConstant(TLiteral::MakeInt(-2));               // 48
-  list.AddConstant(TLiteral::MakeComplex(1.5L, -0.1L));  // 64
-  list.AddConstant(TLiteral::MakeFloat(3.25L));          // 96
+  list.AddConstant(TLiteral::MakeComplex(1.5L, -0.1L));  // 64, doubles from 96
+  list.AddConstant(TLiteral::MakeFloat(3.25L));          // 128, doubles from 144
   list.Layout();
-  ASSERT_EQ(list.DataSize(), 112);
+  ASSERT_EQ(list.DataSize(), 160);
+  EXPECT_EQ(TVariableList::DoublesOffset(list.Item(3)), 96);
+  EXPECT_EQ(TVariableList::DoublesOffset(list.Item(4)), 144);
 
-  std::vector<std::uint8_t> data(112, 0xAA);
+  std::vector<std::uint8_t> data(160, 0xAA);
   list.StoreConstants(data.data());
 
-  std::vector<std::uint8_t> want(112, 0xAA);
+  std::vector<std::uint8_t> want(160, 0xAA);
   want[0] = 1;
   const std::uint8_t minus_two[4] = {0xFE, 0xFF, 0xFF, 0xFF};
   std::memcpy(&want[48], minus_two, 4);
   const long double re = 1.5L, im = -0.1L, f = 3.25L;
   std::memcpy(&want[64], &re, 10);
   std::memcpy(&want[80], &im, 10);
-  std::memcpy(&want[96], &f, 10);
+  std::memcpy(&want[128], &f, 10);
+  const auto put_doubles = [&](long double value, int at) {
+    double pair[2];
+    SplitExtended(value, pair[0], pair[1]);
+    std::memcpy(&want[at], pair, 16);
+  };
+  put_doubles(re, 96);
+  put_doubles(im, 112);
+  put_doubles(f, 144);
   EXPECT_EQ(data, want);
+}
+
+TEST(VariableList, SplitExtendedGivesDoublesThatSumToTheValueExactly) {
+  const struct {
+    long double Value;
+    TDoubleForm Form;
+  } cases[] = {
+      {0.0L, TDoubleForm::kHigh},
+      {-0.0L, TDoubleForm::kHigh},
+      {4.0L, TDoubleForm::kHigh},
+      {-0.75L, TDoubleForm::kHigh},
+      {0.1L, TDoubleForm::kHighLow},  // 64 significant bits
+      {-1e300L, TDoubleForm::kHighLow},
+      {1e-200L, TDoubleForm::kHighLow},
+      {1e-300L, TDoubleForm::kNone},  // the low double would not be normal
+      {1e4000L, TDoubleForm::kNone},  // beyond the doubles' range
+      {std::numeric_limits<long double>::infinity(), TDoubleForm::kNone},
+      {std::numeric_limits<long double>::quiet_NaN(), TDoubleForm::kNone},
+      {std::numeric_limits<long double>::denorm_min(), TDoubleForm::kNone},
+  };
+  for (const auto& c : cases) {
+    double high = 1, low = 1;
+    EXPECT_EQ(SplitExtended(c.Value, high, low), c.Form) << static_cast<double>(c.Value);
+    if (c.Form == TDoubleForm::kNone) continue;
+    // The code loads the high double alone, or adds the low one to it.
+    const long double sum = c.Form == TDoubleForm::kHigh ? static_cast<long double>(high)
+                                                         : high + static_cast<long double>(low);
+    EXPECT_EQ(std::memcmp(&sum, &c.Value, 10), 0) << static_cast<double>(c.Value);
+  }
 }
 
 // Runs a script of construct statements against one variable "v" as the type
