@@ -212,6 +212,10 @@ TEST_F(RenderCommandTest, InfoUsageAndFileErrors) {
   run = RunInfo({missing});
   EXPECT_EQ(run.Status, 2);
   EXPECT_EQ(run.Err, "Error opening '" + missing + "'\n");
+  run = RunInfo({sets_});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err,
+            "zt info: '" + sets_ + "' is not a fractal file; zt info reads fractal files (.zfr)\n");
   EXPECT_EQ(RunInfo({"--help"}).Status, 0);
 }
 

@@ -60,12 +60,13 @@ T Get(const std::uint8_t* head, std::size_t offset) {
 }
 
 // The parameter text's entry name: the file name without folder and extension,
-// with the characters that would break an entry header turned into "_" (which
-// reads back as a blank in the title).
+// with the characters that an entry header reads specially (separators, braces,
+// parentheses and the ";" that starts a comment) turned into "_", which reads
+// back as a blank in the title.
 std::string EntryNameOf(const std::string& file) {
   std::string name = std::filesystem::path(file).stem().string();
   for (char& c : name)
-    if (c == ' ' || c == '\t' || c == '{' || c == '}' || c == '(' || c == ')') c = '_';
+    if (c == ' ' || c == '\t' || c == '{' || c == '}' || c == '(' || c == ')' || c == ';') c = '_';
   return name.empty() ? "Default" : name;
 }
 
