@@ -360,6 +360,29 @@ void TFractalReader::Execute() {
   Report(1);
 }
 
+TFractalFileText ReadFractalFileText(const std::string& name) {
+  TFile file(std::fopen(name.c_str(), "rb"));
+  struct stat status {};
+  if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
+    throw EZentrope(Format("Could not open '%s'", name.c_str()));
+  const auto corrupt = [&] {
+    return EZentrope(Format("Could not read '%s'. The file is corrupted", name.c_str()));
+  };
+  std::uint8_t bytes[kFractalFileHeadSize];
+  if (std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes ||
+      std::memcmp(bytes, kFractalFileMagic, 12) != 0)
+    throw corrupt();
+  const std::uint32_t offset = Get<std::uint32_t>(bytes, kHeadTextOffset);
+  const std::uint32_t length = Get<std::uint32_t>(bytes, kHeadTextLength);
+  TFractalFileText result{std::string(length, '\0'), Get<std::int32_t>(bytes, kHeadWidth),
+                          Get<std::int32_t>(bytes, kHeadHeight)};
+  if (std::uint64_t{offset} + length > static_cast<std::uint64_t>(status.st_size) ||
+      fseeko(file.get(), offset, SEEK_SET) != 0 ||
+      std::fread(result.Text.data(), 1, length, file.get()) != length)
+    throw corrupt();
+  return result;
+}
+
 void CheckZlibVersion() { CheckZlibVersion(zlibVersion(), ZLIB_VERSION); }
 
 void CheckZlibVersion(const std::string& linked, const std::string& built) {

@@ -96,6 +96,7 @@ void TExportJPEGImage::Export() {
   compressor->image_height = static_cast<JDIMENSION>(d.Height);
   compressor->input_components = 3;
   compressor->in_color_space = JCS_RGB;
+  static_assert(kMaxSide == JPEG_MAX_DIMENSION);
   jpeg_set_defaults(compressor.get());
   jpeg_set_quality(compressor.get(), quality_, baseline_ ? TRUE : FALSE);
   jpeg_start_compress(compressor.get(), TRUE);
