@@ -231,10 +231,10 @@ bool FitsMemory(const std::string& input, const std::string& entry, const TOptio
   const std::uint64_t budget = MemoryBudget();
   if (needed <= budget) return true;
   err << Format(
-      "zt render: a %d x %d image of %d %s needs about %llu MB in memory, more than the "
-      "budget of %llu MB: it is rendered strip by strip\n",
-      width, height, layers, layers == 1 ? "layer" : "layers",
-      static_cast<unsigned long long>(needed >> 20), static_cast<unsigned long long>(budget >> 20));
+      "zt render: a %d x %d image of %d %s needs about %.1f MB in memory, more than the "
+      "budget of %.1f MB: it is rendered strip by strip\n",
+      width, height, layers, layers == 1 ? "layer" : "layers", double(needed) / (1 << 20),
+      double(budget) / (1 << 20));
   return false;
 }
 
