@@ -36,7 +36,8 @@ constexpr const char* kHelp =
     "with the extension .zdr, which stays when the render is cancelled (Ctrl-C)\n"
     "or breaks off; 'zt render OUT.zdr' continues it (a batch's too). Images\n"
     "too large for the memory budget (ZENTROPE_MEMORY_BUDGET, in MB; default\n"
-    "half the available memory) are rendered that way on their own.\n"
+    "half the available memory) are rendered that way on their own, without\n"
+    "anti-aliasing unless --aa asks for it.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUT    the file to write\n"
@@ -45,7 +46,8 @@ constexpr const char* kHelp =
     "                      (default: the ThreadNumber setting)\n"
     "  --disk              render strip by strip (images only)\n"
     "  --aa DEPTH          anti-alias with DEPTH 0 to 6 (1 or more: a disk\n"
-    "                      render; default: the Rendering settings)\n"
+    "                      render; with --disk the default is the Rendering\n"
+    "                      settings')\n"
     "  --aa-threshold T    colors closer than T (0 to 3) are not anti-aliased\n"
     "  --help              show this text\n"
     "\n"
@@ -309,8 +311,14 @@ int RunRenderCommand(int argc, char** argv, std::ostream& out, std::ostream& err
     err << "zt render: a fractal file has no entries; leave ENTRY out\n";
     return 2;
   }
-  if (options.Disk || options.Depth >= 1 || !FitsMemory(input, entry, options, err))
+  if (options.Disk || options.Depth >= 1)
     return RenderOnDisk(input, entry, options, out, err, terminal);
+  if (!FitsMemory(input, entry, options, err)) {
+    // The image that was asked for, only strip by strip: anti-aliased only on request.
+    TOptions plain = options;
+    if (plain.Depth < 0) plain.Depth = 0;
+    return RenderOnDisk(input, entry, plain, out, err, terminal);
+  }
 
   TProgressBar bar(err, terminal);
   TProgressWindowGuard window(bar);

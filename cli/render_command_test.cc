@@ -200,7 +200,7 @@ TEST_F(RenderCommandTest, DiskRendersWriteTheImageOfMemory) {
 
   // Beyond the memory budget on its own, and with anti-aliasing.
   setenv("ZENTROPE_MEMORY_BUDGET", "0", 1);
-  run = RunRender({sets, "-o", Path("budget.bmp"), "--aa", "0"});
+  run = RunRender({sets, "-o", Path("budget.bmp")});
   unsetenv("ZENTROPE_MEMORY_BUDGET");
   EXPECT_EQ(run.Status, 0);
   EXPECT_EQ(run.Err,
