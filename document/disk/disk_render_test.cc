@@ -132,6 +132,57 @@ TEST_F(DiskRender, StopsAnywhereResumeToTheSameImage) {
   EXPECT_EQ(ReadFile(settings.Destination), expected);
 }
 
+// The shipped Classic Mandelbrot anti-aliased: pixels whose four corners are
+// one color keep it, and the others take colors between their neighbours'
+// (all but the few where detail finer than a pixel shows colors that no
+// neighbour has).
+TEST_F(DiskRender, AntiAliasedEdgesLieBetweenTheirNeighbours) {
+  const TParameterSet set =
+      ReadParameterSet((testing::SourceDir() / "data" / "Examples.zpr").string(), "ClassicMandelbrot");
+  TRenderSettings settings = Settings("plain.bmp");
+  settings.Width = 160;
+  settings.Height = 120;
+  ASSERT_TRUE(DriveJob(*TDiskRender::Start(settings, set.Text, options_)));
+  const std::string plain = ReadFile(settings.Destination);
+  settings.Destination = Path("smooth.bmp");
+  settings.Depth = 1;
+  settings.Threshold = 0.3;
+  ASSERT_TRUE(DriveJob(*TDiskRender::Start(settings, set.Text, options_)));
+  const std::string smooth = ReadFile(settings.Destination);
+
+  // BMP rows stand bottom up, 480 bytes each.
+  const auto channel = [](const std::string& image, int x, int y, int c) {
+    return static_cast<std::uint8_t>(image[54 + (119 - y) * 480 + 3 * x + c]);
+  };
+  int edges = 0, between = 0;
+  for (int y = 1; y < 118; ++y) {
+    for (int x = 1; x < 158; ++x) {
+      bool alike = true, inside = true;
+      for (int c = 0; c < 3; ++c) {
+        const int own = channel(plain, x, y, c);
+        int low = 255, high = 0;
+        for (int j = -1; j <= 2; ++j)
+          for (int i = -1; i <= 2; ++i) {
+            const int v = channel(plain, x + i, y + j, c);
+            if (i >= 0 && i <= 1 && j >= 0 && j <= 1 && v != own) alike = false;
+            low = std::min(low, v);
+            high = std::max(high, v);
+          }
+        const int mixed = channel(smooth, x, y, c);
+        inside = inside && mixed >= low && mixed <= high;
+      }
+      if (alike) {
+        for (int c = 0; c < 3; ++c) ASSERT_EQ(channel(smooth, x, y, c), channel(plain, x, y, c));
+        continue;
+      }
+      ++edges;
+      between += inside ? 1 : 0;
+    }
+  }
+  EXPECT_GT(edges, 1000);
+  EXPECT_GE(between, edges * 99 / 100) << between << " of " << edges;
+}
+
 TEST_F(DiskRender, AllLayersHiddenGiveBlackWithoutCalculating) {
   const std::string hidden = TestSet("Hidden", "Hidden", kWidth, kHeight,
                                      {TestLayer("A", "linear", "0/0", "visible=no"),
