@@ -75,7 +75,9 @@ TDiskRender::TDiskRender(TRenderStore& store, std::uint64_t base, const TRenderS
   head_.Threshold = settings.Threshold;
   head_.Depth = settings.Depth;
   head_.Format = settings.Format;
-  head_.Options = settings.Options;
+  // Without a rendered layer a Photoshop file has no layers to list.
+  if (head_.Layers == 0) settings_.Options.PSDLayers = false;
+  head_.Options = settings_.Options;
   Load(stored);
   // The text before the head: a head on the disk always has its text behind it.
   Write(kRenderHeadSize, stored.data(), stored.size());

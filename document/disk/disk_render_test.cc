@@ -194,6 +194,9 @@ TEST_F(DiskRender, AllLayersHiddenGiveBlackWithoutCalculating) {
   const std::string image = ReadFile(settings.Destination);
   ASSERT_EQ(image.size(), 54u + 3u * kWidth * kHeight);
   EXPECT_EQ(image.find_first_not_of('\0', 54), std::string::npos);
+  // A Photoshop file without layers to list is written without its layer section.
+  render = TDiskRender::Start(Settings("black.psd"), hidden, options_);
+  EXPECT_FALSE(render->Head().Options.PSDLayers);
 }
 
 // Strip 0 of a Photoshop render with layers, and the overlap rows behind it,
