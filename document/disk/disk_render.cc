@@ -61,6 +61,10 @@ std::unique_ptr<TDiskRender> TDiskRender::Resume(const std::string& name,
 TDiskRender::TDiskRender(TRenderStore& store, std::uint64_t base, const TRenderSettings& settings,
                          const std::string& text, const TRenderOptions& options)
     : store_(store), base_(base), settings_(settings), options_(options) {
+  if (settings.Width < 1 || settings.Width > kMaxRenderSide || settings.Height < 1 ||
+      settings.Height > kMaxRenderSide)
+    throw ERenderError(Format("Cannot render an image of %d x %d pixels (1 to %d each)",
+                              settings.Width, settings.Height, kMaxRenderSide));
   const int side = FormatMaxSide(settings.Format);
   if (settings.Width > side || settings.Height > side)
     throw ERenderError(Format("Cannot export '%s': the format holds at most %d x %d pixels",

@@ -137,8 +137,8 @@ TEST_F(DiskRender, StopsAnywhereResumeToTheSameImage) {
 // (all but the few where detail finer than a pixel shows colors that no
 // neighbour has).
 TEST_F(DiskRender, AntiAliasedEdgesLieBetweenTheirNeighbours) {
-  const TParameterSet set =
-      ReadParameterSet((testing::SourceDir() / "data" / "Examples.zpr").string(), "ClassicMandelbrot");
+  const TParameterSet set = ReadParameterSet(
+      (testing::SourceDir() / "data" / "Examples.zpr").string(), "ClassicMandelbrot");
   TRenderSettings settings = Settings("plain.bmp");
   settings.Width = 160;
   settings.Height = 120;

@@ -16,7 +16,6 @@ namespace {
 
 constexpr char kRenderMagic[] = "ZTRENDER";
 constexpr char kBatchMagic[] = "ZT_BATCH";
-constexpr int kMaxSide = 100000;
 constexpr int kMaxLayers = 65535;
 constexpr int kMaxDepth = 6;
 constexpr double kMaxThreshold = 3;
@@ -149,8 +148,8 @@ TRenderHead DecodeRenderHead(const std::uint8_t* b, const std::string& file) {
   head.ResumeOffset = Get<std::uint64_t>(b, kHeadResumeOffset);
   if (Get<std::uint32_t>(b, kHeadTextOffset) != kRenderHeadSize ||
       Get<std::uint32_t>(b, kHeadDataOffset) != kRenderHeadSize + head.TextLength ||
-      head.TextLength > 0xFFFFFFFFu - kRenderHeadSize || !InRange(head.Width, 1, kMaxSide) ||
-      !InRange(head.Height, 1, kMaxSide) || !InRange(head.Layers, 0, kMaxLayers) ||
+      head.TextLength > 0xFFFFFFFFu - kRenderHeadSize || !InRange(head.Width, 1, kMaxRenderSide) ||
+      !InRange(head.Height, 1, kMaxRenderSide) || !InRange(head.Layers, 0, kMaxLayers) ||
       head.RowsPerStrip != RowsPerStrip(head.Width) || !InRange(head.Depth, 0, kMaxDepth) ||
       !(head.Threshold >= 0 && head.Threshold <= kMaxThreshold) || !InRange(in_anti_alias, 0, 1) ||
       !(std::isfinite(head.Elapsed) && head.Elapsed >= 0) ||
@@ -188,8 +187,9 @@ TBatchHead DecodeBatchHead(const std::uint8_t* b, const std::string& file) {
   head.Finished = Get<std::int32_t>(b, kBatchFinishedOffset);
   head.Width = Get<std::int32_t>(b, kBatchWidth);
   head.Height = Get<std::int32_t>(b, kBatchHeight);
-  if (head.Sets < 0 || !InRange(head.Finished, 0, head.Sets) || !InRange(head.Width, 1, kMaxSide) ||
-      !InRange(head.Height, 1, kMaxSide) || b[kBatchSkip] > 1 || b[kBatchAspect] > 1)
+  if (head.Sets < 0 || !InRange(head.Finished, 0, head.Sets) ||
+      !InRange(head.Width, 1, kMaxRenderSide) || !InRange(head.Height, 1, kMaxRenderSide) ||
+      b[kBatchSkip] > 1 || b[kBatchAspect] > 1)
     Invalid(file);
   head.SkipExisting = b[kBatchSkip] == 1;
   head.OriginalAspect = b[kBatchAspect] == 1;

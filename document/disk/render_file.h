@@ -18,6 +18,7 @@ class ERenderError : public EZentrope {
 };
 
 inline constexpr std::size_t kRenderHeadSize = 86;
+inline constexpr int kMaxRenderSide = 100000;  // the largest width and height
 inline constexpr std::size_t kBatchHeadSize = 32;
 inline constexpr std::uint32_t kRenderVersion = 1;
 // Version 2 was the batch layout without the source block (see the docs).
