@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <new>
 #include <string>
@@ -77,15 +79,32 @@ int RunCommand(int argc, char** argv) {
   return 2;
 }
 
+constexpr const char* kOutOfMemory = "\nzt: out of memory\n";
+
+// An exception that leaves a thread ends the program here: memory that ran
+// out on a worker thread is reported like on the main thread.
+[[noreturn]] void Terminate() {
+  if (const std::exception_ptr error = std::current_exception()) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+      std::fputs(kOutOfMemory, stderr);
+      std::_Exit(2);
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
-  // Memory runs out as an exception of the main thread, never as an abort.
+  std::set_terminate(Terminate);
   try {
     return RunCommand(argc, argv);
   } catch (const std::bad_alloc&) {
     std::cout.flush();
-    std::fputs("\nzt: out of memory\n", stderr);
+    std::fputs(kOutOfMemory, stderr);
     return 2;
   }
 }
