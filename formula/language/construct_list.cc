@@ -8,12 +8,12 @@ namespace zt {
 void TConstructList::Push(std::int32_t code) { items_.push_back(TConstruct{code, 0, 0}); }
 
 void TConstructList::Pop() {
-  assert(!Items_.empty());
+  assert(!items_.empty());
   items_.pop_back();
 }
 
 TConstruct& TConstructList::Top() {
-  assert(!Items_.empty());
+  assert(!items_.empty());
   return items_.back();
 }
 
