@@ -161,7 +161,7 @@ void TVariableList::PushBranch() {
 }
 
 void TVariableList::NextBranch() {
-  assert(!Branches_.empty());
+  assert(!branches_.empty());
   ++branches_.back();
   const std::int32_t depth = BranchDepth();
   for (const auto& v : entries_) {
@@ -174,7 +174,7 @@ void TVariableList::NextBranch() {
 }
 
 void TVariableList::PopBranch() {
-  assert(!Branches_.empty());
+  assert(!branches_.empty());
   const std::int32_t branches = branches_.back();
   const std::int32_t depth = BranchDepth();
   branches_.pop_back();
