@@ -4,9 +4,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
+#include "cli/batch_command.h"
 #include "cli/compile_command.h"
 #include "cli/info_command.h"
 #include "cli/iterate_command.h"
@@ -23,6 +27,7 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  render    calculate a parameter set or fractal file and write an image\n"
+    "  batch     render every parameter set of a file into a folder\n"
     "  info      show what a fractal file holds\n"
     "  list      list the entries of a parameter, gradient, alpha or collection file\n"
     "  compile   compile the entries of a formula, coloring or transformation file\n"
@@ -30,9 +35,7 @@ constexpr const char* kUsage =
     "\n"
     "Run 'zt COMMAND --help' for the options of a command.\n";
 
-}  // namespace
-
-int RunCommandLine(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -60,6 +63,10 @@ int RunCommandLine(int argc, char** argv) {
     ConfigManager().LoadAll();
     return RunRenderCommand(argc - 2, argv + 2, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
   }
+  if (command == "batch") {
+    ConfigManager().LoadAll();
+    return RunBatchCommand(argc - 2, argv + 2, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+  }
   if (command == "info") {
     ConfigManager().LoadAll();
     return RunInfoCommand(argc - 2, argv + 2, std::cout, std::cerr);
@@ -70,6 +77,36 @@ int RunCommandLine(int argc, char** argv) {
   }
   std::fprintf(stderr, "zt: unknown command '%s'\n\n%s", command.c_str(), kUsage);
   return 2;
+}
+
+constexpr const char* kOutOfMemory = "\nzt: out of memory\n";
+
+// An exception that leaves a thread ends the program here: memory that ran
+// out on a worker thread is reported like on the main thread.
+[[noreturn]] void Terminate() {
+  if (const std::exception_ptr error = std::current_exception()) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+      std::fputs(kOutOfMemory, stderr);
+      std::_Exit(2);
+    } catch (...) {
+    }
+  }
+  std::abort();
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+  std::set_terminate(Terminate);
+  try {
+    return RunCommand(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cout.flush();
+    std::fputs(kOutOfMemory, stderr);
+    return 2;
+  }
 }
 
 }  // namespace zt

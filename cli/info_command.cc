@@ -71,6 +71,11 @@ int RunInfoCommand(int argc, char** argv, std::ostream& out, std::ostream& err) 
     err << kHelp;
     return 2;
   }
+  // Other files would only be reported as corrupted fractal files.
+  if (!EndsWithText(file, ".zfr")) {
+    err << "zt info: '" << file << "' is not a fractal file; zt info reads fractal files (.zfr)\n";
+    return 2;
+  }
   TFractal fractal(std::filesystem::path(file).stem().string());
   // Held open so that loading does not continue interrupted calculations.
   fractal.BeginUpdate();

@@ -49,6 +49,11 @@ int RunListCommand(int argc, char** argv, std::ostream& out, std::ostream& err) 
     err << kHelp;
     return 2;
   }
+  // A palette has no entries; listing it would print nothing and look fine.
+  if (EndsWithText(positional[0], ".map")) {
+    err << "zt list: '" << positional[0] << "' is a MAP palette file, which holds no entries\n";
+    return 2;
+  }
   std::vector<std::pair<std::string, std::string>> entries;
   try {
     TCode code;

@@ -75,6 +75,7 @@ TEST(ListCommandTest, UsageAndFileErrors) {
       {{"a.zpr", "b.zpr"}, 2, "Usage: zt list FILE\n"},
       {{"--all", "a.zpr"}, 2, "zt list: unknown option '--all'\n"},
       {{missing}, 2, "Could not open '" + missing + "'\n"},
+      {{"fire.MAP"}, 2, "zt list: 'fire.MAP' is a MAP palette file, which holds no entries\n"},
   };
   for (const TCase& c : cases) {
     const TRun run = RunList(c.Args);

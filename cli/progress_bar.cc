@@ -40,9 +40,11 @@ void TProgressBar::Run(TProgressReporter& work, const std::string& caption, cons
 }
 
 void TProgressBar::Show(const std::string& caption, double fraction) {
-  if (!enabled_) return;
-  std::string line = ProgressLine(caption, fraction);
-  if (line == shown_) return;
+  if (enabled_) ShowLine(ProgressLine(caption, fraction));
+}
+
+void TProgressBar::ShowLine(const std::string& line) {
+  if (!enabled_ || line == shown_) return;
   // Blanks cover the rest of a longer line drawn before.
   const std::size_t width = std::max(line.size(), shown_.size());
   out_ << '\r' << line << std::string(width - line.size(), ' ') << std::flush;

@@ -27,6 +27,8 @@ class TProgressBar : public TProgressWindow {
 
   // Redraws when the shown line changes.
   void Show(const std::string& caption, double fraction);
+  // Draws `line` in place of the shown one, when it differs.
+  void ShowLine(const std::string& line);
   // Ends the bar's line, if one was drawn.
   void Finish();
 

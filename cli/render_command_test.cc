@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -85,6 +86,12 @@ TEST_F(RenderCommandTest, UsageErrors) {
       {{"a.zpr", "-o", "x.png", "--fast"}, "zt render: unknown option '--fast'\n"},
       {{"a.zfr", "Entry", "-o", "x.png"},
        "zt render: a fractal file has no entries; leave ENTRY out\n"},
+      {{"a.zpr", "-o", "x.png", "--aa", "7"},
+       "zt render: --aa needs a depth from 0 to 6, got '7'\n"},
+      {{"a.zpr", "-o", "x.png", "--aa-threshold", "3.5"},
+       "zt render: --aa-threshold needs a number from 0 to 3, got '3.5'\n"},
+      {{"a.zdr", "-o", "x.png"},
+       "zt render: a render file continues as it was started; only --threads applies\n"},
   };
   for (const TCase& c : cases) {
     const TRun run = RunRender(c.Args);
@@ -192,6 +199,47 @@ TEST_F(RenderCommandTest, FailingDestinationLeavesNothingBehind) {
         << "left behind: " << entry.path();
 }
 
+// One linear layer: the disk render's image equals the in-memory one to the byte.
+TEST_F(RenderCommandTest, DiskRendersWriteTheImageOfMemory) {
+  const std::string sets =
+      dir_.Write("linear.zpr",
+                 Set("Line", "width=640 height=60", "Dots", "maxiter=40 percheck=off") + "")
+          .string();
+  std::string text = ReadFile(sets);
+  text.replace(text.find("visible=yes"), 11, "method=linear visible=yes");
+  dir_.Write("linear.zpr", text);
+  TRun run = RunRender({sets, "-o", Path("memory.bmp"), "--aa", "0"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  run = RunRender({sets, "-o", Path("disk.bmp"), "--disk", "--aa", "0"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "Wrote " + Path("disk.bmp") + " (640 x 60)\n");
+  EXPECT_EQ(ReadFile(Path("disk.bmp")), ReadFile(Path("memory.bmp")));
+  EXPECT_FALSE(fs::exists(Path("disk.zdr")));
+
+  // Beyond the memory budget on its own, and with anti-aliasing.
+  setenv("ZENTROPE_MEMORY_BUDGET", "0", 1);
+  run = RunRender({sets, "-o", Path("budget.bmp")});
+  unsetenv("ZENTROPE_MEMORY_BUDGET");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err,
+            "zt render: a 640 x 60 image of 1 layer needs about 0.2 MB in memory, more than the "
+            "budget of 0.0 MB: it is rendered strip by strip\n");
+  EXPECT_EQ(ReadFile(Path("budget.bmp")), ReadFile(Path("memory.bmp")));
+  run = RunRender({sets, "-o", Path("smooth.bmp"), "--aa", "1"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(ReadFile(Path("smooth.bmp")), ReadFile(Path("memory.bmp")));
+
+  run = RunRender({sets, "-o", Path("x.zfr"), "--disk"});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(
+      run.Err,
+      "zt render: a disk render writes images (.png .bmp .jpg .tga .psd), not fractal files\n");
+  dir_.Write("damaged.zdr", "ZTRENDER");
+  run = RunRender({Path("damaged.zdr")});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err, "Invalid disk render file '" + Path("damaged.zdr") + "'\n");
+}
+
 // That the continued pixels equal an uninterrupted calculation's is the fractal
 // file tests' business; here `zt info` tells the two files apart.
 TEST_F(RenderCommandTest, InterruptedFractalFileIsCalculatedToTheEnd) {
@@ -230,6 +278,10 @@ TEST_F(RenderCommandTest, InfoUsageAndFileErrors) {
   run = RunInfo({missing});
   EXPECT_EQ(run.Status, 2);
   EXPECT_EQ(run.Err, "Error opening '" + missing + "'\n");
+  run = RunInfo({sets_});
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_EQ(run.Err,
+            "zt info: '" + sets_ + "' is not a fractal file; zt info reads fractal files (.zfr)\n");
   EXPECT_EQ(RunInfo({"--help"}).Status, 0);
 }
 

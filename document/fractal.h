@@ -185,6 +185,9 @@ class TFractal {
   // and every layer, then closes the entry. A given title is written and
   // becomes the document's title without touching the modified flag.
   void SaveToParameters(TParWriter& w, const std::string* title);
+  // The same with another width and height written, for a disk render whose
+  // document holds no pixels of the size it renders.
+  void SaveToParameters(TParWriter& w, const std::string* title, int width, int height);
   // Replaces the document with the parameter set `r` stands on, under one update
   // bracket. With `ignoreSize` the text's width, height, resolution and gamma
   // are skipped. An entry whose first item is a key is a Fractint parameter

@@ -60,12 +60,13 @@ T Get(const std::uint8_t* head, std::size_t offset) {
 }
 
 // The parameter text's entry name: the file name without folder and extension,
-// with the characters that would break an entry header turned into "_" (which
-// reads back as a blank in the title).
+// with the characters that an entry header reads specially (separators, braces,
+// parentheses and the ";" that starts a comment) turned into "_", which reads
+// back as a blank in the title.
 std::string EntryNameOf(const std::string& file) {
   std::string name = std::filesystem::path(file).stem().string();
   for (char& c : name)
-    if (c == ' ' || c == '\t' || c == '{' || c == '}' || c == '(' || c == ')') c = '_';
+    if (c == ' ' || c == '\t' || c == '{' || c == '}' || c == '(' || c == ')' || c == ';') c = '_';
   return name.empty() ? "Default" : name;
 }
 
@@ -357,6 +358,29 @@ void TFractalReader::Execute() {
     layers[i].Image().ExchangePixels(pixels);
   }
   Report(1);
+}
+
+TFractalFileText ReadFractalFileText(const std::string& name) {
+  TFile file(std::fopen(name.c_str(), "rb"));
+  struct stat status {};
+  if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
+    throw EZentrope(Format("Could not open '%s'", name.c_str()));
+  const auto corrupt = [&] {
+    return EZentrope(Format("Could not read '%s'. The file is corrupted", name.c_str()));
+  };
+  std::uint8_t bytes[kFractalFileHeadSize];
+  if (std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes ||
+      std::memcmp(bytes, kFractalFileMagic, 12) != 0)
+    throw corrupt();
+  const std::uint32_t offset = Get<std::uint32_t>(bytes, kHeadTextOffset);
+  const std::uint32_t length = Get<std::uint32_t>(bytes, kHeadTextLength);
+  TFractalFileText result{std::string(length, '\0'), Get<std::int32_t>(bytes, kHeadWidth),
+                          Get<std::int32_t>(bytes, kHeadHeight)};
+  if (std::uint64_t{offset} + length > static_cast<std::uint64_t>(status.st_size) ||
+      fseeko(file.get(), offset, SEEK_SET) != 0 ||
+      std::fread(result.Text.data(), 1, length, file.get()) != length)
+    throw corrupt();
+  return result;
 }
 
 void CheckZlibVersion() { CheckZlibVersion(zlibVersion(), ZLIB_VERSION); }

@@ -75,6 +75,17 @@ class TFractalReader : public TFractalFiler {
   void Execute() override;
 };
 
+// The parameter text of the fractal file `name` and the size its head gives,
+// read without the pixels (for renders that recalculate them strip by strip).
+// Raises EZentrope "Could not open '%s'" or "Could not read '%s'. The file is
+// corrupted".
+struct TFractalFileText {
+  std::string Text;
+  int Width = 0;
+  int Height = 0;
+};
+TFractalFileText ReadFractalFileText(const std::string& name);
+
 // Shows "The ZLIB.DLL file is corrupted. Please reinstall Zentrope." as an error
 // and ends the program with exit code 1 unless the zlib library in use reports
 // the version the program was built against (`linked` and `built` compared as

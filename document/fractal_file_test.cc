@@ -120,6 +120,15 @@ TEST_F(FractalFile, HeadTextStatesAndStreamsAreLaidOutExactly) {
   EXPECT_EQ(bytes.substr(64 + n + 1968), std::string(stream.begin(), stream.begin() + size));
 }
 
+// The entry name comes from the file name; characters that the entry header
+// reads specially must not reach it.
+TEST_F(FractalFile, FileNamesWithHeaderCharactersOpenAgain) {
+  for (const char* name : {"a;b.zfr", "x{y}z.zfr", "f(1) g.zfr", "tab\there.zfr", ";.zfr"}) {
+    NewFractal(3, 2, "")->SaveToFile(PathOf(name));
+    EXPECT_NO_THROW(Open(PathOf(name))) << name;
+  }
+}
+
 TEST_F(FractalFile, ARoundTripKeepsPixelsStatesAndTime) {
   auto saved = Calculated(40, 30);
   const std::string path = PathOf("Round trip.zfr");

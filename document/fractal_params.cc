@@ -18,16 +18,12 @@ namespace zt {
 
 namespace {
 
-constexpr double kDefaultResolution = 300;
-constexpr double kDefaultGamma = 2.5;
+std::string TitleFromEntryName(std::string name) {
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
 
-// The keys of a "fractal" section; what is absent stays unset.
-struct TFractalKeys {
-  std::optional<std::string> Title, Author, Created;
-  std::optional<int> Width, Height, LayerCount;
-  double Resolution = kDefaultResolution;
-  double Gamma = kDefaultGamma;
-};
+}  // namespace
 
 TFractalKeys ReadFractalKeys(TParReader& r) {
   TFractalKeys keys;
@@ -54,24 +50,21 @@ TFractalKeys ReadFractalKeys(TParReader& r) {
   return keys;
 }
 
-std::string TitleFromEntryName(std::string name) {
-  std::replace(name.begin(), name.end(), '_', ' ');
-  return name;
+void TFractal::SaveToParameters(TParWriter& w, const std::string* title) {
+  SaveToParameters(w, title, width_, height_);
 }
 
-}  // namespace
-
-void TFractal::SaveToParameters(TParWriter& w, const std::string* title) {
+void TFractal::SaveToParameters(TParWriter& w, const std::string* title, int width, int height) {
   for (int i = 0; i < static_cast<int>(comments_.size()); ++i) w.Comment(CommentLine(i));
   w.Section("fractal");
   if (title) {
     w.WriteString("title", *title);
     title_ = *title;
   }
-  w.WriteInteger("width", width_);
-  w.WriteInteger("height", height_);
-  if (resolution_ != kDefaultResolution) w.WriteFloat("resolution", resolution_);
-  if (gamma_ != kDefaultGamma) w.WriteFloat("gamma", gamma_);
+  w.WriteInteger("width", width);
+  w.WriteInteger("height", height);
+  if (resolution_ != TFractalKeys::kDefaultResolution) w.WriteFloat("resolution", resolution_);
+  if (gamma_ != TFractalKeys::kDefaultGamma) w.WriteFloat("gamma", gamma_);
   if (!author_.empty()) w.WriteString("author", author_);
   if (!created_.empty()) w.WriteString("created", created_);
   w.WriteInteger("numlayers", layers_->Count());

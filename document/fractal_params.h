@@ -3,12 +3,27 @@
 // LoadFromParameters) are members of TFractal.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "document/fractal.h"
 
 namespace zt {
+
+// The keys of a parameter set's "fractal" section; what is absent stays unset.
+struct TFractalKeys {
+  static constexpr double kDefaultResolution = 300;
+  static constexpr double kDefaultGamma = 2.5;
+  std::optional<std::string> Title, Author, Created;
+  std::optional<int> Width, Height, LayerCount;
+  double Resolution = kDefaultResolution;
+  double Gamma = kDefaultGamma;
+};
+
+// Reads the items of the "fractal" section that `r` stands in, up to the next
+// section.
+TFractalKeys ReadFractalKeys(TParReader& r);
 
 // Reads the entry `entry` of the parameter file `file` (its first entry when
 // `entry` is empty) into `fractal`, size included; a Fractint entry is imported.

@@ -1,6 +1,8 @@
 // Encoding and decoding of the calculation state record (see calc_state.h).
 #include "render/calc_state.h"
 
+#include <algorithm>
+
 #include "platform/error.h"
 
 namespace zt {
@@ -51,19 +53,37 @@ std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state) {
   Put32(p + 44, static_cast<std::int64_t>(state.Pieces.size()));
   p += kCalcStateHeaderSize;
   for (const TPieceState& piece : state.Pieces) {
-    Put32(p + 0, piece.Rect.Left);
-    Put32(p + 4, piece.Rect.Top);
-    Put32(p + 8, piece.Rect.Right);
-    Put32(p + 12, piece.Rect.Bottom);
-    p[16] = static_cast<std::uint8_t>(piece.State);
-    Put32(p + 20, piece.ResumeX);
-    Put32(p + 24, piece.ResumeY);
-    Put32(p + 28, piece.CurrentPass);
-    Put32(p + 32, piece.Passes);
-    PutStatistics(p + 36, piece.Statistics);
+    EncodePieceRecord(piece, p);
     p += kCalcStatePieceSize;
   }
   return record;
+}
+
+void EncodePieceRecord(const TPieceState& piece, std::uint8_t* p) {
+  std::fill(p, p + kCalcStatePieceSize, std::uint8_t{0});
+  Put32(p + 0, piece.Rect.Left);
+  Put32(p + 4, piece.Rect.Top);
+  Put32(p + 8, piece.Rect.Right);
+  Put32(p + 12, piece.Rect.Bottom);
+  p[16] = static_cast<std::uint8_t>(piece.State);
+  Put32(p + 20, piece.ResumeX);
+  Put32(p + 24, piece.ResumeY);
+  Put32(p + 28, piece.CurrentPass);
+  Put32(p + 32, piece.Passes);
+  PutStatistics(p + 36, piece.Statistics);
+}
+
+TPieceState DecodePieceRecord(const std::uint8_t* p) {
+  TPieceState piece;
+  piece.Rect = TRect{Get32(p), Get32(p + 4), Get32(p + 8), Get32(p + 12)};
+  if (p[16] > kComputeFinished) Fail();
+  piece.State = static_cast<TComputeState>(p[16]);
+  piece.ResumeX = Get32(p + 20);
+  piece.ResumeY = Get32(p + 24);
+  piece.CurrentPass = Get32(p + 28);
+  piece.Passes = Get32(p + 32);
+  piece.Statistics = GetStatistics(p + 36);
+  return piece;
 }
 
 TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
@@ -80,18 +100,8 @@ TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size) {
       size < kCalcStateHeaderSize + kCalcStatePieceSize * static_cast<std::size_t>(count))
     Fail();
   const std::uint8_t* p = data + kCalcStateHeaderSize;
-  for (int i = 0; i < count; ++i, p += kCalcStatePieceSize) {
-    TPieceState piece;
-    piece.Rect = TRect{Get32(p), Get32(p + 4), Get32(p + 8), Get32(p + 12)};
-    if (p[16] > kComputeFinished) Fail();
-    piece.State = static_cast<TComputeState>(p[16]);
-    piece.ResumeX = Get32(p + 20);
-    piece.ResumeY = Get32(p + 24);
-    piece.CurrentPass = Get32(p + 28);
-    piece.Passes = Get32(p + 32);
-    piece.Statistics = GetStatistics(p + 36);
-    state.Pieces.push_back(piece);
-  }
+  for (int i = 0; i < count; ++i, p += kCalcStatePieceSize)
+    state.Pieces.push_back(DecodePieceRecord(p));
   return state;
 }
 

@@ -34,6 +34,12 @@ std::vector<std::uint8_t> EncodeCalcState(const TCalcState& state);
 // state outside its range.
 TCalcState DecodeCalcState(const std::uint8_t* data, std::size_t size);
 
+// One piece's 60-byte record, as the layer record holds it; the anti-aliasing
+// pass of a disk render stores its single piece this way. DecodePieceRecord
+// raises EZentrope with kInvalidCalcStateMessage for a piece state above 3.
+void EncodePieceRecord(const TPieceState& piece, std::uint8_t* record);
+TPieceState DecodePieceRecord(const std::uint8_t* record);
+
 extern const char* const kInvalidCalcStateMessage;
 
 }  // namespace zt

@@ -59,8 +59,8 @@ void TExportImage::Patch(uint64_t position, std::string_view bytes) {
 }
 
 void TExportImage::ThrowWriteError() const {
-  throw EExportError(Format("Error writing '%s'. Probably the destination disk is full",
-                            output_->Destination().c_str()));
+  throw EExportWriteError(Format("Error writing '%s'. Probably the destination disk is full",
+                                 output_->Destination().c_str()));
 }
 
 void TExportImage::SetProgress(int64_t done, int64_t total) {

@@ -25,6 +25,12 @@ class EExportError : public EZentrope {
   explicit EExportError(const std::string& message) : EZentrope(message) {}
 };
 
+// A write that the file system refused (a full disk, most likely).
+class EExportWriteError : public EExportError {
+ public:
+  using EExportError::EExportError;
+};
+
 // What is exported; copied into the exporter by Execute().
 struct TExportDescription {
   int32_t Width = 0;
@@ -99,7 +105,7 @@ class TExportImage {
   void Write(const void* data, size_t size);
   void Patch(uint64_t position, std::string_view bytes);
   uint64_t Position() const { return output_->Size(); }
-  // Raises the disk-full error for this file.
+  // Raises the disk-full error for this file (EExportWriteError).
   [[noreturn]] void ThrowWriteError() const;
   // Progress as `done` of `total` steps.
   void SetProgress(int64_t done, int64_t total);

@@ -1,13 +1,18 @@
 // The JPEG writer. libjpeg reports errors through error_exit, which must not
 // return; ours throws, so the stack unwinds back to Export() and the
-// compressor is destroyed there. Compressed data goes through a 4096-byte
-// destination buffer into the exporter's checked writes.
+// compressor is destroyed there. The library's other messages (warnings and
+// notes such as coarse quantization tables) reach the person through the
+// program's user interface instead of the library's own printing to standard
+// error. Compressed data goes through a 4096-byte destination buffer into the
+// exporter's checked writes.
 #include "document/export/export_jpeg.h"
 
 #include <jpeglib.h>
 #include <cstdio>
 
 #include <vector>
+
+#include "platform/user_interface.h"
 
 namespace zt {
 
@@ -19,6 +24,12 @@ constexpr size_t kBufferSize = 4096;
   char message[JMSG_LENGTH_MAX];
   (*info->err->format_message)(info, message);
   throw EExportError(message);
+}
+
+void ShowLibraryMessage(j_common_ptr info) {
+  char message[JMSG_LENGTH_MAX];
+  (*info->err->format_message)(info, message);
+  UserInterface().ShowMessage("Warning", message, TMessageKind::kWarning);
 }
 
 // The destination manager with its buffer; `write` is the exporter's checked
@@ -51,6 +62,7 @@ class TCompressor {
   TCompressor() {
     info_.err = jpeg_std_error(&errors_);
     errors_.error_exit = ThrowLibraryError;
+    errors_.output_message = ShowLibraryMessage;
     jpeg_create_compress(&info_);
   }
   ~TCompressor() { jpeg_destroy_compress(&info_); }
@@ -84,6 +96,7 @@ void TExportJPEGImage::Export() {
   compressor->image_height = static_cast<JDIMENSION>(d.Height);
   compressor->input_components = 3;
   compressor->in_color_space = JCS_RGB;
+  static_assert(kMaxSide == JPEG_MAX_DIMENSION);
   jpeg_set_defaults(compressor.get());
   jpeg_set_quality(compressor.get(), quality_, baseline_ ? TRUE : FALSE);
   jpeg_start_compress(compressor.get(), TRUE);

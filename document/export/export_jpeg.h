@@ -1,5 +1,4 @@
 // Export of the merged image as a JPEG file through libjpeg.
-// through libjpeg.
 #pragma once
 
 #include "document/export/export_image.h"
@@ -12,9 +11,11 @@ class TExportJPEGImage : public TExportImage {
  public:
   // `quality` from 1 to 100; `baseline` forces baseline-compatible tables.
   TExportJPEGImage(const std::filesystem::path& file_name, int quality, bool baseline);
+  static constexpr int kMaxSide = 65500;  // the library's limit
 
  protected:
   void Export() override;
+  int MaxSide() const override { return kMaxSide; }
 
  private:
   int quality_;

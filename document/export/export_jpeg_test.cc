@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/testing/export_sample.h"
+#include "platform/user_interface.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -95,6 +96,19 @@ TEST(ExportJPEG, LibraryErrorCarriesItsMessageAndKeepsTheOldFile) {
   EXPECT_EQ(testing::ErrorMessageOf([&] { exporter.Execute(testing::SampleDescription(0, 5, 1)); }),
             "Empty JPEG image (DNL not supported)");
   EXPECT_EQ(testing::ReadFile(path), "old");
+}
+
+TEST(ExportJPEG, LibraryMessagesGoThroughTheUserInterface) {
+  TRecordingUserInterface ui;
+  TUserInterfaceGuard guard(ui);
+  testing::TempDir dir;
+  TExportJPEGImage exporter(dir.path() / "coarse.jpg", 10, false);
+  WireGradient(exporter, 20);
+  exporter.Execute(testing::SampleDescription(20, 10, 1));
+  const auto records = ui.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].Text, "Caution: quantization tables are too coarse for baseline JPEG");
+  EXPECT_EQ(records[0].Kind, TMessageKind::kWarning);
 }
 
 }  // namespace

@@ -16,10 +16,11 @@ std::string PSDBlendKey(int merge_mode);
 class TExportPSDImage : public TExportImage {
  public:
   TExportPSDImage(const std::filesystem::path& file_name, bool layers);
+  static constexpr int kMaxSide = 30000;  // the format's limit; row byte counts are 16-bit
 
  protected:
   void Export() override;
-  int MaxSide() const override { return 30000; }  // the format's limit; row byte counts are 16-bit
+  int MaxSide() const override { return kMaxSide; }
 
  private:
   void WriteLayerRecord(int layer, uint64_t& channel_entries);

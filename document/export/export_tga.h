@@ -9,10 +9,11 @@ namespace zt {
 class TExportTGAImage : public TExportImage {
  public:
   using TExportImage::TExportImage;
+  static constexpr int kMaxSide = 65535;  // 16-bit size fields
 
  protected:
   void Export() override;
-  int MaxSide() const override { return 65535; }  // 16-bit size fields
+  int MaxSide() const override { return kMaxSide; }
 };
 
 }  // namespace zt

@@ -28,26 +28,26 @@ class TStoppedManager {
 
 }  // namespace
 
-TFractalExporter::TFractalExporter(TFractal& fractal, TExportImage& image)
-    : fractal_(fractal), image_(image) {}
-
-TExportDescription TFractalExporter::Describe() {
+TExportDescription DescribeForExport(TFractal& fractal) {
   TExportDescription description;
-  description.Width = fractal_.Width();
-  description.Height = fractal_.Height();
-  description.LayerCount = fractal_.Layers().Count();
-  description.Resolution = fractal_.Resolution();
-  description.Gamma = fractal_.Gamma();
-  description.Title = fractal_.Title();
-  description.Author = fractal_.Author();
-  description.Created = fractal_.Created();
-  const int lines = static_cast<int>(fractal_.Comments().size());
+  description.Width = fractal.Width();
+  description.Height = fractal.Height();
+  description.LayerCount = fractal.Layers().Count();
+  description.Resolution = fractal.Resolution();
+  description.Gamma = fractal.Gamma();
+  description.Title = fractal.Title();
+  description.Author = fractal.Author();
+  description.Created = fractal.Created();
+  const int lines = static_cast<int>(fractal.Comments().size());
   for (int i = 0; i < lines; ++i) {
     if (i > 0) description.Comment += "\r\n";
-    description.Comment += fractal_.CommentLine(i);
+    description.Comment += fractal.CommentLine(i);
   }
   return description;
 }
+
+TFractalExporter::TFractalExporter(TFractal& fractal, TExportImage& image)
+    : fractal_(fractal), image_(image) {}
 
 void TFractalExporter::GetLayerInfo(int layer, TExportLayerInfo& info) {
   if (layer < 0 || layer >= fractal_.Layers().Count()) return;

@@ -13,6 +13,11 @@ namespace zt {
 class TFractal;
 struct TExportLayerInfo;
 
+// What an export of the document hands the exporter: size, layer count,
+// resolution, gamma, text, and the comment lines (calculation time filled in)
+// joined with CR LF.
+TExportDescription DescribeForExport(TFractal& fractal);
+
 // Threads: the user-interface thread creates and executes it; the exporter's
 // requests arrive on that thread too. The document's update manager is held
 // stopped for the whole of Execute, so its merged rows can be read safely.
@@ -33,9 +38,8 @@ class TFractalExporter : public TProgressReporter {
   // The merged row as the update manager composes it: blue, green, red.
   void GetRow(int row, std::uint8_t* bgr);
 
-  // What Execute hands the exporter: size, layer count, resolution, gamma, text,
-  // and the comment lines (calculation time filled in) joined with CR LF.
-  TExportDescription Describe();
+  // What Execute hands the exporter (DescribeForExport).
+  TExportDescription Describe() { return DescribeForExport(fractal_); }
 
  private:
   TFractal& fractal_;

@@ -25,11 +25,13 @@ int WordIndex(const std::array<const char*, N>& words, const std::string& word) 
   return -1;
 }
 
-void WriteSolid(TParWriter& w, const char* color_key, TRGB12 color, const char* alpha_key,
-                int alpha) {
+void WriteSolidColor(TParWriter& w, const char* key, TRGB12 color) {
   const auto number = RGB12ToColorNumber(color);
-  if (number != 0) w.WriteColor(color_key, static_cast<int>(number));
-  if (alpha != 255) w.WriteInteger(alpha_key, alpha);
+  if (number != 0) w.WriteColor(key, static_cast<int>(number));
+}
+
+void WriteSolidAlpha(TParWriter& w, const char* key, int alpha) {
+  if (alpha != 255) w.WriteInteger(key, alpha);
 }
 
 TRGB12 ReadColor(TParReader& r) {
@@ -115,9 +117,12 @@ void ReadMapping(TParReader& r, TMapping& mapping) {
 
 void WriteLayer(TParWriter& w, TLayer& layer) {
   w.Section("layer");
-  WriteSolid(w, "insolid", layer.InsideColor(), "inalpha", layer.InsideAlpha());
-  WriteSolid(w, "outsolid", layer.OutsideColor(), "outalpha", layer.OutsideAlpha());
-  WriteSolid(w, "mapsolid", layer.MappingColor(), "mapalpha", layer.MappingAlpha());
+  WriteSolidColor(w, "insolid", layer.InsideColor());
+  WriteSolidColor(w, "outsolid", layer.OutsideColor());
+  WriteSolidColor(w, "mapsolid", layer.MappingColor());
+  WriteSolidAlpha(w, "inalpha", layer.InsideAlpha());
+  WriteSolidAlpha(w, "outalpha", layer.OutsideAlpha());
+  WriteSolidAlpha(w, "mapalpha", layer.MappingAlpha());
   if (layer.Method() == 1 || layer.Method() == 2) {
     w.WriteWord("method", kMethodWords[static_cast<size_t>(layer.Method())]);
   }

@@ -78,7 +78,7 @@ TEST_F(LayerSection, RoundTripThroughTextIsStable) {
   const std::string expected =
       "Set {\r\n"
       "layer:\r\n"
-      "  insolid=255 inalpha=10 outsolid=65280 outalpha=20 mapsolid=16711680\r\n"
+      "  insolid=255 outsolid=65280 mapsolid=16711680 inalpha=10 outalpha=20\r\n"
       "  mapalpha=30 method=linear caption=\"Top layer\" opacity=70 visible=no\r\n"
       "  alpha=yes mergemode=screen\r\n"
       "mapping:\r\n"

@@ -95,16 +95,22 @@ long double TMapping::AngleDegrees() const { return angle_ * 180 * (1 / kPi); }
 void TMapping::SetAngleDegrees(long double degrees) { SetAngle(degrees * kPi * (1.0L / 180)); }
 
 void TMapping::SetImageWidth(int width) {
-  if (width < 0 || width == rect_.Right) return;
-  rect_.Right = width;
+  if (width < 0 || width == rect_.Width()) return;
+  rect_.Right = rect_.Left + width;
   UpdateScale();
   Changed();
 }
 
 void TMapping::SetImageHeight(int height) {
-  if (height < 0 || height == rect_.Bottom) return;
-  rect_.Bottom = height;
+  if (height < 0 || height == rect_.Height()) return;
+  rect_.Bottom = rect_.Top + height;
   UpdateScale();
+  Changed();
+}
+
+void TMapping::SetImageOrigin(int left, int top) {
+  if (left == rect_.Left && top == rect_.Top) return;
+  rect_ = TRect{left, top, left + rect_.Width(), top + rect_.Height()};
   Changed();
 }
 

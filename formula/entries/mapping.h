@@ -60,8 +60,12 @@ class TMapping {
   // Negative sizes are ignored.
   void SetImageWidth(int width);
   void SetImageHeight(int height);
-  // (0, 0, width, height).
+  // The rectangle of width x height pixels whose top-left corner is the origin,
+  // (0, 0) unless moved. Pixels are counted from the origin: a layer that
+  // calculates only a band of a larger image moves the origin to (0, -top), so
+  // that its pixel row 0 is the image's row `top`.
   TRect ImageRect() const { return rect_; }
+  void SetImageOrigin(int left, int top);
 
   // Complex units per pixel.
   long double Scale() const { return scale_; }

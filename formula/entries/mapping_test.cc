@@ -57,6 +57,20 @@ TEST(MappingTest, ScaleFitsTheReferenceBox) {
   }
 }
 
+TEST(MappingTest, MovedOriginKeepsSizeAndScale) {
+  TMapping mapping;
+  SetSize(mapping, 800, 600);
+  int changes = 0;
+  mapping.OnChange = [&](TMapping&) { ++changes; };
+  mapping.SetImageOrigin(0, -52);
+  mapping.SetImageOrigin(0, -52);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(mapping.ImageRect(), (TRect{0, -52, 800, 548}));
+  EXPECT_EQ(mapping.Scale(), 0.005L);
+  SetSize(mapping, 400, 300);
+  EXPECT_EQ(mapping.ImageRect(), (TRect{0, -52, 400, 248}));
+}
+
 TEST(MappingTest, PixelsMapAroundTheCenter) {
   TMapping mapping;
   SetSize(mapping, 800, 600);

@@ -1,0 +1,159 @@
+// Tests of batch renders: images named by titles, a broken set logged while the
+// others render, the batch file's layout, a stopped batch that resumes to the
+// same images, skipping existing images, and the sets of a shard.
+#include "document/disk/batch_render.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "document/disk/render_checks.h"
+#include "document/testing/render_sets.h"
+#include "platform/thread.h"
+#include "platform/user_interface.h"
+#include "testing/test_support.h"
+
+namespace zt {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DriveJob;
+using testing::ReadFile;
+using testing::TestLayer;
+using testing::TestSet;
+
+template <typename T>
+T At(const std::string& bytes, std::size_t offset) {
+  T value;
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
+}
+
+class BatchRender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MainThreadDispatcher().MakeCurrentThreadMain();
+    sets_ = TestSet("Plain", "Plain", 200, 100, {TestLayer("A", "linear", "-0.5/0")}) +
+            TestSet("Asking", "What: why?", 100, 100, {TestLayer("B", "linear", "-0.6/0")}) +
+            "Broken {\nfractal:\n  width=10 height=10 numlayers=2\n" +
+            TestLayer("C", "linear", "0/0") + "}\n\n" +
+            TestSet("Last", "", 100, 200, {TestLayer("D", "linear", "-0.7/0")});
+    file_ = dir_.Write("sets.zpr", sets_).string();
+  }
+
+  TBatchSettings Settings(const std::string& folder) const {
+    TBatchSettings settings;
+    settings.ParameterFile = file_;
+    settings.Folder = (dir_.path() / folder).string();
+    fs::create_directories(settings.Folder);
+    settings.Width = 100;
+    settings.Height = 60;
+    settings.Format = TImageFormat::kBMP;
+    return settings;
+  }
+
+  std::string sets_;
+  testing::TempDir dir_;
+  std::string file_;
+  TRenderOptions options_{2, 2};
+  TRecordingUserInterface ui_;
+  TUserInterfaceGuard guard_{ui_};
+};
+
+TEST_F(BatchRender, ABrokenSetIsLoggedAndTheOthersRendered) {
+  TBatchSettings settings = Settings("out");
+  settings.OriginalAspect = true;
+  auto batch = TBatchRender::Start(settings, options_);
+  const std::string temporary = batch->TemporaryFile();
+  EXPECT_EQ(temporary, (dir_.path() / "out" / "sets.zdr").string());
+  ASSERT_TRUE(DriveJob(*batch));
+  EXPECT_FALSE(fs::exists(temporary));
+
+  // Titles make the names, ":" and "?" blanks; an empty title gives the set's
+  // number. Heights follow each set's aspect ratio at width 100.
+  const struct {
+    const char* Name;
+    std::int32_t Height;
+  } images[] = {{"Plain.bmp", 50}, {"What  why .bmp", 100}, {"Image004.bmp", 200}};
+  for (const auto& image : images) {
+    const std::string bytes = ReadFile(dir_.path() / "out" / image.Name);
+    ASSERT_GT(bytes.size(), 54u) << image.Name;
+    EXPECT_EQ(At<std::int32_t>(bytes, 22), image.Height) << image.Name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "out"), fs::directory_iterator()),
+            4);
+  const std::string log = ReadFile(batch->LogFile());
+  EXPECT_EQ(log.rfind("Error reading parameter set 'Broken': Invalid file format (line ", 0), 0u);
+  EXPECT_EQ(log.substr(log.size() - 3), ").\n");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+  EXPECT_EQ(batch->FinalMessage(),
+            "One or more errors occurred while rendering.\rRefer to the file '" + batch->LogFile() +
+                "' for more information.");
+}
+
+TEST_F(BatchRender, AStoppedBatchResumesToTheSameImages) {
+  TBatchSettings settings = Settings("whole");
+  settings.Depth = 1;
+  ASSERT_TRUE(DriveJob(*TBatchRender::Start(settings, options_)));
+
+  settings.Folder = (dir_.path() / "stopped").string();
+  fs::create_directories(settings.Folder);
+  auto batch = TBatchRender::Start(settings, options_);
+  const std::string temporary = batch->TemporaryFile();
+  // Stopped while the second set calculates.
+  EXPECT_FALSE(DriveJob(*batch, [&] { return batch->Figures().Image == 2 && batch->Waiting(); }));
+  const std::string bytes = ReadFile(temporary);
+  EXPECT_EQ(bytes.substr(0, 8), "ZT_BATCH");
+  const std::int32_t head[] = {3, 4, 1, 100, 60};
+  for (std::size_t i = 0; i < std::size(head); ++i)
+    EXPECT_EQ(At<std::int32_t>(bytes, 8 + 4 * i), head[i]) << 8 + 4 * i;
+  EXPECT_EQ(At<std::uint16_t>(bytes, 28), 0);
+  // The source block: format, options, threshold, depth, shard, the file's text.
+  const std::uint32_t source = At<std::uint32_t>(bytes, 32);
+  EXPECT_EQ(bytes.substr(36, 6), std::string(6, '\0'));
+  EXPECT_EQ(At<double>(bytes, 42), 0.3);
+  EXPECT_EQ(At<std::int32_t>(bytes, 50), 1);
+  EXPECT_EQ(At<std::int32_t>(bytes, 54), 0);
+  EXPECT_EQ(At<std::int32_t>(bytes, 58), 1);
+  EXPECT_EQ(bytes.substr(62, source - 26), ReadFile(file_));
+  // The finished set keeps its head and text; the second set's render follows.
+  const std::size_t slot = 36 + source;
+  const std::uint32_t finished = At<std::uint32_t>(bytes, slot);
+  EXPECT_EQ(bytes.substr(slot + 4, 8), "ZTRENDER");
+  EXPECT_EQ(finished, 86 + At<std::uint32_t>(bytes, slot + 4 + 16));
+  EXPECT_EQ(bytes.substr(slot + 8 + finished, 8), "ZTRENDER");
+
+  auto resumed = OpenRenderFile(temporary, options_);
+  ASSERT_TRUE(DriveJob(*resumed));
+  for (const char* name : {"Plain.bmp", "What  why .bmp", "Image004.bmp"})
+    EXPECT_EQ(ReadFile(dir_.path() / "stopped" / name), ReadFile(dir_.path() / "whole" / name))
+        << name;
+}
+
+TEST_F(BatchRender, ExistingImagesAreSkippedOnRequest) {
+  TBatchSettings settings = Settings("out");
+  dir_.Write("out/Plain.bmp", "kept");
+  settings.SkipExisting = true;
+  ASSERT_TRUE(DriveJob(*TBatchRender::Start(settings, options_)));
+  EXPECT_EQ(ReadFile(dir_.path() / "out" / "Plain.bmp"), "kept");
+  EXPECT_TRUE(fs::exists(dir_.path() / "out" / "Image004.bmp"));
+}
+
+TEST(BatchShards, EverySetBelongsToOneShard) {
+  std::string text;
+  for (const char* name : {"A", "B", "comment", "C", "D", "E"})
+    text += std::string(name) + " {\n}\n";
+  const struct {
+    int Index, Count;
+    std::vector<int> Numbers;
+  } cases[] = {{0, 1, {1, 2, 3, 4, 5}}, {0, 3, {1, 4}}, {1, 3, {2, 5}}, {2, 3, {3}}, {4, 5, {5}}};
+  for (const auto& c : cases) {
+    std::vector<int> numbers;
+    for (const TBatchSet& set : ShardSets(text, c.Index, c.Count)) numbers.push_back(set.Number);
+    EXPECT_EQ(numbers, c.Numbers) << c.Index << "/" << c.Count;
+  }
+}
+
+}  // namespace
+}  // namespace zt
