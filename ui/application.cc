@@ -23,6 +23,7 @@
 #include "ui/qt_progress_window.h"
 #include "ui/qt_user_interface.h"
 #include "ui/screenshot.h"
+#include "ui/shown_windows.h"
 #include "ui/single_instance.h"
 #include "ui/splash_picture.h"
 #include "ui/splash_timing.h"
@@ -72,6 +73,15 @@ int RunApplication(int argc, char** argv) {
   if (!options.Error.empty()) {
     std::cerr << "zentrope: " << options.Error << "\nRun 'zentrope --help' for the options.\n";
     return 2;
+  }
+  const TShownWindow* shown = nullptr;
+  if (!options.Show.empty()) {
+    shown = FindShownWindow(options.Show);
+    if (shown == nullptr) {
+      std::cerr << "zentrope: --show knows no window '" << options.Show << "'; it knows "
+                << ShownWindowNames() << "\n";
+      return 2;
+    }
   }
   // A screenshot run is a private one: it neither hands its files to a running
   // program nor asks questions.
@@ -128,8 +138,9 @@ int RunApplication(int argc, char** argv) {
     splash.reset();
   }
 
-  TScreenshot* shot =
-      screenshot ? new TScreenshot(window, options.Screenshot, options.Timing, started) : nullptr;
+  TScreenshot* shot = screenshot ? new TScreenshot(window, options.Screenshot, options.Timing,
+                                                   started, shown, options.Files)
+                                 : nullptr;
   QTimer::singleShot(0, &window, [&window, &options, shot] {
     window.RunStartup(options.Files);
     if (shot != nullptr) shot->Start();

@@ -21,6 +21,9 @@ const char* const kUsage =
     "                         questions, messages on standard error\n"
     "  --timing               with --screenshot: print the milliseconds from\n"
     "                         start to the complete image on standard error\n"
+    "  --show NAME            with --screenshot: open the window NAME once the\n"
+    "                         documents are calculated and picture it instead\n"
+    "                         of the main window\n"
     "  --geometry WxH         the main window's size in pixels\n"
     "  --help                 show this text\n";
 
@@ -60,12 +63,14 @@ TCommandOptions ParseCommandOptions(const std::vector<std::string>& args) {
       options.Timing = true;
     } else if (arg == "--screenshot" && has_value) {
       options.Screenshot = FullPath(args[++i]);
+    } else if (arg == "--show" && has_value) {
+      options.Show = args[++i];
     } else if (arg == "--geometry" && has_value) {
       if (!ParseSize(args[++i], options.Width, options.Height)) {
         options.Error = "--geometry needs WIDTHxHEIGHT from 100 to 16384, got '" + args[i] + "'";
         return options;
       }
-    } else if (arg == "--screenshot" || arg == "--geometry") {
+    } else if (arg == "--screenshot" || arg == "--show" || arg == "--geometry") {
       options.Error = arg + " needs a value";
       return options;
     } else {
@@ -74,6 +79,8 @@ TCommandOptions ParseCommandOptions(const std::vector<std::string>& args) {
     }
   }
   if (options.Timing && options.Screenshot.empty()) options.Error = "--timing needs --screenshot";
+  if (!options.Show.empty() && options.Screenshot.empty())
+    options.Error = "--show needs --screenshot";
   return options;
 }
 

@@ -11,6 +11,7 @@ struct TCommandOptions {
   bool Help = false;
   std::string Screenshot;  // PNG file to write once every document is calculated
   bool Timing = false;     // print the time to the first complete image
+  std::string Show;        // with --screenshot: the window to open and picture
   int Width = 0;           // main window size from --geometry; 0 when not given
   int Height = 0;
   std::vector<std::string> Files;  // full paths, in command line order

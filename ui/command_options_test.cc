@@ -11,12 +11,13 @@ namespace {
 TEST(CommandOptions, ReadsOptionsAndFullFilePaths) {
   const std::string here = std::filesystem::current_path().string();
   const TCommandOptions options =
-      ParseCommandOptions({"a.zfr", "--screenshot", "shot.png", "--timing", "--geometry", "800x600",
-                           "/x/../y/b.zpr", "--", "--c.zfr"});
+      ParseCommandOptions({"a.zfr", "--screenshot", "shot.png", "--timing", "--show", "options",
+                           "--geometry", "800x600", "/x/../y/b.zpr", "--", "--c.zfr"});
   EXPECT_EQ(options.Error, "");
   EXPECT_FALSE(options.Help);
   EXPECT_EQ(options.Screenshot, here + "/shot.png");
   EXPECT_TRUE(options.Timing);
+  EXPECT_EQ(options.Show, "options");
   EXPECT_EQ(options.Width, 800);
   EXPECT_EQ(options.Height, 600);
   EXPECT_EQ(options.Files,
@@ -35,6 +36,8 @@ TEST(CommandOptions, ReportsUsageErrors) {
       {{"--geometry", "50x600"}, "--geometry needs WIDTHxHEIGHT from 100 to 16384, got '50x600'"},
       {{"--geometry", "8x0x6"}, "--geometry needs WIDTHxHEIGHT from 100 to 16384, got '8x0x6'"},
       {{"--timing"}, "--timing needs --screenshot"},
+      {{"--show"}, "--show needs a value"},
+      {{"--show", "options"}, "--show needs --screenshot"},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseCommandOptions(c.Args).Error, c.Error);
 }

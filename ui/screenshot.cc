@@ -43,8 +43,15 @@ bool TScreenshotUserInterface::BrowseEntry(TEntryBrowseKind kind, std::string& f
 }
 
 TScreenshot::TScreenshot(TMainWindow& window, std::string file, bool timing,
-                         TClock::time_point start)
-    : QObject(&window), window_(window), file_(std::move(file)), timing_(timing), start_(start) {}
+                         TClock::time_point start, const TShownWindow* shown,
+                         std::vector<std::string> files)
+    : QObject(&window),
+      window_(window),
+      file_(std::move(file)),
+      timing_(timing),
+      start_(start),
+      shown_(shown),
+      files_(std::move(files)) {}
 
 void TScreenshot::Start() {
   for (TFractalWindow* document : window_.Documents()) {
@@ -72,7 +79,13 @@ void TScreenshot::Check() {
 void TScreenshot::Take() {
   // Timers that are due (the tools refresh from one) run before the picture.
   QCoreApplication::processEvents();
-  const bool saved = SavePng(window_.grab(), file_);
+  QWidget* pictured = &window_;
+  if (shown_ != nullptr) {
+    pictured = shown_->Open(window_, files_);
+    pictured->show();
+    QCoreApplication::processEvents();
+  }
+  const bool saved = SavePng(pictured->grab(), file_);
   if (!saved) std::cerr << "zentrope: could not write '" << file_ << "'" << std::endl;
   QCoreApplication::exit(saved ? 0 : 1);
 }

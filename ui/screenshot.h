@@ -1,14 +1,16 @@
 // The --screenshot mode: once every open document is calculated, the main
-// window's picture goes to a PNG file and the program ends (status 0, or 1 when
-// the file could not be written).
+// window's picture (or that of the window named by --show) goes to a PNG file
+// and the program ends (status 0, or 1 when the file could not be written).
 #pragma once
 
 #include <QObject>
 #include <QPixmap>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "platform/user_interface.h"
+#include "ui/shown_windows.h"
 
 namespace zt {
 
@@ -36,8 +38,10 @@ class TScreenshot : public QObject {
   using TClock = std::chrono::steady_clock;
 
   // With `timing`, the milliseconds from `start` to the complete image go to
-  // standard error.
-  TScreenshot(TMainWindow& window, std::string file, bool timing, TClock::time_point start);
+  // standard error. `shown` opens the window to picture instead of the main
+  // window (nullptr for the main window), given the command line's `files`.
+  TScreenshot(TMainWindow& window, std::string file, bool timing, TClock::time_point start,
+              const TShownWindow* shown, std::vector<std::string> files);
 
   // Takes the picture as soon as every document is calculated (at once
   // without documents) and then ends the event loop.
@@ -51,6 +55,8 @@ class TScreenshot : public QObject {
   std::string file_;
   bool timing_;
   TClock::time_point start_;
+  const TShownWindow* shown_;
+  std::vector<std::string> files_;
   bool taken_ = false;
 };
 
