@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,6 +27,13 @@ namespace {
 
 constexpr const char* kFormatNames[kImageFormatCount] = {
     "Bitmap image (BMP)", "Photoshop image (PSD)", "PNG image", "JPEG image", "Targa image"};
+
+// A caption whose shortcut moves the focus to `buddy`.
+QLabel* Caption(const char* text, QWidget* buddy) {
+  auto* label = new QLabel(QString::fromUtf8(text), buddy->parentWidget());
+  label->setBuddy(buddy);
+  return label;
+}
 
 // A line edit with a Browse button beside it.
 QHBoxLayout* WithBrowse(QLineEdit* edit, QPushButton* browse) {
@@ -61,9 +69,10 @@ TBatchRenderDialog::TBatchRenderDialog(TConfigManager& config, QWidget* parent)
   format_row->addWidget(format_, 1);
   format_row->addWidget(options);
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("&Parameter file:"), WithBrowse(parameter_file_, browse_file));
-  form->addRow(QStringLiteral("&Destination folder:"), WithBrowse(folder_, browse_folder));
-  form->addRow(QStringLiteral("&Format:"), format_row);
+  form->addRow(Caption("&Parameter file:", parameter_file_),
+               WithBrowse(parameter_file_, browse_file));
+  form->addRow(Caption("&Destination folder:", folder_), WithBrowse(folder_, browse_folder));
+  form->addRow(Caption("&Format:", format_), format_row);
   form->addRow(skip_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
   buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole);

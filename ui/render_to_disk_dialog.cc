@@ -71,7 +71,9 @@ TRenderToDiskDialog::TRenderToDiskDialog(TFractal& fractal, TConfigManager& conf
   file_row->addWidget(destination_, 1);
   file_row->addWidget(browse);
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("&Destination:"), file_row);
+  auto* destination_label = new QLabel(QStringLiteral("&Destination:"), this);
+  destination_label->setBuddy(destination_);
+  form->addRow(destination_label, file_row);
   form->addRow(QStringLiteral("Temporary file:"), temporary_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
   buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole);
