@@ -143,6 +143,11 @@ void TBatchRenderDialog::Update() {
 TRenderForm* TBatchRenderDialog::Render() {
   const TBatchSettings s = Settings();
   const double required = BatchRequiredSpace(s);
+  // Starting would truncate the batch file that render is writing.
+  if (RunningRender(BatchTemporaryFile(s.Folder, s.ParameterFile, 0, 1)) != nullptr) {
+    UserInterface().ShowMessage("Error", RunningRenderText(s.Folder), TMessageKind::kError);
+    return nullptr;
+  }
   TRenderCheck check = CheckBatchRender(s.ParameterFile, s.Folder, s.SkipExisting, false, required);
   if (check.Result == TRenderCheck::TResult::kAsk) {
     if (UserInterface().Ask("Confirm", check.Message, TButtons::kYesNo, TAnswer::kNo) !=

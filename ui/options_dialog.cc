@@ -233,10 +233,16 @@ QWidget* TOptionsDialog::BuildPage(const char* page) {
       case TOptionKind::kFont: {
         auto* box = new QFontComboBox(content);
         std::string* value = std::get<std::string*>(info.Field);
-        bindings_.push_back({[box, value] { box->setCurrentFont(QFont(Text(*value))); },
+        // A font the system lacks shows as another one; the stored name stays
+        // unless the person picks a font.
+        bindings_.push_back({[box, value] {
+                               box->setCurrentFont(QFont(Text(*value)));
+                               box->setProperty("shown", box->currentFont().family());
+                             },
                              [box, value] {
-                               const std::string family = box->currentFont().family().toStdString();
-                               if (!family.empty()) *value = family;
+                               const QString family = box->currentFont().family();
+                               if (family != box->property("shown").toString())
+                                 *value = family.toStdString();
                              }});
         field = box;
         break;

@@ -40,6 +40,7 @@ class OptionsDialogTest : public ::testing::Test {
 };
 
 TEST_F(OptionsDialogTest, OkSavesCancelKeepsApplyDoesNotSave) {
+  config_.EditorFont.Name = "No Such Font";
   {
     TOptionsDialog dialog(config_);
     Edit(dialog);
@@ -62,7 +63,8 @@ TEST_F(OptionsDialogTest, OkSavesCancelKeepsApplyDoesNotSave) {
   EXPECT_FALSE(saved.AutoIndent);
   EXPECT_EQ(saved.ThreadBackPriority, 3);  // the third of lowest, low, normal
   EXPECT_EQ(saved.ExportDirectory, "/out/");
-  EXPECT_EQ(saved.Threshold, 0.3L);  // untouched fields keep their values exactly
+  EXPECT_EQ(saved.Threshold, 0.3L);                  // untouched fields keep their values exactly
+  EXPECT_EQ(saved.EditorFont.Name, "No Such Font");  // though shown as another font
 }
 
 TEST_F(OptionsDialogTest, FieldsKeepToTheSettingsRanges) {

@@ -1,6 +1,7 @@
 // The rendering window (see render_form.h).
 #include "ui/render_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFormLayout>
@@ -181,6 +182,22 @@ void TRenderForm::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
+TRenderForm* RunningRender(const std::string& temporary_file) {
+  std::error_code error;
+  const std::filesystem::path wanted = std::filesystem::weakly_canonical(temporary_file, error);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* form = qobject_cast<TRenderForm*>(window);
+    if (form != nullptr && !form->Over() &&
+        std::filesystem::weakly_canonical(form->Job().TemporaryFile(), error) == wanted)
+      return form;
+  }
+  return nullptr;
+}
+
+std::string RunningRenderText(const std::string& destination) {
+  return "'" + destination + "' is being rendered already.\rCancel that render first.";
+}
+
 TRenderForm* ShowRenderForm(std::unique_ptr<TRenderJob> job, const TConfigManager& config,
                             QWidget* parent) {
   auto* form = new TRenderForm(std::move(job), config, parent);
@@ -191,6 +208,11 @@ TRenderForm* ShowRenderForm(std::unique_ptr<TRenderJob> job, const TConfigManage
 
 TRenderForm* ResumeRenderFile(const std::string& file, const TConfigManager& config,
                               QWidget* parent) {
+  if (TRenderForm* running = RunningRender(file)) {
+    running->raise();
+    running->activateWindow();
+    return running;
+  }
   std::unique_ptr<TRenderJob> job;
   try {
     job = OpenRenderFile(file, WindowRenderOptions(config));

@@ -66,12 +66,20 @@ class TRenderForm : public QWidget {
   bool over_ = false;
 };
 
+// The rendering window whose render runs through `temporary_file` (the same
+// file, however named), or null.
+TRenderForm* RunningRender(const std::string& temporary_file);
+
+// The message that refuses a second render into `destination` while one runs.
+std::string RunningRenderText(const std::string& destination);
+
 // Runs `job` in a new rendering window over `parent` and shows it.
 TRenderForm* ShowRenderForm(std::unique_ptr<TRenderJob> job, const TConfigManager& config,
                             QWidget* parent);
 
 // Resumes the render of the .zdr file `file` in a rendering window; an error
-// is shown and null returned when the file cannot be resumed.
+// is shown and null returned when the file cannot be resumed. A render running
+// through that file already has its window brought to the front instead.
 TRenderForm* ResumeRenderFile(const std::string& file, const TConfigManager& config,
                               QWidget* parent);
 

@@ -80,6 +80,8 @@ TEST_F(RenderFormTest, CancelLeavesAResumableFile) {
   QSignalSpy finished(form.data(), &TRenderForm::Finished);
   ASSERT_TRUE(WaitUntil([&] { return form->Job().Figures().Share > 0 || finished.count(); }));
   ASSERT_EQ(finished.count(), 0) << "the render ended before it could be cancelled";
+  // Opening the file of a running render shows that render instead of a second one.
+  EXPECT_EQ(ResumeRenderFile((dir_.path() / "big.zdr").string(), config_, nullptr), form.data());
   form->Cancel();
   ASSERT_EQ(finished.count(), 1);
   EXPECT_FALSE(finished.front().front().toBool());

@@ -139,6 +139,11 @@ TRenderForm* TRenderToDiskDialog::Render() {
     ShowError(check.Message);
     return nullptr;
   }
+  // Starting would truncate the temporary file that render is writing.
+  if (RunningRender(TemporaryFileFor(settings.Destination)) != nullptr) {
+    ShowError(RunningRenderText(settings.Destination));
+    return nullptr;
+  }
   fields_->Store(config_);
   if (config_.UseLastDirectory)
     config_.ExportDirectory =
