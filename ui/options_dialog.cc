@@ -33,6 +33,8 @@
 namespace zt {
 namespace {
 
+constexpr const char* kWindowName = "Options";
+
 int ToInt(long double value) {
   return static_cast<int>(std::clamp<long double>(value, INT_MIN, INT_MAX));
 }
@@ -99,7 +101,8 @@ TOptionsDialog::TOptionsDialog(TConfigManager& config, QWidget* parent)
   }
   pages_->setFixedWidth(pages_->sizeHintForColumn(0) + 24);
   connect(pages_, &QListWidget::currentRowChanged, stack_, &QStackedWidget::setCurrentIndex);
-  pages_->setCurrentRow(0);
+  pages_->setCurrentRow(
+      std::clamp(config_.ReadWindowValue(kWindowName, "ActivePage", 0), 0, pages_->count() - 1));
 
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
@@ -274,6 +277,11 @@ void TOptionsDialog::accept() {
     UserInterface().ShowMessage("Error", "Could not save the settings: " + config_.SaveError(),
                                 TMessageKind::kError);
   QDialog::accept();
+}
+
+void TOptionsDialog::done(int result) {
+  config_.WriteWindowValue(kWindowName, "ActivePage", pages_->currentRow());
+  QDialog::done(result);
 }
 
 void TOptionsDialog::ShowPage(const char* page) {

@@ -1,7 +1,8 @@
 // The Options window: every setting a person sets, on the pages of
 // option_pages.h, each field limited to its setting's range. Apply puts the
 // fields into the settings; OK does that and writes the settings file; Cancel
-// leaves the settings as they are (or as the last Apply left them).
+// leaves the settings as they are (or as the last Apply left them). The window
+// opens on the page it showed last.
 #pragma once
 
 #include <QDialog>
@@ -25,6 +26,8 @@ class TOptionsDialog : public QDialog {
   // Fields into the settings.
   void Apply();
   void accept() override;
+  // Remembers the page shown (ActivePage) for the next time.
+  void done(int result) override;
   // Shows the page of that name (one of kOptionPages).
   void ShowPage(const char* page);
 

@@ -67,6 +67,17 @@ TEST_F(OptionsDialogTest, OkSavesCancelKeepsApplyDoesNotSave) {
   EXPECT_EQ(saved.EditorFont.Name, "No Such Font");  // though shown as another font
 }
 
+TEST_F(OptionsDialogTest, OpensOnThePageShownLast) {
+  {
+    TOptionsDialog dialog(config_);
+    dialog.ShowPage("Editor");
+    dialog.reject();
+  }
+  TOptionsDialog dialog(config_);
+  EXPECT_TRUE(Field<QSpinBox>(dialog, "TabSize")->isVisibleTo(&dialog));
+  EXPECT_FALSE(Field<QSpinBox>(dialog, "AnimFrames")->isVisibleTo(&dialog));
+}
+
 TEST_F(OptionsDialogTest, FieldsKeepToTheSettingsRanges) {
   TOptionsDialog dialog(config_);
   const struct {
