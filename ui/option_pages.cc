@@ -92,7 +92,7 @@ constexpr TOptionRow kRows[] = {
     {"Export", kNumber, "ExportJPEGQuality", "&Quality:"},
     {"Export", kCheck, "ExportJPEGBaseline", "Force &baseline compression"},
 
-    {"Directories", kHeading, nullptr, "Empty: the program's folder"},
+    {"Directories", kHeading, nullptr, "Folders (empty: the program's folder)"},
     {"Directories", kFolder, "OpenDirectory", "&Open:"},
     {"Directories", kFolder, "FractalDirectory", "&Fractals:"},
     {"Directories", kFolder, "ExportDirectory", "&Export:"},

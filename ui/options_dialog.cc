@@ -81,6 +81,7 @@ QWidget* WithBrowse(QLineEdit* edit, std::function<QString(const QString&)> choo
   auto* button = new QToolButton(box);
   button->setText(QStringLiteral("..."));
   layout->addWidget(button);
+  box->setFocusProxy(edit);  // the caption's shortcut reaches the edit
   QObject::connect(button, &QToolButton::clicked, edit, [edit, choose] {
     const QString chosen = choose(edit->text());
     if (!chosen.isEmpty()) edit->setText(chosen);
