@@ -53,14 +53,14 @@ TBatchRenderDialog::TBatchRenderDialog(TConfigManager& config, QWidget* parent)
   auto* browse_file = new QPushButton(QStringLiteral("&Browse..."), this);
   connect(browse_file, &QPushButton::clicked, this, &TBatchRenderDialog::BrowseParameterFile);
   folder_ = new QLineEdit(this);
-  auto* browse_folder = new QPushButton(QStringLiteral("Br&owse..."), this);
+  auto* browse_folder = new QPushButton(QStringLiteral("Brow&se..."), this);
   connect(browse_folder, &QPushButton::clicked, this, &TBatchRenderDialog::BrowseFolder);
   format_ = new QComboBox(this);
   for (const char* name : kFormatNames) format_->addItem(QString::fromUtf8(name));
   format_->setCurrentIndex(std::clamp(config.ExportFormat, 1, 5) - 1);
-  auto* options = new QPushButton(QStringLiteral("O&ptions..."), this);
+  auto* options = new QPushButton(QStringLiteral("Opt&ions..."), this);
   connect(options, &QPushButton::clicked, this, &TBatchRenderDialog::FormatOptions);
-  skip_ = new QCheckBox(QStringLiteral("&Skip existing images"), this);
+  skip_ = new QCheckBox(QStringLiteral("S&kip existing images"), this);
   skip_->setChecked(config.SkipExistingImages);
   fields_ =
       new TRenderSizeFields(config, QStringLiteral("Use &original aspect ratio"), nullptr, this);

@@ -64,7 +64,7 @@ TRenderSizeFields::TRenderSizeFields(const TConfigManager& config, const QString
   form->addRow(aspect_);
   form->addRow(anti_alias_);
   form->addRow(QStringLiteral("&Threshold:"), threshold_);
-  form->addRow(QStringLiteral("&Depth:"), depth_);
+  form->addRow(QStringLiteral("D&epth:"), depth_);
   form->addRow(QStringLiteral("Required:"), required_);
   form->addRow(available_caption_, available_);
 
