@@ -123,21 +123,6 @@ bool Parse(int argc, char** argv, TBatchOptions& options, std::ostream& err) {
   return true;
 }
 
-// The space the shard's images need (the sets' layers count with Photoshop layers).
-double Required(const TBatchSettings& s) {
-  std::string text;
-  try {
-    text = ReadParameterFileText(s.ParameterFile);
-  } catch (const EZentrope&) {
-    return 0;  // the checks report a missing file
-  }
-  const std::vector<TBatchSet> sets = ShardSets(text, s.ShardIndex, s.ShardCount);
-  int layers = 0;
-  for (const TBatchSet& set : sets) layers += set.Set.Keys.LayerCount.value_or(1);
-  const bool psd_layers = s.Format == TImageFormat::kPSD && s.Options.PSDLayers;
-  return RequiredSpace(s.Width, s.Height, static_cast<int>(sets.size()), psd_layers ? layers : 0);
-}
-
 }  // namespace
 
 int RunBatchCommand(int argc, char** argv, std::ostream& out, std::ostream& err, bool terminal) {
@@ -154,7 +139,7 @@ int RunBatchCommand(int argc, char** argv, std::ostream& out, std::ostream& err,
     return 2;
   }
   const TBatchSettings& s = options.Settings;
-  const double required = Required(s);
+  const double required = BatchRequiredSpace(s);
   if (!ReportCheck(
           CheckBatchRender(s.ParameterFile, s.Folder, s.SkipExisting, options.Yes, required),
           s.Folder, required, err))

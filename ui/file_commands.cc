@@ -134,12 +134,11 @@ void SaveParametersWithDialog(TFractal& fractal, QWidget* parent) {
   dialog.exec();
 }
 
-bool ExportWithDialog(TFractal& fractal, QWidget* parent) {
+std::string ChooseExportFile(const std::string& name, QWidget* parent, int& format) {
   TConfigManager& config = ConfigManager();
   const QStringList filters = QtFilters(kExportFilters);
-  QFileDialog dialog(
-      parent, QStringLiteral("Export Image"),
-      StartPath(ResolveFolder(config.ExportDirectory), FileNameFromTitle(fractal.Title())));
+  QFileDialog dialog(parent, QStringLiteral("Export Image"),
+                     StartPath(ResolveFolder(config.ExportDirectory), name));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);
   const auto suffix_for = [&](const QString& filter) {
@@ -150,23 +149,34 @@ bool ExportWithDialog(TFractal& fractal, QWidget* parent) {
   dialog.selectNameFilter(initial);
   suffix_for(initial);
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffix_for);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   const QString file = dialog.selectedFiles().front();
-  const int format = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-  config.ExportFormat = std::clamp(format, 1, 5);
+  config.ExportFormat =
+      std::clamp(static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1, 1, 5);
   if (config.UseLastDirectory) config.ExportDirectory = FolderOf(file);
   if (config.ExportFormat == 2 && TPhotoshopOptionsDialog(parent).exec() != QDialog::Accepted)
-    return false;
-  if (config.ExportFormat == 4 && TJpegOptionsDialog(parent).exec() != QDialog::Accepted)
-    return false;
-  return !ExportDocumentTo(fractal, file.toStdString(), config.ExportFormat).empty();
+    return "";
+  if (config.ExportFormat == 4 && TJpegOptionsDialog(parent).exec() != QDialog::Accepted) return "";
+  format = config.ExportFormat;
+  return WithExportExtension(file.toStdString(), format);
+}
+
+bool ExportWithDialog(TFractal& fractal, QWidget* parent) {
+  int format = 1;
+  const std::string file = ChooseExportFile(FileNameFromTitle(fractal.Title()), parent, format);
+  return !file.empty() && !ExportDocumentTo(fractal, file, format).empty();
+}
+
+std::string WithExportExtension(const std::string& chosen, int format) {
+  const TExportFormat& f = kExportFormats[std::clamp(format, 1, 5) - 1];
+  const bool has_extension = EndsWithText(chosen, f.Extension) ||
+                             (f.OtherExtension && EndsWithText(chosen, f.OtherExtension));
+  return has_extension ? chosen : chosen + f.Extension;
 }
 
 std::string ExportDocumentTo(TFractal& fractal, const std::string& chosen, int format) {
   const TExportFormat& f = kExportFormats[std::clamp(format, 1, 5) - 1];
-  const bool has_extension = EndsWithText(chosen, f.Extension) ||
-                             (f.OtherExtension && EndsWithText(chosen, f.OtherExtension));
-  const std::string file = has_extension ? chosen : chosen + f.Extension;
+  const std::string file = WithExportExtension(chosen, format);
   try {
     (fractal.*f.Export)(file);
   } catch (const EZentrope& e) {

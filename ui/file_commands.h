@@ -42,8 +42,16 @@ bool SaveDocumentTo(TFractal& fractal, const std::string& chosen, bool copy);
 // The "Save Parameters" window.
 void SaveParametersWithDialog(TFractal& fractal, QWidget* parent);
 
-// The "Export Image" dialog, the options window of the chosen format, then
-// ExportDocumentTo.
+// The "Export Image" dialog proposing the file `name` in ExportDirectory, then
+// the options window of the chosen format (whose OK stores its options).
+// Stores the format in ExportFormat and, with UseLastDirectory, the folder in
+// ExportDirectory. Answers the file with the format's extension and sets
+// `format` (1 to 5), or answers "" when the person cancelled.
+std::string ChooseExportFile(const std::string& name, QWidget* parent, int& format);
+// `chosen` with the extension of format 1 to 5 appended unless it has it.
+std::string WithExportExtension(const std::string& chosen, int format);
+
+// ChooseExportFile for the document's title, then ExportDocumentTo.
 bool ExportWithDialog(TFractal& fractal, QWidget* parent);
 // Exports in format 1 BMP, 2 Photoshop, 3 PNG, 4 JPEG or 5 Targa, appending
 // the format's extension unless the name has it (any case; JPEG takes ".jpg"

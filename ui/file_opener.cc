@@ -7,12 +7,14 @@
 
 #include "document/fractal.h"
 #include "document/fractal_params.h"
+#include "document/settings/config_manager.h"
 #include "platform/format.h"
 #include "platform/text.h"
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
+#include "ui/render_form.h"
 
 namespace zt {
 namespace {
@@ -32,8 +34,6 @@ constexpr TLaterFile kLaterFiles[] = {
      true, TEntryBrowseKind::kAlphaChannel},
     {".map", "Palette files open in the gradient editor, which is not available yet.", false,
      TEntryBrowseKind::kGradient},
-    {".zdr", "Disk render files open in the disk render window, which is not available yet.", false,
-     TEntryBrowseKind::kParameters},
     {nullptr,
      "Formula, coloring and transformation files open in the entry editor, which is not "
      "available yet.",
@@ -111,6 +111,10 @@ bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
   if (EndsWithText(file_name, ".zfr")) return OpenFractalFile(window, file_name);
   if (EndsWithText(file_name, ".zpr") || EndsWithText(file_name, ".par"))
     return OpenParameterSet(window, file_name);
+  if (EndsWithText(file_name, ".zdr")) {
+    ResumeRenderFile(file_name, ConfigManager(), &window);
+    return false;
+  }
   for (const TLaterFile& later : kLaterFiles) {
     if (later.Extension == nullptr || EndsWithText(file_name, later.Extension)) {
       TellLater(later, file_name);

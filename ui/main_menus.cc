@@ -23,6 +23,7 @@
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
+#include "ui/render_commands.h"
 
 namespace zt {
 namespace {
@@ -130,6 +131,7 @@ void TMainMenus::BuildFileMenu() {
       &TMainMenus::SaveParameters);
   Add(TCommand::kExport, QStringLiteral("&Export Image..."), menu, &TMainMenus::Export)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  AddRenderCommands(window_, menu);
   menu->addSeparator();
   Add(TCommand::kClose, QStringLiteral("&Close"), menu, &TMainMenus::Close)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -167,6 +169,8 @@ void TMainMenus::BuildViewMenu() {
   Add(TCommand::kTabbed, QStringLiteral("&Tabbed Documents"), menu, &TMainMenus::Tabbed);
   Add(TCommand::kToolbar, QStringLiteral("Tool &Bar"), menu, &TMainMenus::ShowToolbar);
   Add(TCommand::kStatusBar, QStringLiteral("&Status Bar"), menu, &TMainMenus::ShowStatusBar);
+  menu->addSeparator();
+  AddOptionsCommand(window_, menu);
   for (TCommand command :
        {TCommand::kZoomToFit, TCommand::kTabbed, TCommand::kToolbar, TCommand::kStatusBar})
     Action(command)->setCheckable(true);

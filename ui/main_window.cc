@@ -28,6 +28,7 @@
 #include "ui/layer_properties_tool.h"
 #include "ui/layers_tool.h"
 #include "ui/main_menus.h"
+#include "ui/ready_sound.h"
 
 namespace zt {
 namespace {
@@ -145,6 +146,8 @@ TFractalWindow* TMainWindow::AddDocument(std::unique_ptr<TFractal> fractal) {
     menus_->Update();
   });
   connect(document, &TFractalWindow::CalculationFinished, this, changed);
+  connect(document, &TFractalWindow::CalculationFinished, this,
+          [] { PlayReadySound(ConfigManager()); });
   connect(document, &QObject::destroyed, this, [this, document] { Forget(document); });
   // As large as the image wants, within the document area; sized before it
   // shows, so that the view lays out once at that size.

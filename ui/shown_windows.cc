@@ -3,6 +3,7 @@
 
 #include "ui/entry_chooser.h"
 #include "ui/main_window.h"
+#include "ui/render_commands.h"
 
 namespace zt {
 namespace {
@@ -12,9 +13,16 @@ QWidget* OpenEntryChooser(TMainWindow& window, const std::vector<std::string>&) 
   return new TEntryChooser(TEntryBrowseKind::kParameters, "", "", &window);
 }
 
+// One window a line, so that windows added on different branches merge.
+// clang-format off
 const TShownWindow kShownWindows[] = {
     {"entry-chooser", OpenEntryChooser},
+    {"options", OpenOptionsWindow},
+    {"render-to-disk", OpenRenderToDiskWindow},
+    {"batch-render", OpenBatchRenderWindow},
+    {"rendering", OpenRenderingWindow},
 };
+// clang-format on
 
 }  // namespace
 

@@ -198,6 +198,25 @@ std::string TBatchRender::FinalMessage() const {
 
 bool TBatchRender::Waiting() const { return current_ && current_->Waiting(); }
 
+double BatchRequiredSpace(const TBatchSettings& s) {
+  std::string text;
+  try {
+    text = ReadParameterFileText(s.ParameterFile);
+  } catch (const EZentrope&) {
+    return 0;
+  }
+  const std::vector<TBatchSet> sets = ShardSets(text, s.ShardIndex, s.ShardCount);
+  int layers = 0;
+  for (const TBatchSet& set : sets) layers += set.Set.Keys.LayerCount.value_or(1);
+  const bool psd_layers = s.Format == TImageFormat::kPSD && s.Options.PSDLayers;
+  return RequiredSpace(s.Width, s.Height, static_cast<int>(sets.size()), psd_layers ? layers : 0);
+}
+
+void TBatchRender::SetPriority(int priority) {
+  options_.Priority = priority;
+  if (current_) current_->SetPriority(priority);
+}
+
 void TBatchRender::Cancel() {
   if (done_ || cancelled_) return;
   if (current_) current_->Cancel();

@@ -46,6 +46,11 @@ std::string ReadParameterFileText(const std::string& file);
 // number - 1 is `index` modulo `count`.
 std::vector<TBatchSet> ShardSets(const std::string& file_text, int index, int count);
 
+// The space in MB the images of the batch's sets need (RequiredSpace; with
+// Photoshop layers the sets' layers count); 0 when the parameter file cannot be
+// read (the checks report that).
+double BatchRequiredSpace(const TBatchSettings& settings);
+
 // Threads: as TRenderJob.
 class TBatchRender : public TRenderJob {
  public:
@@ -64,6 +69,7 @@ class TBatchRender : public TRenderJob {
   bool Waiting() const override;
   void Cancel() override;
   bool Cancelled() const override { return cancelled_; }
+  void SetPriority(int priority) override;
   TRenderFigures Figures() const override;
   const std::string& TemporaryFile() const override { return store_->Name(); }
 

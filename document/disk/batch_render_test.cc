@@ -61,6 +61,17 @@ class BatchRender : public ::testing::Test {
   TUserInterfaceGuard guard_{ui_};
 };
 
+TEST_F(BatchRender, RequiredSpaceCountsTheSetsAndTheirPhotoshopLayers) {
+  TBatchSettings settings = Settings("space");
+  EXPECT_EQ(BatchRequiredSpace(settings), RequiredSpace(100, 60, 4, 0));
+  settings.Format = TImageFormat::kPSD;
+  EXPECT_EQ(BatchRequiredSpace(settings), RequiredSpace(100, 60, 4, 5));  // Broken has two
+  settings.ShardCount = 2;                                                // sets 1 and 3
+  EXPECT_EQ(BatchRequiredSpace(settings), RequiredSpace(100, 60, 2, 3));
+  settings.ParameterFile = (dir_.path() / "none.zpr").string();
+  EXPECT_EQ(BatchRequiredSpace(settings), 0);
+}
+
 TEST_F(BatchRender, ABrokenSetIsLoggedAndTheOthersRendered) {
   TBatchSettings settings = Settings("out");
   settings.OriginalAspect = true;

@@ -49,6 +49,7 @@ class TDiskRender : public TRenderJob {
   bool Waiting() const override;
   void Cancel() override;
   bool Cancelled() const override { return phase_ == TPhase::kCancelled; }
+  void SetPriority(int priority) override;
   TRenderFigures Figures() const override;
   const std::string& TemporaryFile() const override { return store_.Name(); }
 

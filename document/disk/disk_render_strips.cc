@@ -178,6 +178,12 @@ void TDiskRender::Save() {
   if (own_store_) own_store_->Remove();
 }
 
+void TDiskRender::SetPriority(int priority) {
+  options_.Priority = priority;
+  for (auto& layer : layers_) layer->Layer().SetPriority(priority);
+  if (anti_alias_) anti_alias_->SetPriority(priority);
+}
+
 void TDiskRender::Cancel() {
   switch (phase_) {
     case TPhase::kCalculating:

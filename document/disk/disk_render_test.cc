@@ -10,8 +10,11 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <random>
+#include <set>
+#include <sstream>
 
 #include "document/disk/render_checks.h"
 #include "document/export/export_bmp.h"
@@ -179,6 +182,41 @@ TEST_F(DiskRender, AntiAliasedEdgesLieBetweenTheirNeighbours) {
   }
   EXPECT_GT(edges, 1000);
   EXPECT_GE(between, edges * 99 / 100) << between << " of " << edges;
+}
+
+// The nice values of the process's threads now.
+std::set<int> ThreadNiceValues() {
+  std::set<int> values;
+  for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+    std::ifstream in(task.path() / "stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    // From the state (field 3) to the nice value (field 19).
+    for (int i = 3; i <= 19 && fields >> field; ++i)
+      if (i == 19) values.insert(std::stoi(field));
+  }
+  return values;
+}
+
+TEST_F(DiskRender, APriorityReachesTheRunningCalculation) {
+  auto render = TDiskRender::Start(Settings("priority.bmp", 1), kTwoLayers, options_);
+  std::set<int> after;
+  bool lowered = false;
+  EXPECT_TRUE(DriveJob(*render, [&] {
+    const std::set<int> seen = ThreadNiceValues();
+    if (lowered) after.insert(seen.begin(), seen.end());
+    if (!lowered && seen.count(10) != 0) {  // priority 2 runs at nice 10
+      render->SetPriority(1);
+      lowered = true;
+    }
+    return false;
+  }));
+  ASSERT_TRUE(lowered);
+  EXPECT_EQ(after.count(19), 1u);
+  EXPECT_EQ(after.count(10), 0u);
 }
 
 TEST_F(DiskRender, AllLayersHiddenGiveBlackWithoutCalculating) {

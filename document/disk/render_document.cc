@@ -136,11 +136,15 @@ std::vector<std::string> TRenderDocument::FailedEntries() {
   return failed;
 }
 
-std::string TRenderDocument::ParameterText(int width, int height) {
-  const std::string title = fractal_->Title();
+std::string RenderParameterText(TFractal& fractal, int width, int height) {
+  const std::string title = fractal.Title();
   TParWriter w(MakeEntryName(title));
-  fractal_->SaveToParameters(w, &title, width, height);
+  fractal.SaveToParameters(w, &title, width, height);
   return w.Text();
+}
+
+std::string TRenderDocument::ParameterText(int width, int height) {
+  return RenderParameterText(*fractal_, width, height);
 }
 
 TExportDescription TRenderDocument::Describe(int width, int height, double elapsed) {

@@ -37,6 +37,10 @@ std::vector<TParameterSet> ParameterSetsOf(const std::string& file_text);
 // file is corrupted".
 TParameterSet ReadFractalFileSet(const std::string& file);
 
+// The text a render file stores of `fractal`: one entry named after the title,
+// with the title, for an image of width x height.
+std::string RenderParameterText(TFractal& fractal, int width, int height);
+
 // Threads: user-interface thread. The document stays inside one update bracket
 // for its whole life, so its layers never calculate.
 class TRenderDocument {

@@ -45,6 +45,9 @@ class TRenderJob {
   // Stops the work under way and records it in the temporary file.
   virtual void Cancel() = 0;
   virtual bool Cancelled() const = 0;
+  // The priority (1 lowest to 3 normal) of the calculation threads from now on,
+  // running ones included.
+  virtual void SetPriority(int priority) = 0;
   virtual TRenderFigures Figures() const = 0;
   virtual const std::string& TemporaryFile() const = 0;
 

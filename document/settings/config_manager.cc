@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <thread>
 #include <type_traits>
 
@@ -96,6 +97,32 @@ class TSave {
   void Write(const char* g, const char* k, long double v) { store_.WriteFloat(g, k, v); }
   void Write(const char* g, const char* k, const std::string& v) { store_.WriteString(g, k, v); }
   TRegistryManager& store_;
+};
+
+// Collects every setting with its field and range.
+class TDescribe {
+ public:
+  explicit TDescribe(std::vector<TSettingInfo>& out) : out_(out) {}
+  template <class T, class Rule = TKeep>
+  void operator()(const char* group, const char* key, T& field, std::type_identity_t<T>,
+                  Rule rule = {}) {
+    long double low = 0, high = 0;
+    if constexpr (std::is_same_v<Rule, TRange<T>>) {
+      low = rule.Low;
+      high = rule.High;
+    } else if constexpr (std::is_same_v<Rule, TLow24Bits>) {
+      high = 0xFFFFFF;
+    } else if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>) {
+      low = std::numeric_limits<T>::lowest();
+      high = std::numeric_limits<T>::max();
+    } else if constexpr (std::is_same_v<T, bool>) {
+      high = 1;
+    }
+    out_.push_back({group, key, &field, low, high});
+  }
+
+ private:
+  std::vector<TSettingInfo>& out_;
 };
 
 // Every setting, group by group, in load and save order.
@@ -243,6 +270,13 @@ bool TConfigManager::SaveAll() {
 TConfigManager& ConfigManager() {
   static TConfigManager instance;
   return instance;
+}
+
+std::vector<TSettingInfo> TConfigManager::Describe() {
+  std::vector<TSettingInfo> settings;
+  TDescribe describe(settings);
+  VisitSettings(describe, *this);
+  return settings;
 }
 
 TCompileOptions TConfigManager::CompileOptions() const {

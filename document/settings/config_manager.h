@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "document/settings/registry_manager.h"
 #include "formula/language/compile_options.h"
@@ -21,6 +23,17 @@ struct TEditorFont {
   bool Italic = false;
   bool Underline = false;
   bool StrikeOut = false;
+};
+
+// One setting's key, its field in a TConfigManager and the range a read clamps
+// it into (for settings without one, the widest range of the field's type; 0 to
+// 0xFFFFFF for a color). Lets windows that edit settings bind to them by key.
+struct TSettingInfo {
+  const char* Group;
+  const char* Key;
+  std::variant<int*, bool*, long double*, std::string*> Field;
+  long double Low;
+  long double High;
 };
 
 // Settings, one public field per key, grouped as in the settings file. A new
@@ -41,6 +54,9 @@ class TConfigManager : public TRegistryManager {
   // Writes every group in the same order and then the file, once. Returns false
   // when the file could not be written (see SaveError()) or the store is unconnected.
   bool SaveAll();
+
+  // Every setting of this object, in load and save order.
+  std::vector<TSettingInfo> Describe();
 
   // The settings that lower layers take as values.
   TCompileOptions CompileOptions() const;

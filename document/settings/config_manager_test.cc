@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -108,6 +110,39 @@ TEST(ConfigManager, SaveAllAndLoadAllRoundTrip) {
   EXPECT_EQ(loaded.FormulaDirectory, "/home/a b/formulas/");
   EXPECT_FALSE(loaded.UseLastDirectory);
   EXPECT_EQ(loaded.Threshold, 0.1L);
+}
+
+TEST(ConfigManager, DescribesEachSettingWithItsFieldAndRange) {
+  testing::TempDir dir;
+  TConfigManager config(dir.path());
+  const std::vector<TSettingInfo> settings = config.Describe();
+  std::set<std::string> keys;
+  for (const TSettingInfo& s : settings) EXPECT_TRUE(keys.insert(s.Key).second) << s.Key;
+  const auto find = [&](const std::string& key) {
+    for (const TSettingInfo& s : settings)
+      if (key == s.Key) return s;
+    ADD_FAILURE() << key;
+    return settings.front();
+  };
+  const struct {
+    const char* Key;
+    long double Low, High;
+  } kRanges[] = {{"AnimFrames", 2, 50},
+                 {"AnimMaxWidth", 160, INT_MAX},
+                 {"BackgroundColor", 0, 0xFFFFFF},
+                 {"DefaultImageGamma", 0.1L, 10},
+                 {"ThreadForePriority", 1, 3},
+                 {"Threshold", 0, 3},
+                 {"PlaySoundWhenReady", 0, 1}};
+  for (const auto& r : kRanges) {
+    EXPECT_EQ(find(r.Key).Low, r.Low) << r.Key;
+    EXPECT_EQ(find(r.Key).High, r.High) << r.Key;
+  }
+  *std::get<int*>(find("TabSize").Field) = 7;
+  *std::get<std::string*>(find("EditorFontName").Field) = "Mono";
+  EXPECT_EQ(config.TabSize, 7);
+  EXPECT_EQ(config.EditorFont.Name, "Mono");
+  EXPECT_STREQ(find("Depth").Group, "Rendering");
 }
 
 TEST(ConfigManager, KeepsWhatItDoesNotKnowAndSkipsMalformedLines) {
