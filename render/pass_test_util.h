@@ -81,27 +81,52 @@ inline std::vector<std::uint16_t> LinearPixels(int width, int height) {
   return layer.Pixels();
 }
 
+// A piece that also stops itself when it begins its `rows`-th refined row, so
+// that stops happen even where the machine is too busy to wake the stopping
+// thread before the piece is done.
+template <class TPiece>
+class TSelfStopping : public TPiece {
+ public:
+  TSelfStopping(TMandelbrotLayer& layer, int rows)
+      : TPiece(layer.Mapping, layer.Formula, layer.Inside, layer.Outside, layer.Image),
+        rows_left_(rows) {}
+  ~TSelfStopping() override { this->StopCalculation(); }
+
+ protected:
+  void RefineRow(int y, int step) override {
+    if (--rows_left_ == 0) this->Terminate();
+    TPiece::RefineRow(y, step);
+  }
+
+ private:
+  int rows_left_;  // the piece's own thread only
+};
+
 // Calculates `rect` with pieces of class TPiece, stopping each one after a random
 // delay of up to `maxMicroseconds` (at least a quarter of it, so that every piece
-// gets somewhere) and handing its saved state to a new piece, until a piece
-// finishes. Returns the number of stops; `last` gets the finished piece's state.
+// gets somewhere) or at a random refined row, whichever comes first, and handing
+// its saved state to a new piece, until a piece finishes. Returns the number of
+// stops; `last` gets the finished piece's state.
 template <class TPiece>
 int RunWithStops(TMandelbrotLayer& layer, const TRect& rect, int passes, unsigned seed,
                  int max_microseconds, TPieceState& last) {
   constexpr int kMaxStops = 20000;
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> delay(max_microseconds / 4, max_microseconds);
+  std::uniform_int_distribution<int> rows(2, 32);
   TPieceState state;
   int stops = 0;
   for (bool first = true; stops < kMaxStops; first = false) {
-    auto piece = layer.MakePiece<TPiece>(rect, passes);
-    if (!first) piece->RestoreState(state);
-    piece->Start();
+    TSelfStopping<TPiece> piece(layer, rows(random));
+    piece.SetRect(rect);
+    piece.SetPasses(passes);
+    if (!first) piece.RestoreState(state);
+    piece.Start();
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-    piece->Terminate();
-    piece->Abort();
-    TSafeThread::SafeWaitFor(piece.get());
-    state = piece->SaveState();
+    piece.Terminate();
+    piece.Abort();
+    TSafeThread::SafeWaitFor(&piece);
+    state = piece.SaveState();
     if (state.State != kComputeInterrupted) break;
     ++stops;
   }
