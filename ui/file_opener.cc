@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
+#include "ui/formula_editor.h"
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 // Files whose window is still to come: what the person is told instead.
 struct TLaterFile {
-  const char* Extension;  // null: every other extension
+  const char* Extension;
   const char* Message;
   bool ChooseEntry;
   TEntryBrowseKind Kind;
@@ -34,10 +35,6 @@ constexpr TLaterFile kLaterFiles[] = {
      TEntryBrowseKind::kGradient},
     {".zdr", "Disk render files open in the disk render window, which is not available yet.", false,
      TEntryBrowseKind::kParameters},
-    {nullptr,
-     "Formula, coloring and transformation files open in the entry editor, which is not "
-     "available yet.",
-     false, TEntryBrowseKind::kFormula},
 };
 
 void ShowError(const std::string& text) {
@@ -112,12 +109,12 @@ bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
   if (EndsWithText(file_name, ".zpr") || EndsWithText(file_name, ".par"))
     return OpenParameterSet(window, file_name);
   for (const TLaterFile& later : kLaterFiles) {
-    if (later.Extension == nullptr || EndsWithText(file_name, later.Extension)) {
+    if (EndsWithText(file_name, later.Extension)) {
       TellLater(later, file_name);
-      break;
+      return false;
     }
   }
-  return false;
+  return TFormulaEditor::Open(window, file_name) != nullptr;
 }
 
 }  // namespace zt

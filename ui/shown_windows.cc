@@ -1,7 +1,11 @@
 // The table of windows a screenshot run can open.
 #include "ui/shown_windows.h"
 
+#include "document/settings/config_manager.h"
+#include "formula/entries/entry_kind.h"
+#include "platform/program_folder.h"
 #include "ui/entry_chooser.h"
+#include "ui/formula_editor.h"
 #include "ui/main_window.h"
 
 namespace zt {
@@ -12,8 +16,22 @@ QWidget* OpenEntryChooser(TMainWindow& window, const std::vector<std::string>&) 
   return new TEntryChooser(TEntryBrowseKind::kParameters, "", "", &window);
 }
 
+// The command line's first collection (else the shipped formulas) in the
+// formula editor, with the messages of its first entry's compilation.
+QWidget* OpenFormulaEditor(TMainWindow& window, const std::vector<std::string>& files) {
+  std::string file = ResolveFolder(ConfigManager().FormulaDirectory) + "Standard.zfm";
+  TEntryKind kind;
+  for (auto it = files.rbegin(); it != files.rend(); ++it)
+    if (EntryKindFromExtension(*it, kind)) file = *it;
+  TFormulaEditor* editor = TFormulaEditor::Open(window, file);
+  if (editor == nullptr) return new QWidget(&window, Qt::Window);
+  editor->CompileEntry();
+  return editor;
+}
+
 const TShownWindow kShownWindows[] = {
     {"entry-chooser", OpenEntryChooser},
+    {"formula-editor", OpenFormulaEditor},
 };
 
 }  // namespace
