@@ -9,7 +9,7 @@ const char* const kUsage =
     "Usage: zentrope [OPTIONS] [FILE...]\n"
     "\n"
     "Opens each FILE by its extension: fractal files (.zfr) in a window,\n"
-    "parameter files (.zpr, .par) through the entry chooser. Without files the\n"
+    "parameter files (.zpr, .par) through the entry browser. Without files the\n"
     "start-up action of the settings runs. When Zentrope is already running,\n"
     "the files open in the running program.\n"
     "\n"

@@ -15,11 +15,18 @@ constexpr int kLineRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 constexpr int kHelpKeyRole = Qt::UserRole + 2;
 
+// Room for a few messages at first; the editor's text keeps the most room.
+class TMessageList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+  QSize sizeHint() const override { return {480, 100}; }
+};
+
 }  // namespace
 
 TCompileMessagesDock::TCompileMessagesDock(QWidget* parent)
     : QDockWidget(QString::fromStdString(MessageWindowCaption("")), parent),
-      list_(new QListWidget(this)) {
+      list_(new TMessageList(this)) {
   setObjectName(QStringLiteral("Messages"));
   list_->setUniformItemSizes(true);
   setWidget(list_);

@@ -1,19 +1,30 @@
 // The table of windows a screenshot run can open.
 #include "ui/shown_windows.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include "document/settings/config_manager.h"
 #include "formula/entries/entry_kind.h"
 #include "platform/program_folder.h"
-#include "ui/entry_chooser.h"
+#include "ui/entry_browser.h"
+#include "ui/entry_preview.h"
 #include "ui/formula_editor.h"
 #include "ui/main_window.h"
 
 namespace zt {
 namespace {
 
-// The first parameter file of the parameter folder, as Open shows it.
-QWidget* OpenEntryChooser(TMainWindow& window, const std::vector<std::string>&) {
-  return new TEntryChooser(TEntryBrowseKind::kParameters, "", "", &window);
+// The first parameter file of the parameter folder, as Open shows it, once the
+// preview of its first set is there.
+QWidget* OpenEntryBrowser(TMainWindow& window, const std::vector<std::string>&) {
+  auto* browser = new TEntryBrowser(TEntryBrowseKind::kParameters, "", "", &window);
+  QEventLoop wait;
+  QTimer::singleShot(20000, &wait, &QEventLoop::quit);
+  QObject::connect(browser->Preview(), &TEntryPreview::Ready, &wait, &QEventLoop::quit);
+  QObject::connect(browser->Preview(), &TEntryPreview::Failed, &wait, &QEventLoop::quit);
+  if (browser->Preview()->Busy()) wait.exec();
+  return browser;
 }
 
 // The command line's first collection (else the shipped formulas) in the
@@ -30,7 +41,7 @@ QWidget* OpenFormulaEditor(TMainWindow& window, const std::vector<std::string>& 
 }
 
 const TShownWindow kShownWindows[] = {
-    {"entry-chooser", OpenEntryChooser},
+    {"entry-browser", OpenEntryBrowser},
     {"formula-editor", OpenFormulaEditor},
 };
 
