@@ -18,6 +18,9 @@
 #include "testing/test_support.h"
 #include "ui/code_edit.h"
 #include "ui/compile_messages_dock.h"
+#include "ui/file_opener.h"
+#include "ui/main_window.h"
+#include "ui/testing/window_test_util.h"
 
 namespace zt {
 namespace {
@@ -133,6 +136,36 @@ TEST(FormulaEditorTest, TabAndEnterFollowTheEditorSettings) {
   QTest::keyClick(&edit, Qt::Key_Return);
   QTest::keyClicks(&edit, "b");
   EXPECT_EQ(edit.toPlainText(), "   a\n   b");
+}
+
+class FormulaEditorWindowTest : public testing::WindowTest {};
+
+TEST_F(FormulaEditorWindowTest, ACollectionOpensOnceAndItsSaveRecompilesTheDocuments) {
+  TRecordingUserInterface ui;
+  TUserInterfaceGuard guard(ui);
+  TMainWindow window;
+  TFractalWindow* document = window.AddDocument(NewFractal(16, 12, "Mandel"));
+  ASSERT_TRUE(WaitUntil([&] { return document->IsCalculated(); }));
+  ASSERT_TRUE(OpenFileByExtension(window, file_));
+  ASSERT_TRUE(OpenFileByExtension(window, dir_.path().string() + "/./document.zfm"));
+  const QList<TFormulaEditor*> editors = window.findChildren<TFormulaEditor*>();
+  ASSERT_EQ(editors.size(), 1);
+  TFormulaEditor& editor = *editors[0];
+
+  QString text = editor.Edit().toPlainText();
+  text.replace("|z| < 4\ndefault:", "|z| < @limit\ndefault:");
+  editor.Edit().selectAll();
+  editor.Edit().insertPlainText(text);
+  ASSERT_TRUE(editor.Save());
+  EXPECT_EQ(document->Fractal().CurrentLayer().Formula().Params().Count(), 1);
+  EXPECT_TRUE(WaitUntil([&] { return document->IsCalculated(); }));
+
+  // Exit asks the editor about its unsaved text first; Cancel keeps both open.
+  editor.Edit().insertPlainText("; more");
+  ui.QueueAnswer(TAnswer::kCancel);
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(ui.Records().back().Text, "Save changes to 'document.zfm'?");
+  EXPECT_EQ(window.findChildren<TFormulaEditor*>().size(), 1);
 }
 
 }  // namespace
