@@ -83,8 +83,10 @@ void TFormulaEditor::BuildMenus() {
 TFormulaEditor* TFormulaEditor::Open(TMainWindow& window, const std::string& file) {
   TFormulaEditor* editor = nullptr;
   std::error_code error;
+  // A closed editor is hidden until it is deleted: it does not count.
   for (TFormulaEditor* open : window.findChildren<TFormulaEditor*>(Qt::FindDirectChildrenOnly))
-    if (std::filesystem::equivalent(open->FileName(), file, error)) editor = open;
+    if (open->isVisible() && std::filesystem::equivalent(open->FileName(), file, error))
+      editor = open;
   if (editor == nullptr) {
     editor = new TFormulaEditor(&window);
     editor->setAttribute(Qt::WA_DeleteOnClose);
@@ -143,9 +145,15 @@ bool TFormulaEditor::Save() {
 
 void TFormulaEditor::CompileEntry() {
   if (!kind_) return;
-  const TEntryTextCompilation compilation = CompileEntryInText(
-      *kind_, edit_->toPlainText().toStdString(), edit_->textCursor().blockNumber(),
-      FileTitle(file_), ConfigManager().CompileOptions());
+  TEntryTextCompilation compilation;
+  try {
+    compilation = CompileEntryInText(*kind_, edit_->toPlainText().toStdString(),
+                                     edit_->textCursor().blockNumber(), FileTitle(file_),
+                                     ConfigManager().CompileOptions());
+  } catch (const EZentrope& e) {
+    ShowError(e.what());
+    return;
+  }
   if (!compilation.Found) {
     statusBar()->showMessage(QStringLiteral("The file holds no entry."), 5000);
     return;
