@@ -127,11 +127,11 @@ TEntryBrowser::TEntryBrowser(TEntryBrowseKind kind, const std::string& file_name
   resize(880, 500);
 
   FillTree();
+  // An asked file without entries (or unreadable) still shows, with its error.
   const std::optional<TEntryChoice> start = InitialEntryChoice(kind, file_name, entry_name);
   std::error_code error;
-  const std::string file = start                                                ? start->FileName
-                           : std::filesystem::is_regular_file(file_name, error) ? file_name
-                                                                                : "";
+  std::string file = start ? start->FileName : "";
+  if (!start && std::filesystem::is_regular_file(file_name, error)) file = file_name;
   if (file.empty()) {
     file_label_->setText(QStringLiteral("(no file)"));
   } else if (SetFile(file) && start) {
