@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/compile_messages.h"
+#include "formula/entries/compile_messages.h"
 #include "formula/entries/entry_kind.h"
 #include "platform/text.h"
 

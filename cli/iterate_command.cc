@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/compile_messages.h"
 #include "formula/codegen/calc_block.h"
 #include "formula/codegen/entry_thunk.h"
 #include "formula/entries/coloring.h"
+#include "formula/entries/compile_messages.h"
 #include "formula/entries/formula.h"
 #include "formula/language/param.h"
 #include "platform/number_format.h"

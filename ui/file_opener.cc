@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
+#include "ui/formula_editor.h"
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
 #include "ui/render_form.h"
@@ -21,7 +22,7 @@ namespace {
 
 // Files whose window is still to come: what the person is told instead.
 struct TLaterFile {
-  const char* Extension;  // null: every other extension
+  const char* Extension;
   const char* Message;
   bool ChooseEntry;
   TEntryBrowseKind Kind;
@@ -34,10 +35,6 @@ constexpr TLaterFile kLaterFiles[] = {
      true, TEntryBrowseKind::kAlphaChannel},
     {".map", "Palette files open in the gradient editor, which is not available yet.", false,
      TEntryBrowseKind::kGradient},
-    {nullptr,
-     "Formula, coloring and transformation files open in the entry editor, which is not "
-     "available yet.",
-     false, TEntryBrowseKind::kFormula},
 };
 
 void ShowError(const std::string& text) {
@@ -116,12 +113,12 @@ bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
     return false;
   }
   for (const TLaterFile& later : kLaterFiles) {
-    if (later.Extension == nullptr || EndsWithText(file_name, later.Extension)) {
+    if (EndsWithText(file_name, later.Extension)) {
       TellLater(later, file_name);
-      break;
+      return false;
     }
   }
-  return false;
+  return TFormulaEditor::Open(window, file_name) != nullptr;
 }
 
 }  // namespace zt

@@ -12,10 +12,12 @@ class TMainWindow;
 // .zfr opens the fractal file in a new window, or, when a window holds that
 // file already, asks whether to revert to the saved version and brings that
 // window to the front; .zpr and .par let the person choose a parameter set in
-// the entry chooser and open it as a new document; .zgr and .zal let the person
-// choose an entry and say that the editor for it is not there yet, as do .map
-// and every other file; .zdr resumes its render in a rendering window. Errors
-// are shown; true when a document was opened or reverted.
+// the entry browser and open it as a new document; .zgr and .zal let the person
+// choose an entry and say that the editor for it is not there yet, as does
+// .map; .zdr resumes its render in a rendering window; every other file
+// (formula, coloring and transformation collections) opens as text in the
+// formula editor. Errors are shown; true when a document was opened or reverted
+// or an editor shows the file.
 bool OpenFileByExtension(TMainWindow& window, const std::string& file_name);
 
 }  // namespace zt

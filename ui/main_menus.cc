@@ -3,24 +3,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QUrl>
-#include <filesystem>
 
 #include "document/fractal.h"
 #include "document/settings/config_manager.h"
-#include "platform/format.h"
-#include "platform/program_folder.h"
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
 #include "ui/fractal_window.h"
+#include "ui/help_pages.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
 #include "ui/render_commands.h"
@@ -35,14 +31,6 @@ constexpr const char* kPartNames[kDocumentPartCount] = {
 
 void ShowError(const std::string& text) {
   UserInterface().ShowMessage("Error", text, TMessageKind::kError);
-}
-
-// Opens a shipped help page in the desktop's browser.
-void OpenHelp(const char* page) {
-  const std::string file = ProgramFolder() + "help/" + page;
-  if (!std::filesystem::is_regular_file(file) ||
-      !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file))))
-    ShowError(Format("Could not open '%s'", file.c_str()));
 }
 
 // A caption "Layer n" that no layer of the document has yet.
@@ -424,9 +412,9 @@ void TMainMenus::Tile() { window_.DocumentArea().tileSubWindows(); }
 
 void TMainMenus::Next() { window_.DocumentArea().activateNextSubWindow(); }
 
-void TMainMenus::UserGuide() { OpenHelp("user-guide.html"); }
+void TMainMenus::UserGuide() { OpenHelpPage(kUserGuidePage); }
 
-void TMainMenus::FormulaLanguage() { OpenHelp("formula-language.html"); }
+void TMainMenus::FormulaLanguage() { OpenHelpPage(kFormulaLanguagePage); }
 
 void TMainMenus::About() {
   UserInterface().ShowMessage(

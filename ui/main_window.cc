@@ -23,6 +23,7 @@
 #include "ui/application_title.h"
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
+#include "ui/formula_editor.h"
 #include "ui/fractal_properties_tool.h"
 #include "ui/fractal_window.h"
 #include "ui/layer_properties_tool.h"
@@ -294,6 +295,13 @@ void TMainWindow::RestoreLayout() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+  // The editors ask about their unsaved text first.
+  for (TFormulaEditor* editor : findChildren<TFormulaEditor*>(Qt::FindDirectChildrenOnly)) {
+    if (!editor->close()) {
+      event->ignore();
+      return;
+    }
+  }
   area_->closeAllSubWindows();
   if (!area_->subWindowList().isEmpty()) {
     event->ignore();

@@ -10,7 +10,7 @@
 
 #include "platform/text.h"
 #include "platform/thread.h"
-#include "ui/entry_chooser.h"
+#include "ui/entry_browser.h"
 
 namespace zt {
 namespace {
@@ -85,7 +85,7 @@ bool TQtUserInterface::BrowseEntry(TEntryBrowseKind kind, std::string& file_name
                                    std::string& entry_name) {
   return OnMainThread([&] {
     const auto choice =
-        TEntryChooser::Choose(kind, file_name, entry_name, QApplication::activeWindow());
+        TEntryBrowser::Choose(kind, file_name, entry_name, QApplication::activeWindow());
     if (!choice) return false;
     file_name = choice->FileName;
     entry_name = choice->EntryName;

@@ -1,5 +1,5 @@
 // The desktop program's messages, questions, entry browsing and clipboard:
-// message boxes, the entry chooser and the system clipboard's plain text.
+// message boxes, the entry browser and the system clipboard's plain text.
 #pragma once
 
 #include <string>

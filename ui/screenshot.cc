@@ -8,7 +8,7 @@
 
 #include "platform/atomic_output.h"
 #include "platform/thread.h"
-#include "ui/entry_chooser.h"
+#include "ui/entry_files.h"
 #include "ui/fractal_window.h"
 #include "ui/main_window.h"
 
@@ -31,9 +31,9 @@ bool SavePng(const QPixmap& picture, const std::string& file) {
 bool TScreenshotUserInterface::BrowseEntry(TEntryBrowseKind kind, std::string& file_name,
                                            std::string& entry_name) {
   bool chosen = false;
-  // The chooser picks as it does when it opens, but is never shown.
+  // The browser's first choice, without the browser.
   MainThreadDispatcher().Invoke([&] {
-    const std::optional<TEntryChoice> choice = TEntryChooser(kind, file_name, entry_name).Choice();
+    const std::optional<TEntryChoice> choice = InitialEntryChoice(kind, file_name, entry_name);
     if (!choice) return;
     file_name = choice->FileName;
     entry_name = choice->EntryName;

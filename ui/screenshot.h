@@ -21,9 +21,8 @@ class TMainWindow;
 bool SavePng(const QPixmap& picture, const std::string& file);
 
 // The user interface of a screenshot run: messages go to standard error,
-// questions take their default answer, and the entry chooser picks what it
-// would preselect (the asked entry, else the first one of the file, else of the
-// first file of the kind) without showing itself. Any thread.
+// questions take their default answer, and browsing picks what the entry
+// browser would start on (InitialEntryChoice) without showing it. Any thread.
 class TScreenshotUserInterface : public TStdErrUserInterface {
  public:
   bool BrowseEntry(TEntryBrowseKind kind, std::string& file_name, std::string& entry_name) override;

@@ -1,6 +1,6 @@
 // The chain of transformations of the current layer's mapping: the list in
 // calculation order with each one's enabled flag, adding (through the entry
-// chooser), removing and moving, and the editors of the selected
+// browser), removing and moving, and the editors of the selected
 // transformation's parameters and functions.
 #pragma once
 
@@ -44,7 +44,7 @@ class TTransformChain : public TLayerSection {
   TParamEditors params_;
   // The transformations listed, for telling whether a row still shows its object.
   std::vector<const TTransform*> shown_;
-  std::string last_file_;  // where the chooser starts
+  std::string last_file_;  // where the browser starts
   int select_row_ = -1;    // the row to select when the list shows next
 };
 
