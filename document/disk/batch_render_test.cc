@@ -131,6 +131,27 @@ TEST_F(BatchRender, AStoppedBatchResumesToTheSameImages) {
         << name;
 }
 
+// The log written before a stop is kept when the resumed batch logs more.
+TEST_F(BatchRender, AResumedBatchAddsToItsLog) {
+  const auto broken = [](const char* name) {
+    return std::string(name) + " {\nfractal:\n  width=10 height=10 numlayers=2\n}\n";
+  };
+  dir_.Write("sets.zpr",
+             broken("Early") +
+                 TestSet("Plain", "Plain", 200, 100, {TestLayer("A", "linear", "-0.5/0")}) +
+                 broken("Late"));
+  auto batch = TBatchRender::Start(Settings("out"), options_);
+  EXPECT_FALSE(DriveJob(*batch, [&] { return batch->Figures().Image == 2 && batch->Waiting(); }));
+  const std::string log = batch->LogFile(), temporary = batch->TemporaryFile();
+  batch.reset();
+  ASSERT_TRUE(fs::exists(log));
+  auto resumed = TBatchRender::Resume(temporary, options_);
+  ASSERT_TRUE(DriveJob(*resumed));
+  const std::string lines = ReadFile(log);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+  EXPECT_NE(resumed->FinalMessage(), "");
+}
+
 TEST_F(BatchRender, ExistingImagesAreSkippedOnRequest) {
   TBatchSettings settings = Settings("out");
   dir_.Write("out/Plain.bmp", "kept");
