@@ -96,6 +96,8 @@ std::unique_ptr<TBatchRender> TBatchRender::Resume(const std::string& name,
     if (!batch->store_->Read(batch->slot_, &length, 4)) throw invalid();
     batch->slot_ += 4 + std::uint64_t{length};
   }
+  // Finished blocks are whole before the count is raised: a shorter file was cut.
+  if (batch->slot_ > batch->store_->Size()) throw invalid();
   // The set under way resumes when its render had begun; else it starts afresh.
   char magic[8] = {};
   if (head.Finished < head.Sets && batch->store_->Read(batch->slot_ + 4, magic, sizeof magic) &&

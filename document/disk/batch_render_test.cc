@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "document/disk/render_checks.h"
 #include "document/testing/render_sets.h"
@@ -150,6 +151,28 @@ TEST_F(BatchRender, AResumedBatchAddsToItsLog) {
   const std::string lines = ReadFile(log);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
   EXPECT_NE(resumed->FinalMessage(), "");
+}
+
+// A batch file cut anywhere before the set under way's render is refused; one cut
+// before that render's magic is whole holds no render yet, so the set starts afresh.
+TEST_F(BatchRender, ACutBatchFileIsRefusedBeforeTheSetUnderWay) {
+  auto batch = TBatchRender::Start(Settings("cut"), options_);
+  const std::string name = batch->TemporaryFile();
+  EXPECT_FALSE(DriveJob(*batch, [&] { return batch->Figures().Image == 2 && batch->Waiting(); }));
+  batch.reset();
+  const std::string bytes = ReadFile(name);
+  const std::size_t slot = 36 + At<std::uint32_t>(bytes, 32);
+  const std::size_t under_way = slot + 4 + At<std::uint32_t>(bytes, slot);
+  // Every size around the parts' ends, every 11th in between.
+  std::set<std::size_t> sizes;
+  for (std::size_t size = 0; size < under_way; size += 11) sizes.insert(size);
+  for (std::size_t end : {std::size_t{36}, slot, slot + 4, under_way, under_way + 4})
+    for (std::size_t size = end - 4; size < end + 4; ++size) sizes.insert(size);
+  for (std::size_t size : sizes) {
+    dir_.Write("cut/sets.zdr", bytes.substr(0, size));
+    const std::string message = testing::ErrorMessageOf([&] { OpenRenderFile(name, options_); });
+    EXPECT_EQ(message, size >= under_way ? "" : "Invalid disk render file '" + name + "'") << size;
+  }
 }
 
 TEST_F(BatchRender, ExistingImagesAreSkippedOnRequest) {
