@@ -90,11 +90,14 @@ std::unique_ptr<TBatchRender> TBatchRender::Resume(const std::string& name,
   const TBatchSource source = DecodeBatchSource(block.data(), block.size(), name);
   std::unique_ptr<TBatchRender> batch(new TBatchRender(std::move(store), head, source, options));
   if (static_cast<int>(batch->sets_.size()) != head.Sets) throw invalid();
-  batch->errors_logged_ = fs::exists(batch->log_file_);
+  // A log written before the stop is this batch's own: later errors add to it.
+  batch->errors_logged_ = batch->log_started_ = fs::exists(batch->log_file_);
   for (int i = 0; i < head.Finished; ++i) {
     if (!batch->store_->Read(batch->slot_, &length, 4)) throw invalid();
     batch->slot_ += 4 + std::uint64_t{length};
   }
+  // Finished blocks are whole before the count is raised: a shorter file was cut.
+  if (batch->slot_ > batch->store_->Size()) throw invalid();
   // The set under way resumes when its render had begun; else it starts afresh.
   char magic[8] = {};
   if (head.Finished < head.Sets && batch->store_->Read(batch->slot_ + 4, magic, sizeof magic) &&

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "document/disk/render_checks.h"
 #include "document/testing/render_sets.h"
@@ -140,6 +142,82 @@ TEST_F(BatchRender, AStoppedBatchResumesToTheSameImages) {
   for (const char* name : {"Plain.bmp", "What  why .bmp", "Image004.bmp"})
     EXPECT_EQ(ReadFile(dir_.path() / "stopped" / name), ReadFile(dir_.path() / "whole" / name))
         << name;
+}
+
+// The log written before a stop is kept when the resumed batch logs more.
+TEST_F(BatchRender, AResumedBatchAddsToItsLog) {
+  const auto broken = [](const char* name) {
+    return std::string(name) + " {\nfractal:\n  width=10 height=10 numlayers=2\n}\n";
+  };
+  dir_.Write("sets.zpr",
+             broken("Early") +
+                 TestSet("Plain", "Plain", 200, 100, {TestLayer("A", "linear", "-0.5/0")}) +
+                 broken("Late"));
+  auto batch = TBatchRender::Start(Settings("out"), options_);
+  EXPECT_FALSE(DriveJob(*batch, [&] { return batch->Figures().Image == 2 && batch->Waiting(); }));
+  const std::string log = batch->LogFile(), temporary = batch->TemporaryFile();
+  batch.reset();
+  ASSERT_TRUE(fs::exists(log));
+  auto resumed = TBatchRender::Resume(temporary, options_);
+  ASSERT_TRUE(DriveJob(*resumed));
+  const std::string lines = ReadFile(log);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+  EXPECT_NE(resumed->FinalMessage(), "");
+}
+
+// A batch file cut anywhere before the set under way's render is refused; one cut
+// before that render's magic is whole holds no render yet, so the set starts
+// afresh. Damaged fields of the head and the source block are refused too.
+TEST_F(BatchRender, ACutOrDamagedBatchFileIsRefused) {
+  auto batch = TBatchRender::Start(Settings("cut"), options_);
+  const std::string name = batch->TemporaryFile();
+  EXPECT_FALSE(DriveJob(*batch, [&] { return batch->Figures().Image == 2 && batch->Waiting(); }));
+  batch.reset();
+  const std::string bytes = ReadFile(name);
+  const std::size_t slot = 36 + At<std::uint32_t>(bytes, 32);
+  const std::size_t under_way = slot + 4 + At<std::uint32_t>(bytes, slot);
+  const std::string invalid = "Invalid disk render file '" + name + "'";
+  // Every size around the parts' ends, every 11th in between.
+  std::set<std::size_t> sizes;
+  for (std::size_t size = 0; size < under_way; size += 11) sizes.insert(size);
+  for (std::size_t end : {std::size_t{36}, slot, slot + 4, under_way, under_way + 4})
+    for (std::size_t size = end - 4; size < end + 4; ++size) sizes.insert(size);
+  for (std::size_t size : sizes) {
+    dir_.Write("cut/sets.zdr", bytes.substr(0, size));
+    const std::string message = testing::ErrorMessageOf([&] { OpenRenderFile(name, options_); });
+    EXPECT_EQ(message, size >= under_way ? "" : invalid) << size;
+  }
+
+  const auto put = [](std::string damaged, std::size_t at, auto value) {
+    std::memcpy(damaged.data() + at, &value, sizeof value);
+    return damaged;
+  };
+  const std::string not_batch = "Invalid disk render file: " + name;
+  const struct {
+    std::string Bytes;
+    const std::string& Message;
+  } cases[] = {
+      {put(bytes, 0, 'X'), not_batch},
+      {put(bytes, 8, 2), not_batch},
+      {put(bytes, 12, -1), invalid},
+      {put(bytes, 12, 5), invalid},  // not the file's set count
+      {put(bytes, 16, 5), invalid},
+      {put(bytes, 20, 0), invalid},
+      {put(bytes, 24, 100001), invalid},
+      {put(bytes, 28, std::uint8_t{2}), invalid},
+      {put(bytes, 32, std::uint32_t{1} << 30), invalid},
+      {put(bytes, 36, std::uint8_t{5}), invalid},
+      {put(bytes, 42, std::nan("")), invalid},
+      {put(bytes, 50, 7), invalid},
+      {put(bytes, 54, 1), invalid},
+      {put(bytes, 58, 0), invalid},
+      {put(bytes, slot, std::uint32_t{1} << 30), invalid},
+  };
+  for (const auto& c : cases) {
+    dir_.Write("cut/sets.zdr", c.Bytes);
+    EXPECT_EQ(testing::ErrorMessageOf([&] { OpenRenderFile(name, options_); }), c.Message)
+        << &c - cases;
+  }
 }
 
 TEST_F(BatchRender, ExistingImagesAreSkippedOnRequest) {

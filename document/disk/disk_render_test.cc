@@ -219,6 +219,22 @@ TEST_F(DiskRender, APriorityReachesTheRunningCalculation) {
   EXPECT_EQ(after.count(10), 0u);
 }
 
+// An image that cannot be written ends the render with the disk-full message
+// and keeps the temporary file, from which the render finishes later.
+TEST_F(DiskRender, AnImageThatCannotBeWrittenKeepsTheRender) {
+  const TRenderSettings settings = Settings("blocked.bmp");
+  fs::create_directory(settings.Destination);
+  auto render = TDiskRender::Start(settings, kTwoLayers, options_);
+  EXPECT_EQ(
+      testing::ErrorMessageOf([&] { DriveJob(*render); }),
+      "Error rendering '" + settings.Destination + "'. Probably the destination disk is full");
+  render.reset();
+  fs::remove(settings.Destination);
+  ASSERT_TRUE(DriveJob(*OpenRenderFile(TemporaryFileFor(settings.Destination), options_)));
+  EXPECT_EQ(ReadFile(settings.Destination),
+            RenderInMemory(kTwoLayers, dir_.path() / "blocked-memory.bmp"));
+}
+
 TEST_F(DiskRender, AllLayersHiddenGiveBlackWithoutCalculating) {
   const std::string hidden = TestSet("Hidden", "Hidden", kWidth, kHeight,
                                      {TestLayer("A", "linear", "0/0", "visible=no"),
