@@ -139,7 +139,7 @@ class TControlRing {
 
   void SelectPoint(TPoint* point, bool selected) {
     CheckPoint(point);
-    point->selected = selected;
+    point->Selected = selected;
     SelectionChanged();
   }
   void SelectAll() { SetAllSelected(true); }
