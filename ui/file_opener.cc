@@ -12,6 +12,7 @@
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
 #include "ui/fractal_window.h"
+#include "ui/gradient_editor.h"
 #include "ui/main_window.h"
 
 namespace zt {
@@ -26,12 +27,6 @@ struct TLaterFile {
 };
 
 constexpr TLaterFile kLaterFiles[] = {
-    {".zgr", "Gradient files open in the gradient editor, which is not available yet.", true,
-     TEntryBrowseKind::kGradient},
-    {".zal", "Alpha channel files open in the alpha channel editor, which is not available yet.",
-     true, TEntryBrowseKind::kAlphaChannel},
-    {".map", "Palette files open in the gradient editor, which is not available yet.", false,
-     TEntryBrowseKind::kGradient},
     {".zdr", "Disk render files open in the disk render window, which is not available yet.", false,
      TEntryBrowseKind::kParameters},
     {nullptr,
@@ -111,6 +106,7 @@ bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
   if (EndsWithText(file_name, ".zfr")) return OpenFractalFile(window, file_name);
   if (EndsWithText(file_name, ".zpr") || EndsWithText(file_name, ".par"))
     return OpenParameterSet(window, file_name);
+  if (OpenInColorEditor(&window, file_name)) return false;
   for (const TLaterFile& later : kLaterFiles) {
     if (later.Extension == nullptr || EndsWithText(file_name, later.Extension)) {
       TellLater(later, file_name);

@@ -13,8 +13,9 @@ class TMainWindow;
 // file already, asks whether to revert to the saved version and brings that
 // window to the front; .zpr and .par let the person choose a parameter set in
 // the entry chooser and open it as a new document; .zgr and .zal let the person
-// choose an entry and say that the editor for it is not there yet, as do .map,
-// .zdr and every other file. Errors are shown; true when a document was opened
+// choose an entry and open it in a gradient or alpha channel editor of its own,
+// .map opens as a new gradient in a gradient editor; .zdr and every other file
+// say that the window for them is not there yet. Errors are shown; true when a document was opened
 // or reverted.
 bool OpenFileByExtension(TMainWindow& window, const std::string& file_name);
 

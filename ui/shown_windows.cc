@@ -2,6 +2,8 @@
 #include "ui/shown_windows.h"
 
 #include "ui/entry_chooser.h"
+#include "ui/fractal_window.h"
+#include "ui/gradient_editor.h"
 #include "ui/main_window.h"
 
 namespace zt {
@@ -12,8 +14,20 @@ QWidget* OpenEntryChooser(TMainWindow& window, const std::vector<std::string>&) 
   return new TEntryChooser(TEntryBrowseKind::kParameters, "", "", &window);
 }
 
+// The first document's current layer's gradient or alpha channel, else a new one.
+QWidget* OpenGradientEditor(TMainWindow& window, const std::vector<std::string>&) {
+  if (window.Documents().isEmpty()) return NewGradientEditor(&window);
+  return EditLayerGradient(&window, window.Documents().front()->Fractal().CurrentLayer());
+}
+QWidget* OpenAlphaEditor(TMainWindow& window, const std::vector<std::string>&) {
+  if (window.Documents().isEmpty()) return NewAlphaChannelEditor(&window);
+  return EditLayerAlphaChannel(&window, window.Documents().front()->Fractal().CurrentLayer());
+}
+
 const TShownWindow kShownWindows[] = {
     {"entry-chooser", OpenEntryChooser},
+    {"gradient-editor", OpenGradientEditor},
+    {"alpha-editor", OpenAlphaEditor},
 };
 
 }  // namespace
