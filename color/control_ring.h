@@ -127,13 +127,14 @@ class TControlRing {
     PointChanged(neighbour, kChangeGeneral);
   }
 
+  // Deleting the current point focuses the first one, which clears the
+  // selection when that one is not selected; so the points go by a list made first.
   void DeleteSelected() {
+    std::vector<TPoint*> selected;
+    for (TPoint* p = first_; p; p = p->Next)
+      if (p->Selected) selected.push_back(p);
     BeginUpdate();
-    for (TPoint* p = first_; p;) {
-      TPoint* next = p->Next;
-      if (p->Selected) DeletePoint(p);
-      p = next;
-    }
+    for (TPoint* p : selected) DeletePoint(p);
     EndUpdate();
   }
 
