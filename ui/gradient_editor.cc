@@ -122,10 +122,9 @@ void TGradientEditor::BuildMenus() {
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   undo_ = edit->addAction(
-      QStringLiteral("&Undo"), this, [this] { Run([&] { editing_->Undo(); }); },
-      QKeySequence::Undo);
+      QStringLiteral("&Undo"), this, [this] { UndoRedo(false); }, QKeySequence::Undo);
   redo_ = edit->addAction(
-      QStringLiteral("&Redo"), this, [this] { Run([&] { editing_->Redo(); }); },
+      QStringLiteral("&Redo"), this, [this] { UndoRedo(true); },
       QKeySequence(Qt::CTRL | Qt::Key_Y));
   edit->addSeparator();
   edit->addAction(
@@ -262,6 +261,16 @@ void TGradientEditor::Run(const std::function<void()>& edit) {
     ShowError(e.what());
   }
   Refresh();
+}
+
+void TGradientEditor::UndoRedo(bool redo) {
+  // A restored state has no focused point of its own: keep the focus on the
+  // point of the same place in the list.
+  const int current = editing_->Current();
+  Run([&] {
+    redo ? editing_->Redo() : editing_->Undo();
+    if (current >= 0 && current < editing_->Count()) editing_->SetCurrent(current);
+  });
 }
 
 void TGradientEditor::changeEvent(QEvent* event) {

@@ -64,6 +64,7 @@ class TGradientEditor : public QMainWindow {
   void UpdateTitle();
   // Runs an edit of the object; its error is shown. Refreshes afterwards.
   void Run(const std::function<void()>& edit);
+  void UndoRedo(bool redo);
   void OpenEntry();
   void SaveEntry();
   void ImportPalette();
