@@ -57,7 +57,8 @@ TGradientEditor* Show(TGradientEditor* editor) {
 TGradientEditor* EditLayerPart(QWidget* owner, std::unique_ptr<TRingEditing> editing,
                                const TLayer& layer) {
   for (TGradientEditor* open : owner->findChildren<TGradientEditor*>())
-    if (open->Editing().Object() == editing->Object()) return Show(open);
+    // A new object may take the place of one whose editor is still going.
+    if (!open->Orphaned() && open->Editing().Object() == editing->Object()) return Show(open);
   return Show(
       new TGradientEditor(std::move(editing), QString::fromStdString(layer.Caption()), owner));
 }

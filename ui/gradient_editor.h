@@ -40,6 +40,8 @@ class TGradientEditor : public QMainWindow {
   ~TGradientEditor() override;
 
   TRingEditing& Editing() const { return *editing_; }
+  // The edited object is gone and the window is about to be deleted.
+  bool Orphaned() const { return gone_; }
   TGradientStrip& Strip() const { return *strip_; }
   TGradientCurves& Curves() const { return *curves_; }
   QSpinBox* PositionBox() const { return position_; }

@@ -68,6 +68,9 @@ TEST_F(GradientEditorTest, EditsTheLayersGradientLiveWithUndoAndClosesWithTheLay
   EXPECT_TRUE(QTest::qWaitFor([&] { return editor->SmoothBox()->isChecked(); }, 2000));
 
   fractal.reset();
+  ASSERT_FALSE(editor.isNull());
+  EXPECT_TRUE(editor->Orphaned());
+  EXPECT_FALSE(editor->isVisible());
   EXPECT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000));
 }
 
