@@ -1,6 +1,7 @@
 // The strip's painting and mouse handling.
 #include "ui/gradient_strip.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -127,6 +128,27 @@ void TGradientStrip::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (PointAt(at) >= 0) return;
   Run([&] { editing_.SetCurrent(editing_.Insert(IndexAt(at.x()))); });
+}
+
+void TGradientStrip::keyPressEvent(QKeyEvent* event) {
+  const int direction = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+  const int n = editing_.Current();
+  if (direction == 0 || n < 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+  const int index = std::clamp(editing_.IndexOf(n) + direction * step, 0, kGradientIndices - 1);
+  Run([&] { editing_.Move(n, index); });
+}
+
+void TGradientStrip::keyReleaseEvent(QKeyEvent* event) {
+  const bool arrow = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+  if (arrow && !event->isAutoRepeat()) {
+    editing_.EndMerge();
+    emit DragEnded();
+  }
+  QWidget::keyReleaseEvent(event);
 }
 
 }  // namespace zt

@@ -2,7 +2,8 @@
 // colors (opacity over a checkerboard) with a marker under it for every control
 // point. A click focuses a point, Ctrl+click adds it to the selection or takes it
 // out, a drag moves the focused point, a double click on an empty place adds a
-// point there with the color the strip shows.
+// point there with the color the strip shows. The arrow keys move the focused
+// point by one place (ten with Shift); a run of presses is one undo step.
 #pragma once
 
 #include <QWidget>
@@ -39,6 +40,8 @@ class TGradientStrip : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   static constexpr int kMarkerHeight = 12;

@@ -1,5 +1,5 @@
-// The strip with real mouse input on a layer's gradient: a drag moves a point
-// and recolors the layer in one undo step, a double click adds a point, a
+// The strip with real mouse and key input on a layer's gradient: a drag or a key
+// moves a point and recolors the layer in one undo step, a double click adds a point, a
 // Ctrl+click adds to the selection.
 #include "ui/gradient_strip.h"
 
@@ -55,6 +55,13 @@ TEST_F(GradientStripTest, DraggingAPointRecolorsTheLayerInOneStep) {
   editing_->Undo();
   EXPECT_EQ(Gradient().First()->Next->Index, 100);
   EXPECT_NE(Entry(150).Blue, 255);
+
+  // Keys move the focused point; each press and release is one step.
+  editing_->SetCurrent(1);
+  QTest::keyClick(strip_.get(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(strip_.get(), Qt::Key_Left);
+  EXPECT_EQ(Gradient().First()->Next->Index, 109);
+  EXPECT_EQ(Gradient().History().Count(), steps + 2);
 }
 
 TEST_F(GradientStripTest, DoubleClickAddsAndCtrlClickSelects) {
