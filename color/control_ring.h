@@ -127,19 +127,20 @@ class TControlRing {
     PointChanged(neighbour, kChangeGeneral);
   }
 
+  // Deleting the current point focuses the first one, which clears the
+  // selection when that one is not selected; so the points go by a list made first.
   void DeleteSelected() {
+    std::vector<TPoint*> selected;
+    for (TPoint* p = first_; p; p = p->Next)
+      if (p->Selected) selected.push_back(p);
     BeginUpdate();
-    for (TPoint* p = first_; p;) {
-      TPoint* next = p->Next;
-      if (p->Selected) DeletePoint(p);
-      p = next;
-    }
+    for (TPoint* p : selected) DeletePoint(p);
     EndUpdate();
   }
 
   void SelectPoint(TPoint* point, bool selected) {
     CheckPoint(point);
-    point->selected = selected;
+    point->Selected = selected;
     SelectionChanged();
   }
   void SelectAll() { SetAllSelected(true); }

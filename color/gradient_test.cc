@@ -91,6 +91,12 @@ TEST(GradientTest, DeletingAndSelecting) {
   g.DeletePoint(a);
   EXPECT_EQ(g.Current(), g.First());
   EXPECT_EQ(g.Count(), 1);
+  // Deleting the current point first must not lose the rest of the selection.
+  TGradient h;
+  h.SetCurrent(h.First()->Next);
+  h.SelectPoint(h.Last(), true);
+  h.DeleteSelected();
+  EXPECT_EQ(Points(h), "0:0,0,255 200:255,255,0 ");
 }
 
 TEST(GradientTest, OnePointFillsTheTable) {

@@ -14,28 +14,12 @@
 #include "ui/file_commands.h"
 #include "ui/formula_editor.h"
 #include "ui/fractal_window.h"
+#include "ui/gradient_editor.h"
 #include "ui/main_window.h"
 #include "ui/render_form.h"
 
 namespace zt {
 namespace {
-
-// Files whose window is still to come: what the person is told instead.
-struct TLaterFile {
-  const char* Extension;
-  const char* Message;
-  bool ChooseEntry;
-  TEntryBrowseKind Kind;
-};
-
-constexpr TLaterFile kLaterFiles[] = {
-    {".zgr", "Gradient files open in the gradient editor, which is not available yet.", true,
-     TEntryBrowseKind::kGradient},
-    {".zal", "Alpha channel files open in the alpha channel editor, which is not available yet.",
-     true, TEntryBrowseKind::kAlphaChannel},
-    {".map", "Palette files open in the gradient editor, which is not available yet.", false,
-     TEntryBrowseKind::kGradient},
-};
 
 void ShowError(const std::string& text) {
   UserInterface().ShowMessage("Error", text, TMessageKind::kError);
@@ -89,14 +73,6 @@ bool OpenParameterSet(TMainWindow& window, const std::string& file) {
       window, entry, [&](TFractal& fractal) { LoadParameterFile(fractal, chosen_file, entry); });
 }
 
-void TellLater(const TLaterFile& later, const std::string& file) {
-  std::string chosen_file = file, entry;
-  if (later.ChooseEntry && !UserInterface().BrowseEntry(later.Kind, chosen_file, entry)) return;
-  std::string text = std::string(later.Message) + "\r\r" + chosen_file;
-  if (!entry.empty()) text += "\rEntry: " + entry;
-  UserInterface().ShowMessage("Information", text, TMessageKind::kInformation);
-}
-
 }  // namespace
 
 bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
@@ -108,15 +84,10 @@ bool OpenFileByExtension(TMainWindow& window, const std::string& file_name) {
   if (EndsWithText(file_name, ".zfr")) return OpenFractalFile(window, file_name);
   if (EndsWithText(file_name, ".zpr") || EndsWithText(file_name, ".par"))
     return OpenParameterSet(window, file_name);
+  if (OpenInColorEditor(&window, file_name)) return false;
   if (EndsWithText(file_name, ".zdr")) {
     ResumeRenderFile(file_name, ConfigManager(), &window);
     return false;
-  }
-  for (const TLaterFile& later : kLaterFiles) {
-    if (EndsWithText(file_name, later.Extension)) {
-      TellLater(later, file_name);
-      return false;
-    }
   }
   return TFormulaEditor::Open(window, file_name) != nullptr;
 }

@@ -16,6 +16,7 @@
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
 #include "ui/fractal_window.h"
+#include "ui/gradient_editor.h"
 #include "ui/help_pages.h"
 #include "ui/main_window.h"
 #include "ui/qt_user_interface.h"
@@ -175,6 +176,15 @@ void TMainMenus::BuildLayerMenu() {
   Add(TCommand::kLayerDown, QStringLiteral("Move D&own"), menu, &TMainMenus::LayerDown);
   Add(TCommand::kLayerVisible, QStringLiteral("&Visible"), menu, &TMainMenus::LayerVisible)
       ->setCheckable(true);
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("Edit &Gradient..."), this, [this] {
+    if (TFractalWindow* document = window_.ActiveDocument())
+      EditLayerGradient(&window_, document->Fractal().CurrentLayer());
+  });
+  menu->addAction(QStringLiteral("Edit Alpha &Channel..."), this, [this] {
+    if (TFractalWindow* document = window_.ActiveDocument())
+      EditLayerAlphaChannel(&window_, document->Fractal().CurrentLayer());
+  });
 }
 
 void TMainMenus::BuildCalculationMenu() {

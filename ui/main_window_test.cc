@@ -1,7 +1,7 @@
 // Tests of the main window: new documents, opening by extension and the revert
 // question, undo and redo of a layer command, copy and paste of a layer, saving
-// and reopening, the unsaved-changes question, dropped files and the start-up
-// action.
+// and reopening, the unsaved-changes question, dropped files, the color editors
+// and the start-up action.
 #include "ui/main_window.h"
 
 #include <QAction>
@@ -15,6 +15,7 @@
 #include "platform/user_interface.h"
 #include "ui/file_commands.h"
 #include "ui/file_opener.h"
+#include "ui/gradient_editor.h"
 #include "ui/layers_tool.h"
 #include "ui/main_menus.h"
 #include "ui/qt_user_interface.h"
@@ -178,6 +179,24 @@ TEST_F(MainWindowTest, DroppedFilesOpenInTheOrderOfTheDrop) {
     titles << QString::fromStdString(document->Fractal().Title());
   EXPECT_EQ(titles, (QStringList{"b-first", "a-second"}));
   EXPECT_EQ(window_.RecentFiles().Files(), (std::vector<std::string>{second, first}));
+}
+
+TEST_F(MainWindowTest, TheLayerMenuAndPaletteFilesOpenColorEditors) {
+  Trigger(TCommand::kNew);
+  for (QAction* action : window_.findChildren<QAction*>())
+    if (action->text() == "Edit &Gradient..." || action->text() == "Edit Alpha &Channel...")
+      action->trigger();
+  std::string palette;
+  for (int i = 0; i < 256; ++i) palette += std::to_string(i) + " 0 0\n";
+  window_.OpenFiles({dir_.Write("ramp.map", palette).string()});
+  const QList<TGradientEditor*> editors = window_.findChildren<TGradientEditor*>();
+  ASSERT_EQ(editors.size(), 3);
+  TLayer& layer = Active().CurrentLayer();
+  EXPECT_EQ(editors[0]->Editing().Object(), &layer.Gradient());
+  EXPECT_EQ(editors[1]->Editing().Object(), &layer.AlphaChannel());
+  EXPECT_EQ(editors[2]->windowTitle(), "Gradient - ramp");
+  EXPECT_EQ(editors[2]->Editing().Count(), 2);
+  EXPECT_TRUE(ui_.Records().empty());
 }
 
 TEST_F(MainWindowTest, TheStartUpActionRunsWhenNoFilesAreNamed) {

@@ -10,6 +10,8 @@
 #include "ui/entry_browser.h"
 #include "ui/entry_preview.h"
 #include "ui/formula_editor.h"
+#include "ui/fractal_window.h"
+#include "ui/gradient_editor.h"
 #include "ui/main_window.h"
 #include "ui/render_commands.h"
 
@@ -41,6 +43,16 @@ QWidget* OpenFormulaEditor(TMainWindow& window, const std::vector<std::string>& 
   return editor;
 }
 
+// The first document's current layer's gradient or alpha channel, else a new one.
+QWidget* OpenGradientEditor(TMainWindow& window, const std::vector<std::string>&) {
+  if (window.Documents().isEmpty()) return NewGradientEditor(&window);
+  return EditLayerGradient(&window, window.Documents().front()->Fractal().CurrentLayer());
+}
+QWidget* OpenAlphaEditor(TMainWindow& window, const std::vector<std::string>&) {
+  if (window.Documents().isEmpty()) return NewAlphaChannelEditor(&window);
+  return EditLayerAlphaChannel(&window, window.Documents().front()->Fractal().CurrentLayer());
+}
+
 // One window a line, so that windows added on different branches merge.
 // clang-format off
 const TShownWindow kShownWindows[] = {
@@ -50,6 +62,8 @@ const TShownWindow kShownWindows[] = {
     {"render-to-disk", OpenRenderToDiskWindow},
     {"batch-render", OpenBatchRenderWindow},
     {"rendering", OpenRenderingWindow},
+    {"gradient-editor", OpenGradientEditor},
+    {"alpha-editor", OpenAlphaEditor},
 };
 // clang-format on
 
