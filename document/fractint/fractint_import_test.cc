@@ -267,7 +267,7 @@ TEST_F(FractintImport, FormulasOfTypeFormula) {
   EXPECT_EQ(Param(mask.Formula(), "p2").AsComplex(), TComplex(3, 0));
   EXPECT_EQ(mask.Formula().Funcs().Items(0).FuncCode(), 4);
   // A formula that does not compile is loaded all the same (the compiler reports it).
-  dir_.Write("bad.frm", "Broken {\n  z = cosxx(pixel): z = z * z, |z| < 4\n}\n");
+  dir_.Write("bad.frm", "Broken {\n  z = cosyy(pixel): z = z * z, |z| < 4\n}\n");
   EXPECT_TRUE(
       Import("type=formula formulafile=bad.frm formulaname=Broken").Formula().CompileFailed());
   EXPECT_TRUE(skipped_.empty());

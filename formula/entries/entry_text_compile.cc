@@ -13,7 +13,7 @@ TEntryTextCompilation CompileEntryInText(TEntryKind kind, const std::string& tex
   compiler->SetCompileOptions(options);
   TCode& code = compiler->Code();
   code.FileName = file;
-  code.FractintHeaders = EndsWithText(file, ".frm");
+  code.FractintDialect = EndsWithText(file, ".frm");
   code.Lines.TabSize = options.TabSize;
   size_t start = 0;
   while (start < text.size()) {

@@ -1,6 +1,8 @@
 // Type checking, conversions, constructs and definite initialization.
 #include "formula/language/checker.h"
 
+#include <array>
+
 #include "platform/text.h"
 
 namespace zt {
@@ -44,6 +46,15 @@ bool IsDeclaration(const TExpression& node) {
   return node.Kind == kNodeKeyword && node.Code >= kKeywordComplex && node.Code <= kKeywordBool;
 }
 
+// Calls `visit` on `node` and then on the nodes below it.
+template <typename TVisit>
+void ForEachNode(TExpression* node, const TVisit& visit) {
+  if (!node) return;
+  visit(*node);
+  ForEachNode(node->Left.get(), visit);
+  ForEachNode(node->Right.get(), visit);
+}
+
 }  // namespace
 
 bool TChecker::FunctionAllowed(const std::string&, int) { return true; }
@@ -57,7 +68,48 @@ void TChecker::Fail(int error, const TExpression& at) {
 // ---------------------------------------------------------------------------
 // The walk
 
+void TChecker::ShadowWrittenSymbols() {
+  struct TWrite {
+    bool Found = false;
+    int Line = 0, Column = 0;
+  };
+  std::array<TWrite, kSymbolCount> writes{};
+  std::string section;
+  for (auto* link = Expressions().First(); link; link = link->Next.get()) {
+    if (link->Tree->Kind == kNodeSection) {
+      section = link->Tree->Name;
+      continue;
+    }
+    ForEachNode(link->Tree.get(), [&](const TExpression& node) {
+      if (node.Kind != kNodeBinary || node.Code != kExprAssign) return;
+      const TExpression& target = *node.Left;
+      if (target.Kind != kNodeSymbol || target.Code >= kSymbolCount) return;
+      TWrite& write = writes[target.Code];
+      if (write.Found || SymbolWritable(section, target.Code)) return;
+      write = {true, target.Line, target.Column};
+    });
+  }
+  for (auto* link = Expressions().First(); link; link = link->Next.get()) {
+    ForEachNode(link->Tree.get(), [&](TExpression& node) {
+      if (node.Kind != kNodeSymbol || node.Code >= kSymbolCount || !writes[node.Code].Found) return;
+      node.Kind = kNodeVariableName;
+      node.Name = SymbolName(node.Code);
+    });
+  }
+  // Unchecked "name = symbol" statements; the walk types them like any other.
+  for (int code = 0; code < kSymbolCount; ++code) {
+    const TWrite& write = writes[static_cast<size_t>(code)];
+    if (!write.Found) continue;
+    auto assign = TExpression::Make(kNodeBinary, write.Line, write.Column, kExprAssign);
+    assign->Left = TExpression::Make(kNodeVariableName, write.Line, write.Column);
+    assign->Left->Name = SymbolName(code);
+    assign->Right = TExpression::Make(kNodeSymbol, write.Line, write.Column, code);
+    Expressions().InsertFirst(std::move(assign));
+  }
+}
+
 void TChecker::EndCheck() {
+  if (Code().FractintDialect) ShadowWrittenSymbols();
   strict_ = CompileOptions().StrictTypeChecking;
   constructs_.Clear();
   section_.clear();

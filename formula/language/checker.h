@@ -50,6 +50,11 @@ class TChecker : public TParser {
   void InsertInitialization(TVariable& variable, const TExpression& at,
                             std::unique_ptr<TExpression> value = nullptr);
   [[noreturn]] void Fail(int error, const TExpression& at);
+  // Fractint's formulas may assign to its predefined variables ("pixel = ...",
+  // "e = p1"). In its formula files a symbol that the entry writes where the
+  // language does not allow it becomes a complex variable of the same name for
+  // every use in the entry, set to the symbol's value before the first statement.
+  void ShadowWrittenSymbols();
 
   TConstructList constructs_;
   std::string section_;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "formula/testing/code_test_util.h"
 #include "formula/testing/compile_test_util.h"
 
 namespace zt::testing {
@@ -226,6 +227,39 @@ TEST(CheckerTest, WrittenParameterGetsAnInitializedCopy) {
   EXPECT_EQ(outcome.Program,
             "[INIT]\n(= p:c (value @p):c):c\n(= #z:c (tocomplex 1:i):c):c\n"
             "(= @p:c (+ @p:c (tofloat 1:i):f):c):c\n(= @p:c (tocomplex 2:i):c):c\n");
+}
+
+// Fractint's formula files assign to predefined symbols; there the symbol is a
+// variable for the whole entry, set to the symbol's value first. Our own
+// collections keep it read-only.
+TEST(CheckerTest, FractintFormulaFilesMayWritePredefinedSymbols) {
+  const std::string body =
+      "e = 2 * e\nz = pixel:\nz = z * z + pixel\npixel = pixel * 0.5\n|z| < 4\n";
+  TempDir dir;
+  for (const char* file : {"t.frm", "t.zfm"}) {
+    TFormula formula;
+    auto outcome = CompileEntry(formula, dir.Write(file, "T {\n" + body + "}\n").string(), "T");
+    if (std::string(file) == "t.zfm") {
+      EXPECT_EQ(outcome.Error, "E51 2:1 Predefined symbol is not writeable.");
+      continue;
+    }
+    EXPECT_EQ(outcome.Error, "");
+    EXPECT_EQ(outcome.Program,
+              "[INIT]\n(= e:c (tocomplex #e:f):c):c\n(= pixel:c #pixel:c):c\n"
+              "(= e:c (* (tofloat 2:i):f e:c):c):c\n(= #z:c pixel:c):c\n[LOOP]\n"
+              "(= #z:c (+ (* #z:c #z:c):c pixel:c):c):c\n(= pixel:c (* pixel:c 0.5:f):c):c\n"
+              "[BAILOUT?]\n(< (mod #z:c):f (tofloat 4:i):f):b\n");
+  }
+  // Run: the same orbit as with a variable of our own.
+  TFormulaRun fractint(
+      Compile<TFormula>("pixel = pixel * 0.5:\nz = z*z + pixel\n|z| < 4\n", "t.frm"));
+  TFormulaRun own("c = pixel * 0.5:\nz = z*z + c\n|z| < 4\n");
+  for (const Complex pixel : {Complex(0.3L, -0.7L), {-1.5L, 0.25L}, {1, 1}}) {
+    fractint.Run(pixel, 50);
+    own.Run(pixel, 50);
+    EXPECT_EQ(fractint.Block.Complex(calc::kZ), own.Block.Complex(calc::kZ)) << pixel;
+    EXPECT_EQ(fractint.Block.Int32(calc::kNumIter), own.Block.Int32(calc::kNumIter)) << pixel;
+  }
 }
 
 TEST(CheckerTest, WarningsAreSilentWhenSwitchedOff) {

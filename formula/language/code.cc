@@ -109,7 +109,7 @@ void TCode::LoadFile(const std::string& file) {
   if (!lines.LoadFromFile(file)) throw ECodeError("Could not open '" + file + "'");
   Lines = std::move(lines);
   FileName = file;
-  FractintHeaders = EndsWithText(file, ".frm");
+  FractintDialect = EndsWithText(file, ".frm");
   FileDate = date;
   TabSize = tab_size;
   FindFirstEntry();
@@ -159,7 +159,7 @@ bool TCode::ParseHeader(const std::string& line, int start, int brace) {
   size_t end = static_cast<size_t>(brace);
   while (end > begin && IsBlank(line[end - 1])) --end;
   if (end == begin) return false;
-  if (FractintHeaders) end = WithoutFractintSettings(line, begin, end);
+  if (FractintDialect) end = WithoutFractintSettings(line, begin, end);
   std::string args;
   if (line[end - 1] == ')') {
     --end;

@@ -65,11 +65,14 @@ class TCode {
   bool ReadTitles = false;  // read each entry's title while scanning
   bool LineEnd = false;     // the position stands on a line end (reads as a blank)
   bool EndOfEntry = true;   // the position reached the closing `}` or the end of the file
-  // Headers follow Fractint's formula files, which may put "=" or a bracketed
-  // settings list ("[float=y]") between the name (with its symmetry) and the
-  // `{`: these are dropped before the name is taken. LoadFile sets it for files
-  // ending in ".frm" (any case); our own collections never use it.
-  bool FractintHeaders = false;
+  // The entries are read as Fractint's formula files write them. Headers may put
+  // "=" or a bracketed settings list ("[float=y]") between the name (with its
+  // symmetry) and the `{`: these are dropped before the name is taken. The
+  // tokenizer also takes Fractint's function `cosxx` (the conjugate of cos) and
+  // reads integer literals beyond 32 bits as real numbers, since Fractint's
+  // numbers are all real. LoadFile sets it for files ending in ".frm" (any
+  // case); our own collections never use it.
+  bool FractintDialect = false;
 
   // Called whenever the position is put back to the start of the current
   // entry's body. Does nothing here.

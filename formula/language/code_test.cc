@@ -95,7 +95,7 @@ TEST(CodeTest, HeaderForms) {
 }
 
 // Fractint's formula files put "=" or a settings list between the name and the
-// brace; with FractintHeaders the name is the one Fractint gives the entry, and
+// brace; with FractintDialect the name is the one Fractint gives the entry, and
 // without it (our own collections) the text reads as it always did.
 TEST(CodeTest, FractintHeaderForms) {
   struct Case {
@@ -114,7 +114,7 @@ TEST(CodeTest, FractintHeaderForms) {
   for (const Case& c : cases) {
     for (bool fractint : {true, false}) {
       TCode code;
-      code.FractintHeaders = fractint;
+      code.FractintDialect = fractint;
       Fill(code, c.Text);
       ASSERT_TRUE(code.Found) << c.Text;
       EXPECT_EQ(code.EntryName, fractint ? c.FractintName : c.PlainName) << c.Text;

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "formula/entries/formula.h"
+#include "formula/testing/code_test_util.h"
 #include "formula/testing/compile_test_util.h"
 #include "testing/test_support.h"
 
@@ -55,9 +56,10 @@ class TRecorder : public TLexical {
 };
 
 // Compiles `body` and answers the log after "compile", or the error.
-std::string Compile(TLexical& lexical, std::string& log, const std::string& body) {
+std::string Compile(TLexical& lexical, std::string& log, const std::string& body,
+                    const std::string& file_name = "t.zfm") {
   log.clear();
-  const std::string error = testing::CompileBody(lexical, body);
+  const std::string error = testing::CompileBody(lexical, body, file_name);
   if (!error.empty()) return error;
   std::string result = log;
   for (const char* step : {"compile\n", "optimize\n"})
@@ -67,10 +69,11 @@ std::string Compile(TLexical& lexical, std::string& log, const std::string& body
 }
 
 // The statements of `body` in a formula-like recorder, without the "[INIT]" line.
-std::string Lex(const std::string& body, bool accept_z = false) {
+std::string Lex(const std::string& body, bool accept_z = false,
+                const std::string& file_name = "t.zfm") {
   TRecorder lexical;
   lexical.AcceptZ = accept_z;
-  std::string result = Compile(lexical, lexical.Log, body);
+  std::string result = Compile(lexical, lexical.Log, body, file_name);
   return result.rfind("[INIT]\n", 0) == 0 ? result.substr(7) : result;
 }
 
@@ -204,6 +207,46 @@ TEST(LexicalTest, NameClassification) {
   EXPECT_EQ(Lex("x = z", true), "var(x) op(=) sym(z) end\n");
   std::string name(70, 'n');
   EXPECT_EQ(Lex(name + "1 = 1"), "var(" + name.substr(0, 63) + ") op(=) lit(1) end\n");
+}
+
+// Fractint's formula files (".frm") know `cosxx` and read every number as real;
+// our own collections keep the language as it is.
+TEST(LexicalTest, FractintDialect) {
+  const struct {
+    const char* Body;
+    const char* Fractint;
+    const char* Own;
+  } cases[] = {
+      {"x = cosxx (y)^2", "var(x) op(=) fn(conj) fn(cos) op(() var(y) op()) op(^) lit(2) end\n",
+       "E40 1:4 Invalid function."},
+      {"x = cosxx + 1", "var(x) op(=) var(cosxx) op(+) lit(1) end\n",
+       "var(x) op(=) var(cosxx) op(+) lit(1) end\n"},
+      {"x = 100000000000*y", "var(x) op(=) lit(100000000000.0) op(*) var(y) end\n",
+       "E7 1:4 Literal out of range."},
+      {"x = (-2147483648, 99999999999)", "var(x) op(=) lit((-2147483648,99999999999)) end\n",
+       "E7 1:6 Literal out of range."},
+      {"x = 2147483647", "var(x) op(=) lit(2147483647) end\n",
+       "var(x) op(=) lit(2147483647) end\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Lex(c.Body, false, "t.frm"), c.Fractint) << c.Body;
+    EXPECT_EQ(Lex(c.Body, false, "t.zfm"), c.Own) << c.Body;
+  }
+  // Compiled, cosxx gives exactly what conj(cos(...)) gives.
+  testing::TFormulaRun fractint(
+      testing::Compile<TFormula>("z = pixel:\nz = cosxx(z) + 0.25\n|z| < 1e30\n", "t.frm"));
+  testing::TFormulaRun own("z = pixel:\nz = conj(cos(z)) + 0.25\n|z| < 1e30\n");
+  for (const testing::Complex pixel : {testing::Complex(0.3L, -0.7L), {-1.25L, 2.5L}, {2, 0.5L}}) {
+    fractint.Run(pixel, 4);
+    own.Run(pixel, 4);
+    const testing::Complex z = fractint.Block.Complex(calc::kZ);
+    EXPECT_EQ(z, own.Block.Complex(calc::kZ)) << pixel;
+    EXPECT_EQ(fractint.Block.Int32(calc::kNumIter), own.Block.Int32(calc::kNumIter)) << pixel;
+  }
+  fractint.Run({0.3L, -0.7L}, 1);
+  const testing::Complex once = std::conj(std::cos(testing::Complex(0.3L, -0.7L))) + 0.25L;
+  EXPECT_NEAR(fractint.Block.Complex(calc::kZ).imag(), once.imag(), 1e-15L);
+  EXPECT_NEAR(fractint.Block.Complex(calc::kZ).real(), once.real(), 1e-15L);
 }
 
 TEST(LexicalTest, LabelsAndSections) {

@@ -85,7 +85,16 @@ void TLexical::ReadName(int line, int column) {
     token.Kind = kTokenKeyword;
     token.Code = *keyword;
   } else if (before_parenthesis) {
-    if (auto function = FindFunction(upper)) {
+    if (code.FractintDialect && upper == "COSXX") {
+      // Fractint's cos with the conjugated result: read as conj(cos(...)), the
+      // function tokens in a row taking the parenthesized argument.
+      TToken conj = token;
+      conj.Kind = kTokenFunction;
+      conj.Code = kFunctionConj;
+      AddToken(std::move(conj));
+      token.Kind = kTokenFunction;
+      token.Code = kFunctionCos;
+    } else if (auto function = FindFunction(upper)) {
       token.Kind = kTokenFunction;
       token.Code = *function;
     } else if (upper == "FN1" || upper == "FN2" || upper == "FN3" || upper == "FN4") {
@@ -189,6 +198,13 @@ void TLexical::ReadNumber(TToken& token) {
   } else {
     std::int32_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range && code.FractintDialect) {
+      // Fractint's numbers are all real: a large whole number is one too.
+      long double real = 0;
+      std::from_chars(text.data(), text.data() + text.size(), real);
+      token.Literal = TLiteral::MakeFloat(real);
+      return;
+    }
     if (error != std::errc() || end != text.data() + text.size())
       throw ECompileError(ERR_LITERALOUTOFRANGE, token.Line, token.Column);
     token.Literal = TLiteral::MakeInt(value);

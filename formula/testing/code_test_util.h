@@ -42,10 +42,12 @@ class TVariableBlock {
   std::uint8_t* data_;
 };
 
+// Compiles `body` as the entry "Test" of a file named `file_name`.
 template <typename TEntry>
-std::unique_ptr<TEntry> Compile(const std::string& body) {
+std::unique_ptr<TEntry> Compile(const std::string& body,
+                                const std::string& file_name = "entry.txt") {
   TempDir dir;
-  auto file = dir.Write("entry.txt", "Test {\n" + body + "}\n");
+  auto file = dir.Write(file_name, "Test {\n" + body + "}\n");
   auto entry = std::make_unique<TEntry>();
   TCompileOutcome outcome = CompileEntry(*entry, file.string(), "Test");
   EXPECT_EQ(outcome.Error, "") << body;

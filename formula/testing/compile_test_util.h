@@ -64,15 +64,17 @@ inline TCompileOutcome CompileSnippet(TEntryKind kind, const std::string& body,
 
 // Compiles `body` as the entry "T" of `object` ("T {" on line 0, the body from
 // line 1, columns from 0, as the tokenizer counts them) and answers the error as
-// "E<code> <line>:<column> <message>", or "" when it compiled.
-inline std::string CompileBody(TLexical& object, const std::string& body) {
+// "E<code> <line>:<column> <message>", or "" when it compiled. The file's name
+// chooses the dialect (".frm" for Fractint's).
+inline std::string CompileBody(TLexical& object, const std::string& body,
+                               const std::string& file_name = "t.zfm") {
   TempDir dir;
   std::string error;
   object.OnCompileError = [&](TLexical&, int code, int line, int column, const std::string& text) {
     error = "E" + std::to_string(code) + " " + std::to_string(line) + ":" + std::to_string(column) +
             " " + text;
   };
-  object.SetEntry(dir.Write("t.zfm", "T {\n" + body + "\n}\n").string(), "T");
+  object.SetEntry(dir.Write(file_name, "T {\n" + body + "\n}\n").string(), "T");
   object.OnCompileError = nullptr;
   EXPECT_EQ(object.CompileFailed(), !error.empty()) << body;
   return error;
