@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "document/disk/render_checks.h"
 #include "document/fractal.h"
 #include "document/settings/config_manager.h"
 #include "platform/program_folder.h"
@@ -57,13 +58,6 @@ QString AskFractalFile(const std::string& proposed, QWidget* parent) {
 }
 
 }  // namespace
-
-std::string FileNameFromTitle(const std::string& title) {
-  std::string name = title;
-  for (char& c : name)
-    if (std::string_view("\"*/:<>?\\|").find(c) != std::string_view::npos) c = ' ';
-  return name;
-}
 
 std::unique_ptr<TFractal> NewDocument(const std::string& title) {
   const TConfigManager& config = ConfigManager();

@@ -16,10 +16,6 @@ class TMainWindow;
 // User-interface thread only. Errors reach the person through the program's
 // user interface; the functions return whether the work was done.
 
-// `title` with every character that a file name cannot hold (" * / : < > ? \ |)
-// turned into a blank.
-std::string FileNameFromTitle(const std::string& title);
-
 // A document of the default size, resolution and gamma with one default layer.
 std::unique_ptr<TFractal> NewDocument(const std::string& title);
 // Makes the document's present state the start of its undo history and marks

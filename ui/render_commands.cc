@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "document/disk/disk_render.h"
+#include "document/disk/render_checks.h"
 #include "document/disk/render_document.h"
 #include "document/settings/config_manager.h"
 #include "ui/batch_render_dialog.h"

@@ -95,10 +95,15 @@ int AspectHeight(int width, int set_width, int set_height) {
   return std::max(1, static_cast<int>(std::lround(double(width) * set_height / set_width)));
 }
 
-std::string BatchImageName(const std::string& title, int number, TImageFormat format) {
+std::string FileNameFromTitle(const std::string& title) {
   std::string name = title;
   for (char& c : name)
     if (std::string_view("\"*/:<>?\\|").find(c) != std::string_view::npos) c = ' ';
+  return name;
+}
+
+std::string BatchImageName(const std::string& title, int number, TImageFormat format) {
+  std::string name = FileNameFromTitle(title);
   if (name.empty()) name = Format("Image%.3d", number);
   return name + ImageExtension(format);
 }

@@ -60,9 +60,12 @@ TRenderCheck CheckBatchRender(const std::string& parameter_file, const std::stri
 // set width, rounded, at least 1.
 int AspectHeight(int width, int set_width, int set_height);
 
-// A batch image's file name: the set's title with each of " * / : < > ? \ |
-// turned into a blank, "Image%.3d" with the set's number when nothing is left,
-// and the format's extension.
+// `title` with every character that a file name cannot hold (" * / : < > ? \ |)
+// turned into a blank.
+std::string FileNameFromTitle(const std::string& title);
+
+// A batch image's file name: FileNameFromTitle of the set's title, "Image%.3d"
+// with the set's number when nothing is left, and the format's extension.
 std::string BatchImageName(const std::string& title, int number, TImageFormat format);
 
 // A batch's temporary file: in the folder, the parameter file's name with
