@@ -288,12 +288,15 @@ TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColori
     float Tolerance;
     bool Abort;
     int Runs;
+    bool NoColoringLoops = false;  // #z stays parked: no coloring takes it to its cell
   } cases[] = {
       {"escapes", kCountdownBailout, 4, 0.5L, -0.25L, 0, 0, false, 4},
       {"reaches #maxiter", kTrueBailout, 0, 1, 2, 0, 0, false, 10},
       {"periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.01f, false, 2},
       {"checked, not periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false, 10},
       {"aborted", kTrueBailout, 0, 1, 1, 0, 0, true, 1},
+      {"not periodic, no coloring loops", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false,
+       10, true},
   };
   for (const auto& c : cases) {
     struct TOutcome {
@@ -303,8 +306,8 @@ TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColori
       std::uint8_t SeenZ[32];  // the last #z the inside coloring was given
     } outcome[2];
     for (bool parked : {false, true}) {
-      block_.SetPointer(calc::kInsideLoop, inside_loop.Data());
-      block_.SetPointer(calc::kOutsideLoop, outside_loop.Data());
+      block_.SetPointer(calc::kInsideLoop, c.NoColoringLoops ? nullptr : inside_loop.Data());
+      block_.SetPointer(calc::kOutsideLoop, c.NoColoringLoops ? nullptr : outside_loop.Data());
       block_.SetPointer(calc::kInsideFinal, final.Data());
       block_.SetPointer(calc::kOutsideFinal, final.Data());
       block_.SetComplex(calc::kZ, {0.75L, -0.5L});
