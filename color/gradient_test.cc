@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 
+#include "platform/random.h"
 #include "testing/test_support.h"
 
 namespace zt {
@@ -216,6 +221,69 @@ TEST(GradientTest, RandomizeStylesPlacePointsAcrossTheRing) {
   EXPECT_EQ(g.Last()->Index, 267);
   g.RandomizeCount(1000);
   EXPECT_EQ(g.Count(), 400);
+}
+
+// Each style's colors stay inside the 12 bits and inside the style's dark and light
+// ranges, and change from round to round.
+TEST(GradientTest, RandomizeStylesDrawColorsFromTheirRanges) {
+  using TColor = std::array<int, 3>;
+  auto all = [](const TColor& c, int low, int high) {
+    return std::ranges::all_of(c, [&](int v) { return v >= low && v <= high; });
+  };
+  auto dark = [&](const TColor& c) { return all(c, 0, 2047); };
+  auto light = [&](const TColor& c) { return all(c, 3072, 4095); };
+  // Randomize2 mutes one or two channels of every color below 1024.
+  auto muted_light = [&](const TColor& c) {
+    return std::ranges::all_of(c, [](int v) { return v < 1024 || (v >= 3072 && v <= 4095); }) &&
+           std::ranges::any_of(c, [](int v) { return v < 1024; });
+  };
+  const struct {
+    const char* Name;
+    std::function<void(TGradient&)> Randomize;
+    std::function<bool(int, const TColor&)> Fits;  // point number, color
+  } styles[] = {
+      {"1", [](TGradient& g) { g.Randomize1(); },
+       [&](int, const TColor& c) { return all(c, 0, 4095); }},
+      {"2", [](TGradient& g) { g.Randomize2(); },
+       [&](int i, const TColor& c) { return i % 2 ? dark(c) : muted_light(c); }},
+      {"3", [](TGradient& g) { g.Randomize3(); },
+       [&](int i, const TColor& c) { return i % 2 ? light(c) : dark(c); }},
+      {"count", [](TGradient& g) { g.RandomizeCount(40); },
+       [&](int, const TColor& c) { return all(c, 0, 4095); }},
+  };
+  ProgramRandom().SetSeed(1);
+  TGradient g;
+  g.BeginUpdate();  // no table rebuilds: many rounds reach the ends of the ranges
+  for (const auto& style : styles) {
+    std::set<TColor> seen;
+    for (int round = 0; round < 3000; ++round) {
+      style.Randomize(g);
+      int i = 0;
+      for (const TGradientPoint* p = g.First(); p; p = p->Next, ++i) {
+        const TColor c{p->Color.Red, p->Color.Green, p->Color.Blue};
+        ASSERT_TRUE(style.Fits(i, c))
+            << style.Name << " point " << i << ": " << c[0] << "," << c[1] << "," << c[2];
+        seen.insert(c);
+      }
+    }
+    EXPECT_GT(seen.size(), 1000u) << style.Name;
+  }
+  g.EndUpdate();
+}
+
+// Only the color bytes: the opacity bytes belong to the alpha channel.
+TEST(GradientTest, AnEmptyRingClearsTheColorBytes) {
+  TGradient g;
+  ASSERT_EQ(g.ConvertTable()[0].Blue, 255);
+  g.ConvertTable()[0].Opacity = 77;
+  g.BeginUpdate();
+  g.Clear();
+  g.EndUpdate();
+  for (int e = 0; e < kGradientEntries; ++e) {
+    const TColorEntry& c = g.ConvertTable()[e];
+    ASSERT_EQ(c.Red | c.Green | c.Blue, 0) << e;
+  }
+  EXPECT_EQ(g.ConvertTable()[0].Opacity, 77);
 }
 
 TEST(GradientTest, MapOfIdenticalLinesBecomesTwoPoints) {

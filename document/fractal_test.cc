@@ -41,15 +41,18 @@ TEST_F(FractalTest, NewDocumentState) {
   EXPECT_FALSE(fractal.History().CanUndo());
 }
 
-TEST_F(FractalTest, DefaultTextComesFromTheSettings) {
+TEST_F(FractalTest, DefaultsComeFromTheSettings) {
   TConfigManager& config = ConfigManager();
   config.UseDefaultComments = true;
   config.DefaultComments = "first\r\nsecond\nthird";
   config.UseDefaultAuthor = true;
   config.DefaultAuthor = "A. Painter";
   config.InitializeCreated = true;
+  config.DefaultGradientRGBMode = false;
   TFractal fractal("Picture");
   config.UseDefaultComments = config.UseDefaultAuthor = config.InitializeCreated = false;
+  config.DefaultGradientRGBMode = true;
+  EXPECT_FALSE(fractal.CurrentLayer().Gradient().RGBMode());
   EXPECT_EQ(fractal.Comments(), (std::vector<std::string>{"first", "second", "third"}));
   EXPECT_EQ(fractal.Author(), "A. Painter");
   EXPECT_TRUE(std::regex_match(fractal.Created(),

@@ -64,13 +64,30 @@ void Calculate(TIndexImage& image, const TRect& rect, const TSymmetric& value) {
     for (int x = rect.Left; x < rect.Right; ++x) image.SetPixel(x, y, value(x, y));
 }
 
-// Counts pixels of the whole image that differ from `value`.
-int Mismatches(const TIndexImage& image, const TSymmetric& value) {
+// The pixels beside a rectangle: those of other pieces, different in every row.
+std::uint16_t Beside(int x, int y) { return static_cast<std::uint16_t>(40000 + y * 16 + x); }
+
+// An image wider than `rect` whose pixels beside it are set.
+void PrepareImage(TIndexImage& image, const TRect& rect, int width, int height) {
+  image.SetSize(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (x < rect.Left || x >= rect.Right) image.SetPixel(x, y, Beside(x, y));
+}
+
+// Counts pixels that differ from `value` inside `rect` or changed beside it.
+int Mismatches(const TIndexImage& image, const TRect& rect, const TSymmetric& value) {
   int count = 0;
   for (int y = 0; y < image.Height(); ++y)
-    for (int x = 0; x < image.Width(); ++x) count += image.GetPixel(x, y) != value(x, y);
+    for (int x = 0; x < image.Width(); ++x)
+      count +=
+          image.GetPixel(x, y) != (x < rect.Left || x >= rect.Right ? Beside(x, y) : value(x, y));
   return count;
 }
+
+// The rectangles start at this column of an image wider by twice as much, as
+// the pieces of a layer do.
+constexpr int kLeft = 2;
 
 // Every center on a half-pixel grid over a few image sizes: the calculated part
 // plus the mirrored part is exactly the whole image, mirrored from calculated pixels.
@@ -84,15 +101,17 @@ void ForEachLayout(TCheck check) {
     for (int re2 = -2 * w; re2 <= 2 * w; ++re2)
       for (int im2 = -2 * h; im2 <= 2 * h; ++im2) {
         TSymmetryAxes axes = FindSymmetryAxes(w, h, 1, re2 / 2.0L, im2 / 2.0L);
+        axes.A += kLeft;
+        axes.Column += kLeft;
         check(w, h, axes);
       }
 }
 
 TEST(LayerSymmetryTest, MirrorRowsFillsTheOtherSide) {
   ForEachLayout([](int w, int h, const TSymmetryAxes& axes) {
+    TRect s{kLeft, 0, w + kLeft, h};
     TIndexImage image;
-    image.SetSize(w, h);
-    TRect s{0, 0, w, h};
+    PrepareImage(image, s, w + 2 * kLeft, h);
     TSymmetric value = [&](int x, int y) {
       return static_cast<std::uint16_t>(x * 100 + std::abs(y - axes.B));
     };
@@ -100,15 +119,15 @@ TEST(LayerSymmetryTest, MirrorRowsFillsTheOtherSide) {
     Calculate(image, half.Calc, value);
     TRect written = MirrorRows(image, axes, s, half);
     EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
-    EXPECT_EQ(Mismatches(image, value), 0) << w << "x" << h << " row " << axes.Row;
+    EXPECT_EQ(Mismatches(image, s, value), 0) << w << "x" << h << " row " << axes.Row;
   });
 }
 
 TEST(LayerSymmetryTest, MirrorColumnsFillsTheOtherSideReversed) {
   ForEachLayout([](int w, int h, const TSymmetryAxes& axes) {
+    TRect s{kLeft, 0, w + kLeft, h};
     TIndexImage image;
-    image.SetSize(w, h);
-    TRect s{0, 0, w, h};
+    PrepareImage(image, s, w + 2 * kLeft, h);
     TSymmetric value = [&](int x, int y) {
       return static_cast<std::uint16_t>(y * 100 + std::abs(x - axes.A));
     };
@@ -116,16 +135,16 @@ TEST(LayerSymmetryTest, MirrorColumnsFillsTheOtherSideReversed) {
     Calculate(image, half.Calc, value);
     TRect written = MirrorColumns(image, axes, s, half);
     EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
-    EXPECT_EQ(Mismatches(image, value), 0) << w << "x" << h << " column " << axes.Column;
+    EXPECT_EQ(Mismatches(image, s, value), 0) << w << "x" << h << " column " << axes.Column;
   });
 }
 
 TEST(LayerSymmetryTest, MirrorOriginCalculatesOnlyTheStripWithoutReflection) {
   ForEachLayout([](int w, int h, const TSymmetryAxes& axes) {
-    TRect r{0, 0, w, h};
+    TRect r{kLeft, 0, w + kLeft, h};
     if (!axes.RealAxisInside(r) || !axes.ImagAxisInside(r)) return;
     TIndexImage image;
-    image.SetSize(w, h);
+    PrepareImage(image, r, w + 2 * kLeft, h);
     TSymmetric value = [&](int x, int y) {
       int dx = x - axes.A, dy = y - axes.B;
       if (dy < 0 || (dy == 0 && dx < 0)) dx = -dx, dy = -dy;
@@ -136,12 +155,13 @@ TEST(LayerSymmetryTest, MirrorOriginCalculatesOnlyTheStripWithoutReflection) {
     Calculate(image, rows.Calc, value);
     Calculate(image, strip, value);
     MirrorOrigin(image, axes, r, rows, strip);
-    EXPECT_EQ(Mismatches(image, value), 0) << w << "x" << h << " at " << axes.A << "," << axes.B;
+    EXPECT_EQ(Mismatches(image, r, value), 0) << w << "x" << h << " at " << axes.A << "," << axes.B;
     // The strip holds no pixel whose reflection lies in the calculated rows, except
     // the one column the clamp keeps.
     if (strip.Width() > 1 && strip.Height() > 0) {
       for (int x = strip.Left; x < strip.Right; ++x)
-        EXPECT_TRUE(2 * axes.A - x < 0 || 2 * axes.A - x >= w) << w << "x" << h << " column " << x;
+        EXPECT_TRUE(2 * axes.A - x < r.Left || 2 * axes.A - x >= r.Right)
+            << w << "x" << h << " column " << x;
     }
   });
 }

@@ -102,6 +102,7 @@ TEST(OptimizerTest, PowersAndDivisions) {
       {"float f = 0.5\nf = f ^ 3\n", "(= f:f {0.5}:f):f\n(= f:f (cube f:f):f):f\n"},
       {"z = 1 / z\n", "(= #z:c (recip #z:c):c):c\n"},
       {"z = -1 / z\n", "(= #z:c (neg (recip #z:c):c):c):c\n"},
+      {"z = 2 / z\n", "(= #z:c (/ {(2,0)}:c #z:c):c):c\n"},  // only 1 and -1 make a reciprocal
       {"z = z / 4\n", "(= #z:c (* #z:c {0.25}:f):c):c\n"},
       {"z = z / (0, 2)\n", "(= #z:c (* #z:c {(0,-0.5)}:c):c):c\n"},
       {"z = z / (0, 1)\n", "(= #z:c (timesminusi #z:c):c):c\n"},

@@ -117,32 +117,38 @@ class FormulaProcedure : public ::testing::Test {
   TCodeBuffer ret_, inside_final_, outside_final_;
 };
 
-TEST_F(FormulaProcedure, WithoutBailoutTheLoopRunsOnce) {
-  Run({});
-  EXPECT_EQ(Var(kInitMark), 7);
-  EXPECT_EQ(Var(kLoopRuns), 1);
-  EXPECT_EQ(block_.Int32(calc::kNumIter), 0);
-  EXPECT_EQ(block_.Extended(calc::kIndex), 0.0L);  // outside final: 0 * 0.01
-}
-
+// #numiter counts the iterations whose bailout held. Without a bailout section the
+// loop runs once; the abort flag leaves the loop as an outside point.
 TEST_F(FormulaProcedure, NumIterCountsTheIterationsBeforeTheBailoutFails) {
+  const Code no_bailout;
   const struct {
+    const char* What;
+    const Code& Bailout;
     int Countdown;
+    bool Abort;
     int Runs;
     int NumIter;
     bool Inside;
-  } cases[] = {{1, 1, 0, false}, {3, 3, 2, false}, {10, 10, 9, false}, {0, 10, 10, true}};
+  } cases[] = {
+      {"no bailout", no_bailout, 0, false, 1, 0, false},
+      {"escapes at once", kCountdownBailout, 1, false, 1, 0, false},
+      {"escapes", kCountdownBailout, 3, false, 3, 2, false},
+      {"escapes at the limit", kCountdownBailout, 10, false, 10, 9, false},
+      {"reaches #maxiter", kCountdownBailout, 0, false, 10, 10, true},  // dec gives -1
+      {"aborted", kTrueBailout, 0, true, 1, 0, false},
+  };
   for (const auto& c : cases) {
-    SetVar(kCountdown, c.Countdown);  // 0: dec gives -1 and the bailout stays true
+    SetVar(kCountdown, c.Countdown);
     SetVar(kLoopRuns, 0);
+    SetVar(kInitMark, 0);
+    block_.SetByte(calc::kAbort, c.Abort);
     block_.SetExtended(calc::kIndex, -1);
-    Run(kCountdownBailout);
-    EXPECT_EQ(Var(kLoopRuns), c.Runs) << c.Countdown;
-    EXPECT_EQ(block_.Int32(calc::kNumIter), c.NumIter) << c.Countdown;
-    EXPECT_EQ(InsideFinalRan(), c.Inside) << c.Countdown;
-    if (!c.Inside) {
-      EXPECT_EQ(block_.Extended(calc::kIndex), c.NumIter * 0.01L);
-    }
+    Run(c.Bailout);
+    EXPECT_EQ(Var(kInitMark), 7) << c.What;
+    EXPECT_EQ(Var(kLoopRuns), c.Runs) << c.What;
+    EXPECT_EQ(block_.Int32(calc::kNumIter), c.NumIter) << c.What;
+    // The inside final writes 1, the outside one #numiter * 0.01.
+    EXPECT_EQ(block_.Extended(calc::kIndex), c.Inside ? 1.0L : c.NumIter * 0.01L) << c.What;
   }
 }
 
@@ -193,14 +199,6 @@ TEST_F(FormulaProcedure, PeriodicitySavesTheReferenceAtGrowingIntervals) {
   EXPECT_EQ(block_.UInt32(calc::kPeriodicityMask), 31u);
   EXPECT_EQ(block_.UInt32(calc::kPeriodicityCountdown), 1u);
   EXPECT_EQ(block_.Extended(calc::kPeriodicityRef), 69.0L);  // #z after iteration 69
-}
-
-TEST_F(FormulaProcedure, AbortFlagLeavesTheLoopAsAnOutsidePoint) {
-  block_.SetByte(calc::kAbort, 1);
-  Run(kTrueBailout);
-  EXPECT_EQ(Var(kLoopRuns), 1);
-  EXPECT_EQ(block_.Int32(calc::kNumIter), 0);
-  EXPECT_FALSE(InsideFinalRan());
 }
 
 TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
@@ -290,12 +288,15 @@ TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColori
     float Tolerance;
     bool Abort;
     int Runs;
+    bool NoColoringLoops = false;  // #z stays parked: no coloring takes it to its cell
   } cases[] = {
       {"escapes", kCountdownBailout, 4, 0.5L, -0.25L, 0, 0, false, 4},
       {"reaches #maxiter", kTrueBailout, 0, 1, 2, 0, 0, false, 10},
       {"periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.01f, false, 2},
       {"checked, not periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false, 10},
       {"aborted", kTrueBailout, 0, 1, 1, 0, 0, true, 1},
+      {"not periodic, no coloring loops", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false,
+       10, true},
   };
   for (const auto& c : cases) {
     struct TOutcome {
@@ -305,8 +306,8 @@ TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColori
       std::uint8_t SeenZ[32];  // the last #z the inside coloring was given
     } outcome[2];
     for (bool parked : {false, true}) {
-      block_.SetPointer(calc::kInsideLoop, inside_loop.Data());
-      block_.SetPointer(calc::kOutsideLoop, outside_loop.Data());
+      block_.SetPointer(calc::kInsideLoop, c.NoColoringLoops ? nullptr : inside_loop.Data());
+      block_.SetPointer(calc::kOutsideLoop, c.NoColoringLoops ? nullptr : outside_loop.Data());
       block_.SetPointer(calc::kInsideFinal, final.Data());
       block_.SetPointer(calc::kOutsideFinal, final.Data());
       block_.SetComplex(calc::kZ, {0.75L, -0.5L});
@@ -417,27 +418,6 @@ TEST(Procedures, SectionCodeIsCopiedIntoFixedTemplates) {
   ASSERT_EQ(ret.Size(), 1u);
   EXPECT_EQ(ret.Data()[0], 0xC3);
   EXPECT_TRUE(ret.Sealed());
-}
-
-TEST(Procedures, EmptyFormulaShowsAOneIterationOutsideOrbit) {
-  TCalcBlock block;
-  alignas(16) std::int32_t outside_vars[4] = {};
-  const TCodeBuffer ret = BuildReturnProcedure();
-  const TCodeBuffer loop = BuildColoringProcedure(kCountCall, false, false, TColoringPart::kLoop);
-  const TCodeBuffer final = BuildDefaultColoringFinal();
-  block.SetPointer(calc::kOutsideVars, outside_vars);
-  block.SetPointer(calc::kOutsideInit, ret.Data());
-  block.SetPointer(calc::kOutsideFinal, final.Data());
-  block.SetComplex(calc::kZ, {3, 4});
-  const TCodeBuffer empty = BuildEmptyFormulaProcedure();
-  CallProcedure(empty.Data(), block.Data());
-  EXPECT_EQ(block.Complex(calc::kZ), std::complex<long double>(0, 0));
-  EXPECT_EQ(block.Int32(calc::kNumIter), 1);
-  EXPECT_EQ(block.Extended(calc::kIndex), 0.01L);
-
-  block.SetPointer(calc::kOutsideLoop, loop.Data());
-  CallProcedure(empty.Data(), block.Data());
-  EXPECT_EQ(outside_vars[0], 1);
 }
 
 TEST(Procedures, ExceptionFlagsAreClearedForACallerThatUnmasksThem) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formula/entries/builtin_formula.h"
+#include "formula/entries/coloring.h"
 #include "formula/testing/code_test_util.h"
 #include "formula/testing/compile_test_util.h"
 #include "platform/error.h"
@@ -72,25 +73,33 @@ TEST(FormulaTest, AutomaticIterationsFollowTheMagnification) {
   EXPECT_EQ(formula.MaxIterations(), 350);
 }
 
+// The empty formula's orbit: one iteration to #z = 0, outside, with one call of the
+// coloring's loop procedure.
 TEST(FormulaTest, WithoutCodeTheProcedureShowsAOneIterationOrbit) {
   TFormula fresh;
   TFormula failed;
   CompileBody(failed, "z =");
   ASSERT_TRUE(failed.CompileFailed());
+  TempDir dir;
+  const auto file = dir.Write(
+      "c.zcl",
+      "Count {\ninit:\nint n = 0\nloop:\nn = n + 1\nfinal:\n#index = n * 100 + #numiter\n}\n");
+  TColoring coloring(false);
+  ASSERT_EQ(CompileEntry(coloring, file.string(), "Count").Error, "");
   for (TFormula* formula : {&fresh, &failed}) {
     EXPECT_FALSE(formula->HasCode());
     TCalcBlock block;
-    const TCodeBuffer nothing = BuildReturnProcedure();
-    const TCodeBuffer final_procedure = BuildDefaultColoringFinal();
-    block.SetPointer(calc::kOutsideInit, nothing.Data());
-    block.SetPointer(calc::kOutsideFinal, final_procedure.Data());
+    block.SetPointer(calc::kOutsideInit, coloring.InitProcedure());
+    block.SetPointer(calc::kOutsideLoop, coloring.LoopProcedure());
+    block.SetPointer(calc::kOutsideFinal, coloring.FinalProcedure());
+    TVariableBlock vars(coloring, block, calc::kOutsideVars);
     block.SetComplex(calc::kZ, {3, 4});
     formula->FillCalcBlock(block);
     EXPECT_EQ(block.Pointer(calc::kFormulaVars), nullptr);
     CallProcedure(formula->Procedure(), block.Data());
     EXPECT_EQ(block.Complex(calc::kZ), Complex(0, 0));
     EXPECT_EQ(block.Int32(calc::kNumIter), 1);
-    EXPECT_EQ(block.Extended(calc::kIndex), 1 * 0.01L);
+    EXPECT_EQ(block.Extended(calc::kIndex), 101);
   }
 }
 

@@ -365,6 +365,17 @@ TEST(LexicalTest, ChangeLevelsAndBatching) {
               lexical.EndUpdate();  // unbalanced: ignored
             }),
             "closing\nbefore\noptimize\nchanged\nrebuilt\n");
+  EXPECT_EQ(changes([&] {
+              lexical.BeginUpdate();
+              lexical.Change(1);
+              lexical.EndUpdate();
+            }),
+            "values\n");
+  EXPECT_EQ(changes([&] {  // nothing is left pending from the bracket before
+              lexical.BeginUpdate();
+              lexical.EndUpdate();
+            }),
+            "");
   EXPECT_EQ(changes([&] { lexical.ClearEntry(); }), "before\nclear\nchanged\nrebuilt\n");
   EXPECT_TRUE(lexical.IsEmpty());
   EXPECT_EQ(changes([&] { lexical.Change(4); }),
@@ -395,6 +406,9 @@ TEST(LexicalTest, KeepValuesAcrossRecompilation) {
   formula.ResetToDefaults();  // one change for all parameters
   EXPECT_EQ(formula.Params().Items(0).AsComplex(), std::complex<long double>(1, 2));
   EXPECT_EQ(rebuilt, 1);
+  formula.ClearEntry();
+  EXPECT_TRUE(formula.IsEmpty());
+  EXPECT_EQ(formula.Params().Count(), 0);
 }
 
 TEST(LexicalTest, LoadEntrySearchesSubfoldersDepthFirst) {
