@@ -3,14 +3,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "document/disk/render_checks.h"
@@ -74,14 +72,7 @@ TBatchRenderDialog::TBatchRenderDialog(TConfigManager& config, QWidget* parent)
   form->addRow(Caption("&Destination folder:", folder_), WithBrowse(folder_, browse_folder));
   form->addRow(Caption("&Format:", format_), format_row);
   form->addRow(skip_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-  buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Render(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(fields_);
-  layout->addWidget(buttons);
+  LayOutRenderWindow(*this, form, fields_, [this] { Render(); });
 
   connect(parameter_file_, &QLineEdit::editingFinished, this, &TBatchRenderDialog::Update);
   connect(folder_, &QLineEdit::editingFinished, this, &TBatchRenderDialog::Update);

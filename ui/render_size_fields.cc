@@ -3,10 +3,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDoubleValidator>
 #include <QFormLayout>
 #include <QIntValidator>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "document/disk/render_checks.h"
@@ -120,6 +123,18 @@ void TRenderSizeFields::Store(TConfigManager& config) const {
   config.AntiAliasing = anti_alias_->isChecked();
   config.Threshold = Threshold();
   config.Depth = NumberIn(depth_, 1, 6);
+}
+
+void LayOutRenderWindow(QDialog& window, QFormLayout* form, TRenderSizeFields* fields,
+                        std::function<void()> render) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &window);
+  buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &window, std::move(render));
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&window);
+  layout->addLayout(form);
+  layout->addWidget(fields);
+  layout->addWidget(buttons);
 }
 
 }  // namespace zt

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QFormLayout;
 class QLabel;
 
@@ -72,5 +73,10 @@ class TRenderSizeFields : public QGroupBox {
   QLabel* available_caption_;
   QLabel* available_;
 };
+
+// Lays out a render window: `form` above `fields`, then Render, which calls
+// `render`, and Cancel.
+void LayOutRenderWindow(QDialog& window, QFormLayout* form, TRenderSizeFields* fields,
+                        std::function<void()> render);
 
 }  // namespace zt

@@ -1,13 +1,11 @@
 // The Render to Disk window (see render_to_disk_dialog.h).
 #include "ui/render_to_disk_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
 
@@ -75,14 +73,7 @@ TRenderToDiskDialog::TRenderToDiskDialog(TFractal& fractal, TConfigManager& conf
   destination_label->setBuddy(destination_);
   form->addRow(destination_label, file_row);
   form->addRow(QStringLiteral("Temporary file:"), temporary_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-  buttons->addButton(QStringLiteral("&Render"), QDialogButtonBox::AcceptRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Render(); });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(fields_);
-  layout->addWidget(buttons);
+  LayOutRenderWindow(*this, form, fields_, [this] { Render(); });
 
   connect(destination_, &QLineEdit::textChanged, this, &TRenderToDiskDialog::Update);
   connect(fields_, &TRenderSizeFields::Changed, this, &TRenderToDiskDialog::Update);
