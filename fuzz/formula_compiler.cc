@@ -61,7 +61,8 @@ void RunFormula(const TFormula& formula) {
       block.SetPointer(cell, nothing.Data());
     // 16-aligned, as the calculation threads allocate it.
     std::vector<std::uint8_t> storage(formula.VariableBlockSize() + 16);
-    std::uint8_t* vars = storage.data() + (16 - reinterpret_cast<std::uintptr_t>(storage.data()) % 16) % 16;
+    std::uint8_t* vars =
+        storage.data() + (16 - reinterpret_cast<std::uintptr_t>(storage.data()) % 16) % 16;
     formula.StoreInitialValues(vars);
     block.SetPointer(calc::kFormulaVars, vars);
     block.SetComplex(calc::kPixel, pixel);
