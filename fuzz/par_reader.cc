@@ -14,11 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TParReader r;
   r.Quiet = true;
   r.LoadFromBuffer(reinterpret_cast<const char*>(data), size);
-  // Every call consumes text or ends a section: more calls than that is a loop.
+  // Within an entry every call consumes text or ends a section: more calls than
+  // that is a loop. (The search for the next entry may look inside this one.)
   const std::size_t limit = 2 * size + 16;
-  std::size_t calls = 0;
   for (; r.Found; r.FindNextEntry()) {
     std::string key;
+    std::size_t calls = 0;
     while (r.ReadKey(key) || !r.SectionName().empty()) {
       if (++calls > limit) std::abort();
       if (key.empty()) continue;
