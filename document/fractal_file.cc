@@ -374,10 +374,11 @@ TFractalFileText ReadFractalFileText(const std::string& name) {
     throw corrupt();
   const std::uint32_t offset = Get<std::uint32_t>(bytes, kHeadTextOffset);
   const std::uint32_t length = Get<std::uint32_t>(bytes, kHeadTextLength);
+  // Checked before the text is allocated: a broken head may ask for 4 GB.
+  if (std::uint64_t{offset} + length > static_cast<std::uint64_t>(status.st_size)) throw corrupt();
   TFractalFileText result{std::string(length, '\0'), Get<std::int32_t>(bytes, kHeadWidth),
                           Get<std::int32_t>(bytes, kHeadHeight)};
-  if (std::uint64_t{offset} + length > static_cast<std::uint64_t>(status.st_size) ||
-      fseeko(file.get(), offset, SEEK_SET) != 0 ||
+  if (fseeko(file.get(), offset, SEEK_SET) != 0 ||
       std::fread(result.Text.data(), 1, length, file.get()) != length)
     throw corrupt();
   return result;
