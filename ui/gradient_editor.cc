@@ -111,39 +111,32 @@ TGradientEditing* TGradientEditor::Gradient() const {
 void TGradientEditor::BuildMenus() {
   const bool gradient = Gradient() != nullptr;
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&Open Entry..."), this, &TGradientEditor::OpenEntry,
-                  QKeySequence::Open);
-  file->addAction(QStringLiteral("&Save Entry..."), this, &TGradientEditor::SaveEntry,
-                  QKeySequence::Save);
+  file->addAction(QStringLiteral("&Open Entry..."), QKeySequence::Open, this,
+                  &TGradientEditor::OpenEntry);
+  file->addAction(QStringLiteral("&Save Entry..."), QKeySequence::Save, this,
+                  &TGradientEditor::SaveEntry);
   if (gradient)
     file->addAction(QStringLiteral("&Import MAP Palette..."), this,
                     &TGradientEditor::ImportPalette);
   file->addSeparator();
-  file->addAction(QStringLiteral("&Close"), this, &QWidget::close, QKeySequence::Close);
+  file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-  undo_ = edit->addAction(
-      QStringLiteral("&Undo"), this, [this] { UndoRedo(false); }, QKeySequence::Undo);
-  redo_ = edit->addAction(
-      QStringLiteral("&Redo"), this, [this] { UndoRedo(true); },
-      QKeySequence(Qt::CTRL | Qt::Key_Y));
+  undo_ = edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this,
+                          [this] { UndoRedo(false); });
+  redo_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), this,
+                          [this] { UndoRedo(true); });
   edit->addSeparator();
-  edit->addAction(
-      QStringLiteral("&Copy Points"), this,
-      [this] {
-        editing_->Copy();
-        Refresh();
-      },
-      QKeySequence::Copy);
-  paste_ = edit->addAction(
-      QStringLiteral("&Paste Points"), this, [this] { Run([&] { editing_->Paste(); }); },
-      QKeySequence::Paste);
-  edit->addAction(
-      QStringLiteral("&Delete Points"), this, [this] { Run([&] { editing_->DeleteSelected(); }); },
-      QKeySequence::Delete);
-  edit->addAction(
-      QStringLiteral("Select &All"), this, [this] { Run([&] { editing_->SelectAll(); }); },
-      QKeySequence::SelectAll);
+  edit->addAction(QStringLiteral("&Copy Points"), QKeySequence::Copy, this, [this] {
+    editing_->Copy();
+    Refresh();
+  });
+  paste_ = edit->addAction(QStringLiteral("&Paste Points"), QKeySequence::Paste, this,
+                           [this] { Run([&] { editing_->Paste(); }); });
+  edit->addAction(QStringLiteral("&Delete Points"), QKeySequence::Delete, this,
+                  [this] { Run([&] { editing_->DeleteSelected(); }); });
+  edit->addAction(QStringLiteral("Select &All"), QKeySequence::SelectAll, this,
+                  [this] { Run([&] { editing_->SelectAll(); }); });
 
   QMenu* ring =
       menuBar()->addMenu(gradient ? QStringLiteral("&Gradient") : QStringLiteral("&Alpha Channel"));

@@ -27,7 +27,9 @@ TEST(OptionPages, CoverEverySettingAPersonSets) {
     if (row.Key == nullptr) continue;
     EXPECT_TRUE(described.count(row.Key)) << row.Key;
     EXPECT_TRUE(shown.insert(row.Key).second) << row.Key << " shown twice";
-    if (row.Kind == TOptionKind::kChoice) EXPECT_NE(row.Choices, nullptr) << row.Key;
+    if (row.Kind == TOptionKind::kChoice) {
+      EXPECT_NE(row.Choices, nullptr) << row.Key;
+    }
   }
   // The Open dialog remembers its filter itself.
   described.erase("OpenFormat");

@@ -13,7 +13,7 @@
 
 namespace zt {
 
-class TVariable;
+struct TVariable;
 
 // A complex or float value parked on the FPU: loaded from its memory before the
 // loop, read there as a copy of its register, and, when the code writes it,

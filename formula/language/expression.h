@@ -11,7 +11,7 @@
 
 namespace zt {
 
-class TVariable;
+struct TVariable;
 
 enum TNodeKind : std::uint8_t {
   kNodeLiteral = 0,
