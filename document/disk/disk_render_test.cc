@@ -184,12 +184,18 @@ TEST_F(DiskRender, AntiAliasedEdgesLieBetweenTheirNeighbours) {
   EXPECT_GE(between, edges * 99 / 100) << between << " of " << edges;
 }
 
-// The nice values of the process's threads now.
+// The nice values of the process's threads now (threads that end meanwhile
+// are left out).
 std::set<int> ThreadNiceValues() {
   std::set<int> values;
   for (const auto& task : fs::directory_iterator("/proc/self/task")) {
-    std::ifstream in(task.path() / "stat");
-    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string stat;
+    try {
+      std::ifstream in(task.path() / "stat");
+      stat.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+      continue;  // the thread ended while it was listed
+    }
     const auto close = stat.rfind(')');
     if (close == std::string::npos) continue;
     std::istringstream fields(stat.substr(close + 2));
