@@ -20,6 +20,7 @@
 #include "testing/test_support.h"
 #include "ui/render_form.h"
 #include "ui/render_size_fields.h"
+#include "ui/testing/wait_until.h"
 
 namespace zt {
 namespace {
@@ -73,12 +74,7 @@ TEST_F(BatchRenderDialogTest, ChecksAskAndRenderEverySet) {
   EXPECT_EQ(config_.Width, 30);
   EXPECT_FALSE(config_.AntiAliasing);
   QSignalSpy finished(form.data(), &TRenderForm::Finished);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        MainThreadDispatcher().ProcessPending();
-        return finished.count() == 1;
-      },
-      60000));
+  ASSERT_TRUE(testing::WaitUntil([&] { return finished.count() == 1; }, 60000));
   EXPECT_TRUE(finished.front().front().toBool());
   for (const char* image : {"First.tga", "Second.tga"})
     EXPECT_EQ(fs::file_size(folder / image), 18u + 30u * 20u * 3u) << image;

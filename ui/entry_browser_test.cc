@@ -19,20 +19,14 @@
 #include "platform/thread.h"
 #include "testing/test_support.h"
 #include "ui/entry_preview.h"
+#include "ui/testing/wait_until.h"
 
 namespace zt {
 namespace {
 
 using testing::TKeepValue;
 
-bool WaitUntil(const std::function<bool()>& done) {
-  return QTest::qWaitFor(
-      [&] {
-        MainThreadDispatcher().ProcessPending();
-        return done();
-      },
-      20000);
-}
+using testing::WaitUntil;
 
 QStringList Column(const QTreeWidget& list, int column) {
   QStringList texts;

@@ -2,6 +2,7 @@
 // and shows the progress texts; Cancel leaves the .zdr file, from which the
 // render resumes to the same image.
 #include "ui/render_form.h"
+#include "ui/testing/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +27,7 @@ namespace fs = std::filesystem;
 class RenderFormTest : public ::testing::Test {
  protected:
   static bool WaitUntil(const std::function<bool()>& done) {
-    return QTest::qWaitFor(
-        [&] {
-          MainThreadDispatcher().ProcessPending();
-          return done();
-        },
-        60000);
+    return testing::WaitUntil(done, 60000);
   }
   // A window rendering a set of width x height into `name`.
   TRenderForm* Start(const std::string& name, int width, int height, int depth) {

@@ -19,6 +19,7 @@
 #include "platform/user_interface.h"
 #include "ui/render_form.h"
 #include "ui/render_size_fields.h"
+#include "ui/testing/wait_until.h"
 
 namespace zt::testing {
 namespace {
@@ -109,12 +110,7 @@ TEST_F(RenderToDiskTest, RenderStoresTheChoicesAndWritesTheImage) {
   EXPECT_FALSE(config_.OriginalAspect);
   EXPECT_EQ(config_.ExportDirectory, image.parent_path().string() + "/");
   QSignalSpy finished(form.data(), &TRenderForm::Finished);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] {
-        MainThreadDispatcher().ProcessPending();
-        return finished.count() == 1;
-      },
-      60000));
+  ASSERT_TRUE(testing::WaitUntil([&] { return finished.count() == 1; }, 60000));
   EXPECT_TRUE(finished.front().front().toBool());
   EXPECT_EQ(fs::file_size(image), 54u + 40u * 3u * 25u);  // rows of 120 bytes need no padding
 }

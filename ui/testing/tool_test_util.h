@@ -15,6 +15,7 @@
 
 #include "document/fractal_test_util.h"
 #include "document/settings/config_manager.h"
+#include "ui/testing/wait_until.h"
 
 // Failed comparisons of texts print the texts.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -92,14 +93,7 @@ class ToolTest : public FractalTest {
   }
 
   // Runs events and the calls posted to the main thread until `done` holds.
-  static bool WaitFor(const std::function<bool()>& done) {
-    return QTest::qWaitFor(
-        [&] {
-          MainThreadDispatcher().ProcessPending();
-          return done();
-        },
-        5000);
-  }
+  static bool WaitFor(const std::function<bool()>& done) { return WaitUntil(done, 5000); }
 
   // Replaces the text of `field` by typing `text`, then presses Enter.
   static void TypeAndEnter(QWidget* field, const QString& text) {

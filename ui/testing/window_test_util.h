@@ -16,20 +16,14 @@
 #include "platform/thread.h"
 #include "ui/fractal_view.h"
 #include "ui/fractal_window.h"
+#include "ui/testing/wait_until.h"
 
 namespace zt::testing {
 
 class WindowTest : public FractalTest {
  protected:
-  // Waits up to `milliseconds` for `done`, running Qt events and the calls that
-  // worker threads post for the main thread.
   static bool WaitUntil(const std::function<bool()>& done, int milliseconds = 20000) {
-    return QTest::qWaitFor(
-        [&] {
-          MainThreadDispatcher().ProcessPending();
-          return done();
-        },
-        milliseconds);
+    return testing::WaitUntil(done, milliseconds);
   }
 
   // A shown window of the given size over a document that calculates `entry`.
