@@ -317,7 +317,6 @@ void TLexical::ReadStatement() {
       case '"': ReadString(line, column); break;
       case ':':
         label_pending_ = true;
-        pending_label_.clear();
         pending_label_line_ = line;
         pending_label_column_ = column;
         statement_ended_ = true;

@@ -139,7 +139,6 @@ class TLexical {
   int token_count_ = 0;
   bool statement_ended_ = false;
   bool label_pending_ = false;  // a named label ends the current statement
-  std::string pending_label_;
   int pending_label_line_ = 0;
   int pending_label_column_ = 0;
   std::string bailout_label_;
