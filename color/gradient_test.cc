@@ -286,42 +286,35 @@ TEST(GradientTest, AnEmptyRingClearsTheColorBytes) {
   EXPECT_EQ(g.ConvertTable()[0].Opacity, 77);
 }
 
-TEST(GradientTest, MapOfIdenticalLinesBecomesTwoPoints) {
-  testing::TempDir dir;
-  std::string text;
-  for (int i = 0; i < 256; ++i) text += "  255 0 0 trailing words\n\n";
-  TGradient g;
-  g.ImportMAP(dir.Write("red.map", text));
-  EXPECT_EQ(Points(g), "0:255,0,0 399:255,0,0 ");
-  EXPECT_FALSE(g.Smooth());
-  EXPECT_FALSE(g.Modified());
-}
-
-TEST(GradientTest, MapSkipsAByteOrderMark) {
-  testing::TempDir dir;
-  std::string text = "\xEF\xBB\xBF";
-  for (int i = 0; i < 256; ++i) text += "0 0 255\n";
-  TGradient g;
-  g.ImportMAP(dir.Write("bom.map", text));
-  EXPECT_EQ(Points(g), "0:0,0,255 399:0,0,255 ");
-}
-
-TEST(GradientTest, MapErrors) {
-  testing::TempDir dir;
-  std::string short_text;
+// Identical lines become two points; a byte order mark and words after the
+// three numbers are skipped; fewer than 256 readable lines are an error.
+TEST(GradientTest, MapImport) {
+  std::string red, blue = "\xEF\xBB\xBF", short_text;
+  for (int i = 0; i < 256; ++i) red += "  255 0 0 trailing words\n\n";
+  for (int i = 0; i < 256; ++i) blue += "0 0 255\n";
   for (int i = 0; i < 255; ++i) short_text += "1 2 3\n";
+  const struct {
+    std::string Text, Result;  // the points, or the error
+  } cases[] = {
+      {red, "0:255,0,0 399:255,0,0 "},
+      {blue, "0:0,0,255 399:0,0,255 "},
+      {short_text, "Error reading MAP palette file"},
+      {short_text + "1 2\n", "Error reading MAP palette file"},
+      {short_text + "1 x 3\n", "Error reading MAP palette file"},
+  };
+  testing::TempDir dir;
+  for (const auto& c : cases) {
+    TGradient g;
+    const std::string error =
+        testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("p.map", c.Text)); });
+    EXPECT_EQ(error.empty() ? Points(g) : error, c.Result);
+    EXPECT_EQ(g.Smooth(), !error.empty());
+    EXPECT_FALSE(g.Modified());
+  }
   TGradient g;
   const std::filesystem::path missing = dir.path() / "none.map";
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(missing); }),
             "Could not open MAP palette file '" + missing.string() + "'");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("short.map", short_text)); }),
-            "Error reading MAP palette file");
-  EXPECT_EQ(
-      testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("two.map", short_text + "1 2\n")); }),
-      "Error reading MAP palette file");
-  EXPECT_EQ(
-      testing::ErrorMessageOf([&] { g.ImportMAP(dir.Write("word.map", short_text + "1 x 3\n")); }),
-      "Error reading MAP palette file");
 }
 
 TEST(GradientTest, ImportPaletteFitsARampWithFewPoints) {

@@ -107,36 +107,26 @@ void ForEachLayout(TCheck check) {
       }
 }
 
-TEST(LayerSymmetryTest, MirrorRowsFillsTheOtherSide) {
-  ForEachLayout([](int w, int h, const TSymmetryAxes& axes) {
-    TRect s{kLeft, 0, w + kLeft, h};
-    TIndexImage image;
-    PrepareImage(image, s, w + 2 * kLeft, h);
-    TSymmetric value = [&](int x, int y) {
-      return static_cast<std::uint16_t>(x * 100 + std::abs(y - axes.B));
-    };
-    THalf half = RealAxisHalf(axes, s);
-    Calculate(image, half.Calc, value);
-    TRect written = MirrorRows(image, axes, s, half);
-    EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
-    EXPECT_EQ(Mismatches(image, s, value), 0) << w << "x" << h << " row " << axes.Row;
-  });
-}
-
-TEST(LayerSymmetryTest, MirrorColumnsFillsTheOtherSideReversed) {
-  ForEachLayout([](int w, int h, const TSymmetryAxes& axes) {
-    TRect s{kLeft, 0, w + kLeft, h};
-    TIndexImage image;
-    PrepareImage(image, s, w + 2 * kLeft, h);
-    TSymmetric value = [&](int x, int y) {
-      return static_cast<std::uint16_t>(y * 100 + std::abs(x - axes.A));
-    };
-    THalf half = ImagAxisHalf(axes, s);
-    Calculate(image, half.Calc, value);
-    TRect written = MirrorColumns(image, axes, s, half);
-    EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
-    EXPECT_EQ(Mismatches(image, s, value), 0) << w << "x" << h << " column " << axes.Column;
-  });
+// Rows mirror about the real axis, columns (reversed) about the imaginary one.
+TEST(LayerSymmetryTest, MirrorRowsAndColumnsFillTheOtherSide) {
+  for (bool rows : {true, false}) {
+    ForEachLayout([rows](int w, int h, const TSymmetryAxes& axes) {
+      TRect s{kLeft, 0, w + kLeft, h};
+      TIndexImage image;
+      PrepareImage(image, s, w + 2 * kLeft, h);
+      TSymmetric value = [&](int x, int y) {
+        return static_cast<std::uint16_t>(rows ? x * 100 + std::abs(y - axes.B)
+                                               : y * 100 + std::abs(x - axes.A));
+      };
+      THalf half = rows ? RealAxisHalf(axes, s) : ImagAxisHalf(axes, s);
+      Calculate(image, half.Calc, value);
+      TRect written =
+          rows ? MirrorRows(image, axes, s, half) : MirrorColumns(image, axes, s, half);
+      EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
+      EXPECT_EQ(Mismatches(image, s, value), 0)
+          << w << "x" << h << (rows ? " row " : " column ") << (rows ? axes.Row : axes.Column);
+    });
+  }
 }
 
 TEST(LayerSymmetryTest, MirrorOriginCalculatesOnlyTheStripWithoutReflection) {
