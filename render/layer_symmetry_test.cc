@@ -120,8 +120,7 @@ TEST(LayerSymmetryTest, MirrorRowsAndColumnsFillTheOtherSide) {
       };
       THalf half = rows ? RealAxisHalf(axes, s) : ImagAxisHalf(axes, s);
       Calculate(image, half.Calc, value);
-      TRect written =
-          rows ? MirrorRows(image, axes, s, half) : MirrorColumns(image, axes, s, half);
+      TRect written = rows ? MirrorRows(image, axes, s, half) : MirrorColumns(image, axes, s, half);
       EXPECT_EQ(written.Area() + half.Calc.Area(), s.Area());
       EXPECT_EQ(Mismatches(image, s, value), 0)
           << w << "x" << h << (rows ? " row " : " column ") << (rows ? axes.Row : axes.Column);
