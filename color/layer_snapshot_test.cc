@@ -205,6 +205,8 @@ TEST_F(LayerSnapshotTest, RestoreAfterChangingEverythingGivesEverythingBack) {
 
 TEST_F(LayerSnapshotTest, RestoreIntoAFreshLayerAndBackToNoEntries) {
   auto other = MakeLayer();
+  other->SetCaption(std::string(300, 'x'));
+  EXPECT_EQ(other->SaveSnapshot().Caption, std::string(kMaxSnapshotCaption, 'x'));
   const TLayerSnapshot empty = other->SaveSnapshot();
   int changes = 0;
   other->OnChange = [&](TLayerCalculate&, int) { ++changes; };
