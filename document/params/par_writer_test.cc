@@ -23,6 +23,7 @@ TEST(ParWriter, LayoutOfSectionsItemsCommentsAndClose) {
   w.WriteBoolean("visible", true);
   w.Close();
   w.WriteInteger("after", 2);
+  w.Comment("after");
   const std::vector<std::string> expected = {
       "Entry {", "; first", "fractal:",      "  title=\"A b\" width=640",
       "empty:",  "layer:",  "  visible=yes", "}"};
