@@ -41,6 +41,8 @@ TEST(CheckerTest, ArithmeticConvertsToTheWiderType) {
       {"z = 2 * z\n", "(= #z:c (* (tofloat 2:i):f #z:c):c):c\n"},
       {"z = 2 / z\n", "(= #z:c (/ (tocomplex 2:i):c #z:c):c):c\n"},
       {"z = z / 2\n", "(= #z:c (/ #z:c (tofloat 2:i):f):c):c\n"},
+      // A divided power stays complex in a complex context.
+      {"z = 2 ^ 3 / z\n", "(= #z:c (/ (^ (tocomplex 2:i):c (tocomplex 3:i):c):c #z:c):c):c\n"},
       // Powers are complex when the context wants complex, float otherwise.
       {"z = 2 ^ 3\n", "(= #z:c (^ (tocomplex 2:i):c (tocomplex 3:i):c):c):c\n"},
       {"float f = 2 ^ 3\n", "(= f:f (^ (tofloat 2:i):f (tofloat 3:i):f):f):f\n"},
