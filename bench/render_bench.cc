@@ -40,8 +40,8 @@ struct TView {
 
 constexpr TView kFullView = {"full", 1024, 768, 1000, {-0.5L, 0}, 1};
 // Width 1e-8 of the 4:3 reference box: magnification 4 / 1e-8.
-constexpr TView kDeepView = {
-    "deep", 256, 192, 10000, {-0.743643887037151L, 0.131825904205330L}, 4e8L};
+constexpr TView kDeepView = {"deep", 256, 192, 10000, {-0.743643887037151L, 0.131825904205330L},
+                             4e8L};
 
 struct TResult {
   double Milliseconds;

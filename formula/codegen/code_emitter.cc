@@ -219,7 +219,7 @@ void TCodeEmitter::Prologue() {
 
 void TCodeEmitter::SkipIfCallerWordComputesAlike(std::uint8_t skip) {
   MemoryOp({0x0F, 0xB7}, kEax, kBlock, calc::kCallerControlWord);  // movzx eax, word [cell]
-  Byte(0x25);                                                       // and eax, imm32
+  Byte(0x25);                                                      // and eax, imm32
   Int32(kEffectiveControlBits);
   Byte(0x3D);  // cmp eax, imm32
   Int32(kWorkingControlWord & kEffectiveControlBits);

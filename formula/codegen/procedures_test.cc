@@ -454,8 +454,9 @@ TEST(Procedures, TransformationSeesItsVariablesAndKeepsAWordThatComputesAlike) {
     e.CopyExtended(E::kVars, 0, E::kBlock, calc::kPixel);
     e.MemoryOp({0xD9}, 7, E::kVars, 16);  // fnstcw
   }));
-  EXPECT_EQ(testing::ControlWordAfter(0x037F, [&] { CallProcedure(transform.Data(), block.Data()); }),
-            0x037F);
+  EXPECT_EQ(
+      testing::ControlWordAfter(0x037F, [&] { CallProcedure(transform.Data(), block.Data()); }),
+      0x037F);
   EXPECT_EQ(block.Extended(calc::kPixel), value);
   EXPECT_EQ(vars[16] | vars[17] << 8, 0x037F);
 }
