@@ -42,6 +42,13 @@ constexpr std::uint16_t kWorkingControlWord = 0x137F;
 // a control word that differs from the current one costs dozens of cycles.
 constexpr std::uint16_t kEffectiveControlBits = 0x0F3F;
 
+// Gives the calling thread the working control word, which computes as the
+// usual 0x037F does. Compiled code called from the thread then runs under
+// exactly its working word without loading one, and the rounding primitives
+// switch between words that differ in the rounding field only, which the
+// processor does quickly. Calculation threads call it when they start.
+void UseWorkingControlWord();
+
 // Operands and results of one primitive run as a routine.
 struct TPrimitiveFrame {
   // FPU operands, pushed in this order (so the last one ends on top). A complex is
