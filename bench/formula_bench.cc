@@ -6,11 +6,9 @@
 // which other work on a shared machine disturbs far less than the time on the
 // clock; the ratio printed is the median over the rounds.
 //
-// Usage: formula_bench [--rounds=N] [--working-control-word] [ENTRY...]
-// (default 5 rounds, every entry). Compiled code loads the working FPU control
-// word 0x137F for every call and gives the caller's back; with
-// --working-control-word the benchmark's thread holds 0x137F itself, as a
-// calculation thread may, which makes those loads cheap.
+// Usage: formula_bench [--rounds=N] [ENTRY...] (default 5 rounds, every entry).
+// The benchmark's thread holds the working FPU control word, as calculation
+// threads do.
 // One summary line per entry, the Mandelbrot line last:
 // entry=NAME generated_ns_per_iter=X handwritten_ns_per_iter=Y ratio=Z
 #include <algorithm>
@@ -25,6 +23,7 @@
 
 #include "formula/codegen/calc_block.h"
 #include "formula/codegen/entry_thunk.h"
+#include "formula/codegen/runtime.h"
 #include "formula/entries/coloring.h"
 #include "formula/entries/formula.h"
 
@@ -295,14 +294,12 @@ void Measure(const TBenchEntry& entry, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zt::UseWorkingControlWord();
   int rounds = 5;
   std::vector<std::string> wanted;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
       rounds = std::max(1, std::atoi(argv[i] + 9));
-    } else if (std::strcmp(argv[i], "--working-control-word") == 0) {
-      const std::uint16_t working = 0x137F;
-      asm volatile("fldcw %0" : : "m"(working));
     } else {
       wanted.emplace_back(argv[i]);
     }

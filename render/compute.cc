@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "formula/codegen/entry_thunk.h"
+#include "formula/codegen/runtime.h"
 #include "formula/entries/coloring.h"
 #include "formula/entries/formula.h"
 #include "formula/entries/mapping.h"
@@ -174,6 +175,7 @@ void TCompute::RestoreState(const TPieceState& saved) {
 void TCompute::Abort() { block_.SetByte(calc::kAbort, 1); }
 
 void TCompute::Execute() {
+  UseWorkingControlWord();
   try {
     Calculate();
     SetState(Terminated() ? kComputeInterrupted : kComputeFinished);

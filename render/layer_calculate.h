@@ -117,6 +117,11 @@ class TLayerCalculate {
   void SetClearOnStart(bool clear) { clear_on_start_ = clear; }
 
   TLayerState State() const { return state_; }
+  // Threads of a running calculation left without a piece to run: work for
+  // them may start elsewhere. User-interface thread.
+  int IdleThreads() const {
+    return state_ == kLayerCalculating ? thread_count_ - running_count_ : 0;
+  }
   int Symmetry() const { return symmetry_; }
   int SymmetryPhase() const { return symmetry_phase_; }
   TRect CalcRect() const { return calc_rect_; }

@@ -205,8 +205,8 @@ void TDiskRender::RestoreUnderWay() {
   for (std::size_t i = 0; i < layers_.size(); ++i)
     std::memcpy(layers_[layers_.size() - 1 - i]->Overlap().data(), overlap.data() + i * row_bytes,
                 row_bytes);
-  TStripLayer& layer = *layers_[static_cast<std::size_t>(position_)];
-  layer.Place(head_.Width, head_.Height, layout_->FirstCalculatedRow(strip_),
+  TStripLayer& layer = Current();
+  layer.Place(strip_, head_.Width, head_.Height, layout_->FirstCalculatedRow(strip_),
               layout_->CalculatedRows(strip_));
   std::vector<std::uint16_t> pixels((layout_->StoreBytes(strip_) - kStateRecordBytes) / 2);
   Read(at, pixels.data(), pixels.size() * 2);
@@ -216,11 +216,11 @@ void TDiskRender::RestoreUnderWay() {
   at += state.size();
   if (!head_.InAntiAlias) {
     try {
-      layer.Restore(pixels, state);
+      layer.Restore(strip_, pixels, state);
     } catch (const EZentrope&) {
       Invalid();
     }
-    layer.Start();
+    layer.Start(strip_);
     phase_ = TPhase::kCalculating;
     return;
   }
@@ -234,7 +234,7 @@ void TDiskRender::RestoreUnderWay() {
   } catch (const EZentrope&) {
     Invalid();
   }
-  const int top = strip_ * head_.RowsPerStrip - layer.FirstRow();
+  const int top = strip_ * head_.RowsPerStrip - layer.FirstRow(strip_);
   const TRect rect{0, top, head_.Width, top + layout_->StripRows(strip_)};
   const bool finished = piece.State == kComputeFinished;
   if (!(piece.Rect == rect) ||
@@ -263,7 +263,7 @@ TRenderFigures TDiskRender::Figures() const {
   TStripPosition position{head_.Layers,     strip_, head_.RowsPerStrip, head_.Height, 0,
                           head_.Layers - 1, 0};
   if (phase_ == TPhase::kCalculating || phase_ == TPhase::kAntiAliasing) {
-    const TLayer& layer = layers_[static_cast<std::size_t>(position_)]->Layer();
+    const TLayer& layer = layers_[static_cast<std::size_t>(position_)]->Layer(strip_);
     const TCalcStatistics statistics = layer.Statistics();
     const bool in_pass = phase_ == TPhase::kAntiAliasing;
     position.StoreRows = layout_->CalculatedRows(strip_);

@@ -55,6 +55,8 @@ class TDiskRender : public TRenderJob {
 
   // The image has been written.
   bool Finished() const { return phase_ == TPhase::kFinished; }
+  // A layer's anti-aliasing pass runs.
+  bool AntiAliasing() const { return phase_ == TPhase::kAntiAliasing; }
   const TRenderHead& Head() const { return head_; }
 
  private:
@@ -72,7 +74,12 @@ class TDiskRender : public TRenderJob {
   void Continue();
   void RestoreUnderWay();
 
+  TStripLayer& Current() const { return *layers_[static_cast<std::size_t>(position_)]; }
   void StartLayer();
+  // Starts the calculation that follows the current one, if any, on threads the
+  // current one leaves idle.
+  void CalculateAhead();
+  void StopAhead();
   void LayerCalculated();
   void StartAntiAlias(const TPieceState* resume);
   void FinishLayer();
@@ -94,6 +101,8 @@ class TDiskRender : public TRenderJob {
   std::vector<std::uint32_t> accumulated_;            // the layers merged so far
   std::unique_ptr<TComputeAntiAliasing> anti_alias_;  // uses the grid and a layer
   bool anti_alias_done_ = false;
+  TStripLayer* ahead_ = nullptr;  // calculates the strip below ahead of the current one
+  int ahead_strip_ = 0;
   TPhase phase_ = TPhase::kStripReady;
   int strip_ = 0;
   int position_ = 0;  // calculation position of the layer under way

@@ -26,7 +26,11 @@ struct TSaveCancelled {};
 bool TDiskRender::Step() {
   switch (phase_) {
     case TPhase::kCalculating:
-      if (layers_[static_cast<std::size_t>(position_)]->Done()) LayerCalculated();
+      if (Current().Done(strip_)) {
+        LayerCalculated();
+      } else if (Current().IdleThreads(strip_) > 0) {
+        CalculateAhead();
+      }
       break;
     case TPhase::kAntiAliasing:
       if (anti_alias_done_) {
@@ -50,20 +54,53 @@ bool TDiskRender::Step() {
 }
 
 bool TDiskRender::Waiting() const {
-  if (phase_ == TPhase::kCalculating) return !layers_[static_cast<std::size_t>(position_)]->Done();
+  if (phase_ == TPhase::kCalculating) {
+    return !Current().Done(strip_) && (ahead_ || Current().IdleThreads(strip_) == 0);
+  }
   return phase_ == TPhase::kAntiAliasing && !anti_alias_done_;
 }
 
 void TDiskRender::StartLayer() {
-  TStripLayer& layer = *layers_[static_cast<std::size_t>(position_)];
-  layer.Place(head_.Width, head_.Height, layout_->FirstCalculatedRow(strip_),
-              layout_->CalculatedRows(strip_));
-  layer.Start();
   phase_ = TPhase::kCalculating;
+  if (ahead_) {
+    ahead_ = nullptr;  // already under way
+    return;
+  }
+  Current().Place(strip_, head_.Width, head_.Height, layout_->FirstCalculatedRow(strip_),
+                  layout_->CalculatedRows(strip_));
+  Current().Start(strip_);
+}
+
+// The calculation after (strip, position) of the bottom-up, strip-by-strip
+// order runs on the next layer, or on the bottom layer's other copy for the
+// next strip; neither is read by the work left for the current one. Stopped
+// ahead, its work is lost and done again on resume.
+void TDiskRender::CalculateAhead() {
+  if (ahead_) return;
+  int strip = strip_;
+  int position = position_ + 1;
+  if (position == head_.Layers) {
+    position = 0;
+    if (++strip == layout_->Strips()) return;
+  }
+  TStripLayer& layer = *layers_[static_cast<std::size_t>(position)];
+  layer.Place(strip, head_.Width, head_.Height, layout_->FirstCalculatedRow(strip),
+              layout_->CalculatedRows(strip));
+  layer.Start(strip);
+  ahead_ = &layer;
+  ahead_strip_ = strip;
+}
+
+void TDiskRender::StopAhead() {
+  if (!ahead_) return;
+  ahead_->Stop(ahead_strip_);
+  ahead_ = nullptr;
 }
 
 void TDiskRender::LayerCalculated() {
-  layers_[static_cast<std::size_t>(position_)]->Color(grid_.data(), strip_ == 0);
+  // Coloring, anti-aliasing and saving the strip leave the threads idle.
+  CalculateAhead();
+  Current().Color(strip_, grid_.data());
   if (head_.Depth > 0) {
     StartAntiAlias(nullptr);
   } else {
@@ -72,11 +109,10 @@ void TDiskRender::LayerCalculated() {
 }
 
 void TDiskRender::StartAntiAlias(const TPieceState* resume) {
-  TStripLayer& strip_layer = *layers_[static_cast<std::size_t>(position_)];
-  TLayer& layer = strip_layer.Layer();
+  TLayer& layer = Current().Layer(strip_);
   // The grid's row 0 is the strip's first row: the store's row 0 on the first
   // strip, the row above it on later ones.
-  const int top = strip_ * head_.RowsPerStrip - strip_layer.FirstRow();
+  const int top = strip_ * head_.RowsPerStrip - Current().FirstRow(strip_);
   anti_alias_ = std::make_unique<TComputeAntiAliasing>(layer.Mapping(), layer.Formula(),
                                                        layer.InsideColoring(),
                                                        layer.OutsideColoring(), layer.Image());
@@ -108,7 +144,7 @@ void TDiskRender::FinishLayer() {
   // The bottom layer's colors are the start; each layer above is merged onto
   // them as the document merges its rows.
   if (position_ > 0) {
-    const TLayer& layer = layers_[static_cast<std::size_t>(position_)]->Layer();
+    const TLayer& layer = Current().Layer(strip_);
     for (int y = 0; y < rows; ++y) {
       std::uint32_t* top = grid_.data() + y * stride;
       const std::uint32_t* bottom = accumulated_.data() + y * stride;
@@ -180,14 +216,15 @@ void TDiskRender::Save() {
 
 void TDiskRender::SetPriority(int priority) {
   options_.Priority = priority;
-  for (auto& layer : layers_) layer->Layer().SetPriority(priority);
+  for (auto& layer : layers_) layer->SetPriority(priority);
   if (anti_alias_) anti_alias_->SetPriority(priority);
 }
 
 void TDiskRender::Cancel() {
+  StopAhead();
   switch (phase_) {
     case TPhase::kCalculating:
-      layers_[static_cast<std::size_t>(position_)]->Stop();
+      Current().Stop(strip_);
       WriteUnderWay(false);
       break;
     case TPhase::kAntiAliasing:
@@ -218,7 +255,7 @@ void TDiskRender::WriteUnderWay(bool anti_aliasing) {
   put(accumulated_.data(), accumulated_.size() * 4);
   const std::vector<std::uint8_t> overlap = OverlapRows();
   put(overlap.data(), overlap.size());
-  TLayer& layer = layers_[static_cast<std::size_t>(position_)]->Layer();
+  TLayer& layer = Current().Layer(strip_);
   const TIndexImage& image = layer.Image();
   put(image.Row(0), static_cast<std::size_t>(image.Width()) * image.Height() * 2);
   std::vector<std::uint8_t> state = layer.SaveState();

@@ -72,6 +72,14 @@ class DiskRender : public ::testing::Test {
     return ReadFile(settings.Destination);
   }
 
+  // Steps until the first layer is colored and its anti-aliasing pass runs.
+  static void StepIntoAntiAliasing(TDiskRender& render) {
+    while (!render.AntiAliasing()) {
+      MainThreadDispatcher().WaitFor([&] { return !render.Waiting(); });
+      render.Step();
+    }
+  }
+
   testing::TempDir dir_;
   TRenderOptions options_{2, 2};
   TRecordingUserInterface ui_;
@@ -114,8 +122,7 @@ TEST_F(DiskRender, StopsAnywhereResumeToTheSameImage) {
   EXPECT_EQ(At<std::int32_t>(head(), 32), 0);  // layer marker: the bottom layer
   EXPECT_EQ(At<std::int32_t>(head(), 60), 0);
   render = TDiskRender::Resume(temporary, options_);
-  MainThreadDispatcher().WaitFor([&] { return !render->Waiting(); });
-  render->Step();  // colored; its anti-aliasing pass starts
+  StepIntoAntiAliasing(*render);
   render->Cancel();
   EXPECT_EQ(At<std::int32_t>(head(), 60), 1);
 
@@ -335,9 +342,7 @@ TEST_F(DiskRender, DamagedFilesAreRefusedWithTheirMessages) {
   const std::string calculating = ReadFile(name);
   // One stopped inside an anti-aliasing pass: all four kinds of resume data.
   render = TDiskRender::Start(settings, kTwoLayers, options_);
-  render->Step();
-  MainThreadDispatcher().WaitFor([&] { return !render->Waiting(); });
-  render->Step();
+  StepIntoAntiAliasing(*render);
   render->Cancel();
   render.reset();
   const std::string stopped = ReadFile(name);

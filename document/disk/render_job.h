@@ -40,7 +40,8 @@ class TRenderJob {
   // cancelled). Errors (ERenderError, the exporters') leave the temporary file
   // for a resume.
   virtual bool Step() = 0;
-  // A calculation runs and Step has nothing to do until it ends.
+  // A calculation runs and Step has nothing to do until it ends or leaves
+  // threads idle for work ahead.
   virtual bool Waiting() const = 0;
   // Stops the work under way and records it in the temporary file.
   virtual void Cancel() = 0;

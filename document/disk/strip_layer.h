@@ -1,8 +1,9 @@
-// One rendered layer of a disk render: a calculating layer with a document
-// layer's settings whose pixel store holds the rows of one strip only, and the
-// layer's overlap row, the colored first row of the next strip.
+// One rendered layer of a disk render: calculating copies of a document layer's
+// settings whose pixel stores hold the rows of one strip only, and the layer's
+// overlap row, the colored first row of the next strip.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,46 +12,59 @@
 
 namespace zt {
 
+// Strips alternate between two copies of the layer, so that the next strip can
+// be calculated while the one before is still colored, anti-aliased or saved.
+// Every call names the strip it is about.
+//
 // Threads: user-interface thread; the layer's pieces report to it through the
-// main-thread dispatcher. The layer stays inside an update bracket except while
+// main-thread dispatcher. Each copy stays inside an update bracket except while
 // Start hands it a calculation, so nothing else starts one.
 class TStripLayer {
  public:
-  // A copy of `source`'s settings (compiled once for the whole render) for an
+  // Copies of `source`'s settings (compiled once for the whole render) for an
   // image `width` pixels wide; the overlap row starts black.
   TStripLayer(const TLayer& source, const TLayerDefaults& defaults, int width, int thread_count,
               int priority);
   TStripLayer(const TStripLayer&) = delete;
   TStripLayer& operator=(const TStripLayer&) = delete;
 
-  TLayer& Layer() { return *layer_; }
+  TLayer& Layer(int strip) { return *Copy(strip).Layer; }
+  void SetPriority(int priority);
 
-  // Sizes the pixel store to width + 1 columns and `rows` rows that stand for
-  // the rows from `first_row` on of a width x height image; starts nothing.
-  void Place(int width, int height, int first_row, int rows);
-  int FirstRow() const { return first_row_; }
+  // Sizes the strip's pixel store to width + 1 columns and `rows` rows that
+  // stand for the rows from `first_row` on of a width x height image; starts
+  // nothing.
+  void Place(int strip, int width, int height, int first_row, int rows);
+  int FirstRow(int strip) const { return Copy(strip).FirstRow; }
   // Starts the calculation of the placed rows, or continues the state that
-  // Restore gave the layer.
-  void Start();
-  // Puts a saved pixel store and calculation state back into the placed layer
+  // Restore gave the copy.
+  void Start(int strip);
+  // Puts a saved pixel store and calculation state back into the placed copy
   // before Start. Raises EZentrope for a state that does not fit the store.
-  void Restore(std::vector<std::uint16_t>& pixels, const std::vector<std::uint8_t>& state);
+  void Restore(int strip, std::vector<std::uint16_t>& pixels,
+               const std::vector<std::uint8_t>& state);
   // No calculation runs (it ended or was stopped).
-  bool Done() const { return layer_->State() != kLayerCalculating; }
-  void Stop() { layer_->Stop(); }
-  // The share of the placed rows calculated so far (1 without pixels).
-  double Share() const;
+  bool Done(int strip) const { return Copy(strip).Layer->State() != kLayerCalculating; }
+  // Threads of the strip's calculation with no work left (see TLayerCalculate).
+  int IdleThreads(int strip) const { return Copy(strip).Layer->IdleThreads(); }
+  void Stop(int strip) { Copy(strip).Layer->Stop(); }
 
-  // Colors the grid's rows through the layer's convert table: all placed rows
-  // from grid row 0 on when `first_strip`, else the overlap row first and the
-  // placed rows below it. The grid's last colored row becomes the overlap row.
-  void Color(std::uint32_t* grid, bool first_strip);
+  // Colors the grid's rows through the strip's convert table: all placed rows
+  // from grid row 0 on for strip 0, else the overlap row first and the placed
+  // rows below it. The grid's last colored row becomes the overlap row.
+  void Color(int strip, std::uint32_t* grid);
   std::vector<std::uint32_t>& Overlap() { return overlap_; }
 
  private:
-  std::unique_ptr<TLayer> layer_;
+  struct TCopy {
+    std::unique_ptr<TLayer> Layer;
+    int FirstRow = 0;
+  };
+  TCopy& Copy(int strip) { return copies_[static_cast<std::size_t>(strip % 2)]; }
+  const TCopy& Copy(int strip) const { return copies_[static_cast<std::size_t>(strip % 2)]; }
+
+  std::array<TCopy, 2> copies_;
   std::vector<std::uint32_t> overlap_;
-  int first_row_ = 0;
 };
 
 }  // namespace zt

@@ -7,8 +7,10 @@
 // by another (the controlling) thread, without a lock.
 #pragma once
 
+#include <atomic>
 #include <complex>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -104,22 +106,40 @@ class TCalcBlock {
   std::uint8_t* Data() { return data_; }
   const std::uint8_t* Data() const { return data_; }
 
-  std::complex<long double> Complex(int offset) const;
-  void SetComplex(int offset, std::complex<long double> value);
-  long double Extended(int offset) const;
-  void SetExtended(int offset, long double value);
-  std::int32_t Int32(int offset) const;
-  void SetInt32(int offset, std::int32_t value);
-  std::uint32_t UInt32(int offset) const;
-  void SetUInt32(int offset, std::uint32_t value);
-  std::uint16_t UInt16(int offset) const;
-  void SetUInt16(int offset, std::uint16_t value);
-  float Float32(int offset) const;
-  void SetFloat32(int offset, float value);
-  std::uint8_t Byte(int offset) const;
-  void SetByte(int offset, std::uint8_t value);
-  void* Pointer(int offset) const;
-  void SetPointer(int offset, const void* value);
+  // Inline: every pixel reads and writes a few dozen cells.
+  std::complex<long double> Complex(int offset) const {
+    return {Extended(offset), Extended(offset + 16)};
+  }
+  void SetComplex(int offset, std::complex<long double> value) {
+    SetExtended(offset, value.real());
+    SetExtended(offset + 16, value.imag());
+  }
+  // Only the ten significant bytes: the padding of a long double is undefined.
+  long double Extended(int offset) const {
+    long double value = 0;
+    std::memcpy(&value, data_ + offset, kExtendedBytes);
+    return value;
+  }
+  void SetExtended(int offset, long double value) {
+    std::memcpy(data_ + offset, &value, kExtendedBytes);
+  }
+  std::int32_t Int32(int offset) const { return Load<std::int32_t>(offset); }
+  void SetInt32(int offset, std::int32_t value) { Store(offset, value); }
+  std::uint32_t UInt32(int offset) const { return Load<std::uint32_t>(offset); }
+  void SetUInt32(int offset, std::uint32_t value) { Store(offset, value); }
+  std::uint16_t UInt16(int offset) const { return Load<std::uint16_t>(offset); }
+  void SetUInt16(int offset, std::uint16_t value) { Store(offset, value); }
+  float Float32(int offset) const { return Load<float>(offset); }
+  void SetFloat32(int offset, float value) { Store(offset, value); }
+  std::uint8_t Byte(int offset) const {
+    return std::atomic_ref<std::uint8_t>(const_cast<std::uint8_t&>(data_[offset]))
+        .load(std::memory_order_relaxed);
+  }
+  void SetByte(int offset, std::uint8_t value) {
+    std::atomic_ref<std::uint8_t>(data_[offset]).store(value, std::memory_order_relaxed);
+  }
+  void* Pointer(int offset) const { return Load<void*>(offset); }
+  void SetPointer(int offset, const void* value) { Store(offset, value); }
 
   // Memory that lives as long as the block (variable blocks, the orbit buffer):
   // `size` zeroed bytes plus 16 spare, used from the first 16-byte-aligned address,
@@ -128,6 +148,19 @@ class TCalcBlock {
   std::uint8_t* Allocate(std::size_t size, int aligned_cell, int allocation_cell = -1);
 
  private:
+  static constexpr std::size_t kExtendedBytes = 10;
+
+  template <class T>
+  T Load(int offset) const {
+    T value;
+    std::memcpy(&value, data_ + offset, sizeof value);
+    return value;
+  }
+  template <class T>
+  void Store(int offset, T value) {
+    std::memcpy(data_ + offset, &value, sizeof value);
+  }
+
   std::unique_ptr<std::uint8_t[]> storage_;
   std::uint8_t* data_;
   std::vector<std::unique_ptr<std::uint8_t[]>> allocations_;

@@ -98,7 +98,8 @@ class TCodeEmitter {
 
   // Procedure pieces.
   // push rsi; mov rsi, rax; fnstcw [caller cell]; fldcw 0x137F (through the red
-  // zone, so the block needs no constant cell).
+  // zone, so the block needs no constant cell) unless the caller's word computes
+  // alike (see kEffectiveControlBits); the epilogue restores it on the same terms.
   void Prologue();
   // fclex (unless the caller's word masks every exception); fldcw [caller cell];
   // pop rsi; ret.
@@ -121,6 +122,10 @@ class TCodeEmitter {
   void Int32(std::int32_t value);
 
  private:
+  // Jumps `skip` bytes ahead when the caller's saved control word computes as
+  // the working one.
+  void SkipIfCallerWordComputesAlike(std::uint8_t skip);
+
   void Displacement32(int start, int size, int target);
 
   std::uint8_t* buffer_ = nullptr;

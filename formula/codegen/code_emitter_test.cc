@@ -94,9 +94,11 @@ const TEncodingCase kCases[] = {
     {"PopEdx", [](E& e) { e.PopEdx(); }, "5A"},
     {"Return", [](E& e) { e.Return(); }, "C3"},
     {"Prologue", [](E& e) { e.Prologue(); },
-     "56 48 89 C6 D9 BE 35 02 00 00 66 C7 44 24 F8 7F 13 D9 6C 24 F8"},
+     "56 48 89 C6 D9 BE 35 02 00 00 0F B7 86 35 02 00 00 25 3F 0F 00 00 3D 3F 03 00 00 74 0B "
+     "66 C7 44 24 F8 7F 13 D9 6C 24 F8"},
     {"Epilogue", [](E& e) { e.Epilogue(); },
-     "8A 86 35 02 00 00 F6 D0 A8 3F 74 03 9B DB E2 D9 AE 35 02 00 00 5E C3"},
+     "8A 86 35 02 00 00 F6 D0 A8 3F 74 03 9B DB E2 0F B7 86 35 02 00 00 25 3F 0F 00 00 3D 3F 03 "
+     "00 00 74 06 D9 AE 35 02 00 00 5E C3"},
     {"EnterVariables", [](E& e) { e.EnterVariables(calc::kFormulaVars); },
      "57 48 8B BE F9 01 00 00"},
     {"LeaveVariables", [](E& e) { e.LeaveVariables(); }, "5F"},

@@ -84,6 +84,11 @@ void CopyPrimitive(int index, std::uint8_t* destination) {
   std::memcpy(destination, start, length);
 }
 
+void UseWorkingControlWord() {
+  const std::uint16_t word = kWorkingControlWord;
+  asm volatile("fldcw %0" : : "m"(word) : "memory");
+}
+
 void RunPrimitive(int index, TPrimitiveFrame& frame) {
   const std::uint8_t* start = PrimitiveAddress(index);
   if (!start || PrimitiveLength(index) == 0) throw EZentrope("Requested routine not implemented");

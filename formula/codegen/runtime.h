@@ -36,6 +36,18 @@ void CopyPrimitive(int index, std::uint8_t* destination);
 // The working control word of compiled code: exceptions masked, 64-bit precision,
 // round to nearest.
 constexpr std::uint16_t kWorkingControlWord = 0x137F;
+// The fields of a control word that change results: exception masks, precision
+// and rounding. Bit 12 (infinity control) has had no effect since the 387, so a
+// caller's usual 0x037F computes as the working word does and is kept: loading
+// a control word that differs from the current one costs dozens of cycles.
+constexpr std::uint16_t kEffectiveControlBits = 0x0F3F;
+
+// Gives the calling thread the working control word, which computes as the
+// usual 0x037F does. Compiled code called from the thread then runs under
+// exactly its working word without loading one, and the rounding primitives
+// switch between words that differ in the rounding field only, which the
+// processor does quickly. Calculation threads call it when they start.
+void UseWorkingControlWord();
 
 // Operands and results of one primitive run as a routine.
 struct TPrimitiveFrame {

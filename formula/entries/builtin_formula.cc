@@ -80,6 +80,14 @@ void EmitStep(E& e, LoadC&& load_c) {
   e.Bytes({0xD9, 0xC9});  // fxch st(1)
 }
 
+// Pops |z|^2 and compares its upper half as a double with the upper half of
+// Bailout as a double (unsigned): "above" means the orbit escaped.
+void EmitBailoutCompare(E& e) {
+  e.Bytes({0xDD, 0x5C, 0x24, 0xF8});                             // fstp qword [rsp-8]
+  e.Bytes({0x8B, 0x44, 0x24, 0xFC});                             // mov eax, [rsp-4]
+  e.MemoryOp({0x3B}, E::kEax, E::kVars, builtin::kBailoutHigh);  // cmp eax, [bailout]
+}
+
 // Compares the upper half of |z|^2 as a double with the upper half of Bailout as
 // a double (unsigned): "above" means the orbit escaped. z stays where it is, its
 // real part in register `z`.
@@ -88,18 +96,39 @@ void EmitBailoutTest(E& e, int z = 0) {
   e.Bytes({0xD8, 0xC8});  // fmul st, st(0)
   e.LoadRegister(z + 2);
   e.Bytes({0xD8, 0xC8});
-  e.Bytes({0xDE, 0xC1});                                         // faddp
-  e.Bytes({0xDD, 0x5C, 0x24, 0xF8});                             // fstp qword [rsp-8]
-  e.Bytes({0x8B, 0x44, 0x24, 0xFC});                             // mov eax, [rsp-4]
-  e.MemoryOp({0x3B}, E::kEax, E::kVars, builtin::kBailoutHigh);  // cmp eax, [bailout]
+  e.Bytes({0xDE, 0xC1});  // faddp
+  EmitBailoutCompare(e);
 }
 
 void EmitDecEcx(E& e) { e.Bytes({0xFF, 0xC9}); }
 
-// One iteration with c kept on the FPU below z; jumps to the exit when it escaped.
+// The unrolled loop keeps the squares of z's parts from the bailout test for the
+// next step, as a hand-written loop would, and copies a value only where it is
+// needed twice (copies lengthen the chain from one iteration to the next). At
+// the top of each iteration ST0 = zi^2, ST1 = zr^2, ST2 = zi, ST3 = zr, ST4 = cr,
+// ST5 = ci. The products and sums are those of EmitStep and EmitBailoutTest, so
+// #z is the same to the bit.
+
+// From ST0 = zi, ST1 = zr to the layout above.
+void EmitSquares(E& e) {
+  e.LoadRegister(1);
+  e.Bytes({0xD8, 0xC8});  // fmul st, st(0): zr^2, zi, zr
+  e.LoadRegister(1);
+  e.Bytes({0xD8, 0xC8});  // zi^2, zr^2, zi, zr
+}
+
+// One iteration; jumps to the exit when it escaped.
 void EmitRegisterIteration(E& e, const TLabels& labels) {
-  EmitStep(e, [&](int) { e.LoadRegister(3); });
-  EmitBailoutTest(e);
+  e.Bytes({0xDE, 0xE9});  // fsubp st(1), st: zr^2 - zi^2, zi, zr
+  e.Bytes({0xD8, 0xC3});  // fadd st, st(3): new zr, zi, zr
+  e.Bytes({0xD9, 0xCA});  // fxch st(2): zr, zi, new zr
+  e.Bytes({0xDE, 0xC9});  // fmulp st(1), st: zi * zr, new zr
+  e.Bytes({0xD8, 0xC0});  // fadd st, st: doubled
+  e.Bytes({0xD8, 0xC3});  // fadd st, st(3): new zi, new zr
+  EmitSquares(e);
+  e.LoadRegister(1);
+  e.Bytes({0xD8, 0xC1});  // fadd st, st(1): |z|^2 = zr^2 + zi^2
+  EmitBailoutCompare(e);
   e.JumpIf(E::kAbove, labels.Exit);
   EmitDecEcx(e);
 }
@@ -113,6 +142,8 @@ void EmitUnrolled(E& e, int type, TLabels& labels) {
   e.MemoryOp({0x8B}, E::kEcx, E::kBlock, calc::kMaxIter);  // mov ecx, [maxiter]
   e.LoadComplex(E::kVars, builtin::kC);
   e.LoadComplex(E::kBlock, calc::kZ);
+  e.Bytes({0xD9, 0xC9});  // fxch st(1)
+  EmitSquares(e);
 
   // Groups of eight while at least eight iterations remain, then one at a time.
   const int group = e.Offset();
@@ -131,7 +162,10 @@ void EmitUnrolled(E& e, int type, TLabels& labels) {
   e.Jump(labels.Tail);
 
   labels.Exit = e.Offset();
-  e.StoreComplex(E::kBlock, calc::kZ);
+  e.PopToRegister(0);  // the squares
+  e.PopToRegister(0);
+  e.StoreFloat(E::kBlock, calc::kZ + 16);
+  e.StoreFloat(E::kBlock, calc::kZ);
   e.PopToRegister(0);  // c
   e.PopToRegister(0);
   e.LeaveVariables();

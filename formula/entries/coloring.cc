@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "formula/codegen/procedures.h"
+#include "formula/codegen/runtime.h"
 
 namespace zt {
 
@@ -17,14 +18,6 @@ constexpr long kGradientSteps = 51200;      // 400 colors * 128 steps
 constexpr long kLastGradientColor = 51072;  // 399 * 128
 constexpr std::uint16_t kInsideSolid = 51200;
 constexpr std::uint16_t kOutsideSolid = 51201;
-// Extended precision, round to nearest, every exception masked: the control word
-// the compiled code runs with.
-constexpr std::uint16_t kWorkingControlWord = 0x137F;
-
-// The fields of a control word that change results: exception masks, precision
-// and rounding. Bit 12 (infinity control) has had no effect since the 387.
-constexpr std::uint16_t kEffectiveControlBits = 0x0F3F;
-
 // Holds the working FPU control word for its lifetime and gives the caller's back.
 // Loading a control word that differs from the current one costs dozens of
 // cycles, once per pixel here, so a caller's word that computes alike (the usual
