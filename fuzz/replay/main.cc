@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -97,7 +98,7 @@ void InstallSignalHandlers() {
 TBytes ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   TBytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
+  if (!in.is_open() || in.bad()) {
     std::fprintf(stderr, "cannot read the seed '%s'\n", path.c_str());
     std::exit(2);
   }
@@ -121,32 +122,54 @@ std::vector<std::filesystem::path> SeedFiles(const std::vector<std::string>& arg
   return files;
 }
 
-}  // namespace
+struct TOptions {
+  double Seconds = 10;
+  std::uint64_t Seed = 1;
+  std::string Failure;
+  std::vector<std::string> SeedPaths;
+};
 
-int main(int argc, char** argv) {
-  const std::string program = std::filesystem::path(argv[0]).filename().string();
-  double seconds = 10;
-  std::uint64_t seed = 1;
-  std::string failure = program + "-failure";
-  std::vector<std::string> arguments;
+TOptions ParseOptions(int argc, char** argv, const std::string& program) {
+  TOptions options;
+  options.Failure = program + "-failure";
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     const bool has_value = i + 1 < argc;
     char* end = nullptr;
     if (option == "--seconds" && has_value) {
-      seconds = std::strtod(argv[++i], &end);
+      options.Seconds = std::strtod(argv[++i], &end);
     } else if (option == "--seed" && has_value) {
-      seed = std::strtoull(argv[++i], &end, 10);
+      options.Seed = std::strtoull(argv[++i], &end, 10);
     } else if (option == "--failure" && has_value) {
-      failure = argv[++i];
+      options.Failure = argv[++i];
     } else if (option.starts_with("--")) {
       Usage(argv[0]);
     } else {
-      arguments.push_back(option);
+      options.SeedPaths.push_back(option);
     }
     if (end && (*end != '\0' || end == argv[i])) Usage(argv[0]);
   }
-  const std::vector<std::filesystem::path> files = SeedFiles(arguments);
+  // A failure must not go unsaved.
+  const int fd = open(options.Failure.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0 && errno != EEXIST) {
+    std::fprintf(stderr, "cannot write the failure file '%s'\n", options.Failure.c_str());
+    std::exit(2);
+  }
+  if (fd >= 0) {
+    close(fd);
+    unlink(options.Failure.c_str());
+  }
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string program = std::filesystem::path(argv[0]).filename().string();
+  const TOptions options = ParseOptions(argc, argv, program);
+  const std::string& failure = options.Failure;
+  const std::uint64_t seed = options.Seed;
+  const std::vector<std::filesystem::path> files = SeedFiles(options.SeedPaths);
   if (files.empty()) Usage(argv[0]);
   std::vector<TBytes> seeds;
   for (const auto& file : files) seeds.push_back(ReadFile(file));
@@ -165,7 +188,7 @@ int main(int argc, char** argv) {
       current_input = &seeds[executions];
       failure_note = "the seed " + files[executions].string();
     } else {
-      if (elapsed() >= seconds) break;
+      if (elapsed() >= options.Seconds) break;
       mutated = mutator.Next();
       current_input = &mutated;
       failure_note = "mutation " + std::to_string(executions - seeds.size() + 1) + " of seed " +
