@@ -1,7 +1,7 @@
 // Code of the built-in formulas. The plain procedure hands built-in init, loop and
 // bailout code to the formula procedure builder; the unrolled procedure is laid
-// out here. Both share the step and the bailout test, so they compute the same
-// #z to the bit.
+// out here. Both compute the same products and sums, so they give the same #z to
+// the bit.
 #include "formula/entries/builtin_formula.h"
 
 #include <cstring>

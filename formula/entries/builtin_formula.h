@@ -27,7 +27,8 @@ constexpr int kVarsSize = 80;
 // periodicity checking and the abort test are exactly those of compiled formulas.
 TCodeBuffer BuildBuiltInFormula(int type);
 
-// The same iteration, unrolled in groups of eight with z and c kept on the FPU.
+// The same iteration, unrolled in groups of eight with z, its squares and c
+// kept on the FPU.
 // It calls no coloring loop procedure and checks no periodicity, so it may only
 // run when neither coloring has a loop procedure and periodicity is off. The
 // abort flag is tested after every group. #z and #numiter come out exactly as
