@@ -201,6 +201,19 @@ int TCodeEmitter::Primitive(int index) {
   return ExtraRegisters(index);
 }
 
+template <class EmitLoad>
+void TCodeEmitter::UnlessCallerWordComputesAlike(EmitLoad&& emit_load) {
+  MemoryOp({0x0F, 0xB7}, kEax, kBlock, calc::kCallerControlWord);  // movzx eax, word [cell]
+  Byte(0x25);                                                      // and eax, imm32
+  Int32(kEffectiveControlBits);
+  Byte(0x3D);  // cmp eax, imm32
+  Int32(kWorkingControlWord & kEffectiveControlBits);
+  Bytes({0x74, 0x00});  // je over the load, its distance set below
+  const int load_start = offset_;
+  emit_load();
+  if (buffer_) buffer_[load_start - 1] = static_cast<std::uint8_t>(offset_ - load_start);
+}
+
 void TCodeEmitter::Prologue() {
   Byte(0x56);                 // push rsi
   Bytes({0x48, 0x89, 0xC6});  // mov rsi, rax
@@ -209,21 +222,13 @@ void TCodeEmitter::Prologue() {
   // control word, and loading a control word that differs from the current one
   // costs dozens of cycles, per pixel.
   MemoryOp({kFpuControl}, kFnstcw, kBlock, calc::kCallerControlWord);
-  SkipIfCallerWordComputesAlike(11);
-  // mov word [rsp-8], 0x137F; fldcw [rsp-8]
-  Bytes({0x66, 0xC7, 0x44, 0x24, kRedZoneSlot});
-  Bytes({static_cast<std::uint8_t>(kWorkingControlWord & 0xFF),
-         static_cast<std::uint8_t>(kWorkingControlWord >> 8)});
-  Bytes({0xD9, 0x6C, 0x24, kRedZoneSlot});
-}
-
-void TCodeEmitter::SkipIfCallerWordComputesAlike(std::uint8_t skip) {
-  MemoryOp({0x0F, 0xB7}, kEax, kBlock, calc::kCallerControlWord);  // movzx eax, word [cell]
-  Byte(0x25);                                                      // and eax, imm32
-  Int32(kEffectiveControlBits);
-  Byte(0x3D);  // cmp eax, imm32
-  Int32(kWorkingControlWord & kEffectiveControlBits);
-  Bytes({0x74, skip});  // je over the load
+  UnlessCallerWordComputesAlike([this] {
+    // mov word [rsp-8], 0x137F; fldcw [rsp-8]
+    Bytes({0x66, 0xC7, 0x44, 0x24, kRedZoneSlot});
+    Bytes({static_cast<std::uint8_t>(kWorkingControlWord & 0xFF),
+           static_cast<std::uint8_t>(kWorkingControlWord >> 8)});
+    Bytes({0xD9, 0x6C, 0x24, kRedZoneSlot});
+  });
 }
 
 void TCodeEmitter::Epilogue() {
@@ -236,8 +241,8 @@ void TCodeEmitter::Epilogue() {
   Bytes({0xA8, 0x3F});                                       // test al, 0x3F
   Bytes({0x74, 0x03});                                       // jz over fclex
   Bytes({0x9B, 0xDB, 0xE2});                                 // fclex
-  SkipIfCallerWordComputesAlike(6);
-  MemoryOp({kFpuControl}, kFldcw, kBlock, calc::kCallerControlWord);
+  UnlessCallerWordComputesAlike(
+      [this] { MemoryOp({kFpuControl}, kFldcw, kBlock, calc::kCallerControlWord); });
   Byte(0x5E);  // pop rsi
   Return();
 }

@@ -122,9 +122,10 @@ class TCodeEmitter {
   void Int32(std::int32_t value);
 
  private:
-  // Jumps `skip` bytes ahead when the caller's saved control word computes as
-  // the working one.
-  void SkipIfCallerWordComputesAlike(std::uint8_t skip);
+  // Emits the control-word load of `emit_load` behind a jump over it taken when
+  // the caller's saved control word computes as the working one.
+  template <class EmitLoad>
+  void UnlessCallerWordComputesAlike(EmitLoad&& emit_load);
 
   void Displacement32(int start, int size, int target);
 
