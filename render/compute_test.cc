@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 #include <set>
 
 #include "formula/entries/coloring.h"
@@ -105,26 +104,24 @@ TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
   EXPECT_GT(std::set<std::uint16_t>(threaded.begin(), threaded.end()).size(), 20u);
 }
 
+// An empty rectangle finishes at once without a pixel.
 TEST_F(ComputeTest, PiecesWriteOnlyTheirRectangle) {
   LoadMandelbrot(20, 12);
-  auto piece = NewPiece({3, 2, 11, 7});
-  Run(*piece);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 20; ++x) {
-      const bool inside = x >= 3 && x < 11 && y >= 2 && y < 7;
-      EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, inside) << x << "," << y;
+  for (const TRect rect : {TRect{3, 2, 11, 7}, TRect{4, 4, 4, 8}}) {
+    image_.Clear();
+    auto piece = NewPiece(rect);
+    Run(*piece);
+    EXPECT_EQ(piece->State(), kComputeFinished);
+    EXPECT_EQ(piece->PixelCalls(), rect.Area());
+    if (rect.Empty()) {
+      EXPECT_EQ(piece->MinIterations(), formula_.MaxIterations());
     }
-  EXPECT_EQ(piece->PixelCalls(), 8 * 5);
-}
-
-TEST_F(ComputeTest, EmptyRectangleFinishesAtOnce) {
-  LoadMandelbrot(8, 8);
-  auto piece = NewPiece({4, 4, 4, 8});
-  Run(*piece);
-  EXPECT_EQ(piece->State(), kComputeFinished);
-  EXPECT_EQ(piece->PixelCalls(), 0);
-  EXPECT_EQ(piece->MinIterations(), formula_.MaxIterations());
-  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(64, kBackgroundIndex));
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+        EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, inside) << x << "," << y;
+      }
+  }
 }
 
 TEST_F(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
@@ -153,48 +150,6 @@ TEST_F(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
   EXPECT_EQ(all_solid->InsideCount(), 0);
   EXPECT_EQ(all_solid->MaxIterations(), 0);
   EXPECT_EQ(all_solid->MinIterations(), formula_.MaxIterations());
-}
-
-TEST_F(ComputeTest, StoppedPiecesResumeToTheSameImage) {
-  LoadMandelbrot(48, 32);
-  formula_.SetPeriodicity(0);  // a resumed block starts without the carried-over start
-  formula_.SetMaxIterations(20000);
-  auto whole = NewPiece(Whole());
-  Run(*whole);
-  const std::vector<std::uint16_t> expected = Pixels();
-
-  // On a busy machine a piece may finish before the test gets to stop it; such a
-  // run proves nothing, so it is repeated.
-  std::mt19937 generator(12345);
-  std::uniform_int_distribution<int> pixels_between_stops(1, 150);
-  std::unique_ptr<TComputeLinear> piece;
-  int interruptions = 0;
-  for (int attempt = 0; attempt < 20 && interruptions == 0; ++attempt) {
-    image_.Clear();
-    piece = NewPiece(Whole());
-    for (int round = 0; round < 200; ++round) {
-      // Stop after a random number of pixels, at whatever moment that pixel is in.
-      const std::int64_t stop_at = piece->PixelCalls() + pixels_between_stops(generator);
-      piece->Start();
-      while (piece->PixelCalls() < stop_at && piece->State() != kComputeFinished)
-        std::this_thread::yield();
-      piece->Terminate();
-      piece->Abort();
-      TSafeThread::SafeWaitFor(piece.get());
-      const TPieceState saved = piece->SaveState();
-      if (saved.State == kComputeFinished) break;
-      ASSERT_EQ(saved.State, kComputeInterrupted);
-      ++interruptions;
-      auto next = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
-      next->RestoreState(saved);
-      EXPECT_EQ(next->State(), kComputeInterrupted);
-      piece = std::move(next);
-    }
-  }
-  EXPECT_EQ(piece->State(), kComputeFinished);
-  EXPECT_GT(interruptions, 0);
-  EXPECT_EQ(Pixels(), expected);
-  EXPECT_EQ(piece->PixelsDone(), 48 * 32);
 }
 
 TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
@@ -242,13 +197,18 @@ TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
   EXPECT_EQ(piece->State(), kComputeFinished);
 }
 
-TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
+// A running piece hands out its current row again after every take; an abort
+// ends even compiled code that never ends, and the piece resumes at that pixel.
+TEST_F(ComputeTest, EndlessUserLoopRepaintsItsRowAndStopsSoonAfterAbort) {
   LoadSnippet(
       "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
       "bailout:\n  false\n",
-      4, 4);
-  auto piece = NewPiece(Whole());
+      6, 3);
+  auto piece = NewPiece({1, 1, 5, 3});
   piece->Start();
+  MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(piece->Finished());
   const auto stop = Clock::now();
@@ -257,7 +217,8 @@ TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
   TSafeThread::SafeWaitFor(piece.get());
   EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
   EXPECT_EQ(piece->State(), kComputeInterrupted);
-  EXPECT_EQ(piece->SaveState().ResumeX, 0);
+  EXPECT_EQ(piece->SaveState().ResumeX, 1);
+  EXPECT_EQ(piece->SaveState().ResumeY, 1);
 }
 
 // A piece whose pass fails, for the error report.
@@ -319,21 +280,6 @@ TEST_F(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
     EXPECT_EQ(piece->TakeUpdateRects(), c.Expected);
     EXPECT_TRUE(piece->TakeUpdateRects().empty());  // not running: nothing carried over
   }
-}
-
-TEST_F(ComputeTest, RunningPieceRepaintsItsCurrentRowAgain) {
-  LoadSnippet(
-      "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
-      "bailout:\n  false\n",
-      6, 3);
-  auto piece = NewPiece({1, 1, 5, 3});
-  piece->Start();
-  MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });
-  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
-  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
-  piece->Terminate();
-  piece->Abort();
-  TSafeThread::SafeWaitFor(piece.get());
 }
 
 }  // namespace
