@@ -66,12 +66,9 @@ TEST(GradientTest, EditingRules) {
   EXPECT_EQ(p->Hsl, RGB12ToHSL(kRed));
   g.MovePointHSL(p, 50, {120, 255, 128});
   EXPECT_EQ(p->Color, (TRGB12{16, 4095, 16}));  // luminance 128 is just above one half
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.InsertPoint(400, kRed); }),
-            "Control point index out of range");
+  // Index 400 and a missing point: AlphaChannelTest.ChecksComeInOrder (the same ring).
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(p, -1, kRed); }),
             "Control point index out of range");
-  EXPECT_EQ(testing::ErrorMessageOf([&] { g.MovePoint(nullptr, 5, kRed); }),
-            "Specified control point does not exist");
   TGradient other;
   EXPECT_EQ(testing::ErrorMessageOf([&] { g.DeletePoint(other.First()); }),
             "Specified control point does not exist");
@@ -104,13 +101,24 @@ TEST(GradientTest, DeletingAndSelecting) {
   EXPECT_EQ(Points(h), "0:0,0,255 200:255,255,0 ");
 }
 
-TEST(GradientTest, OnePointFillsTheTable) {
-  for (bool smooth : {false, true}) {
-    TGradient g;
-    Make(g, {{37, kRed}}, smooth);
-    for (int e = 0; e < kGradientEntries; e += 13) {
-      ASSERT_EQ(g.ConvertTable()[e].Red, 255) << smooth << " " << e;
-      ASSERT_EQ(g.ConvertTable()[e].Blue, 0) << smooth << " " << e;
+// An empty ring clears the color bytes, one point fills them with its color; the
+// opacity bytes belong to the alpha channel and stay.
+TEST(GradientTest, RingsWithoutSegmentsFillTheTableWithOneColor) {
+  for (bool one_point : {false, true}) {
+    for (bool smooth : {false, true}) {
+      TGradient g;
+      ASSERT_EQ(g.ConvertTable()[0].Blue, 255);
+      g.ConvertTable()[0].Opacity = 77;
+      if (one_point)
+        Make(g, {{37, kRed}}, smooth);
+      else
+        Make(g, {}, smooth);
+      for (int e = 0; e < kGradientEntries; ++e) {
+        const TColorEntry& c = g.ConvertTable()[e];
+        ASSERT_EQ(c.Red, one_point ? 255 : 0) << one_point << smooth << " " << e;
+        ASSERT_EQ(c.Green | c.Blue, 0) << one_point << smooth << " " << e;
+      }
+      EXPECT_EQ(g.ConvertTable()[0].Opacity, 77);
     }
   }
 }
@@ -205,16 +213,8 @@ TEST(GradientTest, UndoMergesChangesOfTheSameKind) {
   EXPECT_EQ(g.First()->Next->Index, 120);
 }
 
-TEST(GradientTest, RandomizeStylesPlacePointsAcrossTheRing) {
+TEST(GradientTest, RandomizeCountSpacesPointsEvenly) {
   TGradient g;
-  for (auto style : {&TGradient::Randomize1, &TGradient::Randomize2, &TGradient::Randomize3}) {
-    (g.*style)();
-    EXPECT_LT(g.First()->Index, 40);
-    for (const TGradientPoint* p = g.First(); p->Next; p = p->Next) {
-      EXPECT_GE(p->Next->Index - p->Index, 40);
-      EXPECT_LT(p->Next->Index - p->Index, 190);
-    }
-  }
   g.RandomizeCount(3);
   EXPECT_EQ(g.First()->Index, 0);
   EXPECT_EQ(g.First()->Next->Index, 133);
@@ -223,7 +223,8 @@ TEST(GradientTest, RandomizeStylesPlacePointsAcrossTheRing) {
   EXPECT_EQ(g.Count(), 400);
 }
 
-// Each style's colors stay inside the 12 bits and inside the style's dark and light
+// Each style places its points across the ring (the first one near its start),
+// and its colors stay inside the 12 bits and inside the style's dark and light
 // ranges, and change from round to round.
 TEST(GradientTest, RandomizeStylesDrawColorsFromTheirRanges) {
   using TColor = std::array<int, 3>;
@@ -241,15 +242,16 @@ TEST(GradientTest, RandomizeStylesDrawColorsFromTheirRanges) {
     const char* Name;
     std::function<void(TGradient&)> Randomize;
     std::function<bool(int, const TColor&)> Fits;  // point number, color
+    int MinGap;                                    // between neighbouring points
   } styles[] = {
       {"1", [](TGradient& g) { g.Randomize1(); },
-       [&](int, const TColor& c) { return all(c, 0, 4095); }},
+       [&](int, const TColor& c) { return all(c, 0, 4095); }, 40},
       {"2", [](TGradient& g) { g.Randomize2(); },
-       [&](int i, const TColor& c) { return i % 2 ? dark(c) : muted_light(c); }},
+       [&](int i, const TColor& c) { return i % 2 ? dark(c) : muted_light(c); }, 40},
       {"3", [](TGradient& g) { g.Randomize3(); },
-       [&](int i, const TColor& c) { return i % 2 ? light(c) : dark(c); }},
+       [&](int i, const TColor& c) { return i % 2 ? light(c) : dark(c); }, 40},
       {"count", [](TGradient& g) { g.RandomizeCount(40); },
-       [&](int, const TColor& c) { return all(c, 0, 4095); }},
+       [&](int, const TColor& c) { return all(c, 0, 4095); }, 10},
   };
   ProgramRandom().SetSeed(1);
   TGradient g;
@@ -258,32 +260,22 @@ TEST(GradientTest, RandomizeStylesDrawColorsFromTheirRanges) {
     std::set<TColor> seen;
     for (int round = 0; round < 3000; ++round) {
       style.Randomize(g);
+      ASSERT_LT(g.First()->Index, 40) << style.Name;
       int i = 0;
       for (const TGradientPoint* p = g.First(); p; p = p->Next, ++i) {
         const TColor c{p->Color.Red, p->Color.Green, p->Color.Blue};
         ASSERT_TRUE(style.Fits(i, c))
             << style.Name << " point " << i << ": " << c[0] << "," << c[1] << "," << c[2];
+        if (p->Next) {
+          ASSERT_GE(p->Next->Index - p->Index, style.MinGap) << style.Name << " point " << i;
+          ASSERT_LT(p->Next->Index - p->Index, 190) << style.Name << " point " << i;
+        }
         seen.insert(c);
       }
     }
     EXPECT_GT(seen.size(), 1000u) << style.Name;
   }
   g.EndUpdate();
-}
-
-// Only the color bytes: the opacity bytes belong to the alpha channel.
-TEST(GradientTest, AnEmptyRingClearsTheColorBytes) {
-  TGradient g;
-  ASSERT_EQ(g.ConvertTable()[0].Blue, 255);
-  g.ConvertTable()[0].Opacity = 77;
-  g.BeginUpdate();
-  g.Clear();
-  g.EndUpdate();
-  for (int e = 0; e < kGradientEntries; ++e) {
-    const TColorEntry& c = g.ConvertTable()[e];
-    ASSERT_EQ(c.Red | c.Green | c.Blue, 0) << e;
-  }
-  EXPECT_EQ(g.ConvertTable()[0].Opacity, 77);
 }
 
 // Identical lines become two points; a byte order mark and words after the

@@ -14,57 +14,40 @@ using testing::RunPiece;
 using testing::RunWithStops;
 using testing::TMandelbrotLayer;
 
-struct TSizeCase {
-  int Width;
-  int Height;
-  int Passes;
-};
-
-TEST(ComputeMultiPass, EqualsLinearPixelForPixel) {
-  const TSizeCase cases[] = {{1, 1, 2},    {7, 5, 2},   {33, 17, 3}, {64, 48, 3},
-                             {101, 67, 4}, {96, 61, 6}, {40, 90, 1}, {5, 130, 5}};
+// Whole images of many sizes and pass counts, a piece inside an image, and empty
+// pieces, which finish at once.
+TEST(ComputeMultiPass, EqualsLinearInsideItsRectangleOnly) {
+  const struct {
+    int Width, Height;
+    TRect Rect;
+    int Passes;
+  } cases[] = {
+      {1, 1, {0, 0, 1, 1}, 2},     {7, 5, {0, 0, 7, 5}, 2},       {33, 17, {0, 0, 33, 17}, 3},
+      {64, 48, {0, 0, 64, 48}, 3}, {101, 67, {0, 0, 101, 67}, 4}, {96, 61, {0, 0, 96, 61}, 6},
+      {40, 90, {0, 0, 40, 90}, 1}, {5, 130, {0, 0, 5, 130}, 5},   {101, 67, {13, 7, 90, 61}, 4},
+      {24, 24, {5, 5, 5, 20}, 3},  {24, 24, {5, 5, 20, 5}, 3},    {24, 24, {9, 9, 3, 3}, 3},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " passes " +
+    const TRect& r = c.Rect;
+    SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " rect " +
+                 std::to_string(r.Left) + "," + std::to_string(r.Top) + " " +
+                 std::to_string(r.Right) + "," + std::to_string(r.Bottom) + " passes " +
                  std::to_string(c.Passes));
     TMandelbrotLayer layer(c.Width, c.Height);
-    auto piece = layer.MakePiece<TComputeMultiPass>(layer.Whole(), c.Passes);
+    auto piece = layer.MakePiece<TComputeMultiPass>(r, c.Passes);
     RunPiece(*piece);
     EXPECT_EQ(piece->State(), kComputeFinished);
-    EXPECT_EQ(layer.Pixels(), LinearPixels(c.Width, c.Height));
-    const std::int64_t area = std::int64_t{c.Width} * c.Height;
-    EXPECT_EQ(piece->PixelsDone(), area);
-    EXPECT_EQ(piece->PixelCalls(), area);
-  }
-}
-
-TEST(ComputeMultiPass, PieceInsideTheImageTouchesOnlyItsRectangle) {
-  const int width = 101, height = 67;
-  const TRect rect{13, 7, 90, 61};
-  TMandelbrotLayer layer(width, height);
-  auto piece = layer.MakePiece<TComputeMultiPass>(rect, 4);
-  RunPiece(*piece);
-  const auto linear = LinearPixels(width, height);
-  const auto pixels = layer.Pixels();
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
-      const auto expected = inside ? linear[y * width + x] : kBackgroundIndex;
-      ASSERT_EQ(pixels[y * width + x], expected) << x << "," << y;
+    std::vector<std::uint16_t> expected = LinearPixels(c.Width, c.Height);
+    for (int y = 0; y < c.Height; ++y)
+      for (int x = 0; x < c.Width; ++x)
+        if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom)
+          expected[y * c.Width + x] = kBackgroundIndex;
+    EXPECT_EQ(layer.Pixels(), expected);
+    EXPECT_EQ(piece->PixelsDone(), r.Area());
+    EXPECT_EQ(piece->PixelCalls(), r.Area());
+    if (r.Empty()) {
+      EXPECT_TRUE(piece->TakeUpdateRects().empty());
     }
-  }
-  EXPECT_EQ(piece->PixelsDone(), rect.Area());
-}
-
-TEST(ComputeMultiPass, EmptyRectangleFinishesAtOnce) {
-  for (const TRect rect : {TRect{5, 5, 5, 20}, TRect{5, 5, 20, 5}, TRect{9, 9, 3, 3}}) {
-    TMandelbrotLayer layer(24, 24);
-    auto piece = layer.MakePiece<TComputeMultiPass>(rect, 3);
-    RunPiece(*piece);
-    EXPECT_EQ(piece->State(), kComputeFinished);
-    EXPECT_EQ(piece->PixelCalls(), 0);
-    EXPECT_EQ(piece->PixelsDone(), 0);
-    EXPECT_TRUE(piece->TakeUpdateRects().empty());
-    EXPECT_EQ(layer.Pixels(), std::vector<std::uint16_t>(24 * 24, kBackgroundIndex));
   }
 }
 

@@ -6,89 +6,44 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 #include <set>
 
-#include "formula/entries/coloring.h"
-#include "formula/entries/formula.h"
-#include "formula/entries/mapping.h"
 #include "formula/entries/transform.h"
 #include "platform/error.h"
 #include "platform/user_interface.h"
-#include "render/index_image.h"
-#include "testing/test_support.h"
+#include "render/pass_test_util.h"
 
 namespace zt {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using testing::RunPiece;
+using testing::TMandelbrotLayer;
 
-// A layer's worth of objects: a formula entry, default colorings, a mapping and
-// an index image of the mapping's size.
-class ComputeTest : public ::testing::Test {
- protected:
-  void Load(const std::string& file, const std::string& entry, int width, int height) {
-    formula_.SetEntry(file, entry);
-    ASSERT_FALSE(formula_.CompileFailed());
-    mapping_.SetImageWidth(width);
-    mapping_.SetImageHeight(height);
-    image_.SetSize(width, height);
-  }
-  void LoadMandelbrot(int width, int height) {
-    Load((::zt::testing::SourceDir() / "data" / "Standard.zfm").string(), "Mandelbrot", width,
-         height);
-  }
-  void LoadSnippet(const std::string& body, int width, int height) {
-    const auto file = dir_.Write("test.zfm", "Test {\n" + body + "}\n");
-    Load(file.string(), "Test", width, height);
-  }
+std::unique_ptr<TComputeLinear> Linear(TMandelbrotLayer& layer, const TRect& rect) {
+  return layer.MakePiece<TComputeLinear>(rect, 1);
+}
 
-  std::unique_ptr<TComputeLinear> NewPiece(const TRect& rect) {
-    auto piece = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
-    piece->SetRect(rect);
-    return piece;
-  }
-  TRect Whole() const { return {0, 0, image_.Width(), image_.Height()}; }
-
-  // Runs a piece to its end on this (the main) thread's terms.
-  static void Run(TCompute& piece) {
-    piece.Start();
-    TSafeThread::SafeWaitFor(&piece);
-  }
-
-  std::vector<std::uint16_t> Pixels() const {
-    std::vector<std::uint16_t> pixels;
-    for (int y = 0; y < image_.Height(); ++y)
-      pixels.insert(pixels.end(), image_.Row(y), image_.Row(y) + image_.Width());
-    return pixels;
-  }
-
-  ::zt::testing::TempDir dir_;
-  TFormula formula_;
-  TColoring inside_{true};
-  TColoring outside_{false};
-  TMapping mapping_;
-  TIndexImage image_;
-};
-
-TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
-  LoadMandelbrot(24, 16);
+TEST(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
+  TMandelbrotLayer layer(24, 16);
+  layer.Formula.SetPeriodicity(2);  // the piece carries its start from pixel to pixel
   // An outside coloring that reads the orbit, so the orbit buffer is in use.
-  const auto file = dir_.Write("test.zcl",
-                               "Orbit {\ninit:\n  int n = 0\nloop:\n  n = n + 1\n"
-                               "final:\n  #index = cabs(oldz(1)) + n * 0.01\n}\n");
-  outside_.SetEntry(file.string(), "Orbit");
-  ASSERT_FALSE(outside_.CompileFailed());
-  ASSERT_TRUE(outside_.UsesOrbit());
-  outside_.SetRepeat(true);
-  auto piece = NewPiece(Whole());
-  Run(*piece);
+  testing::TempDir dir;
+  const auto file = dir.Write("test.zcl",
+                              "Orbit {\ninit:\n  int n = 0\nloop:\n  n = n + 1\n"
+                              "final:\n  #index = cabs(oldz(1)) + n * 0.01\n}\n");
+  layer.Outside.SetEntry(file.string(), "Orbit");
+  ASSERT_FALSE(layer.Outside.CompileFailed());
+  ASSERT_TRUE(layer.Outside.UsesOrbit());
+  layer.Outside.SetRepeat(true);
+  auto piece = Linear(layer, layer.Whole());
+  RunPiece(*piece);
   EXPECT_EQ(piece->State(), kComputeFinished);
-  const std::vector<std::uint16_t> threaded = Pixels();
+  const std::vector<std::uint16_t> threaded = layer.Pixels();
 
   // The same pixels in the same order through one prepared block on this thread.
-  auto direct = NewPiece({0, 0, 0, 0});
-  Run(*direct);
+  auto direct = Linear(layer, {0, 0, 0, 0});
+  RunPiece(*direct);
   EXPECT_EQ(direct->State(), kComputeFinished);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 24; ++x)
@@ -99,139 +54,92 @@ TEST_F(ComputeTest, LinearPieceEqualsDirectPerPixelCalculation) {
   EXPECT_GT(piece->InsideCount(), 0);
   EXPECT_LT(piece->InsideCount(), 24 * 16);
   EXPECT_LE(piece->MinIterations(), piece->MaxIterations());
-  EXPECT_LT(piece->MaxIterations(), formula_.MaxIterations());
+  EXPECT_LT(piece->MaxIterations(), layer.Formula.MaxIterations());
   EXPECT_EQ(std::count(threaded.begin(), threaded.end(), kInsideSolid), piece->InsideCount());
   EXPECT_EQ(std::count(threaded.begin(), threaded.end(), kBackgroundIndex), 0);
   EXPECT_GT(std::set<std::uint16_t>(threaded.begin(), threaded.end()).size(), 20u);
 }
 
-TEST_F(ComputeTest, PiecesWriteOnlyTheirRectangle) {
-  LoadMandelbrot(20, 12);
-  auto piece = NewPiece({3, 2, 11, 7});
-  Run(*piece);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 20; ++x) {
-      const bool inside = x >= 3 && x < 11 && y >= 2 && y < 7;
-      EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, inside) << x << "," << y;
+// An empty rectangle finishes at once without a pixel.
+TEST(ComputeTest, PiecesWriteOnlyTheirRectangle) {
+  for (const TRect rect : {TRect{3, 2, 11, 7}, TRect{4, 4, 4, 8}}) {
+    TMandelbrotLayer layer(20, 12);
+    auto piece = Linear(layer, rect);
+    RunPiece(*piece);
+    EXPECT_EQ(piece->State(), kComputeFinished);
+    EXPECT_EQ(piece->PixelCalls(), rect.Area());
+    if (rect.Empty()) {
+      EXPECT_EQ(piece->MinIterations(), layer.Formula.MaxIterations());
     }
-  EXPECT_EQ(piece->PixelCalls(), 8 * 5);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const bool inside = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+        EXPECT_EQ(layer.Image.GetPixel(x, y) != kBackgroundIndex, inside) << x << "," << y;
+      }
+  }
 }
 
-TEST_F(ComputeTest, EmptyRectangleFinishesAtOnce) {
-  LoadMandelbrot(8, 8);
-  auto piece = NewPiece({4, 4, 4, 8});
-  Run(*piece);
-  EXPECT_EQ(piece->State(), kComputeFinished);
-  EXPECT_EQ(piece->PixelCalls(), 0);
-  EXPECT_EQ(piece->MinIterations(), formula_.MaxIterations());
-  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(64, kBackgroundIndex));
-}
-
-TEST_F(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
-  LoadMandelbrot(6, 5);
-  const auto file = dir_.Write("test.zxf",
-                               "Checker {\ntransform:\n  #solid = #whitesq\n}\n"
-                               "Solid {\ntransform:\n  #solid = true\n}\n");
+TEST(ComputeTest, SolidFromATransformationSkipsFormulaAndColoring) {
+  TMandelbrotLayer layer(6, 5);
+  testing::TempDir dir;
+  const auto file = dir.Write("test.zxf",
+                              "Checker {\ntransform:\n  #solid = #whitesq\n}\n"
+                              "Solid {\ntransform:\n  #solid = true\n}\n");
   auto checker = std::make_unique<TTransform>();
   checker->SetEntry(file.string(), "Checker");
   ASSERT_FALSE(checker->CompileFailed());
-  mapping_.Transforms().Add(std::move(checker));
-  auto piece = NewPiece(Whole());
-  Run(*piece);
+  layer.Mapping.Transforms().Add(std::move(checker));
+  RunPiece(*Linear(layer, layer.Whole()));
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x)
-      EXPECT_EQ(image_.GetPixel(x, y) == kMappingSolid, (x + y) % 2 == 1) << x << "," << y;
+      EXPECT_EQ(layer.Image.GetPixel(x, y) == kMappingSolid, (x + y) % 2 == 1) << x << "," << y;
 
   auto solid = std::make_unique<TTransform>();
   solid->SetEntry(file.string(), "Solid");
-  mapping_.Transforms().Insert(0, std::move(solid));
-  image_.Clear();
-  auto all_solid = NewPiece(Whole());
-  Run(*all_solid);
-  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(30, kMappingSolid));
+  layer.Mapping.Transforms().Insert(0, std::move(solid));
+  layer.Image.Clear();
+  auto all_solid = Linear(layer, layer.Whole());
+  RunPiece(*all_solid);
+  EXPECT_EQ(layer.Pixels(), std::vector<std::uint16_t>(30, kMappingSolid));
   EXPECT_EQ(all_solid->PixelCalls(), 30);
   EXPECT_EQ(all_solid->InsideCount(), 0);
   EXPECT_EQ(all_solid->MaxIterations(), 0);
-  EXPECT_EQ(all_solid->MinIterations(), formula_.MaxIterations());
+  EXPECT_EQ(all_solid->MinIterations(), layer.Formula.MaxIterations());
 }
 
-TEST_F(ComputeTest, StoppedPiecesResumeToTheSameImage) {
-  LoadMandelbrot(48, 32);
-  formula_.SetPeriodicity(0);  // a resumed block starts without the carried-over start
-  formula_.SetMaxIterations(20000);
-  auto whole = NewPiece(Whole());
-  Run(*whole);
-  const std::vector<std::uint16_t> expected = Pixels();
-
-  // On a busy machine a piece may finish before the test gets to stop it; such a
-  // run proves nothing, so it is repeated.
-  std::mt19937 generator(12345);
-  std::uniform_int_distribution<int> pixels_between_stops(1, 150);
-  std::unique_ptr<TComputeLinear> piece;
-  int interruptions = 0;
-  for (int attempt = 0; attempt < 20 && interruptions == 0; ++attempt) {
-    image_.Clear();
-    piece = NewPiece(Whole());
-    for (int round = 0; round < 200; ++round) {
-      // Stop after a random number of pixels, at whatever moment that pixel is in.
-      const std::int64_t stop_at = piece->PixelCalls() + pixels_between_stops(generator);
-      piece->Start();
-      while (piece->PixelCalls() < stop_at && piece->State() != kComputeFinished)
-        std::this_thread::yield();
-      piece->Terminate();
-      piece->Abort();
-      TSafeThread::SafeWaitFor(piece.get());
-      const TPieceState saved = piece->SaveState();
-      if (saved.State == kComputeFinished) break;
-      ASSERT_EQ(saved.State, kComputeInterrupted);
-      ++interruptions;
-      auto next = std::make_unique<TComputeLinear>(mapping_, formula_, inside_, outside_, image_);
-      next->RestoreState(saved);
-      EXPECT_EQ(next->State(), kComputeInterrupted);
-      piece = std::move(next);
-    }
-  }
-  EXPECT_EQ(piece->State(), kComputeFinished);
-  EXPECT_GT(interruptions, 0);
-  EXPECT_EQ(Pixels(), expected);
-  EXPECT_EQ(piece->PixelsDone(), 48 * 32);
-}
-
-TEST_F(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
-  LoadMandelbrot(10, 4);
-  auto piece = NewPiece(Whole());
-  TPieceState saved = piece->SaveState();
+TEST(ComputeTest, ResumeRecalculatesTheInterruptedPixelFirst) {
+  TMandelbrotLayer layer(10, 4);
+  TPieceState saved = Linear(layer, layer.Whole())->SaveState();
   saved.State = kComputeInterrupted;
   saved.ResumeX = 7;
   saved.ResumeY = 2;
   saved.Statistics.PixelsDone = 27;
-  auto resumed = NewPiece({});
+  auto resumed = Linear(layer, {});
   resumed->RestoreState(saved);
-  Run(*resumed);
+  RunPiece(*resumed);
   EXPECT_EQ(resumed->State(), kComputeFinished);
   EXPECT_EQ(resumed->PixelCalls(), 3 + 10);
   EXPECT_EQ(resumed->PixelsDone(), 40);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 10; ++x)
-      EXPECT_EQ(image_.GetPixel(x, y) != kBackgroundIndex, y * 10 + x >= 27) << x << "," << y;
+      EXPECT_EQ(layer.Image.GetPixel(x, y) != kBackgroundIndex, y * 10 + x >= 27) << x << "," << y;
 
   // A stop request that comes after the last pixel leaves nothing to redo.
   TPieceState late = resumed->SaveState();
   late.State = kComputeInterrupted;
-  auto again = NewPiece({});
+  auto again = Linear(layer, {});
   again->RestoreState(late);
-  image_.Clear();
-  Run(*again);
+  layer.Image.Clear();
+  RunPiece(*again);
   EXPECT_EQ(again->State(), kComputeFinished);
   EXPECT_EQ(again->PixelCalls(), resumed->PixelCalls());
-  EXPECT_EQ(Pixels(), std::vector<std::uint16_t>(40, kBackgroundIndex));
+  EXPECT_EQ(layer.Pixels(), std::vector<std::uint16_t>(40, kBackgroundIndex));
 }
 
-TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
-  LoadMandelbrot(4, 4);
-  auto piece = NewPiece({0, 0, 2, 2});
-  piece->SetPasses(3);
-  Run(*piece);
+TEST(ComputeTest, SettersOnlyActOnNewPieces) {
+  TMandelbrotLayer layer(4, 4);
+  auto piece = layer.MakePiece<TComputeLinear>({0, 0, 2, 2}, 3);
+  RunPiece(*piece);
   piece->SetRect({0, 0, 4, 4});
   piece->SetPasses(5);
   TPieceState other;
@@ -242,13 +150,22 @@ TEST_F(ComputeTest, SettersOnlyActOnNewPieces) {
   EXPECT_EQ(piece->State(), kComputeFinished);
 }
 
-TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
-  LoadSnippet(
-      "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
-      "bailout:\n  false\n",
-      4, 4);
-  auto piece = NewPiece(Whole());
+// A running piece hands out its current row again after every take; an abort
+// ends even compiled code that never ends, and the piece resumes at that pixel.
+TEST(ComputeTest, EndlessUserLoopRepaintsItsRowAndStopsSoonAfterAbort) {
+  TMandelbrotLayer layer(6, 3);
+  testing::TempDir dir;
+  layer.Formula.SetEntry(dir.Write("test.zfm",
+                                   "Test {\ninit:\n  float t = 0\nloop:\n  while true\n"
+                                   "    t = t + 1\n  endwhile\nbailout:\n  false\n}\n")
+                             .string(),
+                         "Test");
+  ASSERT_FALSE(layer.Formula.CompileFailed());
+  auto piece = Linear(layer, {1, 1, 5, 3});
   piece->Start();
+  MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
+  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(piece->Finished());
   const auto stop = Clock::now();
@@ -257,7 +174,8 @@ TEST_F(ComputeTest, EndlessUserLoopStopsSoonAfterAbort) {
   TSafeThread::SafeWaitFor(piece.get());
   EXPECT_LT(Clock::now() - stop, std::chrono::milliseconds(100));
   EXPECT_EQ(piece->State(), kComputeInterrupted);
-  EXPECT_EQ(piece->SaveState().ResumeX, 0);
+  EXPECT_EQ(piece->SaveState().ResumeX, 1);
+  EXPECT_EQ(piece->SaveState().ResumeY, 1);
 }
 
 // A piece whose pass fails, for the error report.
@@ -273,13 +191,13 @@ class TFailingPiece : public TCompute {
   }
 };
 
-TEST_F(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
-  LoadMandelbrot(8, 8);
+TEST(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
+  TMandelbrotLayer layer(8, 8);
   TRecordingUserInterface ui;
   TUserInterfaceGuard guard(ui);
-  TFailingPiece failing(mapping_, formula_, inside_, outside_, image_);
+  TFailingPiece failing(layer.Mapping, layer.Formula, layer.Inside, layer.Outside, layer.Image);
   failing.SetRect({0, 0, 4, 8});
-  auto healthy = NewPiece({4, 0, 8, 8});
+  auto healthy = Linear(layer, {4, 0, 8, 8});
   failing.Start();
   healthy->Start();
   TSafeThread::SafeWaitFor(&failing);
@@ -287,7 +205,7 @@ TEST_F(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
   EXPECT_EQ(failing.State(), kComputeFinished);
   EXPECT_EQ(healthy->State(), kComputeFinished);
   EXPECT_EQ(healthy->PixelCalls(), 32);
-  EXPECT_EQ(image_.GetPixel(0, 0), kBackgroundIndex);
+  EXPECT_EQ(layer.Image.GetPixel(0, 0), kBackgroundIndex);
   const auto records = ui.Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].Caption, "Thread Error");
@@ -295,8 +213,8 @@ TEST_F(ComputeTest, ErrorInOnePieceIsReportedOnceAndOthersGoOn) {
   EXPECT_EQ(records[0].Kind, TMessageKind::kError);
 }
 
-TEST_F(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
-  LoadMandelbrot(4, 4);
+TEST(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
+  TMandelbrotLayer layer(4, 4);
   struct TCase {
     std::vector<TRect> Added;
     std::vector<TRect> Expected;
@@ -314,26 +232,11 @@ TEST_F(ComputeTest, UpdateRectanglesMergeWhenTheUnionIsNoLarger) {
       {{{0, 0, 2, 2}, {2, 2, 4, 4}}, {{2, 2, 4, 4}, {0, 0, 2, 2}}},
   };
   for (const TCase& c : cases) {
-    auto piece = NewPiece({});
+    auto piece = Linear(layer, {});
     for (const TRect& r : c.Added) piece->AddUpdateRect(r);
     EXPECT_EQ(piece->TakeUpdateRects(), c.Expected);
     EXPECT_TRUE(piece->TakeUpdateRects().empty());  // not running: nothing carried over
   }
-}
-
-TEST_F(ComputeTest, RunningPieceRepaintsItsCurrentRowAgain) {
-  LoadSnippet(
-      "init:\n  float t = 0\nloop:\n  while true\n    t = t + 1\n  endwhile\n"
-      "bailout:\n  false\n",
-      6, 3);
-  auto piece = NewPiece({1, 1, 5, 3});
-  piece->Start();
-  MainThreadDispatcher().WaitFor([&] { return piece->PixelCalls() >= 1; });
-  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
-  EXPECT_EQ(piece->TakeUpdateRects(), (std::vector<TRect>{{1, 1, 5, 2}}));
-  piece->Terminate();
-  piece->Abort();
-  TSafeThread::SafeWaitFor(piece.get());
 }
 
 }  // namespace

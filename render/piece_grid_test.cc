@@ -31,6 +31,7 @@ TEST(PieceGridTest, GridSplitsTheWiderSideByTheCloserFactor) {
       {{0, 0, 600, 600}, 12, 6, 2},  // square: columns first (w >= h)
       {{0, 0, 0, 0}, 4, 4, 1},       // empty cells tie; the factor that divides wins
       {{0, 0, 3, 3}, 32, 8, 4},      // cells shrink to nothing before the count is reached
+      {{0, 0, 100, 100}, 10, 2, 1},  // a factor other than 2 and 3 stops the split
   };
   for (const TCase& c : cases) {
     const TPieceGrid grid = SplitGrid(c.Area, c.Pieces);
@@ -38,11 +39,6 @@ TEST(PieceGridTest, GridSplitsTheWiderSideByTheCloserFactor) {
         << c.Area.Width() << "x" << c.Area.Height() << " / " << c.Pieces;
     EXPECT_EQ(grid.Rows, c.Rows) << c.Area.Width() << "x" << c.Area.Height() << " / " << c.Pieces;
   }
-}
-
-TEST(PieceGridTest, CountsWithOtherPrimeFactorsStopSplitting) {
-  const TPieceGrid grid = SplitGrid({0, 0, 100, 100}, 10);
-  EXPECT_EQ(grid.Columns * grid.Rows, 2);
 }
 
 TEST(PieceGridTest, PiecesRunRowByRowAndTruncateTheirEdges) {
