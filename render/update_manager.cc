@@ -109,16 +109,17 @@ void TUpdateManager::Execute() {
     }
     if (finished != nullptr) RedrawList(finished->TakeUpdateRects());
     lock.lock();
-    if (finished != nullptr) {
-      draw_finished_ = false;  // releases CalculationEnded
-      changed_.notify_all();
-    }
     const TRect dirty = dirty_;
     dirty_ = {};
     const TPreview preview = preview_;
     lock.unlock();
+    // Before the end is released: a symmetric layer's mirrored half arrives here.
     if (!dirty.Empty()) RegionRedraw(dirty, preview);
     lock.lock();
+    if (finished != nullptr) {
+      draw_finished_ = false;  // releases CalculationEnded
+      changed_.notify_all();
+    }
   }
   idle_ = true;
   exited_ = true;

@@ -447,14 +447,16 @@ TEST(CoalesceRectsTest, MergesWhereTheUnionCostsNothing) {
   for (const Case& c : cases) EXPECT_EQ(CoalesceRects(c.In), c.Out);
 }
 
-// A real calculation: when its end notification returns, every pixel is drawn.
+// A real calculation: when its end notification returns, every pixel is drawn,
+// the mirrored half of a symmetric layer too.
 TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
   MainThreadDispatcher().MakeCurrentThreadMain();
   testing::TempDir dir;
   const std::string file =
-      dir.Write("m.zfm",
-                "Mandel {\ninit:\n  z = 0\nloop:\n  z = sqr(z) + #pixel\nbailout:\n  |z| < 4\n"
-                "default:\n  maxiter = 200\n  periodicity = 0\n  method = onepass\n}\n")
+      dir.Write(
+             "m.zfm",
+             "Mandel(XAXIS) {\ninit:\n  z = 0\nloop:\n  z = sqr(z) + #pixel\nbailout:\n  |z| < 4\n"
+             "default:\n  maxiter = 200\n  periodicity = 0\n  method = onepass\n}\n")
           .string();
   constexpr int kSide = 96;
   TDirectBitmap bitmap(kSide, kSide);
@@ -466,6 +468,7 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
   TUpdateManager manager(bitmap, layers);
   int ends = 0, mismatches = -1;
   layer.OnCalculationStart = [&](TLayerCalculate&) { manager.CalculationStarted(); };
+  layer.OnInvalidate = [&](TLayerCalculate&, const TRect& r) { manager.Invalidate(r); };
   layer.OnCalculationEnd = [&](TLayerCalculate&) {
     manager.CalculationEnded(layer);
     ++ends;
@@ -478,6 +481,7 @@ TEST(UpdateManagerCalculationTest, CalculationEndReturnsWithTheLayerDrawn) {
   };
   layer.EndUpdate();
   MainThreadDispatcher().WaitFor([&] { return ends > 0; });
+  EXPECT_EQ(layer.Symmetry(), kSymmetryRealAxis);
   EXPECT_EQ(layer.State(), kLayerIdle);
   EXPECT_EQ(mismatches, 0);
 }
