@@ -100,7 +100,6 @@ TEST(ExportHelpers, ExtractChannel) {
 }
 
 TEST(ExportHelpers, PixelsPerMeterRounds) {
-  EXPECT_EQ(PixelsPerMeter(300), 11811u);
   EXPECT_EQ(PixelsPerMeter(72), 2835u);
   EXPECT_EQ(PixelsPerMeter(96), 3780u);
   EXPECT_EQ(PixelsPerMeter(0), 0u);

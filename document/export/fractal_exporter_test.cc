@@ -175,11 +175,9 @@ TEST_F(FractalExporterTest, FailuresRaiseTheExportMessages) {
   const std::string missing = Path("no/such/folder.png");
   EXPECT_EQ(ErrorMessageOf([&] { fractal->ExportPNG(missing); }),
             "Could not create '" + missing + "'");
-  EXPECT_FALSE(std::filesystem::exists(missing));
   if (std::filesystem::is_character_file("/dev/full")) {
     EXPECT_EQ(ErrorMessageOf([&] { fractal->ExportBMP("/dev/full"); }),
               "Error writing '/dev/full'. Probably the destination disk is full");
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
   }
   // The update manager runs again afterwards.
   EXPECT_TRUE(fractal->UpdateManager().WaitIdle(5000));

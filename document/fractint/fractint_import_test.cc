@@ -98,7 +98,6 @@ TEST_F(FractintImport, KeysOfTheBuiltInTypes) {
          EXPECT_EQ(Param(l.InsideColoring(), "n").AsInteger(), 1);
          EXPECT_TRUE(Param(l.OutsideColoring(), "smooth").AsBoolean());
        }},
-      {"type=mandel maxiter=150", [](TLayer& l) { EXPECT_EQ(l.Formula().MaxIterations(), 149); }},
       {"type=julia center-mag=0/0/1",
        [](TLayer& l) {
          EXPECT_EQ(l.Mapping().Center(), TComplex(0, 0));

@@ -117,7 +117,6 @@ TEST(RegistryManager, WindowPositionsAreLimitedToTheScreen) {
   };
   const TWindowPosition unchanged{"W", false, 1, 2, 3, 4, TWindowState::kNormal};
   const Case cases[] = {
-      {"", false, false, unchanged},
       {"Top=50\n", false, false, unchanged},
       {"Left=x\n", false, false, unchanged},
       {"Left=5000\nTop=5000\nWidth=9\n", false, true, {"W", false, 1004, 748, 3, 4}},
