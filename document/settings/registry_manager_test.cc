@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "testing/test_support.h"
 
@@ -143,10 +144,9 @@ TEST(RegistryManager, WindowPositionsAreLimitedToTheScreen) {
     TWindowPosition window = unchanged;
     window.Resizable = c.Resizable;
     EXPECT_EQ(store.LoadWindowPosition(window, 1024, 768), c.Found) << c.Stored;
-    EXPECT_EQ(window.Left, c.Expected.Left) << c.Stored;
-    EXPECT_EQ(window.Top, c.Expected.Top) << c.Stored;
-    EXPECT_EQ(window.Width, c.Expected.Width) << c.Stored;
-    EXPECT_EQ(window.Height, c.Expected.Height) << c.Stored;
+    EXPECT_EQ(std::tie(window.Left, window.Top, window.Width, window.Height),
+              std::tie(c.Expected.Left, c.Expected.Top, c.Expected.Width, c.Expected.Height))
+        << c.Stored;
     EXPECT_EQ(window.State, c.Expected.State) << c.Stored;
   }
 }
