@@ -170,10 +170,6 @@ TEST(RegistryManager, SavesWindowPositionsAndValuesUnderTheWindowsGroup) {
   EXPECT_EQ(store.ReadWindowValue("Browser", "LastGradient", "none"), "none");
   EXPECT_EQ(store.ReadWindowValue("Browser", "ActivePage", 0), 2);
   EXPECT_TRUE(store.ReadWindowValue("Browser", "Visible", false));
-  TWindowPosition browser{"Browser", true};
-  ASSERT_TRUE(store.LoadWindowPosition(browser, 1024, 768));
-  EXPECT_EQ(browser.Left, 1004);
-  EXPECT_EQ(browser.State, TWindowState::kNormal);
 }
 
 TEST(DefaultSettingsFolder, FollowsTheEnvironment) {
