@@ -20,6 +20,9 @@ TEST(EventTest, ResetModes) {
     event.Set();
     EXPECT_TRUE(event.Wait(0));
     EXPECT_EQ(event.Wait(0), manual) << manual;
+    event.Set();
+    event.Wait();  // the untimed wait resets the same way
+    EXPECT_EQ(event.IsSet(), manual) << manual;
     event.Reset();
     EXPECT_FALSE(event.Wait(0));
   }
