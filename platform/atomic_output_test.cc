@@ -13,7 +13,7 @@ namespace {
 
 using testing::CountEntries;
 
-TEST(AtomicOutputFile, DestinationAppearsOnlyOnCommit) {
+TEST(AtomicOutputFile, DestinationAppearsOnlyOnCommitWithItsPermissions) {
   testing::TempDir dir;
   auto path = dir.Write("image.bmp", "old");
   TAtomicOutputFile file(path);
@@ -24,6 +24,14 @@ TEST(AtomicOutputFile, DestinationAppearsOnlyOnCommit) {
   ASSERT_TRUE(file.Commit());
   EXPECT_EQ(testing::ReadFile(path), "new contents");
   EXPECT_EQ(CountEntries(dir.path()), 1);
+
+  // A replaced file keeps its permissions.
+  chmod(path.c_str(), 0640);
+  WriteFileAtomically(path, "second");
+  EXPECT_EQ(testing::ReadFile(path), "second");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 TEST(AtomicOutputFile, PatchesReachFlushedAndBufferedBytes) {
@@ -44,18 +52,6 @@ TEST(AtomicOutputFile, PatchesReachFlushedAndBufferedBytes) {
   EXPECT_FALSE(file.Patch(199999, "JK", 2)) << "past the end";
   ASSERT_TRUE(file.Commit());
   EXPECT_EQ(testing::ReadFile(path), expected);
-}
-
-TEST(AtomicOutputFile, ReplacedFilesKeepTheirPermissions) {
-  testing::TempDir dir;
-  auto path = dir.path() / "settings.ini";
-  WriteFileAtomically(path, "first");
-  chmod(path.c_str(), 0640);
-  WriteFileAtomically(path, "second");
-  EXPECT_EQ(testing::ReadFile(path), "second");
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 TEST(AtomicOutputFile, MissingFolderIsNotCreated) {
