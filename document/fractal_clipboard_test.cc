@@ -47,7 +47,6 @@ TEST_F(FractalClipboard, EveryPartRoundTripsInOneUndoStep) {
   for (TDocumentPart part : parts) {
     SCOPED_TRACE(static_cast<int>(part));
     const std::string copied = CopyPart(*source_, part);
-    ASSERT_FALSE(copied.empty());
     TFractal target("Target");
     Shrink(target);
     target.CurrentLayer().SetCaption("Rings");  // entries are named after it

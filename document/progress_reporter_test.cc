@@ -30,13 +30,5 @@ TEST(ProgressReporter, ReportsEachStepToTheListener) {
   EXPECT_EQ(operation.Progress(), 1.0);
 }
 
-TEST(ProgressReporter, WorksWithoutListenerAndBaseDoesNothing) {
-  TProgressReporter base;
-  base.Execute();
-  EXPECT_EQ(base.Progress(), 0.0);
-  base.Report(0.5);
-  EXPECT_EQ(base.Progress(), 0.5);
-}
-
 }  // namespace
 }  // namespace zt

@@ -20,14 +20,13 @@ TEST(CodeBuffer, SealedCodeRuns) {
   auto function = reinterpret_cast<int (*)()>(const_cast<std::uint8_t*>(buffer.Data()));
   EXPECT_EQ(function(), 42);
   EXPECT_EQ(buffer.Bytes()[0], 0xB8);  // sealed code stays readable
-}
 
-TEST(CodeBuffer, EmptyBufferSealsWithoutMapping) {
-  TCodeBuffer buffer = TCodeBuffer::Allocate(0);
-  EXPECT_TRUE(buffer.Empty());
-  EXPECT_EQ(buffer.Data(), nullptr);
-  buffer.Seal();
-  EXPECT_TRUE(buffer.Sealed());
+  // An empty buffer seals without a mapping.
+  TCodeBuffer empty = TCodeBuffer::Allocate(0);
+  EXPECT_TRUE(empty.Empty());
+  EXPECT_EQ(empty.Data(), nullptr);
+  empty.Seal();
+  EXPECT_TRUE(empty.Sealed());
 }
 
 TEST(CodeBuffer, MoveHandsTheMappingOver) {

@@ -38,7 +38,7 @@ TEST(FastStringListTest, TabsBecomeExactlyTabSizeBlanks) {
   }
 }
 
-TEST(FastStringListTest, LoadsEveryLineEndStyle) {
+TEST(FastStringListTest, LoadsEveryLineEndStyleAndRefusesWhatIsNoFile) {
   struct Case {
     std::string Bytes;
     std::vector<std::string> Lines;
@@ -62,10 +62,7 @@ TEST(FastStringListTest, LoadsEveryLineEndStyle) {
     EXPECT_EQ(Contents(list), c.Lines) << c.Bytes;
     EXPECT_EQ(list.CrLf, c.CrLf) << c.Bytes;
   }
-}
-
-TEST(FastStringListTest, RefusesFoldersAndMissingFilesUnchanged) {
-  testing::TempDir dir;
+  // Folders and missing files are refused, the list unchanged.
   TFastStringList list;
   list.Add("kept");
   EXPECT_FALSE(list.LoadFromFile(dir.path()));

@@ -25,16 +25,16 @@ class HistoryList : public ::testing::Test {
   std::multiset<long> freed_;
 };
 
-TEST_F(HistoryList, DepthMustLieBetweenOneAnd256) {
+TEST_F(HistoryList, DepthMustLieBetweenOneAnd256AndOneKeepsTheLatest) {
   auto message = [&](int depth) {
     return testing::ErrorMessageOf([&] { THistoryList<TSnap> history(Snap(1), depth); });
   };
   EXPECT_EQ(message(0), "Invalid history list depth value");
   EXPECT_EQ(message(257), "Invalid history list depth value");
   EXPECT_EQ(message(256), "");
-}
 
-TEST_F(HistoryList, DepthOneKeepsOnlyTheLatestState) {
+  // Depth one keeps only the latest state.
+  freed_.clear();
   THistoryList<TSnap> history(Snap(1), 1);
   history.Add(Snap(2));
   EXPECT_EQ(freed_, std::multiset<long>{1});

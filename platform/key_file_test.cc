@@ -65,13 +65,10 @@ TEST(KeyFile, LineBreaksAndBackslashesSurviveARoundTrip) {
   EXPECT_EQ(back.Find("Directories", "OpenDirectory"), "C:\\new\\");
   EXPECT_EQ(back.Find("Defaults", "DefaultAuthor"), "");
   EXPECT_EQ(back.Text(), text);
-}
-
-TEST(KeyFile, KeepsUnescapedBackslashesAsWritten) {
-  TKeyFile keys;
-  keys.Parse("[Directories]\nFormulaDirectory=D:\\Formulas\\x\\\nTrailing=\\");
-  EXPECT_EQ(keys.Find("Directories", "FormulaDirectory"), "D:\\Formulas\\x\\");
-  EXPECT_EQ(keys.Find("Directories", "Trailing"), "\\");
+  // Backslashes that escape nothing stay as written.
+  back.Parse("[Directories]\nFormulaDirectory=D:\\Formulas\\x\\\nTrailing=\\");
+  EXPECT_EQ(back.Find("Directories", "FormulaDirectory"), "D:\\Formulas\\x\\");
+  EXPECT_EQ(back.Find("Directories", "Trailing"), "\\");
 }
 
 }  // namespace

@@ -12,21 +12,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-TEST(EventTest, AutoResetLetsOneWaitThroughPerSet) {
-  TEvent event;
-  EXPECT_FALSE(event.Wait(0));
-  event.Set();
-  EXPECT_TRUE(event.Wait(0));
-  EXPECT_FALSE(event.Wait(0));  // reset by the successful wait
-}
-
-TEST(EventTest, ManualResetStaysSetUntilReset) {
-  TEvent event(true);
-  event.Set();
-  EXPECT_TRUE(event.Wait(0));
-  EXPECT_TRUE(event.Wait(0));
-  event.Reset();
-  EXPECT_FALSE(event.Wait(0));
+// An automatic event lets one wait through per Set; a manual one stays set until Reset.
+TEST(EventTest, ResetModes) {
+  for (bool manual : {false, true}) {
+    TEvent event(manual);
+    EXPECT_FALSE(event.Wait(0));
+    event.Set();
+    EXPECT_TRUE(event.Wait(0));
+    EXPECT_EQ(event.Wait(0), manual) << manual;
+    event.Set();
+    event.Wait();  // the untimed wait resets the same way
+    EXPECT_EQ(event.IsSet(), manual) << manual;
+    event.Reset();
+    EXPECT_FALSE(event.Wait(0));
+  }
   EXPECT_TRUE(TEvent(true, true).IsSet());
 }
 
@@ -43,21 +42,6 @@ TEST(EventTest, TimedWaitReturnsWhenAnotherThreadSets) {
   const auto before = Clock::now();
   EXPECT_FALSE(event.Wait(30));
   EXPECT_GE(Clock::now() - before, std::chrono::milliseconds(30));
-}
-
-TEST(DispatcherTest, WorkerInvokeRunsOnTheMainThreadAndWaits) {
-  TMainThreadDispatcher dispatcher;
-  std::thread::id ran_on;
-  std::atomic<bool> returned{false};
-  std::thread worker([&] {
-    EXPECT_FALSE(dispatcher.IsMainThread());
-    dispatcher.Invoke([&] { ran_on = std::this_thread::get_id(); });
-    returned = true;
-  });
-  dispatcher.WaitFor([&] { return returned.load(); });
-  worker.join();
-  EXPECT_EQ(ran_on, std::this_thread::get_id());
-  EXPECT_EQ(dispatcher.ProcessPending(), 0);
 }
 
 TEST(DispatcherTest, MainThreadIsTheInitialThreadWhoeverCreatesTheDispatcher) {
@@ -92,22 +76,20 @@ TEST(DispatcherTest, PostedHandlerLetsAnEventLoopRunTheCall) {
   EXPECT_EQ(dispatcher.ProcessPending(), 1);
   worker.join();
   EXPECT_TRUE(ran);
-  dispatcher.Invoke([] {});  // on the main thread: runs at once, nothing posted
+  ran = false;
+  dispatcher.Invoke([&] { ran = true; });  // on the main thread: runs at once, nothing posted
+  EXPECT_TRUE(ran);
   EXPECT_EQ(handler_calls.load(), 1);
 }
 
-TEST(DispatcherTest, InvokeOnTheMainThreadRunsAtOnce) {
+TEST(DispatcherTest, WorkerInvokeRunsOnTheMainThreadAndPassesExceptionsBack) {
   TMainThreadDispatcher dispatcher;
-  int calls = 0;
-  dispatcher.Invoke([&] { ++calls; });
-  EXPECT_EQ(calls, 1);
-}
-
-TEST(DispatcherTest, ExceptionOfAPostedCallReachesTheWorker) {
-  TMainThreadDispatcher dispatcher;
+  std::thread::id ran_on;
   std::string caught;
   TEvent done(true);
   std::thread worker([&] {
+    EXPECT_FALSE(dispatcher.IsMainThread());
+    dispatcher.Invoke([&] { ran_on = std::this_thread::get_id(); });
     try {
       dispatcher.Invoke([] { throw std::runtime_error("posted failure"); });
     } catch (const std::runtime_error& e) {
@@ -117,7 +99,9 @@ TEST(DispatcherTest, ExceptionOfAPostedCallReachesTheWorker) {
   });
   dispatcher.WaitFor(done);
   worker.join();
+  EXPECT_EQ(ran_on, std::this_thread::get_id());
   EXPECT_EQ(caught, "posted failure");
+  EXPECT_EQ(dispatcher.ProcessPending(), 0);
 }
 
 // Counts to a limit or until terminated; records what the protocol does.
@@ -182,16 +166,6 @@ TEST(SafeThreadTest, SafeWaitForOnTheMainThreadDoesNotDeadlock) {
   }
 }
 
-TEST(SafeThreadTest, SafeWaitForASuspendedThreadReturnsAtOnce) {
-  TCountingThread thread;
-  int delivered = 0;
-  thread.OnTerminate = [&](TSafeThread&) { ++delivered; };
-  TSafeThread::SafeWaitFor(&thread);
-  TSafeThread::SafeWaitFor(nullptr);
-  EXPECT_EQ(delivered, 0);
-  EXPECT_FALSE(thread.Finished());
-}
-
 TEST(SafeThreadTest, SafeFreeOfARunningThreadLetsItFreeItself) {
   std::atomic<int> destroyed{0};
   auto thread = std::make_unique<TCountingThread>(&destroyed);
@@ -210,9 +184,17 @@ TEST(SafeThreadTest, SafeFreeOfARunningThreadLetsItFreeItself) {
   EXPECT_EQ(delivered, 1);
 }
 
-TEST(SafeThreadTest, SafeFreeOfSuspendedOrFinishedThreadsDestroysAtOnce) {
+// Waiting for a suspended thread returns at once without delivery; freeing it
+// (or a finished one) destroys it at once.
+TEST(SafeThreadTest, SuspendedOrFinishedThreadsAreWaitedForAndFreedAtOnce) {
   std::atomic<int> destroyed{0};
   auto suspended = std::make_unique<TCountingThread>(&destroyed);
+  int delivered = 0;
+  suspended->OnTerminate = [&](TSafeThread&) { ++delivered; };
+  TSafeThread::SafeWaitFor(suspended.get());
+  TSafeThread::SafeWaitFor(nullptr);
+  EXPECT_EQ(delivered, 0);
+  EXPECT_FALSE(suspended->Finished());
   TSafeThread::SafeFree(suspended);
   EXPECT_EQ(destroyed, 1);
 

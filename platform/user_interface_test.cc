@@ -21,15 +21,6 @@ TEST(UserInterfaceTest, GuardInstallsAndRestores) {
   EXPECT_EQ(recording.Records()[0].Kind, TMessageKind::kError);
 }
 
-TEST(UserInterfaceTest, RecordingAnswersFromItsQueueThenTheDefault) {
-  TRecordingUserInterface recording;
-  recording.QueueAnswer(TAnswer::kNo);
-  EXPECT_EQ(recording.Ask("Q", "Save?", TButtons::kYesNo, TAnswer::kYes), TAnswer::kNo);
-  EXPECT_EQ(recording.Ask("Q", "Save?", TButtons::kYesNo, TAnswer::kYes), TAnswer::kYes);
-  ASSERT_EQ(recording.Records().size(), 2u);
-  EXPECT_TRUE(recording.Records()[1].Question);
-}
-
 TEST(UserInterfaceTest, StandardErrorPrintsLineFeedsAndAnswers) {
   TStdErrUserInterface ui;
   ::testing::internal::CaptureStderr();

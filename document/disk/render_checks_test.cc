@@ -67,7 +67,6 @@ TEST(RenderChecks, BatchNames) {
                {"", TImageFormat::kPSD, "Image007.psd"},
                {"Plain", TImageFormat::kTGA, "Plain.tga"}};
   for (const auto& c : cases) EXPECT_EQ(BatchImageName(c.Title, 7, c.Format), c.Name);
-  EXPECT_EQ(BatchTemporaryFile("/out", "/in/My sets.zpr", 0, 1), "/out/My sets.zdr");
   EXPECT_EQ(BatchTemporaryFile("/out", "/in/My sets.zpr", 1, 3), "/out/My sets-shard1of3.zdr");
   EXPECT_EQ(BatchLogFile("/out/My sets.zdr"), "/out/My sets.log");
   EXPECT_EQ(AspectHeight(640, 800, 600), 480);

@@ -89,22 +89,20 @@ TEST(ExportJPEG, DecodesToTheImage) {
   }
 }
 
-TEST(ExportJPEG, LibraryErrorCarriesItsMessageAndKeepsTheOldFile) {
+// A library error carries its message and keeps the old file; the library's
+// warnings go through the user interface.
+TEST(ExportJPEG, LibraryErrorsAndMessages) {
+  TRecordingUserInterface ui;
+  TUserInterfaceGuard guard(ui);
   testing::TempDir dir;
   auto path = dir.Write("empty.jpg", "old");
   TExportJPEGImage exporter(path, 95, false);
   EXPECT_EQ(testing::ErrorMessageOf([&] { exporter.Execute(testing::SampleDescription(0, 5, 1)); }),
             "Empty JPEG image (DNL not supported)");
   EXPECT_EQ(testing::ReadFile(path), "old");
-}
-
-TEST(ExportJPEG, LibraryMessagesGoThroughTheUserInterface) {
-  TRecordingUserInterface ui;
-  TUserInterfaceGuard guard(ui);
-  testing::TempDir dir;
-  TExportJPEGImage exporter(dir.path() / "coarse.jpg", 10, false);
-  WireGradient(exporter, 20);
-  exporter.Execute(testing::SampleDescription(20, 10, 1));
+  TExportJPEGImage coarse(dir.path() / "coarse.jpg", 10, false);
+  WireGradient(coarse, 20);
+  coarse.Execute(testing::SampleDescription(20, 10, 1));
   const auto records = ui.Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].Text, "Caution: quantization tables are too coarse for baseline JPEG");

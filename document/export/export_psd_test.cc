@@ -178,13 +178,6 @@ TEST(ExportPSD, BlendKeys) {
   }
 }
 
-TEST(ExportPSD, WithoutLayersOnlyTheMergedImage) {
-  testing::TempDir dir;
-  TPSD psd = ExportSample(dir.path() / "flat.psd", 150, 3, 4, false);
-  EXPECT_TRUE(psd.Layers.empty());
-  ExpectMergedImage(psd, 150, 3);
-}
-
 TEST(ExportPSD, SingleLayerIsOpaqueWithThreeChannels) {
   testing::TempDir dir;
   TPSD psd = ExportSample(dir.path() / "one.psd", 4, 2, 1, true, [](int, TExportLayerInfo& info) {

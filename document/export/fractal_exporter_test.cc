@@ -93,25 +93,6 @@ TEST_F(FractalExporterTest, LayerRequestsAnswerFromTheLayers) {
   }
 }
 
-TEST_F(FractalExporterTest, BitmapHoldsTheMergedRowsBottomUp) {
-  auto fractal = Calculated();
-  const std::string file = Path("image.bmp");
-  const int history = fractal->History().Count();
-  fractal->ExportBMP(file);
-  EXPECT_EQ(fractal->History().Count(), history);
-
-  const std::string bytes = ReadFile(file);
-  ASSERT_EQ(bytes.size(), 54u + 3 * 16);  // rows of 15 bytes padded to 16
-  std::vector<std::uint8_t> merged(15);
-  for (int y = 0; y < 3; ++y) {
-    fractal->UpdateManager().BeginStop();
-    fractal->UpdateManager().GetMergedRow(y, merged.data());
-    fractal->UpdateManager().EndStop();
-    EXPECT_EQ(bytes.substr(54 + (2 - y) * 16, 15), std::string(merged.begin(), merged.end()))
-        << "row " << y;
-  }
-}
-
 TEST_F(FractalExporterTest, PhotoshopLayersFollowTheSetting) {
   auto fractal = Calculated();
   TConfigManager& config = ConfigManager();
@@ -144,8 +125,10 @@ TEST_F(FractalExporterTest, JpegQualityFollowsTheSetting) {
   EXPECT_LT(ReadFile(Path("low.jpg")).size(), ReadFile(Path("high.jpg")).size());
 }
 
+// Exports change nothing in the document; the bitmap holds the merged rows.
 TEST_F(FractalExporterTest, EachExportRunsUnderItsProgressCaption) {
   auto fractal = Calculated();
+  const int history = fractal->History().Count();
   struct TCase {
     void (TFractal::*Export)(const std::string&);
     const char* Name;
@@ -168,6 +151,18 @@ TEST_F(FractalExporterTest, EachExportRunsUnderItsProgressCaption) {
     EXPECT_EQ(window.Seen.back(), 1.0) << c.Name;
     EXPECT_TRUE(std::filesystem::exists(Path(c.Name))) << c.Name;
   }
+  EXPECT_EQ(fractal->History().Count(), history);
+
+  const std::string bytes = ReadFile(Path("a.bmp"));
+  ASSERT_EQ(bytes.size(), 54u + 3 * 16);  // rows of 15 bytes padded to 16, bottom up
+  std::vector<std::uint8_t> merged(15);
+  for (int y = 0; y < 3; ++y) {
+    fractal->UpdateManager().BeginStop();
+    fractal->UpdateManager().GetMergedRow(y, merged.data());
+    fractal->UpdateManager().EndStop();
+    EXPECT_EQ(bytes.substr(54 + (2 - y) * 16, 15), std::string(merged.begin(), merged.end()))
+        << "row " << y;
+  }
 }
 
 TEST_F(FractalExporterTest, FailuresRaiseTheExportMessages) {
@@ -175,11 +170,9 @@ TEST_F(FractalExporterTest, FailuresRaiseTheExportMessages) {
   const std::string missing = Path("no/such/folder.png");
   EXPECT_EQ(ErrorMessageOf([&] { fractal->ExportPNG(missing); }),
             "Could not create '" + missing + "'");
-  EXPECT_FALSE(std::filesystem::exists(missing));
   if (std::filesystem::is_character_file("/dev/full")) {
     EXPECT_EQ(ErrorMessageOf([&] { fractal->ExportBMP("/dev/full"); }),
               "Error writing '/dev/full'. Probably the destination disk is full");
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
   }
   // The update manager runs again afterwards.
   EXPECT_TRUE(fractal->UpdateManager().WaitIdle(5000));

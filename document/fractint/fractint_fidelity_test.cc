@@ -102,11 +102,6 @@ TEST_F(FractintFidelity, InsideMasksMatchALongDoubleCalculation) {
       // Wider than 4 by 3: stretched horizontally.
       {"type=mandel corners=-2/1/-1/1 maxiter=60",
        [](int x, int y) { return CornersPoint(x, y, -2, 1, -1, 1); }, mandel, 59},
-      {"type=mandel center-mag=-0.745/0.11/25 maxiter=400",
-       [](int x, int y) {
-         return CenterMagPoint(x, y, {-0.745L, 0.11L}, 25);
-       },
-       mandel, 399},
       {"type=julia params=-0.123/0.745 center-mag=0/0/0.7 maxiter=250",
        [](int x, int y) {
          return CenterMagPoint(x, y, {0, 0}, 0.7L);

@@ -98,13 +98,6 @@ TEST_F(FractintImport, KeysOfTheBuiltInTypes) {
          EXPECT_EQ(Param(l.InsideColoring(), "n").AsInteger(), 1);
          EXPECT_TRUE(Param(l.OutsideColoring(), "smooth").AsBoolean());
        }},
-      {"type=mandel maxiter=150", [](TLayer& l) { EXPECT_EQ(l.Formula().MaxIterations(), 149); }},
-      {"type=julia center-mag=0/0/1",
-       [](TLayer& l) {
-         EXPECT_EQ(l.Mapping().Center(), TComplex(0, 0));
-         EXPECT_DOUBLE_EQ(static_cast<double>(l.Mapping().Magnification()), 1.5);
-         EXPECT_EQ(Transforms(l), std::vector<std::string>{"ViewWindow"});
-       }},
       {"center-mag=0/0/1/1.2 type=julia",
        [](TLayer& l) {
          ASSERT_EQ(Transforms(l), (std::vector<std::string>{"ViewWindow", "SkewStretch"}));

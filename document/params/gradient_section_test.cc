@@ -18,40 +18,6 @@ std::string GradientText(TGradient& gradient, const std::string* title) {
   return w.Text();
 }
 
-TEST(GradientSection, DefaultGradientWithTitleAndReadBack) {
-  TGradient gradient;
-  const std::string title = "Blue (2)";
-  const std::string text = GradientText(gradient, &title);
-  EXPECT_EQ(text,
-            "G {\r\ngradient:\r\n  title=\"Blue (2)\" smooth=yes numnodes=4 index=0 color=16711680 "
-            "index=100\r\n"
-            "  color=16777215 index=200 color=65535 index=300 color=255\r\n}\r\n");
-  TParReader r;
-  r.LoadFromText(text);
-  std::string key, read_title = "stale";
-  r.ReadKey(key);
-  TGradient copy;
-  copy.Clear();
-  ReadGradient(r, copy, &read_title);
-  EXPECT_EQ(read_title, "Blue (2)");
-  EXPECT_EQ(GradientText(copy, &title), text);
-}
-
-TEST(GradientSection, PositionIsKeptWithoutMovingTheNodes) {
-  TParReader r;
-  r.LoadFromText(
-      "G {\ngradient:\n smooth=no position=-30 numnodes=2 index=5 color=1 index=7 color=2\n}");
-  std::string key;
-  r.ReadKey(key);
-  TGradient gradient;
-  ReadGradient(r, gradient);
-  EXPECT_EQ(gradient.Position(), -30);
-  EXPECT_FALSE(gradient.Smooth());
-  ASSERT_EQ(gradient.Count(), 2);
-  EXPECT_EQ(gradient.First()->Index, 5);
-  EXPECT_EQ(gradient.Last()->Index, 7);
-}
-
 TEST(GradientSection, NodesReadBeforeAnErrorStay) {
   TParReader r;
   r.LoadFromText("G {\ngradient:\n numnodes=3 index=5 color=255 index=9\n}");
