@@ -312,7 +312,7 @@ TEST_F(LayerCalculateTest, StopsAnEndlessUserLoopPromptly) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   const auto start = std::chrono::steady_clock::now();
   layer->Stop();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
   EXPECT_EQ(layer->State(), kLayerInterrupted);
 }
 
