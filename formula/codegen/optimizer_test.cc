@@ -333,25 +333,5 @@ TEST(PrimitiveChoiceTest, BothOrdersAgreeOnEveryRealOperator) {
       }
 }
 
-// Every answer names a primitive the runtime has.
-TEST(PrimitiveChoiceTest, EveryChoiceIsImplemented) {
-  const TValueType types[] = {kTypeComplex, kTypeFloat, kTypeInt, kTypeBool};
-  std::vector<int> chosen;
-  for (TValueType a : types) {
-    for (int op = kExprNegate; op <= kExprNot; ++op) {
-      chosen.push_back(UnaryPrimitive(op, a));
-      for (TValueType b : types)
-        for (bool reversed : {false, true}) chosen.push_back(BinaryPrimitive(op, a, b, reversed));
-    }
-    for (int function = kFunctionSin; function <= kFunctionFourth; ++function)
-      chosen.push_back(FunctionPrimitive(function, a));
-  }
-  for (int p : chosen) {
-    if (p >= 0) {
-      EXPECT_GT(PrimitiveLength(p), 0u) << PrimitiveName(p);
-    }
-  }
-}
-
 }  // namespace
 }  // namespace zt::testing

@@ -112,7 +112,7 @@ class FormulaProcedure : public ::testing::Test {
 
   TCalcBlock block_;
   alignas(16) std::uint64_t formula_vars_[8] = {};
-  alignas(16) std::int32_t inside_vars_[12] = {};
+  alignas(16) std::int32_t inside_vars_[4] = {};
   alignas(16) std::int32_t outside_vars_[4] = {};
   TCodeBuffer ret_, inside_final_, outside_final_;
 };
@@ -217,138 +217,6 @@ TEST_F(FormulaProcedure, ColoringLoopProceduresRunOncePerContinuedIteration) {
   Run(kCountdownBailout);
   EXPECT_EQ(inside_vars_[0], 13);
   EXPECT_EQ(outside_vars_[0], 10);
-}
-
-// kLoop for a procedure that parks the two steps with #z below them (kParked):
-// #z from its registers plus the steps from theirs, popped over the old #z.
-const Code kParkedLoop = Section([](E& e) {
-  e.MemoryOp({0xFF}, 0, E::kVars, kLoopRuns);  // inc dword
-  e.LoadRegister(3);                           // imaginary part, below the steps
-  e.LoadRegister(3);                           // real part
-  e.LoadRegister(2);                           // the real step
-  e.Bytes({0xDE, 0xC1});                       // faddp
-  e.Bytes({0xD9, 0xC9});                       // fxch
-  e.LoadRegister(3);                           // the imaginary step
-  e.Bytes({0xDE, 0xC1});                       // faddp
-  e.Bytes({0xD9, 0xC9});                       // fxch
-  e.PopToRegister(4);
-  e.PopToRegister(4);
-  e.MemoryOp({0xD9}, 7, E::kVars, kControlWord);  // fnstcw
-});
-const TParkedValue kParked[] = {{E::kVars, kStepRe, false, false},
-                                {E::kVars, kStepIm, false, false},
-                                {E::kBlock, calc::kZ, true, true}};
-
-// Adds `n` ones on the FPU: the sum is n only when n registers were free; a
-// value too many turns it into not-a-number.
-void SumOnes(E& e, int n) {
-  for (int i = 0; i < n; ++i) e.Bytes({0xD9, 0xE8});  // fld1
-  for (int i = 1; i < n; ++i) e.Bytes({0xDE, 0xC1});  // faddp
-}
-
-// Counts the calls at [rdi] and adds the sum of `n` ones, as an int
-// (not-a-number gives 0x80000000), to [rdi + 4].
-void CountAndSum(E& e, int n) {
-  e.MemoryOp({0xFF}, 0, E::kVars, 0);  // inc dword
-  SumOnes(e, n);
-  e.Bytes({0xDB, 0x5C, 0x24, 0xF8});         // fistp dword [rsp-8]
-  e.Bytes({0x8B, 0x44, 0x24, 0xF8});         // mov eax, [rsp-8]
-  e.MemoryOp({0x01}, E::kEax, E::kVars, 4);  // add [rdi+4], eax
-}
-
-// Coloring loop code: with #z in its cell and the FPU empty, or with #z parked
-// and six registers free; the parked one keeps the #z it was given at [rdi+16]
-// and [rdi+32].
-const Code kCountFullFpu = Section([](E& e) { CountAndSum(e, 8); });
-const Code kCountAboveZ = Section([](E& e) {
-  CountAndSum(e, 6);
-  for (int part : {16, 32}) {
-    e.LoadRegister(part / 16 - 1);
-    e.StoreFloat(E::kVars, part);
-  }
-});
-const Code kIndexFullFpu = Section([](E& e) {
-  SumOnes(e, 8);
-  e.StoreFloat(E::kBlock, calc::kIndex);
-});
-
-TEST_F(FormulaProcedure, ParkedValuesGiveTheSameIterationWithTheFpuFreeForColorings) {
-  const TCodeBuffer inside_loop =
-      BuildColoringProcedure(kCountAboveZ, true, false, TColoringPart::kLoop, true);
-  const TCodeBuffer outside_loop =
-      BuildColoringProcedure(kCountFullFpu, false, false, TColoringPart::kLoop, false);
-  const TCodeBuffer final =
-      BuildColoringProcedure(kIndexFullFpu, true, false, TColoringPart::kFinal);
-  const struct {
-    const char* What;
-    const Code& Bailout;
-    int Countdown;
-    long double StepRe, StepIm;
-    std::uint32_t PeriodicityStart;
-    float Tolerance;
-    bool Abort;
-    int Runs;
-    bool NoColoringLoops = false;  // #z stays parked: no coloring takes it to its cell
-  } cases[] = {
-      {"escapes", kCountdownBailout, 4, 0.5L, -0.25L, 0, 0, false, 4},
-      {"reaches #maxiter", kTrueBailout, 0, 1, 2, 0, 0, false, 10},
-      {"periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.01f, false, 2},
-      {"checked, not periodic", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false, 10},
-      {"aborted", kTrueBailout, 0, 1, 1, 0, 0, true, 1},
-      {"not periodic, no coloring loops", kTrueBailout, 0, 0.001L, 0, 0xFFFFFFFF, 0.0001f, false,
-       10, true},
-  };
-  for (const auto& c : cases) {
-    struct TOutcome {
-      std::uint8_t Z[48];
-      int NumIter, LoopRuns, InsideCalls, InsideSum, OutsideCalls, OutsideSum;
-      long double Index;
-      std::uint8_t SeenZ[32];  // the last #z the inside coloring was given
-    } outcome[2];
-    for (bool parked : {false, true}) {
-      block_.SetPointer(calc::kInsideLoop, c.NoColoringLoops ? nullptr : inside_loop.Data());
-      block_.SetPointer(calc::kOutsideLoop, c.NoColoringLoops ? nullptr : outside_loop.Data());
-      block_.SetPointer(calc::kInsideFinal, final.Data());
-      block_.SetPointer(calc::kOutsideFinal, final.Data());
-      block_.SetComplex(calc::kZ, {0.75L, -0.5L});
-      block_.SetExtended(calc::kIndex, -1);
-      block_.SetByte(calc::kAbort, c.Abort ? 1 : 0);
-      SetPeriodicity(c.PeriodicityStart, 1, 4, 4, c.Tolerance);
-      SetVar(kCountdown, c.Countdown);
-      SetVar(kLoopRuns, 0);
-      SetStep(c.StepRe, c.StepIm);
-      std::memset(inside_vars_, 0, sizeof inside_vars_);
-      std::memset(outside_vars_, 0, sizeof outside_vars_);
-      const TCodeBuffer code = BuildFormulaProcedure(
-          kInit, parked ? kParkedLoop : kLoop, c.Bailout,
-          parked ? std::span<const TParkedValue>(kParked) : std::span<const TParkedValue>());
-      CallProcedure(code.Data(), block_.Data());
-      TOutcome& o = outcome[parked];
-      o = {{},
-           block_.Int32(calc::kNumIter),
-           Var(kLoopRuns),
-           inside_vars_[0],
-           inside_vars_[1],
-           outside_vars_[0],
-           outside_vars_[1],
-           block_.Extended(calc::kIndex),
-           {}};
-      std::memcpy(o.Z, block_.Data() + calc::kZ, sizeof o.Z);
-      std::memcpy(o.SeenZ, inside_vars_ + 4, sizeof o.SeenZ);
-      EXPECT_EQ(o.InsideSum, 6 * o.InsideCalls) << c.What << (parked ? " parked" : "");
-      EXPECT_EQ(o.OutsideSum, 8 * o.OutsideCalls) << c.What << (parked ? " parked" : "");
-      EXPECT_EQ(o.Index, 8.0L) << c.What << (parked ? " parked" : "");
-    }
-    EXPECT_EQ(std::memcmp(outcome[0].Z, outcome[1].Z, 10), 0) << c.What;
-    EXPECT_EQ(std::memcmp(outcome[0].Z + 16, outcome[1].Z + 16, 10), 0) << c.What;
-    EXPECT_EQ(std::memcmp(outcome[0].SeenZ, outcome[1].SeenZ, sizeof outcome[0].SeenZ), 0)
-        << c.What;
-    EXPECT_EQ(outcome[0].NumIter, outcome[1].NumIter) << c.What;
-    EXPECT_EQ(outcome[0].LoopRuns, c.Runs) << c.What;
-    EXPECT_EQ(outcome[1].LoopRuns, c.Runs) << c.What;
-    EXPECT_EQ(outcome[0].InsideCalls, outcome[1].InsideCalls) << c.What;
-    EXPECT_EQ(outcome[0].OutsideCalls, outcome[1].OutsideCalls) << c.What;
-  }
 }
 
 TEST_F(FormulaProcedure, OrbitStoreRecordsEveryIteratedZ) {

@@ -192,14 +192,6 @@ TEST(RuntimeComplexFunctions, InversesKeepPrecisionForLargeArguments) {
   }
 }
 
-TEST(RuntimeComplexFunctions, CircularIdentity) {
-  for (Complex z : RandomPoints(100, 2)) {
-    const Complex s = ComplexUnary(kPrimitiveComplexSin, z),
-                  c = ComplexUnary(kPrimitiveComplexCos, z);
-    EXPECT_TRUE(Near(s * s + c * c, 1, 1e-14L, std::norm(c))) << z;
-  }
-}
-
 // The sine-cosine instruction refuses arguments of 2^63 and above; the result must
 // still be a unit vector and leave the stack balanced.
 TEST(RuntimeComplexFunctions, HugeAnglesStayBalanced) {

@@ -135,6 +135,13 @@ TEST(MappingTest, AnglesAreNormalised) {
       turned.SetAngleDegrees(degrees);
       EXPECT_EQ(FormatNumber(turned.AngleDegrees()), FormatNumber(degrees));
     }
+    // An angle inside [0, 2 pi] is kept bit for bit, so that restoring a stored
+    // one does not drift.
+    for (long double angle : {1.00000000000000008945L, 0.3L, 6.2831L, 3.14159265358979323851L}) {
+      turned.SetAngle(angle + 1);
+      turned.SetAngle(angle);
+      EXPECT_EQ(turned.Angle(), angle);
+    }
   }
   TMapping mapping;
   int changes = 0;
@@ -146,17 +153,6 @@ TEST(MappingTest, AnglesAreNormalised) {
   mapping.SetAngleDegrees(30);
   EXPECT_NEAR(static_cast<double>(mapping.AngleDegrees()), 30, 1e-13);
   EXPECT_EQ(changes, 1);
-}
-
-// An angle inside [0, 2 pi] is kept bit for bit, so that restoring a stored one
-// does not drift.
-TEST(MappingTest, AnglesInsideTheRangeStayExact) {
-  TMapping mapping;
-  for (long double angle : {1.00000000000000008945L, 0.3L, 6.2831L, 3.14159265358979323851L}) {
-    mapping.SetAngle(angle + 1);
-    mapping.SetAngle(angle);
-    EXPECT_EQ(mapping.Angle(), angle);
-  }
 }
 
 TEST(MappingTest, CornersSetTheLocation) {
@@ -265,7 +261,6 @@ TEST_F(MappingTransformTest, EachTransformationSeesItsOwnVariables) {
   mapping_.FillCalcBlock(block_);
   const auto* vars = static_cast<const std::uint8_t*>(block_.Pointer(calc::kTransformVars));
   ASSERT_NE(vars, nullptr);
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(vars) % 16, 0u);
   EXPECT_NE(block_.Pointer(calc::kTransformAlloc), nullptr);
   ExpectNear(Map(400, 300), {20, 0});
 }

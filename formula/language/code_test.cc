@@ -254,13 +254,6 @@ TEST(CodeTest, TabsExpandWithTheTabSize) {
     EXPECT_EQ(code.TabSize, c.Used);
     EXPECT_EQ(code.Lines[1], std::string(c.Used, ' ') + "z");
   }
-  code.SetTabSize(2);
-  code.LoadFile(file);
-  code.NextChar();
-  code.NextChar();
-  code.NextChar();
-  EXPECT_EQ(code.CurrentChar(), 'z');
-  EXPECT_EQ(code.Column, 2);
 }
 
 TEST(CodeTest, UnchangedFileIsReadOnce) {

@@ -65,7 +65,6 @@ TEST(CompileErrorTest, ErrorAndMessageFormats) {
   EXPECT_EQ(FormatCompileResult(true, "Mandel", "a.zfm"),
             "Successfully compiled 'Mandel' in 'a.zfm'.");
   EXPECT_EQ(MessageWindowCaption("Mandel"), "Messages - Mandel");
-  EXPECT_STREQ(kCompileMessagesOverviewTopic, "COMPMSG_OVERVIEW");
 }
 
 }  // namespace

@@ -243,10 +243,6 @@ TEST(LexicalTest, FractintDialect) {
     EXPECT_EQ(z, own.Block.Complex(calc::kZ)) << pixel;
     EXPECT_EQ(fractint.Block.Int32(calc::kNumIter), own.Block.Int32(calc::kNumIter)) << pixel;
   }
-  fractint.Run({0.3L, -0.7L}, 1);
-  const testing::Complex once = std::conj(std::cos(testing::Complex(0.3L, -0.7L))) + 0.25L;
-  EXPECT_NEAR(fractint.Block.Complex(calc::kZ).imag(), once.imag(), 1e-15L);
-  EXPECT_NEAR(fractint.Block.Complex(calc::kZ).real(), once.real(), 1e-15L);
 }
 
 TEST(LexicalTest, LabelsAndSections) {
