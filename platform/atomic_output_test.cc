@@ -66,8 +66,10 @@ TEST(AtomicOutputFile, MissingFolderIsNotCreated) {
   EXPECT_EQ(CountEntries(dir.path()), 0);
 }
 
-// Each way of failing: the old file stays byte for byte and no temporary file remains.
+// Each way of failing: the old file stays byte for byte, no temporary file
+// remains and no descriptor stays open.
 TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
+  const int open_files = CountEntries("/proc/self/fd");
   struct Case {
     const char* Name;
     std::function<void(TAtomicOutputFile&)> Sabotage;
@@ -88,6 +90,7 @@ TEST(AtomicOutputFile, FailuresKeepTheOldDestination) {
     }
     EXPECT_EQ(testing::ReadFile(path), "old image") << c.Name;
     EXPECT_EQ(CountEntries(dir.path()), 1) << c.Name;
+    EXPECT_EQ(CountEntries("/proc/self/fd"), open_files) << c.Name;
   }
 }
 
