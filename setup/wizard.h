@@ -37,10 +37,7 @@ class TSetupWizard : public QDialog, private TProgress {
   QPushButton* CancelButton() const { return cancel_; }
   QLabel* WelcomeLabel() const { return welcome_; }
   QLineEdit* DestinationBox() const { return destination_; }
-  QCheckBox* StartMenuBox() const { return start_menu_; }
-  QCheckBox* DesktopBox() const { return desktop_; }
   QCheckBox* ReadmeBox() const { return readme_; }
-  QCheckBox* StartProgramBox() const { return start_program_; }
   QLabel* StatusLabel() const { return status_; }
 
  signals:

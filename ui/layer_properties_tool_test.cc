@@ -1,13 +1,12 @@
 // The layer properties tool: the editors made for a formula's parameters, edits
 // that recompile as one undo step, typing merged into one step, refused values,
-// entries chosen through the user interface, and a screenshot for people.
+// and entries chosen through the user interface.
 #include "ui/layer_properties_tool.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QToolBox>
-#include <filesystem>
 
 #include "ui/complex_field.h"
 #include "ui/hook_chain.h"
@@ -213,14 +212,6 @@ TEST_F(LayerPropertiesToolTest, TransformationsAreAddedEditedAndRemovedAsSteps) 
   EXPECT_TRUE(
       WaitFor([&] { return list->count() == 1 && list->item(0)->checkState() == Qt::Unchecked; }));
   Finish(*fractal_);
-}
-
-TEST_F(LayerPropertiesToolTest, Screenshot) {
-  tool_->ShowPage(TLayerPropertiesTool::kFormulaPage);
-  const std::filesystem::path folder = SourceDir() / "build" / "screenshots";
-  std::filesystem::create_directories(folder);
-  const QString file = QString::fromStdString((folder / "layer-properties.png").string());
-  EXPECT_TRUE(tool_->grab().save(file));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Tests of the main window: new documents, opening by extension and the revert
-// question, undo and redo of a layer command, copy and paste of a layer, saving
-// and reopening, the unsaved-changes question, dropped files, the color editors
-// and the start-up action.
+// Tests of the main window: new documents, opening by extension with the revert
+// and unsaved-changes questions, undo and redo of a layer command, copy and paste
+// of a layer, saving and reopening, dropped files, the color editors and the
+// start-up action.
 #include "ui/main_window.h"
 
 #include <QAction>
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, NewMakesAnUntouchedDocumentOfTheDefaultSize) {
   EXPECT_TRUE(window_.Menus().Action(TCommand::kSave)->isEnabled());
 }
 
-TEST_F(MainWindowTest, AFractalFileOpensOnceAndAsksBeforeItReverts) {
+TEST_F(MainWindowTest, AFractalFileOpensOnceAndAsksBeforeItRevertsOrCloses) {
   const std::string file = FractalFile("first.zfr");
   ASSERT_TRUE(OpenFileByExtension(window_, file));
   ASSERT_EQ(window_.Documents().size(), 1);
@@ -90,7 +90,18 @@ TEST_F(MainWindowTest, AFractalFileOpensOnceAndAsksBeforeItReverts) {
   EXPECT_EQ(Active().Layers().Count(), 1);
   const std::string question = "This document is already open:\r" + file +
                                "\r\rDo you want to revert to the previously saved version?";
-  EXPECT_EQ(Questions(), (std::vector<std::string>{question, question}));
+
+  // Closing asks about unsaved changes; Cancel keeps the document open.
+  Trigger(TCommand::kLayerAdd);
+  ASSERT_TRUE(Active().Modified());
+  ui_.QueueAnswer(TAnswer::kCancel);
+  EXPECT_FALSE(window_.close());
+  EXPECT_EQ(window_.Documents().size(), 1);
+  ui_.QueueAnswer(TAnswer::kNo);
+  EXPECT_TRUE(window_.close());
+  EXPECT_TRUE(window_.Documents().isEmpty());
+  const std::string save = "Save changes to 'first'?";
+  EXPECT_EQ(Questions(), (std::vector<std::string>{question, question, save, save}));
 }
 
 TEST_F(MainWindowTest, LayerCommandsAreUndoneAndRedoneOneStepEach) {
@@ -147,19 +158,6 @@ TEST_F(MainWindowTest, ADocumentSavedUnderANewNameOpensAgainFromThatFile) {
   EXPECT_EQ(Active().Layers().Count(), 2);
   EXPECT_TRUE(window_.ActiveDocument()->IsCalculated());
   EXPECT_TRUE(Questions().empty());
-}
-
-TEST_F(MainWindowTest, ClosingAsksAboutUnsavedChanges) {
-  ASSERT_TRUE(OpenFileByExtension(window_, FractalFile("changed.zfr")));
-  Trigger(TCommand::kLayerAdd);
-  ASSERT_TRUE(Active().Modified());
-  ui_.QueueAnswer(TAnswer::kCancel);
-  EXPECT_FALSE(window_.close());
-  EXPECT_EQ(window_.Documents().size(), 1);
-  ui_.QueueAnswer(TAnswer::kNo);
-  EXPECT_TRUE(window_.close());
-  EXPECT_TRUE(window_.Documents().isEmpty());
-  EXPECT_EQ(Questions(), (std::vector<std::string>(2, "Save changes to 'changed'?")));
 }
 
 TEST_F(MainWindowTest, DroppedFilesOpenInTheOrderOfTheDrop) {
