@@ -118,11 +118,26 @@ TEST_F(NavigationTest, EachGestureIsOneNavigationStepOrNone) {
          t.Drag(Qt::MiddleButton, {40, 40}, {60, 50});
        },
        [](TFractal& f) { f.Pan(20, 10, false); }},
+      {"middle drag cancelled by Esc",
+       [](TSelf& t) {
+         t.Press(Qt::MiddleButton, {40, 40});
+         t.Move({60, 50});
+         QTest::keyClick(&t.Window->View(), Qt::Key_Escape);
+         t.Release(Qt::MiddleButton, {60, 50});
+       },
+       nullptr},
       {"shift drag a quarter turn clockwise",
        [](TSelf& t) {
          t.Drag(Qt::LeftButton, {140, 60}, {80, 100}, Qt::ShiftModifier);
        },
        [](TFractal& f) { f.Rotate(std::numbers::pi / 2, false); }},
+      {"shift drag across the left, where the angles wrap",
+       [](TSelf& t) {
+         t.Drag(Qt::LeftButton, {20, 65}, {20, 55}, Qt::ShiftModifier);
+       },
+       [](TFractal& f) {
+         f.Rotate(std::atan2(-5.0, -60.0) - std::atan2(5.0, -60.0) + 2 * std::numbers::pi, false);
+       }},
       {"selection and crop",
        [](TSelf& t) {
          t.Drag(Qt::LeftButton, {20, 15}, {100, 75}, Qt::ControlModifier);
