@@ -82,6 +82,19 @@ TEST_F(LayerPropertiesToolTest, EveryParameterGetsAnEditorOfItsKind) {
   EXPECT_EQ(LabelOf(tool_.get(), function)->text(), "Turn function");
 }
 
+TEST_F(LayerPropertiesToolTest, EachColoringPageShowsItsOwnColoring) {
+  tool_->SetFractal(nullptr);
+  fractal_->CurrentLayer().InsideColoring().SetDensity(2);
+  fractal_->CurrentLayer().OutsideColoring().SetDensity(3);
+  tool_->SetFractal(fractal_.get());
+  auto* pages = tool_->findChild<QToolBox*>();
+  for (int page : {1, 2}) {
+    auto* density = pages->widget(page)->findChild<TNumberField*>("density");
+    ASSERT_NE(density, nullptr) << page;
+    EXPECT_TRUE(WaitFor([&] { return density->text() == (page == 1 ? "2" : "3"); })) << page;
+  }
+}
+
 TEST_F(LayerPropertiesToolTest, EditingAValueRecompilesAsOneUndoStep) {
   int rebuilds = 0;
   TChainedHook<TLexical> rebuilt;
