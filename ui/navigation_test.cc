@@ -5,6 +5,7 @@
 
 #include <QWheelEvent>
 
+#include <cmath>
 #include <numbers>
 
 #include "ui/testing/window_test_util.h"
